@@ -1,0 +1,87 @@
+#pragma once
+// Data files: a 22-byte header, then the card records, plain or enciphered under the
+// file password; and the two older formats, which are read but never written.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "file/secure_wipe.h"
+#include "file/sha1.h"
+
+namespace tessaline {
+
+class CCardCollection;
+class IProfile;
+class IUserAnswers;
+
+inline constexpr std::size_t kHeaderSize = 22;
+inline constexpr std::size_t kCardHeaderSize = 24;
+inline constexpr std::size_t kCheckValueSize = 20;
+inline constexpr std::uint8_t kFormatRevision = 6;
+inline constexpr std::uint8_t kZeroTableRevision = 5;
+// An encrypted file's check value and cards must stay below 64 KiB.
+inline constexpr std::size_t kEncryptedLimit = 65536;
+// A text and its terminator must fit a signed 16-bit count.
+inline constexpr std::size_t kMaxTextLength = 32766;
+
+// The document's file password state.
+struct FileCipherState {
+    std::string encryptionPassword;
+    bool encryptOnSave = false;
+    std::uint32_t headerValue18 = 0;  // kept from the file opened, written back unchanged
+    Sha1Digest checkValue{};
+
+    FileCipherState() = default;
+    FileCipherState(const FileCipherState&) = default;
+    FileCipherState& operator=(const FileCipherState&) = default;
+    ~FileCipherState() { SecureWipe(encryptionPassword); }
+};
+
+enum class FileFormat { Version1001, Version1002, MacSyncVersion, NotTessaline, Empty };
+// "Version 1.001", "Version 1.002", "MACSyncVersion", "Not a Tessaline File", "Empty File".
+const char* FormatName(FileFormat format);
+
+struct HeaderFacts {
+    FileFormat format = FileFormat::NotTessaline;
+    bool encrypted = false;
+    int revision = -1;  // header byte 1 (current format only)
+    int encryptionByte = -1;  // header byte 12 (current format only)
+    std::uint32_t headerValue18 = 0;
+};
+// Looks at the first bytes only; shows nothing.
+HeaderFacts InspectHeader(std::span<const std::uint8_t> data);
+
+struct ReadRequest {
+    IUserAnswers& ui;
+    const IProfile& profile;         // "Date Format" for the cards' date texts
+    std::string fileTitle;           // in the password dialog's title
+    std::string passwordPrefill;     // what the password field starts with
+};
+
+struct ReadResult {
+    bool ok = false;
+    FileFormat format = FileFormat::NotTessaline;
+    bool stoppedEarly = false;       // a damaged record ended the reading
+    std::size_t unreadBytes = 0;     // bytes after the last card read
+};
+
+// Reads a whole data file into the collection and the cipher state, asking for the
+// password and showing messages through ui. On failure the collection may hold
+// some cards; the caller discards it.
+ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
+                        CCardCollection& cards, FileCipherState& state);
+
+// The bytes of a data file for the collection, plain or encrypted by
+// state.encryptOnSave. On failure shows the reason through ui and returns nothing;
+// nothing is to be written then. state.checkValue receives the check value written.
+std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
+                                                       FileCipherState& state, IUserAnswers& ui);
+
+// Messages for the cases the writer refuses before anything is written.
+std::string TooLargeToEncryptMessage(std::uint64_t storedSize);
+std::string TextTooLongMessage(const std::string& cardName);
+
+}  // namespace tessaline

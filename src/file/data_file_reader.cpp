@@ -1,0 +1,157 @@
+// Reading the current format, and the entry point that picks the reader.
+// Nothing read from the file is trusted: every length is checked against the data.
+
+#include <cstring>
+
+#include "cards/card_collection.h"
+#include "file/blowfish.h"
+#include "file/byte_io.h"
+#include "file/data_file.h"
+#include "file/file_messages.h"
+#include "file/password_check.h"
+#include "file/reader_internal.h"
+#include "platform/user_answers.h"
+#include "prefs/date_format.h"
+
+namespace tessaline {
+
+namespace {
+
+// Reads one card record at the cursor. False when the record is damaged or cut off;
+// the cursor is then left where it was.
+bool ReadCardRecord(ByteCursor& in, const ReadRequest& request, CCard& card) {
+    if (in.Remaining() < kCardHeaderSize) return false;
+    const std::uint8_t* h = in.Here();
+    const std::uint32_t L = GetU32(h + 20);
+    if (L > in.Remaining() - kCardHeaderSize) return false;
+
+    const char* block = reinterpret_cast<const char*>(h + kCardHeaderSize);
+    std::string texts[5];
+    std::size_t pos = 0;
+    for (std::string& text : texts) {
+        const void* end = pos < L ? std::memchr(block + pos, 0, L - pos) : nullptr;
+        if (!end) return false;
+        const std::size_t len = static_cast<const char*>(end) - (block + pos);
+        text.assign(block + pos, len);
+        pos += len + 1;
+    }
+    card.SetCategory(h[0]);
+    card.SetAttributes(h[2]);
+    card.SetSyncByte(h[3]);
+    card.SetModificationTime(GetU32(h + 4));
+    card.SetRecordId(GetU32(h + 8));
+    card.SetName(std::move(texts[0]));
+    card.SetAddress(std::move(texts[1]));
+    card.SetUserId(std::move(texts[2]));
+    card.SetPassword(std::move(texts[3]));
+    card.SetNote(std::move(texts[4]));
+    card.SetDateText(FormatCardDate(card.ModificationTime(), request.profile));
+    in.Skip(kCardHeaderSize + L);
+    return true;
+}
+
+// Reads records while more than minLeft bytes remain.
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
+                     CCardCollection& cards, ReadResult& result) {
+    while (in.Remaining() > minLeft) {
+        CCard card;
+        if (!ReadCardRecord(in, request, card)) {
+            result.stoppedEarly = true;
+            break;
+        }
+        FileReadCard(cards, std::move(card));
+    }
+    result.unreadBytes = in.Remaining();
+}
+
+ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadRequest& request,
+                             CCardCollection& cards, FileCipherState& state) {
+    ReadResult result;
+    result.format = FileFormat::MacSyncVersion;
+    state.headerValue18 = GetU32(data.data() + 18);
+    const std::uint8_t encryption = data[12];
+
+    if (encryption == 0) {
+        ByteCursor in(data, kHeaderSize);
+        ReadCardRecords(in, 9, request, cards, result);
+        result.ok = true;
+        return result;
+    }
+    if (encryption != 1) return result;
+
+    // The enciphered part is deciphered in a buffer of its own, wiped when done.
+    std::vector<std::uint8_t> buffer(data.begin() + kHeaderSize, data.end());
+    struct Wipe {
+        std::vector<std::uint8_t>& b;
+        ~Wipe() { SecureWipe(b.data(), b.size()); }
+    } wipe{buffer};
+
+    SecretText password;
+    if (!AskFilePassword(request, password)) return result;
+    if (!password.Get().empty()) {
+        Blowfish cipher;
+        MakeKey(cipher, password.Get(), data[1] == kZeroTableRevision);
+        cipher.DecipherBuffer(buffer.data(), buffer.size() / 8);
+    }
+    if (password.Get().empty() || buffer.size() < kCheckValueSize ||
+        !VerifyPassword(password.Get(), buffer.data())) {
+        Tell(request.ui, msg::kPasswordNotCorrect);
+        return result;
+    }
+    state.encryptionPassword = password.Get();
+    state.encryptOnSave = true;
+    std::memcpy(state.checkValue.data(), buffer.data(), kCheckValueSize);
+
+    ByteCursor in(buffer, kCheckValueSize);
+    ReadCardRecords(in, 11, request, cards, result);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
+bool AskFilePassword(const ReadRequest& request, SecretText& password) {
+    std::optional<std::string> entered = request.ui.DecryptionPassword(
+        std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + request.fileTitle,
+        request.passwordPrefill);
+    if (!entered) return false;
+    password.Get() = *entered;
+    SecureWipe(*entered);
+    if (password.Get().empty()) Tell(request.ui, msg::kMustEnterPassword);
+    return true;
+}
+
+void FileReadCard(CCardCollection& cards, CCard card) {
+    const int code = card.Category();
+    if (card.Deleted() || code == kDeletedCategory) {
+        cards.AddToDeletedList(cards.Adopt(std::move(card)));
+    } else if (code >= 0 && code < kCategoryCount) {
+        cards.AddCardToCategory(code, cards.Adopt(std::move(card)));
+    }
+}
+
+ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
+                        CCardCollection& cards, FileCipherState& state) {
+    const HeaderFacts facts = InspectHeader(data);
+    switch (facts.format) {
+        case FileFormat::Empty: {
+            Tell(request.ui, msg::kEmptyFile);
+            ReadResult result;
+            result.ok = true;
+            result.format = FileFormat::Empty;
+            return result;
+        }
+        case FileFormat::Version1001:
+        case FileFormat::Version1002:
+            return ReadOldFormat(data, facts.format, request, cards, state);
+        case FileFormat::MacSyncVersion:
+            return ReadCurrentFormat(data, request, cards, state);
+        case FileFormat::NotTessaline:
+            break;
+    }
+    if (data.size() >= kHeaderSize) state.headerValue18 = facts.headerValue18;
+    Tell(request.ui, msg::kNotTessalineFile);
+    return ReadResult{};
+}
+
+}  // namespace tessaline

@@ -1,0 +1,25 @@
+#pragma once
+// Pieces the readers of the two format families share.
+
+#include <span>
+#include <string>
+
+#include "file/data_file.h"
+
+namespace tessaline {
+
+class CCard;
+
+// Asks for the password of an encrypted file. Returns false on Cancel. An empty entry
+// shows "You must enter a password!" and comes back empty.
+bool AskFilePassword(const ReadRequest& request, SecretText& password);
+
+// Files a read card: deleted cards to the deleted list, codes 0..14 to their list,
+// code 100 to the deleted list; any other card is dropped.
+void FileReadCard(CCardCollection& cards, CCard card);
+
+ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
+                         const ReadRequest& request, CCardCollection& cards,
+                         FileCipherState& state);
+
+}  // namespace tessaline

@@ -1,0 +1,75 @@
+#pragma once
+// Everything the core needs to ask the user or tell the user. The desktop program
+// answers with real message boxes and dialogs, the command-line program with its own
+// prompts, and the tests with a script.
+
+#include <optional>
+#include <string>
+
+namespace tessaline {
+
+enum class MsgCaption {
+    System,       // the system's default caption ("Error" on this platform)
+    Application,  // the application's name
+    Error,        // the literal caption "Error"
+};
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+// A file chooser. filter is in the form "Text File (*.txt)|*.txt||": pairs of a
+// description and patterns separated by "|", ending in "||".
+struct FileDialogRequest {
+    std::string title;             // empty: the chooser's own title
+    std::string defaultExtension;  // without the dot; added when the name has none
+    std::string initialName;
+    std::string filter;
+    bool overwritePrompt = false;
+    bool mustExist = false;
+};
+struct FileDialogAnswer {
+    std::string path;
+    int filterIndex = 0;  // which filter pair was chosen, from 0
+};
+
+// What the File Encryption dialog gives back on OK.
+struct FileEncryptionAnswer {
+    bool encryptOnSave = false;
+    std::string first;
+    std::string second;
+};
+
+struct MessageSpec {
+    std::string text;
+    MsgCaption caption = MsgCaption::Application;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    // When not empty, the box shows this caption instead of the one chosen above
+    // (e.g. "File Encryption").
+    std::string captionText;
+};
+
+class IUserAnswers {
+public:
+    virtual ~IUserAnswers() = default;
+    // Shows a message and returns the button the user chose.
+    virtual MsgAnswer Message(const MessageSpec& message) = 0;
+    // The Decryption Password dialog. std::nullopt = Cancel.
+    virtual std::optional<std::string> DecryptionPassword(const std::string& title,
+                                                          const std::string& prefill) = 0;
+    // The File Encryption dialog, started with the box and both entries. nullopt = Cancel.
+    virtual std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave,
+                                                               const std::string& first,
+                                                               const std::string& second) = 0;
+    // File choosers. nullopt = Cancel.
+    virtual std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) = 0;
+};
+
+// Shorthand for the plain OK boxes that the file code shows.
+inline void Tell(IUserAnswers& ui, std::string text, MsgCaption caption = MsgCaption::System,
+                 MsgIcon icon = MsgIcon::None) {
+    ui.Message(MessageSpec{std::move(text), caption, icon, MsgButtons::Ok});
+}
+
+}  // namespace tessaline

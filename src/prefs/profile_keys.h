@@ -1,0 +1,14 @@
+#pragma once
+// Section and value names of the settings, and their defaults.
+
+namespace tessaline::prefs {
+
+inline constexpr const char* kInternetSection = "Internet Preferences";
+inline constexpr const char* kStartUpSection = "Start Up Preferences";
+inline constexpr const char* kPrintSection = "Print Preferences";
+inline constexpr const char* kGeneralSection = "General Preferences";
+
+inline constexpr const char* kDateFormat = "Date Format";  // int, default 0
+inline constexpr int kDateFormatDefault = 0;
+
+}  // namespace tessaline::prefs
