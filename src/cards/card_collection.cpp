@@ -6,23 +6,33 @@ namespace tessaline {
 
 namespace {
 
-bool ValidCode(int code) { return code >= 0 && code < kCategoryCount; }
+bool ValidCode(int code) {
+    return code >= 0 && code < kCategoryCount;
+}
 
 unsigned char UpperByte(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 0x20);
     // Windows-1252 letters with an upper-case partner.
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 0x20);
     switch (c) {
-        case 0x9A: return 0x8A;  // s caron
-        case 0x9C: return 0x8C;  // oe
-        case 0x9E: return 0x8E;  // z caron
-        case 0xFF: return 0x9F;  // y diaeresis
-        default: return c;
+        case 0x9A:
+            return 0x8A;  // s caron
+        case 0x9C:
+            return 0x8C;  // oe
+        case 0x9E:
+            return 0x8E;  // z caron
+        case 0xFF:
+            return 0x9F;  // y diaeresis
+        default:
+            return c;
     }
 }
 
 bool ContainsUpper(const std::string& field, std::string_view upperText) {
-    if (upperText.size() > field.size()) return false;
+    if (upperText.size() > field.size())
+        return false;
     const auto eq = [](char a, char b) {
         return UpperByte(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
     };
@@ -34,7 +44,8 @@ bool ContainsUpper(const std::string& field, std::string_view upperText) {
 
 std::string UpperCaseText(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -63,36 +74,46 @@ CCard* CCardCollection::Adopt(CCard card) {
 }
 
 void CCardCollection::AddCardToCategory(int code, CCard* card) {
-    if (ValidCode(code)) List(code).AddCard(card);
+    if (ValidCode(code))
+        List(code).AddCard(card);
 }
 
 void CCardCollection::RemoveCardFromCategory(int code, int position) {
-    if (ValidCode(code)) List(code).RemoveAt(position);
+    if (ValidCode(code))
+        List(code).RemoveAt(position);
 }
 
-void CCardCollection::AddToDeletedList(CCard* card) { deleted_.AddCard(card); }
+void CCardCollection::AddToDeletedList(CCard* card) {
+    deleted_.AddCard(card);
+}
 
 void CCardCollection::SetDeletedMark(CCard* card) {
-    if (card) card->SetDeleted(true);
+    if (card)
+        card->SetDeleted(true);
 }
 
 void CCardCollection::DeleteCard(CCard* card) {
-    if (!card) return;
+    if (!card)
+        return;
     const int code = card->Category();
-    if (!ValidCode(code)) return;
+    if (!ValidCode(code))
+        return;
     const int position = List(code).IndexOf(card);
-    if (position < 0) return;
+    if (position < 0)
+        return;
     SetDeletedMark(card);
     AddToDeletedList(card);
     RemoveCardFromCategory(code, position);
 }
 
 void CCardCollection::ChangeCategory(CCard* card, int newCode) {
-    if (!card || !ValidCode(newCode)) return;
+    if (!card || !ValidCode(newCode))
+        return;
     const int oldCode = card->Category();
     if (ValidCode(oldCode)) {
         const int position = List(oldCode).IndexOf(card);
-        if (position >= 0) RemoveCardFromCategory(oldCode, position);
+        if (position >= 0)
+            RemoveCardFromCategory(oldCode, position);
     }
     card->SetCategory(static_cast<std::uint8_t>(newCode));
     AddCardToCategory(newCode, card);
@@ -110,7 +131,8 @@ void CCardCollection::Search(std::string_view text) {
     searchResults_.Empty();
     const std::string upper = UpperCaseText(text);
     for (CCard* card : allCards_) {
-        if (CardMatchesSearch(*card, upper)) searchResults_.AddCard(card);
+        if (CardMatchesSearch(*card, upper))
+            searchResults_.AddCard(card);
     }
 }
 
@@ -123,15 +145,18 @@ void CCardCollection::GatherAndSearch(std::string_view text) {
 std::uint64_t CCardCollection::TotalStoredSize() const {
     std::uint64_t total = 0;
     for (const CCategoryList& list : lists_) {
-        for (const CCard* card : list) total += card->StoredSize();
+        for (const CCard* card : list)
+            total += card->StoredSize();
     }
-    for (const CCard* card : deleted_) total += card->StoredSize();
+    for (const CCard* card : deleted_)
+        total += card->StoredSize();
     return total;
 }
 
 int CCardCollection::LiveCardCount() const {
     int n = 0;
-    for (const CCategoryList& list : lists_) n += list.Count();
+    for (const CCategoryList& list : lists_)
+        n += list.Count();
     return n;
 }
 

@@ -29,35 +29,40 @@ constexpr CategoryInfo kDeletedInfo{"", {"Field_1", "Field_2", "Field_3", "Field
 }  // namespace
 
 const std::array<int, kCategoryCount> kGatherOrder{
-    kWwwSites,      kWwwForms,     kFtpServers,   kNewsgroups,    kOnlineBanking,
-    kEmailAccounts, kLoginAccounts, kBankAccounts, kCreditCards,  kAtmPinCards,
-    kPersonalData,  kSoftwareKeys, kSerialNumbers, kMembershipNumbers, kMiscellaneous};
+    kWwwSites,      kWwwForms,      kFtpServers,    kNewsgroups,        kOnlineBanking,
+    kEmailAccounts, kLoginAccounts, kBankAccounts,  kCreditCards,       kAtmPinCards,
+    kPersonalData,  kSoftwareKeys,  kSerialNumbers, kMembershipNumbers, kMiscellaneous};
 
 const std::array<int, kCategoryCount> kExportOrder{
-    kWwwSites,     kWwwForms,     kFtpServers,    kNewsgroups,   kLoginAccounts,
-    kEmailAccounts, kBankAccounts, kOnlineBanking, kCreditCards,  kAtmPinCards,
-    kPersonalData, kSoftwareKeys, kSerialNumbers, kMembershipNumbers, kMiscellaneous};
+    kWwwSites,      kWwwForms,     kFtpServers,    kNewsgroups,        kLoginAccounts,
+    kEmailAccounts, kBankAccounts, kOnlineBanking, kCreditCards,       kAtmPinCards,
+    kPersonalData,  kSoftwareKeys, kSerialNumbers, kMembershipNumbers, kMiscellaneous};
 
 const CategoryInfo* FindCategory(int code) {
-    if (code >= 0 && code < kCategoryCount) return &kCategories[static_cast<std::size_t>(code)];
-    if (code == kDeletedCategory) return &kDeletedInfo;
+    if (code >= 0 && code < kCategoryCount)
+        return &kCategories[static_cast<std::size_t>(code)];
+    if (code == kDeletedCategory)
+        return &kDeletedInfo;
     return nullptr;
 }
 
 std::string CategoryDisplayName(int code) {
-    if (code < 0 || code >= kCategoryCount) code = kWwwSites;
+    if (code < 0 || code >= kCategoryCount)
+        code = kWwwSites;
     return std::string(kCategories[static_cast<std::size_t>(code)].displayName);
 }
 
 int CategoryCodeOfName(std::string_view name) {
     for (int code = 0; code < kCategoryCount; ++code) {
-        if (kCategories[static_cast<std::size_t>(code)].displayName == name) return code;
+        if (kCategories[static_cast<std::size_t>(code)].displayName == name)
+            return code;
     }
     return -1;
 }
 
 int LabelsByCode(int code, CategoryLabels& labels) {
-    if (code < 0 || code >= kCategoryCount) return 0;
+    if (code < 0 || code >= kCategoryCount)
+        return 0;
     const CategoryInfo& info = kCategories[static_cast<std::size_t>(code)];
     int width = 1;
     for (std::size_t i = 0; i < 4; ++i) {

@@ -10,7 +10,8 @@ int CCategoryList::AddCard(CCard* card) {
 }
 
 int CCategoryList::RemoveAt(int i) {
-    if (i >= 0 && i < Count()) cards_.erase(cards_.begin() + i);
+    if (i >= 0 && i < Count())
+        cards_.erase(cards_.begin() + i);
     return Count();
 }
 

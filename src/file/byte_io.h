@@ -13,7 +13,8 @@ inline void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 inline std::uint16_t GetU16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -33,23 +34,27 @@ public:
     const std::uint8_t* Here() const { return data_.data() + pos_; }
 
     bool Skip(std::size_t n) {
-        if (n > Remaining()) return false;
+        if (n > Remaining())
+            return false;
         pos_ += n;
         return true;
     }
     bool ReadU8(std::uint8_t& v) {
-        if (Remaining() < 1) return false;
+        if (Remaining() < 1)
+            return false;
         v = data_[pos_++];
         return true;
     }
     bool ReadU16(std::uint16_t& v) {
-        if (Remaining() < 2) return false;
+        if (Remaining() < 2)
+            return false;
         v = GetU16(Here());
         pos_ += 2;
         return true;
     }
     bool ReadText(std::size_t n, std::string& out) {
-        if (n > Remaining()) return false;
+        if (n > Remaining())
+            return false;
         out.assign(reinterpret_cast<const char*>(Here()), n);
         pos_ += n;
         return true;

@@ -47,7 +47,7 @@ const char* FormatName(FileFormat format);
 struct HeaderFacts {
     FileFormat format = FileFormat::NotTessaline;
     bool encrypted = false;
-    int revision = -1;  // header byte 1 (current format only)
+    int revision = -1;        // header byte 1 (current format only)
     int encryptionByte = -1;  // header byte 12 (current format only)
     std::uint32_t headerValue18 = 0;
 };
@@ -56,16 +56,16 @@ HeaderFacts InspectHeader(std::span<const std::uint8_t> data);
 
 struct ReadRequest {
     IUserAnswers& ui;
-    const IProfile& profile;         // "Date Format" for the cards' date texts
-    std::string fileTitle;           // in the password dialog's title
-    std::string passwordPrefill;     // what the password field starts with
+    const IProfile& profile;      // "Date Format" for the cards' date texts
+    std::string fileTitle;        // in the password dialog's title
+    std::string passwordPrefill;  // what the password field starts with
 };
 
 struct ReadResult {
     bool ok = false;
     FileFormat format = FileFormat::NotTessaline;
-    bool stoppedEarly = false;       // a damaged record ended the reading
-    std::size_t unreadBytes = 0;     // bytes after the last card read
+    bool stoppedEarly = false;    // a damaged record ended the reading
+    std::size_t unreadBytes = 0;  // bytes after the last card read
 };
 
 // Reads a whole data file into the collection and the cipher state, asking for the

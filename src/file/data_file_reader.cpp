@@ -20,17 +20,20 @@ namespace {
 // Reads one card record at the cursor. False when the record is damaged or cut off;
 // the cursor is then left where it was.
 bool ReadCardRecord(ByteCursor& in, const ReadRequest& request, CCard& card) {
-    if (in.Remaining() < kCardHeaderSize) return false;
+    if (in.Remaining() < kCardHeaderSize)
+        return false;
     const std::uint8_t* h = in.Here();
     const std::uint32_t L = GetU32(h + 20);
-    if (L > in.Remaining() - kCardHeaderSize) return false;
+    if (L > in.Remaining() - kCardHeaderSize)
+        return false;
 
     const char* block = reinterpret_cast<const char*>(h + kCardHeaderSize);
     std::string texts[5];
     std::size_t pos = 0;
     for (std::string& text : texts) {
         const void* end = pos < L ? std::memchr(block + pos, 0, L - pos) : nullptr;
-        if (!end) return false;
+        if (!end)
+            return false;
         const std::size_t len = static_cast<const char*>(end) - (block + pos);
         text.assign(block + pos, len);
         pos += len + 1;
@@ -77,7 +80,8 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
         result.ok = true;
         return result;
     }
-    if (encryption != 1) return result;
+    if (encryption != 1)
+        return result;
 
     // The enciphered part is deciphered in a buffer of its own, wiped when done.
     std::vector<std::uint8_t> buffer(data.begin() + kHeaderSize, data.end());
@@ -87,7 +91,8 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     } wipe{buffer};
 
     SecretText password;
-    if (!AskFilePassword(request, password)) return result;
+    if (!AskFilePassword(request, password))
+        return result;
     if (!password.Get().empty()) {
         Blowfish cipher;
         MakeKey(cipher, password.Get(), data[1] == kZeroTableRevision);
@@ -114,10 +119,12 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     std::optional<std::string> entered = request.ui.DecryptionPassword(
         std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + request.fileTitle,
         request.passwordPrefill);
-    if (!entered) return false;
+    if (!entered)
+        return false;
     password.Get() = *entered;
     SecureWipe(*entered);
-    if (password.Get().empty()) Tell(request.ui, msg::kMustEnterPassword);
+    if (password.Get().empty())
+        Tell(request.ui, msg::kMustEnterPassword);
     return true;
 }
 
@@ -149,7 +156,8 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
         case FileFormat::NotTessaline:
             break;
     }
-    if (data.size() >= kHeaderSize) state.headerValue18 = facts.headerValue18;
+    if (data.size() >= kHeaderSize)
+        state.headerValue18 = facts.headerValue18;
     Tell(request.ui, msg::kNotTessalineFile);
     return ReadResult{};
 }

@@ -18,8 +18,20 @@ namespace {
 constexpr std::uint8_t kCreatorCode[4] = {0x6E, 0x4C, 0x73, 0x54};  // "TsLn" big-endian, stored LE
 
 void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t value18) {
-    const std::uint8_t head[14] = {0, kFormatRevision, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,
-                                   static_cast<std::uint8_t>(encrypted ? 1 : 0), 0};
+    const std::uint8_t head[14] = {0,
+                                   kFormatRevision,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   1,
+                                   0,
+                                   static_cast<std::uint8_t>(encrypted ? 1 : 0),
+                                   0};
     out.insert(out.end(), head, head + sizeof head);
     out.insert(out.end(), kCreatorCode, kCreatorCode + 4);
     PutU32(out, value18);
@@ -46,7 +58,8 @@ void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
 bool TextsFit(const CCard& card) {
     for (const std::string* text :
          {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        if (text->size() > kMaxTextLength) return false;
+        if (text->size() > kMaxTextLength)
+            return false;
     }
     return true;
 }
@@ -54,7 +67,8 @@ bool TextsFit(const CCard& card) {
 // The lists in file order: categories 0..14, then the deleted cards.
 template <typename Fn>
 void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
-    for (int code = 0; code < kCategoryCount; ++code) fn(code, cards.List(code));
+    for (int code = 0; code < kCategoryCount; ++code)
+        fn(code, cards.List(code));
     fn(kCategoryCount, cards.DeletedList());
 }
 
@@ -62,7 +76,8 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
 bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        if (!ok) return;
+        if (!ok)
+            return;
         for (const CCard* card : list) {
             if (!TextsFit(*card)) {
                 Tell(ui, TextTooLongMessage(card->Name()));
@@ -77,7 +92,8 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
 
 void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
-        for (const CCard* card : list) AppendCard(out, *card);
+        for (const CCard* card : list)
+            AppendCard(out, *card);
     });
 }
 
@@ -99,7 +115,8 @@ std::string TextTooLongMessage(const std::string& cardName) {
 
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui) {
-    if (!CardsCanBeWritten(cards, ui)) return std::nullopt;
+    if (!CardsCanBeWritten(cards, ui))
+        return std::nullopt;
     const std::uint64_t S = cards.TotalStoredSize();
     std::vector<std::uint8_t> out;
 

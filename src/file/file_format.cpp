@@ -9,11 +9,16 @@ namespace tessaline {
 
 const char* FormatName(FileFormat format) {
     switch (format) {
-        case FileFormat::Version1001: return "Version 1.001";
-        case FileFormat::Version1002: return "Version 1.002";
-        case FileFormat::MacSyncVersion: return "MACSyncVersion";
-        case FileFormat::NotTessaline: return "Not a Tessaline File";
-        case FileFormat::Empty: return "Empty File";
+        case FileFormat::Version1001:
+            return "Version 1.001";
+        case FileFormat::Version1002:
+            return "Version 1.002";
+        case FileFormat::MacSyncVersion:
+            return "MACSyncVersion";
+        case FileFormat::NotTessaline:
+            return "Not a Tessaline File";
+        case FileFormat::Empty:
+            return "Empty File";
     }
     return "Not a Tessaline File";
 }
@@ -34,10 +39,12 @@ HeaderFacts InspectHeader(std::span<const std::uint8_t> data) {
             return facts;
         }
     }
-    if (data.size() < kHeaderSize) return facts;
+    if (data.size() < kHeaderSize)
+        return facts;
     facts.headerValue18 = GetU32(data.data() + 18);
     static constexpr std::uint8_t kCreator[4] = {0x6E, 0x4C, 0x73, 0x54};
-    if (std::memcmp(data.data() + 14, kCreator, 4) != 0) return facts;
+    if (std::memcmp(data.data() + 14, kCreator, 4) != 0)
+        return facts;
     facts.format = FileFormat::MacSyncVersion;
     facts.revision = data[1];
     facts.encryptionByte = data[12];

@@ -22,13 +22,11 @@ inline constexpr const char* kPasswordTooShort = "Password to short, please use 
 // Shown after a list in which a card could not be written, in the writer's list order
 // (codes 0..14, then the deleted cards).
 inline constexpr const char* kErrorWritingList[16] = {
-    "Error Writing WWW Sites",       "Error Writing WWW Forms",
-    "Error Writing FTP Servers",     "Error Writing News Groups",
-    "Error Writing Online Banking",  "Error Writing Login Accounts",
-    "Error Writing EMail Accounts",  "Error Writing BankAccounts",
-    "Error Writing CreditCards",     "Error Writing ATMPinCards",
-    "Error Writing PersonalData",    "Error Writing SoftwareKeys",
-    "Error Writing SerialNumbers",   "Error Writing MemberShip",
-    "Error Writing Miscelleneous",   "Error Writing DeleteCategories"};
+    "Error Writing WWW Sites",       "Error Writing WWW Forms",      "Error Writing FTP Servers",
+    "Error Writing News Groups",     "Error Writing Online Banking", "Error Writing Login Accounts",
+    "Error Writing EMail Accounts",  "Error Writing BankAccounts",   "Error Writing CreditCards",
+    "Error Writing ATMPinCards",     "Error Writing PersonalData",   "Error Writing SoftwareKeys",
+    "Error Writing SerialNumbers",   "Error Writing MemberShip",     "Error Writing Miscelleneous",
+    "Error Writing DeleteCategories"};
 
 }  // namespace tessaline::msg

@@ -30,9 +30,9 @@ bool ReadOldRecord(ByteCursor& in, CCard& card) {
     std::uint16_t noteLength;
     std::uint8_t automatic, newWindow;
     if (!ReadShortText(in, category) || !ReadShortText(in, date) || !ReadShortText(in, name) ||
-        !ReadShortText(in, address) || !ReadShortText(in, user) ||
-        !ReadShortText(in, password) || !in.ReadU16(noteLength) ||
-        !in.ReadText(noteLength, note) || !in.ReadU8(automatic) || !in.ReadU8(newWindow)) {
+        !ReadShortText(in, address) || !ReadShortText(in, user) || !ReadShortText(in, password) ||
+        !in.ReadU16(noteLength) || !in.ReadText(noteLength, note) || !in.ReadU8(automatic) ||
+        !in.ReadU8(newWindow)) {
         return false;
     }
     card.SetCategoryNameText(category);
@@ -52,7 +52,8 @@ bool ReadOldRecord(ByteCursor& in, CCard& card) {
 // current names keep their category, and every other name (the retired "Password
 // Manager" among them) goes to Miscellaneous, so that no card is lost.
 int OldCategoryCode(const std::string& name) {
-    if (name == kOldWwwPagesName) return kWwwSites;
+    if (name == kOldWwwPagesName)
+        return kWwwSites;
     const int code = CategoryCodeOfName(name);
     return code >= 0 ? code : kMiscellaneous;
 }
@@ -92,7 +93,8 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
 
     if (encrypted) {
         SecretText password;
-        if (!AskFilePassword(request, password)) return result;
+        if (!AskFilePassword(request, password))
+            return result;
         if (!password.Get().empty()) {
             Blowfish cipher;
             MakeKey(cipher, password.Get(), false);
@@ -109,7 +111,8 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
         }
         state.encryptionPassword = password.Get();
         state.encryptOnSave = true;
-        if (!v1001) state.checkValue = PasswordCheckValue(password.Get());
+        if (!v1001)
+            state.checkValue = PasswordCheckValue(password.Get());
     }
     ByteCursor in(d, skip);
     ReadOldRecords(in, cards, result);

@@ -5,12 +5,15 @@
 
 namespace tessaline {
 
-Sha1Digest PasswordCheckValue(std::string_view password) { return Sha1(password); }
+Sha1Digest PasswordCheckValue(std::string_view password) {
+    return Sha1(password);
+}
 
 bool VerifyPassword(std::string_view entered, const std::uint8_t* first20) {
     const Sha1Digest expected = PasswordCheckValue(entered);
     unsigned diff = 0;
-    for (std::size_t i = 0; i < expected.size(); ++i) diff |= expected[i] ^ first20[i];
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        diff |= expected[i] ^ first20[i];
     return diff == 0;
 }
 
@@ -20,16 +23,21 @@ void MakeKey(Blowfish& cipher, std::string_view password, bool zeroTables) {
 }
 
 NewPasswordVerdict AcceptNewPassword(std::string_view first, std::string_view second) {
-    if (first != second) return NewPasswordVerdict::EntriesDiffer;
-    if (first.size() < kMinPasswordLength) return NewPasswordVerdict::TooShort;
+    if (first != second)
+        return NewPasswordVerdict::EntriesDiffer;
+    if (first.size() < kMinPasswordLength)
+        return NewPasswordVerdict::TooShort;
     return NewPasswordVerdict::Accepted;
 }
 
 const char* NewPasswordMessage(NewPasswordVerdict verdict) {
     switch (verdict) {
-        case NewPasswordVerdict::EntriesDiffer: return msg::kEntriesDiffer;
-        case NewPasswordVerdict::TooShort: return msg::kPasswordTooShort;
-        case NewPasswordVerdict::Accepted: break;
+        case NewPasswordVerdict::EntriesDiffer:
+            return msg::kEntriesDiffer;
+        case NewPasswordVerdict::TooShort:
+            return msg::kPasswordTooShort;
+        case NewPasswordVerdict::Accepted:
+            break;
     }
     return nullptr;
 }

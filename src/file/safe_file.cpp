@@ -25,7 +25,8 @@ public:
     ~FdCloser() { Close(); }
     int Close() {
         int rc = 0;
-        if (fd_ >= 0) rc = ::close(fd_);
+        if (fd_ >= 0)
+            rc = ::close(fd_);
         fd_ = -1;
         return rc;
     }
@@ -63,24 +64,28 @@ std::optional<FileError> WriteFileSafely(const std::string& requested,
 
     std::string temp = path + ".XXXXXX";
     FdCloser fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0) return ErrorNow("cannot create", path);
+    if (fd.Get() < 0)
+        return ErrorNow("cannot create", path);
     auto fail = [&](const char* what) {
         FileError error = ErrorNow(what, path);
         fd.Close();
         ::unlink(temp.c_str());
         return error;
     };
-    if (::fchmod(fd.Get(), mode) != 0) return fail("cannot set the permissions of");
+    if (::fchmod(fd.Get(), mode) != 0)
+        return fail("cannot set the permissions of");
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return fail("cannot write");
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.Get()) != 0) return fail("cannot write");
+    if (::fsync(fd.Get()) != 0)
+        return fail("cannot write");
     if (fd.Close() != 0) {
         FileError error = ErrorNow("cannot write", path);
         ::unlink(temp.c_str());
@@ -107,16 +112,19 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
         return std::nullopt;
     }
     std::vector<std::uint8_t> data;
-    if (st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    if (st.st_size > 0)
+        data.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             error = ErrorNow("cannot read", path);
             return std::nullopt;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         data.insert(data.end(), chunk, chunk + n);
     }
     return data;

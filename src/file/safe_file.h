@@ -11,7 +11,7 @@
 namespace tessaline {
 
 struct FileError {
-    int code = 0;  // errno
+    int code = 0;      // errno
     std::string what;  // what failed, e.g. "cannot create /x/y.tse: Permission denied"
 };
 

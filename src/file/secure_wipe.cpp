@@ -5,7 +5,8 @@
 namespace tessaline {
 
 void SecureWipe(void* data, std::size_t size) {
-    if (data && size) explicit_bzero(data, size);
+    if (data && size)
+        explicit_bzero(data, size);
 }
 
 void SecureWipe(std::string& text) {

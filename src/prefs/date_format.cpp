@@ -27,7 +27,8 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
 }
 
 std::uint32_t ClampStamp(std::int64_t seconds) {
-    if (seconds < 0) return 0;
+    if (seconds < 0)
+        return 0;
     if (seconds > std::numeric_limits<std::uint32_t>::max()) {
         return std::numeric_limits<std::uint32_t>::max();
     }
@@ -38,9 +39,11 @@ std::uint32_t ClampStamp(std::int64_t seconds) {
 // first non-digit.
 int DecimalPrefix(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
     int value = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000) {
         value = value * 10 + (text[i++] - '0');
@@ -49,22 +52,25 @@ int DecimalPrefix(std::string_view text) {
 }
 
 std::string_view Slice(std::string_view text, std::size_t from, std::size_t count) {
-    if (from >= text.size()) return {};
+    if (from >= text.size())
+        return {};
     return text.substr(from, count);
 }
 
 }  // namespace
 
 const char* DateFormatOfIndex(int index) {
-    if (index < 0 || index > 10) index = 11;
+    if (index < 0 || index > 10)
+        index = 11;
     return kFormats[static_cast<std::size_t>(index)];
 }
 
 std::string FormatCardDate(std::uint32_t stamp, int index) {
-    const std::time_t t = static_cast<std::time_t>(static_cast<std::int64_t>(stamp) -
-                                                   kSeconds1904To1970);
+    const std::time_t t =
+        static_cast<std::time_t>(static_cast<std::int64_t>(stamp) - kSeconds1904To1970);
     std::tm local{};
-    if (!localtime_r(&t, &local)) return {};
+    if (!localtime_r(&t, &local))
+        return {};
     char buffer[128];
     const std::size_t n = std::strftime(buffer, sizeof buffer, DateFormatOfIndex(index), &local);
     return n == 0 ? std::string() : std::string(buffer, n);
@@ -87,7 +93,8 @@ std::uint32_t CardTimeOfDate(int year, int month, int day) {
 std::uint32_t CurrentCardTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (!localtime_r(&now, &local)) return 0;
+    if (!localtime_r(&now, &local))
+        return 0;
     const std::int64_t days = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) -
                               DaysFromCivil(1904, 1, 1);
     return ClampStamp(days * 86400 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);

@@ -13,14 +13,16 @@ namespace tessaline {
 namespace {
 
 void AppendRange(std::string& out, char from, char to) {
-    for (char c = from; c <= to; ++c) out.push_back(c);
+    for (char c = from; c <= to; ++c)
+        out.push_back(c);
 }
 
 bool FillRandom(std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t got = getrandom(data, size, 0);
         if (got < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += got;
@@ -33,9 +35,12 @@ bool FillRandom(std::uint8_t* data, std::size_t size) {
 
 std::string PasswordAlphabet(const PasswordClasses& classes) {
     std::string alphabet;
-    if (classes.upper) AppendRange(alphabet, 'A', 'Z');
-    if (classes.lower) AppendRange(alphabet, 'a', 'z');
-    if (classes.numbers) AppendRange(alphabet, '0', '9');
+    if (classes.upper)
+        AppendRange(alphabet, 'A', 'Z');
+    if (classes.lower)
+        AppendRange(alphabet, 'a', 'z');
+    if (classes.numbers)
+        AppendRange(alphabet, '0', '9');
     if (classes.others) {
         AppendRange(alphabet, 33, 47);
         AppendRange(alphabet, 58, 64);
@@ -47,7 +52,8 @@ std::string PasswordAlphabet(const PasswordClasses& classes) {
 
 std::optional<std::string> GenerateRandomPassword(const PasswordClasses& classes, int length) {
     const std::string alphabet = PasswordAlphabet(classes);
-    if (alphabet.empty()) return std::nullopt;
+    if (alphabet.empty())
+        return std::nullopt;
     length = std::clamp(length, 0, kMaxGeneratedLength);
     const auto g = static_cast<unsigned>(alphabet.size());
     // Bytes at or above the largest multiple of g are drawn again, so that every
@@ -67,7 +73,8 @@ std::optional<std::string> GenerateRandomPassword(const PasswordClasses& classes
             used = 0;
         }
         const unsigned r = pool[used++];
-        if (r < limit) password.push_back(alphabet[r % g]);
+        if (r < limit)
+            password.push_back(alphabet[r % g]);
     }
     SecureWipe(pool, sizeof pool);
     return password;

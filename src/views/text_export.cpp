@@ -9,7 +9,8 @@ namespace {
 // What a text-mode write does to each line feed.
 void AppendAsText(std::string& out, const std::string& field) {
     for (char c : field) {
-        if (c == '\n') out.push_back('\r');
+        if (c == '\n')
+            out.push_back('\r');
         out.push_back(c);
     }
 }
@@ -24,7 +25,8 @@ std::string ExportLine(const CCard& card) {
         AppendAsText(line, *field);
     }
     line.push_back('\t');
-    for (char c : card.Note()) line.push_back(c == '\n' || c == '\r' ? ' ' : c);
+    for (char c : card.Note())
+        line.push_back(c == '\n' || c == '\r' ? ' ' : c);
     line += "\r\n";
     return line;
 }
@@ -32,7 +34,8 @@ std::string ExportLine(const CCard& card) {
 std::string ExportCardsAsText(const CCardCollection& cards) {
     std::string out;
     for (int code : kExportOrder) {
-        for (const CCard* card : cards.List(code)) out += ExportLine(*card);
+        for (const CCard* card : cards.List(code))
+            out += ExportLine(*card);
     }
     return out;
 }

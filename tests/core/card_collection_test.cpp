@@ -18,7 +18,8 @@ CCard* AddCard(CCardCollection& cards, int code, const std::string& name,
 
 std::vector<std::string> Names(const CCategoryList& list) {
     std::vector<std::string> out;
-    for (const CCard* c : list) out.push_back(c->Name());
+    for (const CCard* c : list)
+        out.push_back(c->Name());
     return out;
 }
 
@@ -92,7 +93,8 @@ TEST(CardCollection, GatherFollowsItsOrderAndDoublesWithoutEmptying) {
     cards.DeleteCard(d);
     EXPECT_EQ(cards.GatherAllCards(), 3);
     std::vector<std::string> names;
-    for (const CCard* c : cards.AllCards()) names.push_back(c->Name());
+    for (const CCard* c : cards.AllCards())
+        names.push_back(c->Name());
     EXPECT_EQ(names, (std::vector<std::string>{"www", "mail", "login"}));
     EXPECT_EQ(cards.GatherAllCards(), 6);
 }

@@ -15,7 +15,8 @@ TEST(Categories, DisplayNamesAndCodesRoundTrip) {
 }
 
 TEST(Categories, UnknownCodesNameWwwSitesAndUnknownNamesGiveMinusOne) {
-    for (int code : {-1, 15, 100, 255}) EXPECT_EQ(CategoryDisplayName(code), "WWW Sites");
+    for (int code : {-1, 15, 100, 255})
+        EXPECT_EQ(CategoryDisplayName(code), "WWW Sites");
     for (const char* name : {"Show All", "Search Results", "", "www sites", "WWW Pages",
                              "Password Manager", "Newsgroups "}) {
         EXPECT_EQ(CategoryCodeOfName(name), -1) << name;
@@ -38,7 +39,8 @@ TEST(Categories, LabelsAndWidth) {
     for (const Case& c : cases) {
         CategoryLabels labels;
         EXPECT_EQ(LabelsByCode(c.code, labels), c.width) << c.code;
-        for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(labels[i], c.labels[i]) << c.code;
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(labels[i], c.labels[i]) << c.code;
         CategoryLabels byName;
         EXPECT_EQ(LabelsByName(CategoryDisplayName(c.code), byName), c.width);
         EXPECT_EQ(byName, labels);

@@ -23,9 +23,8 @@ using testing::Describe;
 using testing::ScriptedAnswers;
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kEmptyPlainFile = {0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                               0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x6E, 0x4C,
-                               0x73, 0x54, 0x00, 0x00, 0x00, 0x00};
+const Bytes kEmptyPlainFile = {0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01,
+                               0x00, 0x00, 0x00, 0x6E, 0x4C, 0x73, 0x54, 0x00, 0x00, 0x00, 0x00};
 
 Bytes Build(const CCardCollection& cards, FileCipherState state, ScriptedAnswers& ui) {
     auto bytes = BuildDataFile(cards, state, ui);
@@ -58,9 +57,11 @@ struct Opened {
 std::unique_ptr<Opened> Open(const Bytes& bytes,
                              std::vector<std::optional<std::string>> passwords = {}) {
     auto o = std::make_unique<Opened>();
-    for (auto& p : passwords) o->ui.Password(p);
+    for (auto& p : passwords)
+        o->ui.Password(p);
     MemoryProfile profile;
-    o->result = ReadDataFile(bytes, ReadRequest{o->ui, profile, "file.tse", ""}, o->cards, o->state);
+    o->result =
+        ReadDataFile(bytes, ReadRequest{o->ui, profile, "file.tse", ""}, o->cards, o->state);
     return o;
 }
 
@@ -87,13 +88,25 @@ Bytes DecipherWithOpenSsl(const Bytes& data, const std::string& password) {
 }
 
 CCardCollection& SampleCards(CCardCollection& cards) {
-    AddCard(cards, {.code = kWwwSites, .name = "Example", .address = "https://example.org",
-                    .user = "alice", .password = "s3cret!", .note = "line 1\r\nline 2",
-                    .attributes = 3, .sync = 4, .time = 3'300'000'000u, .recordId = 77});
-    AddCard(cards, {.code = kBankAccounts, .name = "Bank", .address = "1234",
-                    .user = "Alice A.", .password = "DE00 1234", .attributes = 0xF0,
+    AddCard(cards, {.code = kWwwSites,
+                    .name = "Example",
+                    .address = "https://example.org",
+                    .user = "alice",
+                    .password = "s3cret!",
+                    .note = "line 1\r\nline 2",
+                    .attributes = 3,
+                    .sync = 4,
+                    .time = 3'300'000'000u,
+                    .recordId = 77});
+    AddCard(cards, {.code = kBankAccounts,
+                    .name = "Bank",
+                    .address = "1234",
+                    .user = "Alice A.",
+                    .password = "DE00 1234",
+                    .attributes = 0xF0,
                     .sync = 0x84});
-    AddCard(cards, {.code = kMiscellaneous, .name = "\xC4rger \xFC", .note = std::string(3000, 'n')});
+    AddCard(cards,
+            {.code = kMiscellaneous, .name = "\xC4rger \xFC", .note = std::string(3000, 'n')});
     AddCard(cards, {.code = kNewsgroups, .name = "gone", .sync = CCard::kDeletedBit | 4});
     return cards;
 }
@@ -132,8 +145,12 @@ TEST(DataFileWriter, CardFieldsAndListOrderInTheRecords) {
     CCardCollection cards;
     AddCard(cards, {.code = kMiscellaneous, .name = "last"});
     AddCard(cards, {.code = kWwwForms, .name = "d", .sync = CCard::kDeletedBit});
-    AddCard(cards, {.code = kWwwSites, .name = "first", .attributes = 2, .sync = 4,
-                    .time = 0x01020304, .recordId = 0xA0B0C0D0});
+    AddCard(cards, {.code = kWwwSites,
+                    .name = "first",
+                    .attributes = 2,
+                    .sync = 4,
+                    .time = 0x01020304,
+                    .recordId = 0xA0B0C0D0});
     const Bytes file = BuildPlain(cards, 0xDEADBEEF);
     EXPECT_EQ(file[18], 0xEF);
     EXPECT_EQ(file[21], 0xDE);
@@ -216,7 +233,8 @@ TEST(DataFileReader, FilingByDeletedMarkAndCategoryCode) {
         Bytes r = {code, 0, 0, sync};
         r.insert(r.end(), 16, 0);
         const std::uint32_t L = static_cast<std::uint32_t>(len + 5);
-        for (int s = 0; s < 32; s += 8) r.push_back(static_cast<std::uint8_t>(L >> s));
+        for (int s = 0; s < 32; s += 8)
+            r.push_back(static_cast<std::uint8_t>(L >> s));
         r.insert(r.end(), name, name + len);
         r.insert(r.end(), 5, 0);
         file.insert(file.end(), r.begin(), r.end());
@@ -303,7 +321,9 @@ TEST(DataFileReader, UnrecognisedAndEmptyFiles) {
     const Case cases[] = {
         {"empty file", {}, true, {msg::kEmptyFile}},
         {"wrong creator code", wrongCreator, false, {msg::kNotTessalineFile}},
-        {"shorter than a header", Bytes(kEmptyPlainFile.begin(), kEmptyPlainFile.end() - 1), false,
+        {"shorter than a header",
+         Bytes(kEmptyPlainFile.begin(), kEmptyPlainFile.end() - 1),
+         false,
          {msg::kNotTessalineFile}},
         {"one byte", {0x00}, false, {msg::kNotTessalineFile}},
         {"text file", Bytes(40, 'a'), false, {msg::kNotTessalineFile}},
@@ -330,7 +350,8 @@ TEST(DataFileReader, DamagedRecordsEndTheReadingWithTheCardsReadSoFar) {
     hugeLength[secondStart + 23] = 0x7F;  // L of the second record near 2^31
     Bytes noTerminators = good;
     for (std::size_t i = secondStart + 24; i < good.size(); ++i) {
-        if (noTerminators[i] == 0) noTerminators[i] = 'z';
+        if (noTerminators[i] == 0)
+            noTerminators[i] = 'z';
     }
     Bytes tooShortLength = good;
     tooShortLength[secondStart + 20] = 4;  // five texts cannot fit in 4 bytes
@@ -383,7 +404,8 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
     const Case cases[] = {
         {"no password", {}, true, "", {msg::kPasswordNotSet}},
         {"too large to encrypt",
-         {{.code = 0, .note = std::string(30000, 'a')}, {.code = 1, .note = std::string(30000, 'b')},
+         {{.code = 0, .note = std::string(30000, 'a')},
+          {.code = 1, .note = std::string(30000, 'b')},
           {.code = 2, .note = std::string(5500, 'c')}},
          true,
          "password1",
@@ -402,7 +424,8 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CCardCollection cards;
-        for (const CardSpec& s : c.cards) AddCard(cards, s);
+        for (const CardSpec& s : c.cards)
+            AddCard(cards, s);
         FileCipherState state;
         state.encryptOnSave = c.encrypt;
         state.encryptionPassword = c.password;
@@ -441,12 +464,9 @@ TEST(FileFormat, InspectHeaderNamesTheFormats) {
         int revision;
     };
     const Case cases[] = {
-        {{}, "Empty File", false, -1},
-        {kEmptyPlainFile, "MACSyncVersion", false, 6},
-        {enc, "MACSyncVersion", true, 5},
-        {old1, "Version 1.001", true, -1},
-        {old2, "Version 1.002", false, -1},
-        {Bytes(22, 0), "Not a Tessaline File", false, -1},
+        {{}, "Empty File", false, -1},      {kEmptyPlainFile, "MACSyncVersion", false, 6},
+        {enc, "MACSyncVersion", true, 5},   {old1, "Version 1.001", true, -1},
+        {old2, "Version 1.002", false, -1}, {Bytes(22, 0), "Not a Tessaline File", false, -1},
     };
     for (const Case& c : cases) {
         const HeaderFacts facts = InspectHeader(c.file);

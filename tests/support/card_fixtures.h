@@ -55,14 +55,15 @@ inline std::vector<std::string> Describe(const CCardCollection& cards) {
         out.push_back(list + "|" + std::to_string(c->Category()) + "|" + c->Name() + "|" +
                       c->Address() + "|" + c->UserId() + "|" + c->Password() + "|" + c->Note() +
                       "|a" + std::to_string(c->Attributes()) + "|s" +
-                      std::to_string(c->SyncByte()) + "|t" +
-                      std::to_string(c->ModificationTime()) + "|r" +
-                      std::to_string(c->RecordId()));
+                      std::to_string(c->SyncByte()) + "|t" + std::to_string(c->ModificationTime()) +
+                      "|r" + std::to_string(c->RecordId()));
     };
     for (int code = 0; code < kCategoryCount; ++code) {
-        for (const CCard* c : cards.List(code)) one(std::to_string(code), c);
+        for (const CCard* c : cards.List(code))
+            one(std::to_string(code), c);
     }
-    for (const CCard* c : cards.DeletedList()) one("deleted", c);
+    for (const CCard* c : cards.DeletedList())
+        one("deleted", c);
     return out;
 }
 

@@ -17,6 +17,8 @@ class ScriptedAnswers : public IUserAnswers {
 public:
     // Messages in the order they were shown.
     std::vector<MessageSpec> shown;
+    // The caption text of each shown message that had one of its own, else "".
+    std::vector<std::string> captionTexts;
     std::vector<std::string> passwordTitles;
     std::vector<std::string> passwordPrefills;
     std::vector<FileDialogRequest> fileRequests;
@@ -34,13 +36,21 @@ public:
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> out;
-        for (const MessageSpec& m : shown) out.push_back(m.text);
+        for (const MessageSpec& m : shown)
+            out.push_back(m.text);
         return out;
     }
 
+    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override {
+        MsgAnswer a = Message(message);
+        captionTexts.back() = caption;
+        return a;
+    }
     MsgAnswer Message(const MessageSpec& message) override {
         shown.push_back(message);
-        if (message.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+        captionTexts.emplace_back();
+        if (message.buttons == MsgButtons::Ok)
+            return MsgAnswer::Ok;
         if (messageAnswers.empty()) {
             ADD_FAILURE() << "unexpected question: " << message.text;
             return MsgAnswer::Cancel;
@@ -55,8 +65,7 @@ public:
         passwordPrefills.push_back(prefill);
         return Pop(passwords, "password prompt");
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave,
-                                                       const std::string& first,
+    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
                                                        const std::string& second) override {
         encryptionStarts.push_back(FileEncryptionAnswer{encryptOnSave, first, second});
         return Pop(encryptionAnswers, "File Encryption dialog");

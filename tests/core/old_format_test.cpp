@@ -1,0 +1,219 @@
+// Reading the two older formats, which are never written.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "file/blowfish.h"
+#include "file/data_file.h"
+#include "file/file_messages.h"
+#include "file/sha1.h"
+#include "platform/profile.h"
+#include "prefs/date_format.h"
+#include "support/card_fixtures.h"
+#include "support/scripted_answers.h"
+
+namespace tessaline {
+namespace {
+
+using testing::ScriptedAnswers;
+using Bytes = std::vector<std::uint8_t>;
+
+struct OldCard {
+    std::string category, date, name, address, user, password, note;
+    bool automatic = false, newWindow = false;
+};
+
+void AppendShort(Bytes& out, const std::string& s) {
+    out.push_back(static_cast<std::uint8_t>(s.size()));
+    out.insert(out.end(), s.begin(), s.end());
+}
+
+Bytes OldRecords(const std::vector<OldCard>& cards) {
+    Bytes out;
+    for (const OldCard& c : cards) {
+        for (const std::string* s :
+             {&c.category, &c.date, &c.name, &c.address, &c.user, &c.password}) {
+            AppendShort(out, *s);
+        }
+        out.push_back(static_cast<std::uint8_t>(c.note.size()));
+        out.push_back(static_cast<std::uint8_t>(c.note.size() >> 8));
+        out.insert(out.end(), c.note.begin(), c.note.end());
+        out.push_back(c.automatic ? 1 : 0);
+        out.push_back(c.newWindow ? 1 : 0);
+    }
+    return out;
+}
+
+// An old file: 9-byte marker, version text, then the check (or skipped bytes) and records.
+Bytes OldFile(const char* version, const std::vector<OldCard>& cards,
+              const std::string& password = "") {
+    const bool v1001 = std::strcmp(version, "Version1.001") == 0;
+    Bytes d;
+    if (password.empty()) {
+        d.insert(d.end(), v1001 ? 3 : 20, 0x55);
+    } else if (v1001) {
+        d = {'X', 'Y', 'Z'};
+    } else {
+        const Sha1Digest check = Sha1(password);
+        d.assign(check.begin(), check.end());
+    }
+    const Bytes records = OldRecords(cards);
+    d.insert(d.end(), records.begin(), records.end());
+    if (!password.empty()) {
+        d.resize((d.size() + 7) / 8 * 8, 0);
+        Blowfish cipher;
+        cipher.SetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size());
+        cipher.EncipherBuffer(d.data(), d.size() / 8);
+    }
+    Bytes file;
+    const std::string preamble =
+        std::string(password.empty() ? "NTENCRYPT" : "ENCRYPTED") + version;
+    file.assign(preamble.begin(), preamble.end());
+    file.insert(file.end(), d.begin(), d.end());
+    return file;
+}
+
+struct Opened {
+    ReadResult result;
+    CCardCollection cards;
+    FileCipherState state;
+    ScriptedAnswers ui;
+};
+
+std::unique_ptr<Opened> Open(const Bytes& file,
+                             std::vector<std::optional<std::string>> passwords = {}) {
+    auto o = std::make_unique<Opened>();
+    for (auto& p : passwords)
+        o->ui.Password(p);
+    MemoryProfile profile;
+    o->result = ReadDataFile(file, ReadRequest{o->ui, profile, "old.tse", ""}, o->cards, o->state);
+    return o;
+}
+
+const std::vector<OldCard> kSample = {
+    {"WWW Pages", "99/12/31", "Site", "http://a.example", "me", "pw", "a note", true, false},
+    {"Bank Accounts", "31-12-2005", "Bank", "0815", "Holder", "4711", std::string(300, 'n'), false,
+     true},
+    {"Password Manager", "01-02-2003", "Retired", "", "", "old", ""},
+    {"", "", "No category", "", "", "", ""},
+    {"Newsgroups", "", "news", "", "", "", ""},
+};
+
+TEST(OldFormats, PlainAndEncryptedFilesOpenWithEveryCard) {
+    struct Case {
+        const char* version;
+        std::string password;
+    };
+    for (const Case& c : {Case{"Version1.001", ""}, Case{"Version1.002", ""},
+                          Case{"Version1.001", "oldsecret"}, Case{"Version1.002", "oldsecret"}}) {
+        SCOPED_TRACE(std::string(c.version) + (c.password.empty() ? " plain" : " encrypted"));
+        std::vector<std::optional<std::string>> answers;
+        if (!c.password.empty())
+            answers.push_back(c.password);
+        auto o = Open(OldFile(c.version, kSample, c.password), answers);
+        ASSERT_TRUE(o->result.ok);
+        EXPECT_TRUE(o->ui.shown.empty());
+        EXPECT_EQ(o->state.encryptOnSave, !c.password.empty());
+        EXPECT_EQ(o->state.encryptionPassword, c.password);
+        ASSERT_EQ(o->cards.List(kWwwSites).Count(), 1);
+        const CCard& site = *o->cards.List(kWwwSites).CardAt(0);
+        EXPECT_EQ(site.Name(), "Site");
+        EXPECT_EQ(site.Address(), "http://a.example");
+        EXPECT_EQ(site.UserId(), "me");
+        EXPECT_EQ(site.Password(), "pw");
+        EXPECT_EQ(site.Note(), "a note");
+        EXPECT_TRUE(site.AutomaticAccess());
+        EXPECT_FALSE(site.NewBrowserWindow());
+        EXPECT_EQ(site.CategoryNameText(), "WWW Pages");
+        EXPECT_EQ(site.DateText(), "99/12/31");
+        EXPECT_EQ(site.Category(), kWwwSites);
+        EXPECT_EQ(site.SyncByte(), 0);
+        ASSERT_EQ(o->cards.List(kBankAccounts).Count(), 1);
+        EXPECT_EQ(o->cards.List(kBankAccounts).CardAt(0)->Note().size(), 300u);
+        EXPECT_TRUE(o->cards.List(kBankAccounts).CardAt(0)->NewBrowserWindow());
+        EXPECT_EQ(o->cards.List(kNewsgroups).Count(), 1);
+        // Cards of a retired or empty category name are kept in Miscellaneous.
+        ASSERT_EQ(o->cards.List(kMiscellaneous).Count(), 2);
+        EXPECT_EQ(o->cards.List(kMiscellaneous).CardAt(0)->Name(), "Retired");
+        EXPECT_EQ(o->cards.List(kMiscellaneous).CardAt(0)->Category(), kMiscellaneous);
+    }
+}
+
+TEST(OldFormats, DateTextsBecomeMidnightTimeStamps) {
+    EXPECT_EQ(CardTimeOfOldDateText("99/12/31"), CardTimeOfDate(1999, 12, 31));
+    EXPECT_EQ(CardTimeOfOldDateText("31-12-2005"), CardTimeOfDate(2005, 12, 31));
+    EXPECT_EQ(CardTimeOfOldDateText("05.06.2001"), CardTimeOfDate(2001, 6, 5));
+    EXPECT_EQ(CardTimeOfDate(1904, 1, 1), 0u);
+    EXPECT_EQ(CardTimeOfDate(1904, 1, 2), 86400u);
+    EXPECT_EQ(CardTimeOfDate(1970, 1, 1), 2082844800u);
+    // Nonsense dates never wrap around or crash.
+    EXPECT_EQ(CardTimeOfOldDateText(""), 0u);
+    EXPECT_EQ(CardTimeOfOldDateText("ab/cd/ef"), 0u);
+}
+
+TEST(OldFormats, WrongPasswordsHaveTheirOwnMessages) {
+    struct Case {
+        const char* version;
+        std::optional<std::string> entered;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"Version1.001", std::string("wrongpass"), {msg::kPasswordNotCorrectOld}},
+        {"Version1.002", std::string("wrongpass"), {msg::kPasswordNotCorrect}},
+        {"Version1.001", std::string(""), {msg::kMustEnterPassword, msg::kPasswordNotCorrectOld}},
+        {"Version1.002", std::string(""), {msg::kMustEnterPassword, msg::kPasswordNotCorrect}},
+        {"Version1.002", std::nullopt, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        auto o = Open(OldFile(c.version, kSample, "oldsecret"), {c.entered});
+        EXPECT_FALSE(o->result.ok);
+        EXPECT_EQ(o->ui.Texts(), c.messages);
+        EXPECT_EQ(o->ui.passwordTitles,
+                  std::vector<std::string>{"Decryption Password for file: old.tse"});
+    }
+}
+
+TEST(OldFormats, NextSaveWritesTheCurrentFormat) {
+    auto o = Open(OldFile("Version1.002", kSample, "oldsecret"), {std::string("oldsecret")});
+    ASSERT_TRUE(o->result.ok);
+    ScriptedAnswers ui;
+    auto saved = BuildDataFile(o->cards, o->state, ui);
+    ASSERT_TRUE(saved);
+    const HeaderFacts facts = InspectHeader(*saved);
+    EXPECT_EQ(facts.format, FileFormat::MacSyncVersion);
+    EXPECT_TRUE(facts.encrypted);
+    auto again = Open(*saved, {std::string("oldsecret")});
+    ASSERT_TRUE(again->result.ok);
+    EXPECT_EQ(testing::Describe(again->cards), testing::Describe(o->cards));
+}
+
+TEST(OldFormats, PlainMarkerWithEncryptedLookingDataOpensAsPlain) {
+    // "NTENCRYPT" + "Version1.002", 20 bytes, then old records: a plain old file.
+    auto o = Open(OldFile("Version1.002", kSample));
+    ASSERT_TRUE(o->result.ok);
+    EXPECT_TRUE(o->ui.passwordTitles.empty());
+    EXPECT_EQ(o->cards.LiveCardCount(), 5);
+}
+
+TEST(OldFormats, CutRecordsEndTheReading) {
+    Bytes file = OldFile("Version1.001", kSample);
+    for (std::size_t cut : {std::size_t{1}, std::size_t{5}, std::size_t{20}, file.size() - 30}) {
+        SCOPED_TRACE(cut);
+        Bytes shorter(file.begin(), file.end() - static_cast<long>(cut));
+        auto o = Open(shorter);
+        EXPECT_TRUE(o->result.ok);
+        EXPECT_LT(o->cards.LiveCardCount(), 5);
+    }
+    // A note length that claims more than the file holds.
+    Bytes liar = OldFile("Version1.001", {{"Newsgroups", "", "n", "", "", "", "short"}});
+    liar[21 + 3 + 17 + 1] = 0xFF;  // high byte of the note length
+    auto o = Open(liar);
+    EXPECT_TRUE(o->result.ok);
+    EXPECT_TRUE(o->result.stoppedEarly);
+    EXPECT_EQ(o->cards.LiveCardCount(), 0);
+}
+
+}  // namespace
+}  // namespace tessaline
