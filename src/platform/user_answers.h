@@ -44,9 +44,6 @@ struct MessageSpec {
     MsgCaption caption = MsgCaption::Application;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
-    // When not empty, the box shows this caption instead of the one chosen above
-    // (e.g. "File Encryption").
-    std::string captionText;
 };
 
 class IUserAnswers {
@@ -54,6 +51,12 @@ public:
     virtual ~IUserAnswers() = default;
     // Shows a message and returns the button the user chose.
     virtual MsgAnswer Message(const MessageSpec& message) = 0;
+    // A message under a caption text of its own (e.g. "File Encryption"); message.caption
+    // is then not used. Where no such box exists, it is shown as an ordinary message.
+    virtual MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) {
+        (void)caption;
+        return Message(message);
+    }
     // The Decryption Password dialog. std::nullopt = Cancel.
     virtual std::optional<std::string> DecryptionPassword(const std::string& title,
                                                           const std::string& prefill) = 0;

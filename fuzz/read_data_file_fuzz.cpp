@@ -1,0 +1,176 @@
+// Feeds arbitrary bytes to the data file reader. Whatever a file holds, reading must
+// neither crash nor read outside its data; and whatever it read must survive a save
+// and a second read unchanged (a mismatch aborts, so the fuzzer reports it).
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cards/card_collection.h"
+#include "file/data_file.h"
+#include "fuzz_input.h"
+#include "platform/profile.h"
+#include "prefs/profile_keys.h"
+#include "quiet_answers.h"
+
+namespace {
+
+using namespace tessaline;
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "read_data_file round trip: %s\n", what);
+    std::abort();
+}
+
+bool SameStoredFields(const CCard& a, const CCard& b) {
+    return a.Category() == b.Category() && a.Attributes() == b.Attributes() &&
+           a.SyncByte() == b.SyncByte() && a.ModificationTime() == b.ModificationTime() &&
+           a.RecordId() == b.RecordId() && a.Name() == b.Name() && a.Address() == b.Address() &&
+           a.UserId() == b.UserId() && a.Password() == b.Password() && a.Note() == b.Note();
+}
+
+bool SameList(const CCategoryList& a, const CCategoryList& b) {
+    if (a.Count() != b.Count())
+        return false;
+    for (int i = 0; i < a.Count(); ++i) {
+        if (!SameStoredFields(*a.CardAt(i), *b.CardAt(i)))
+            return false;
+    }
+    return true;
+}
+
+bool SameCards(const CCardCollection& a, const CCardCollection& b) {
+    for (int code = 0; code < kCategoryCount; ++code) {
+        if (!SameList(a.List(code), b.List(code)))
+            return false;
+    }
+    return SameList(a.DeletedList(), b.DeletedList());
+}
+
+template <typename Fn>
+bool AnyCard(const CCardCollection& cards, Fn fn) {
+    for (int code = 0; code < kCategoryCount; ++code) {
+        for (const CCard* card : cards.List(code)) {
+            if (fn(*card))
+                return true;
+        }
+    }
+    for (const CCard* card : cards.DeletedList()) {
+        if (fn(*card))
+            return true;
+    }
+    return false;
+}
+
+template <typename Fn>
+bool AnyText(const CCard& card, Fn fn) {
+    return fn(card.Name()) || fn(card.Address()) || fn(card.UserId()) || fn(card.Password()) ||
+           fn(card.Note());
+}
+
+// The writer refuses texts the format cannot hold and encrypted files over the limit.
+bool WriterMustRefuse(const CCardCollection& cards, const FileCipherState& state) {
+    const bool tooLong = AnyCard(cards, [](const CCard& card) {
+        return AnyText(card, [](const std::string& t) { return t.size() > kMaxTextLength; });
+    });
+    return tooLong ||
+           (state.encryptOnSave && kCheckValueSize + cards.TotalStoredSize() >= kEncryptedLimit);
+}
+
+// Old-format texts carry their own length and may hold zero bytes, which a
+// zero-terminated text of the current format cannot carry.
+bool HoldsZeroByte(const CCardCollection& cards) {
+    return AnyCard(cards, [](const CCard& card) {
+        return AnyText(card,
+                       [](const std::string& t) { return t.find('\0') != std::string::npos; });
+    });
+}
+
+void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readState,
+                    const MemoryProfile& profile) {
+    FileCipherState state = readState;
+    fuzz::QuietAnswers silent;
+    const std::optional<std::vector<std::uint8_t>> saved = BuildDataFile(cards, state, silent);
+    const bool mustRefuse = WriterMustRefuse(cards, readState);
+    if (!saved) {
+        if (!mustRefuse)
+            Fail("the writer refused cards it can hold");
+        return;
+    }
+    if (mustRefuse)
+        Fail("the writer wrote cards it must refuse");
+    if (HoldsZeroByte(cards))
+        return;
+
+    fuzz::QuietAnswers answers(state.encryptionPassword);
+    const ReadRequest request{answers, profile, "round trip", {}};
+    CCardCollection again;
+    FileCipherState againState;
+    const ReadResult result = ReadDataFile(*saved, request, again, againState);
+    if (!result.ok || result.format != FileFormat::MacSyncVersion)
+        Fail("saved file not read");
+    if (result.stoppedEarly)
+        Fail("saved file read as damaged");
+    if (result.unreadBytes > (state.encryptOnSave ? 7u : 0u))
+        Fail("bytes left after the cards");
+    if (answers.Prompts() != (state.encryptOnSave ? 1 : 0))
+        Fail("password prompt count");
+    if (againState.encryptOnSave != state.encryptOnSave ||
+        againState.encryptionPassword != state.encryptionPassword ||
+        againState.headerValue18 != state.headerValue18) {
+        Fail("file password state changed");
+    }
+    if (state.encryptOnSave && againState.checkValue != state.checkValue)
+        Fail("check value");
+    if (!SameCards(cards, again))
+        Fail("cards differ after save and read");
+
+    const std::optional<std::vector<std::uint8_t>> resaved =
+        BuildDataFile(again, againState, silent);
+    if (!resaved || *resaved != *saved)
+        Fail("second save differs from the first");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const std::uint8_t control = data[0];
+    std::span<const std::uint8_t> rest(data + 1, size - 1);
+
+    std::optional<std::string> password;
+    switch (control & 3) {
+        case fuzz::kAnswerCancel:
+            break;
+        case fuzz::kAnswerEmpty:
+            password.emplace();
+            break;
+        case fuzz::kAnswerFixed:
+            password.emplace(fuzz::kFixedPassword);
+            break;
+        case fuzz::kAnswerFromInput: {
+            const std::size_t n = rest.empty() ? 0 : rest[0];
+            if (rest.size() < 1 + n)
+                return 0;
+            password.emplace(reinterpret_cast<const char*>(rest.data() + 1), n);
+            rest = rest.subspan(1 + n);
+            break;
+        }
+    }
+
+    MemoryProfile profile;
+    profile.WriteInt(prefs::kInternetSection, prefs::kDateFormat, control >> 4);
+    fuzz::QuietAnswers answers(password);
+    const ReadRequest request{answers, profile, "fuzz.tse", {}};
+    CCardCollection cards;
+    FileCipherState state;
+    const ReadResult result = ReadDataFile(rest, request, cards, state);
+    if (result.ok)
+        CheckRoundTrip(cards, state, profile);
+    return 0;
+}

@@ -1,0 +1,38 @@
+// export: every card as tab-delimited text, to the standard output or to a new file.
+
+#include <sys/stat.h>
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/data_file_session.h"
+#include "file/safe_file.h"
+#include "file/secure_wipe.h"
+#include "views/text_export.h"
+
+namespace tessaline::cli {
+
+int RunExport(const CliRequest& request, CliContext& ctx) {
+    if (request.output && !request.force) {
+        struct stat st;
+        if (::lstat(request.output->c_str(), &st) == 0) {
+            ctx.ErrorAbout(*request.output, "already exists; add --force to replace it");
+            return kExitFailed;
+        }
+    }
+    std::unique_ptr<OpenedFile> file = OpenDataFile(request.files[0], ctx);
+    if (!file)
+        return kExitFailed;
+
+    SecretText text(ExportCardsAsText(file->cards));
+    if (!request.output) {
+        ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
+    } else if (std::optional<FileError> failed = WriteFileSafely(*request.output, text.Get())) {
+        ctx.Error(failed->what);
+        ctx.ErrorAbout(*request.output, "nothing was written");
+        return kExitFailed;
+    }
+    return file->Damaged() ? kExitFailed : kExitOk;
+}
+
+}  // namespace tessaline::cli

@@ -1,0 +1,172 @@
+// import: make a data file from the lines of a tab-delimited export, or add them to an
+// existing data file.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/data_file_session.h"
+#include "cli/new_password.h"
+#include "views/text_import.h"
+#include "file/safe_file.h"
+#include "file/secure_wipe.h"
+#include "prefs/date_format.h"
+
+namespace tessaline::cli {
+
+namespace {
+
+std::optional<std::vector<std::uint8_t>> ReadStandardInput(FileError& error) {
+    std::vector<std::uint8_t> data;
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(0, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = FileError{
+                errno, std::string("cannot read the standard input: ") + std::strerror(errno)};
+            return std::nullopt;
+        }
+        if (n == 0)
+            return data;
+        data.insert(data.end(), chunk, chunk + n);
+    }
+}
+
+bool ReadTextSource(const std::string& path, CliContext& ctx, std::vector<CCard>& cards) {
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> data =
+        path == "-" ? ReadStandardInput(error) : ReadWholeFile(path, error);
+    if (!data) {
+        ctx.Error(error.what);
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(data->data()), data->size());
+    TextImport parsed = ParseExportedText(text, CurrentCardTime());
+    SecureWipe(data->data(), data->size());
+    if (parsed.error) {
+        ctx.ErrorAbout(path == "-" ? "standard input" : path,
+                       "line " + std::to_string(parsed.error->line) + ": " + parsed.error->what +
+                           "; nothing was imported");
+        return false;
+    }
+    cards = std::move(parsed.cards);
+    return true;
+}
+
+int AddCards(std::vector<CCard>& from, CCardCollection& cards) {
+    const int added = static_cast<int>(from.size());
+    for (CCard& card : from) {
+        const int code = card.Category();
+        cards.AddCardToCategory(code, cards.Adopt(std::move(card)));
+    }
+    from.clear();
+    return added;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+bool EndsWithTse(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".tse") == 0;
+}
+
+// How a new target is stored: enciphered when asked, or when its name says so.
+bool ChooseNewTargetCipher(const CliRequest& request, const std::string& target,
+                           FileCipherState& cipher, CliContext& ctx) {
+    bool encrypt = false;
+    bool newPassword = false;
+    switch (request.encryption) {
+        case TargetEncryption::Plain:
+            break;
+        case TargetEncryption::Encrypt:
+            encrypt = newPassword = true;
+            break;
+        case TargetEncryption::Default:
+            encrypt = newPassword = EndsWithTse(target);
+            break;
+    }
+    if (!encrypt) {
+        cipher.encryptOnSave = false;
+        SecureWipe(cipher.encryptionPassword);
+        return true;
+    }
+    if (newPassword) {
+        std::string password;
+        if (!AskNewPassword(ctx, password))
+            return false;
+        cipher.encryptionPassword = password;
+        SecureWipe(password);
+    }
+    cipher.encryptOnSave = true;
+    return true;
+}
+
+}  // namespace
+
+int RunImport(const CliRequest& request, CliContext& ctx) {
+    const std::string& sourcePath = request.files[0];
+    const std::string& target = request.files[1];
+
+    struct stat st;
+    const bool targetExists = ::lstat(target.c_str(), &st) == 0;
+    if (!targetExists && errno != ENOENT) {
+        ctx.ErrorAbout(target, std::strerror(errno));
+        return kExitFailed;
+    }
+    if (targetExists && request.encryption != TargetEncryption::Default) {
+        ctx.ErrorAbout(target,
+                       "already exists and keeps its own encryption; --encrypt applies only "
+                       "to a new file (use passwd to change it)");
+        return kExitUsage;
+    }
+    if (sourcePath != "-" && SameFile(sourcePath, target)) {
+        ctx.Error("the source and the target are the same file");
+        return kExitUsage;
+    }
+
+    std::vector<CCard> imported;
+    if (!ReadTextSource(sourcePath, ctx, imported))
+        return kExitFailed;
+
+    int count = 0;
+    bool encrypted = false;
+    if (targetExists) {
+        std::unique_ptr<OpenedFile> existing = OpenDataFile(target, ctx);
+        if (!existing)
+            return kExitFailed;
+        if (existing->WouldLoseData()) {
+            RefuseLossyRewrite(*existing, ctx);
+            return kExitFailed;
+        }
+        count = AddCards(imported, existing->cards);
+        if (!SaveDataFile(target, existing->cards, existing->cipher, ctx))
+            return kExitFailed;
+        encrypted = existing->cipher.encryptOnSave;
+    } else {
+        CCardCollection cards;
+        FileCipherState cipher;
+        if (!ChooseNewTargetCipher(request, target, cipher, ctx))
+            return kExitFailed;
+        count = AddCards(imported, cards);
+        if (!SaveDataFile(target, cards, cipher, ctx))
+            return kExitFailed;
+        encrypted = cipher.encryptOnSave;
+    }
+
+    ctx.out << target << ": " << count << (count == 1 ? " card" : " cards") << " imported"
+            << (targetExists ? "" : " into a new file") << " ("
+            << (encrypted ? "encrypted" : "not encrypted") << ")\n";
+    return kExitOk;
+}
+
+}  // namespace tessaline::cli

@@ -1,0 +1,64 @@
+// info: what a data file is and what it holds.
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/data_file_session.h"
+#include "file/file_messages.h"
+#include "file/safe_file.h"
+#include "file/secure_wipe.h"
+
+namespace tessaline::cli {
+
+int RunInfo(const CliRequest& request, CliContext& ctx) {
+    const std::string& path = request.files[0];
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path, error);
+    if (!bytes) {
+        ctx.Error(error.what);
+        return kExitFailed;
+    }
+    // What the header says is shown before any password is asked for.
+    const HeaderFacts facts = InspectHeader(*bytes);
+    SecureWipe(bytes->data(), bytes->size());
+    std::ostream& out = ctx.out;
+    out << "File: " << path << '\n';
+    out << "Format: " << FormatName(facts.format) << '\n';
+    if (facts.format == FileFormat::Empty) {
+        out << "Cards: 0\n";
+        return kExitOk;
+    }
+    if (facts.format == FileFormat::NotTessaline) {
+        ctx.ErrorAbout(path, msg::kNotTessalineFile);
+        return kExitFailed;
+    }
+    out << "Encrypted: " << (facts.encrypted ? "yes" : "no") << '\n';
+    if (facts.format == FileFormat::MacSyncVersion) {
+        out << "Revision: " << facts.revision << '\n';
+        out << "Header value at offset 18: " << facts.headerValue18 << '\n';
+    }
+    out.flush();
+
+    std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
+    if (!file)
+        return kExitFailed;
+    out << "Cards: " << file->cards.LiveCardCount() << '\n';
+    for (int code : kExportOrder) {
+        const int n = file->cards.List(code).Count();
+        if (n > 0)
+            out << "  " << CategoryDisplayName(code) << ": " << n << '\n';
+    }
+    out << "Deleted cards: " << file->cards.DeletedList().Count() << '\n';
+    out << "Size of the cards: " << file->cards.TotalStoredSize()
+        << " bytes (an encrypted file holds at most " << kEncryptedLimit - 1 - kCheckValueSize
+        << ")\n";
+    if (file->Damaged()) {
+        out << "Damaged: " << file->read.unreadBytes << " bytes after the last card read\n";
+    }
+    if (file->unkeptBytes > 0) {
+        out << "Not kept: " << file->unkeptBytes << " bytes of cards of unknown categories\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace tessaline::cli

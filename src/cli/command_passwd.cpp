@@ -1,0 +1,50 @@
+// passwd: encipher a data file under a new password, or store it without encryption.
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/data_file_session.h"
+#include "cli/new_password.h"
+#include "file/secure_wipe.h"
+
+namespace tessaline::cli {
+
+int RunPasswd(const CliRequest& request, CliContext& ctx) {
+    const std::string& path = request.files[0];
+    std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
+    if (!file)
+        return kExitFailed;
+    if (file->WouldLoseData()) {
+        RefuseLossyRewrite(*file, ctx);
+        return kExitFailed;
+    }
+
+    FileCipherState& cipher = file->cipher;
+    if (request.encryption == TargetEncryption::Plain) {
+        cipher.encryptOnSave = false;
+        SecureWipe(cipher.encryptionPassword);
+    } else {
+        std::string password;
+        if (!AskNewPassword(ctx, password)) {
+            ctx.ErrorAbout(path, "not changed");
+            return kExitFailed;
+        }
+        cipher.encryptionPassword = password;
+        cipher.encryptOnSave = true;
+        SecureWipe(password);
+    }
+    if (!SaveDataFile(path, file->cards, cipher, ctx))
+        return kExitFailed;
+
+    ctx.out << path << ": "
+            << (cipher.encryptOnSave ? "enciphered under the new password"
+                                     : "stored without encryption");
+    const FileFormat format = file->read.format;
+    if (format == FileFormat::Version1001 || format == FileFormat::Version1002) {
+        ctx.out << ", converted from " << FormatName(format) << " to the current format";
+    }
+    ctx.out << '\n';
+    return kExitOk;
+}
+
+}  // namespace tessaline::cli

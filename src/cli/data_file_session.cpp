@@ -1,0 +1,107 @@
+#include "cli/data_file_session.h"
+
+#include "cli/cli_context.h"
+#include "file/file_messages.h"
+#include "file/safe_file.h"
+#include "file/secure_wipe.h"
+
+namespace tessaline::cli {
+
+namespace {
+
+// Wipes a buffer that held card texts in clear.
+struct WipeOnExit {
+    std::vector<std::uint8_t>& bytes;
+    ~WipeOnExit() { SecureWipe(bytes.data(), bytes.size()); }
+};
+
+// The bytes of card records the reader went through but kept no card for: records of an
+// unknown category (the reader drops them) and slack inside a record's string block.
+std::uint64_t UnkeptBytes(std::size_t fileSize, const OpenedFile& file) {
+    if (file.read.format != FileFormat::MacSyncVersion)
+        return 0;  // old cards are all kept
+    const std::uint64_t overhead =
+        kHeaderSize + (file.cipher.encryptOnSave ? kCheckValueSize : 0) + file.read.unreadBytes;
+    if (fileSize <= overhead)
+        return 0;
+    const std::uint64_t records = fileSize - overhead;
+    const std::uint64_t kept = file.cards.TotalStoredSize();
+    return records > kept ? records - kept : 0;
+}
+
+void ReportWhyNotOpened(std::span<const std::uint8_t> data, const std::string& path,
+                        CliContext& ctx) {
+    // The reader says nothing when the header's encryption byte is neither 0 nor 1.
+    const HeaderFacts facts = InspectHeader(data);
+    if (facts.format == FileFormat::MacSyncVersion && facts.encryptionByte != 0 &&
+        facts.encryptionByte != 1) {
+        ctx.ErrorAbout(path, "the header's encryption byte holds " +
+                                 std::to_string(facts.encryptionByte) +
+                                 "; only 0 (plain) and 1 (encrypted) are known");
+    }
+    ctx.ErrorAbout(path, "the file was not opened");
+}
+
+}  // namespace
+
+std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ctx) {
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
+    if (!data) {
+        ctx.Error(error.what);
+        return nullptr;
+    }
+    WipeOnExit wipe{*data};
+
+    auto file = std::make_unique<OpenedFile>();
+    file->path = path;
+    file->revision = InspectHeader(*data).revision;
+    ctx.answers.SetSubject(path);
+    const ReadRequest request{ctx.answers, ctx.profile, FileTitleOf(path), ""};
+    file->read = ReadDataFile(*data, request, file->cards, file->cipher);
+    ctx.answers.SetSubject("");
+    if (!file->read.ok) {
+        ReportWhyNotOpened(*data, path, ctx);
+        return nullptr;
+    }
+    file->unkeptBytes = UnkeptBytes(data->size(), *file);
+    if (file->Damaged()) {
+        ctx.ErrorAbout(path, "warning: the file is damaged; reading stopped after " +
+                                 std::to_string(file->cards.LiveCardCount() +
+                                                file->cards.DeletedList().Count()) +
+                                 " cards and " + std::to_string(file->read.unreadBytes) +
+                                 " bytes could not be read");
+    }
+    if (file->unkeptBytes > 0) {
+        ctx.ErrorAbout(path, "warning: " + std::to_string(file->unkeptBytes) +
+                                 " bytes of card records were not kept (cards of unknown "
+                                 "categories)");
+    }
+    return file;
+}
+
+bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
+                  CliContext& ctx) {
+    ctx.answers.SetSubject(path);
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(cards, cipher, ctx.answers);
+    ctx.answers.SetSubject("");
+    if (!bytes) {
+        ctx.ErrorAbout(path, "nothing was written; the file on disk is unchanged");
+        return false;
+    }
+    WipeOnExit wipe{*bytes};
+    if (std::optional<FileError> failed = WriteFileSafely(path, *bytes)) {
+        ctx.Error(failed->what);
+        ctx.ErrorAbout(path, "nothing was written; the file on disk is unchanged");
+        return false;
+    }
+    return true;
+}
+
+void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {
+    ctx.ErrorAbout(file.path,
+                   "not changed: writing it again would lose what could not be read. Copy "
+                   "the cards that could be read to a new file with \"tessaline-cli import\".");
+}
+
+}  // namespace tessaline::cli

@@ -1,0 +1,42 @@
+#pragma once
+// Opening a data file into memory and writing one back, with everything the user should
+// know said on the error stream: why a file did not open, what of it could not be read,
+// why a file was not written.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "cards/card_collection.h"
+#include "file/data_file.h"
+
+namespace tessaline::cli {
+
+struct CliContext;
+
+struct OpenedFile {
+    std::string path;
+    CCardCollection cards;
+    FileCipherState cipher;
+    ReadResult read;
+    int revision = -1;              // header byte 1 (current format only)
+    std::uint64_t unkeptBytes = 0;  // card records read but not kept (unknown categories)
+
+    bool Damaged() const { return read.stoppedEarly; }
+    // Writing these cards back would lose part of what the file holds.
+    bool WouldLoseData() const { return read.stoppedEarly || unkeptBytes > 0; }
+};
+
+// Reads the file at path, asking for its password when it is encrypted. Returns nothing
+// when the file could not be opened, after saying why. Damage is reported as a warning.
+std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ctx);
+
+// Writes the cards to path, encrypted when cipher.encryptOnSave is set. The file on disk is
+// replaced only by a complete new file; on failure it is untouched and the user is told why.
+bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
+                  CliContext& ctx);
+
+// The refusal to rewrite a file that was not read whole.
+void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx);
+
+}  // namespace tessaline::cli

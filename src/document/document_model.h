@@ -1,0 +1,108 @@
+#pragma once
+// One open data file: its cards, its file password state, its path and title and
+// whether it changed since the last save; and the decisions of opening, saving, Save As,
+// Encrypt On Save and closing. Asks the user only through IUserAnswers and tells the
+// frame only through IDocumentHost, so every decision runs without a window.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cards/card_collection.h"
+#include "file/data_file.h"
+
+namespace tessaline {
+
+class IDocumentHost;
+class IProfile;
+class IUserAnswers;
+
+// Told after the document's state changed; any of them may be left empty.
+struct DocumentEvents {
+    std::function<void(bool modified)> modifiedChanged;
+    std::function<void(const std::string& title)> titleChanged;
+    std::function<void(const std::string& path)> pathChanged;
+    std::function<void(int state)> encryptionChanged;
+};
+
+class DocumentModel {
+public:
+    // host may be null (no main frame): then nothing is asked of the frame.
+    DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost* host);
+    ~DocumentModel();
+    DocumentModel(const DocumentModel&) = delete;
+    DocumentModel& operator=(const DocumentModel&) = delete;
+
+    void SetEvents(DocumentEvents events) { events_ = std::move(events); }
+
+    // The cards. A successful Open replaces the collection: take references after it.
+    CCardCollection& Cards() { return *cards_; }
+    const CCardCollection& Cards() const { return *cards_; }
+    const FileCipherState& CipherState() const { return state_; }
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified);
+    const std::string& PathName() const { return path_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    // Adopts path as the document's file: the title follows from its name, and the path
+    // goes to the top of the recent-file list.
+    void SetPathName(const std::string& path);
+
+    // 1 when the next save writes an encrypted file, else 0.
+    int EncryptionState() const { return state_.encryptOnSave ? 1 : 0; }
+    // Save, Save As, Encrypt On Save, printing, Find and export are offered only when the
+    // document holds at least one card, deleted cards included.
+    bool HasStoredCards() const { return cards_->TotalStoredSize() > 0; }
+    // The password the handheld set-up chose for a new file.
+    void SetEncryptionPassword(const std::string& password);
+
+    // An empty untitled document.
+    void NewDocument();
+    // Reads the file. On failure shows the reason, then "Failed to open document.", and
+    // leaves the document as it was.
+    bool Open(const std::string& path, const std::string& passwordPrefill);
+    // Save: to the document's path, or Save As when it has none. True when saved.
+    bool Save();
+    // Save As with its chooser and the encryption question. True when saved.
+    bool SaveAs();
+    // Writes the document to path in the form the encrypt-on-save flag selects. On any
+    // failure the file at path is untouched and the document stays modified.
+    bool SaveTo(const std::string& path);
+    // Encrypt On Save / Set Password.
+    void EncryptOnSave();
+    // Before closing a modified document: "Save changes to ...?" False = Cancel, or the
+    // save failed: the document must stay open.
+    bool SaveModified();
+    // Remembers the shown category for the next start and drops "Search Results".
+    void Close();
+    // The automatic save: saves when modified. True when nothing needed saving or the
+    // save succeeded; the modified flag is cleared only by a successful save.
+    bool AutoSave();
+    // The handheld set-up: writes the document encrypted under the password set with
+    // SetEncryptionPassword and keeps encrypting on later saves. With no password set
+    // nothing is written and false is returned.
+    bool WriteNewEncryptedFile(const std::string& path);
+
+private:
+    void RestartAutoSaveIfOn();
+    void SetEncryptOnSave(bool on);
+    bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+    IUserAnswers& ui_;
+    IProfile& profile_;
+    IDocumentHost* host_;
+    DocumentEvents events_;
+    std::unique_ptr<CCardCollection> cards_;
+    FileCipherState state_;
+    bool modified_ = false;
+    std::string path_;
+    std::string title_;
+};
+
+// "name.ext" -> "ext"; "" when the file name has no dot. Folders are not looked at.
+std::string ExtensionOf(const std::string& path);
+// The path with the file name's extension replaced (or added) by ext, without its dot.
+std::string WithExtension(const std::string& path, const std::string& ext);
+
+}  // namespace tessaline

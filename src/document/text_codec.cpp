@@ -1,0 +1,22 @@
+#include "document/text_codec.h"
+
+#include <QList>
+
+#include "document/text_encoding.h"
+
+namespace tessaline {
+
+QString DisplayText(const std::string& bytes) {
+    const std::u32string chars = DecodeStoredBytes(bytes);
+    return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()));
+}
+
+std::string StoredText(const QString& text) {
+    const QList<uint> ucs4 = text.toUcs4();
+    std::u32string chars;
+    chars.reserve(static_cast<std::size_t>(ucs4.size()));
+    for (uint c : ucs4) chars.push_back(static_cast<char32_t>(c));
+    return EncodeTypedText(chars);
+}
+
+}  // namespace tessaline

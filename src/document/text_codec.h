@@ -1,0 +1,14 @@
+#pragma once
+// The one place where card bytes become screen text and typed text becomes card bytes.
+
+#include <QString>
+#include <string>
+
+namespace tessaline {
+
+// Card bytes as the user sees them.
+QString DisplayText(const std::string& bytes);
+// Typed text as the bytes kept in the card.
+std::string StoredText(const QString& text);
+
+}  // namespace tessaline

@@ -1,0 +1,66 @@
+// The category bar's rules: entry search, column titles, the search box's history.
+
+#include <gtest/gtest.h>
+
+#include "views/card_list_model.h"
+#include "views/category_search.h"
+
+namespace tessaline {
+namespace {
+
+TEST(CategorySearch, FindEntryStartingWith) {
+    const std::vector<std::string> entries = CategorySelectorEntries();
+    struct Case {
+        std::string text;
+        int startAfter;
+        int expected;
+    };
+    const std::vector<Case> cases{
+        {"WWW Sites", -1, 0},
+        {"WWW", -1, 0},
+        {"WWW", 0, 1},  // from entry 1 onwards first
+        {"www f", -1, 1},
+        {"Show All", 0, 15},
+        {"Search Results", 0, -1},
+        {"Bank", 0, 6},
+        {"", -1, 0},
+        {"Miscellaneous!", -1, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindEntryStartingWith(entries, c.text, c.startAfter), c.expected) << c.text;
+    EXPECT_EQ(FindEntryStartingWith({}, "x", -1), -1);
+}
+
+TEST(CategorySearch, ColumnTitles) {
+    using Titles = std::array<std::string, 4>;
+    const Titles www{"Name", "User ID", "Password", "URL"};
+    const auto showAll = ColumnTitlesFor("Show All");
+    ASSERT_TRUE(showAll);
+    EXPECT_EQ(*showAll, www);
+    EXPECT_EQ(showAll, ColumnTitlesFor("WWW Sites"));
+    EXPECT_EQ(ColumnTitlesFor("Search Results"), showAll);
+    EXPECT_FALSE(ColumnTitlesFor("Nothing"));
+    // Labels 1, 3, 4, 2 of the category go to columns 0, 1, 2, 5.
+    for (int code = 0; code < kCategoryCount; ++code) {
+        CategoryLabels labels;
+        ASSERT_GT(LabelsByCode(code, labels), 0);
+        const auto titles = ColumnTitlesFor(CategoryDisplayName(code));
+        ASSERT_TRUE(titles) << code;
+        EXPECT_EQ(*titles, (Titles{labels[0], labels[2], labels[3], labels[1]}));
+    }
+}
+
+TEST(CategorySearch, HistoryKeepsSortedTextsWithoutPrefixesOfEntries) {
+    SearchHistory h;
+    EXPECT_EQ(h.Add("abc"), 0u);
+    EXPECT_FALSE(h.Add("ab"));   // "abc" already begins with it
+    EXPECT_FALSE(h.Add("ABC"));  // case does not count
+    EXPECT_EQ(h.Add("abcd"), 1u);  // no entry begins with "abcd"
+    EXPECT_EQ(h.Add("Zeta"), 2u);
+    EXPECT_EQ(h.Add("beta"), 2u);
+    EXPECT_EQ(h.Add("Alpha"), 2u);  // sorted without regard to case
+    EXPECT_EQ(h.Entries(), (std::vector<std::string>{"abc", "abcd", "Alpha", "beta", "Zeta"}));
+}
+
+}  // namespace
+}  // namespace tessaline
