@@ -1,0 +1,365 @@
+// tessaline-cli as a user runs it: the real program on real files, with passwords on
+// its standard input and its exit status, output and messages read back.
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cards/card_collection.h"
+#include "file/data_file.h"
+#include "file/safe_file.h"
+#include "support/card_fixtures.h"
+#include "support/scripted_answers.h"
+#include "views/text_export.h"
+
+extern char** environ;
+
+namespace tessaline {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::AddCard;
+using testing::CardSpec;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tessaline-cli-test-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path Path(const std::string& name) const { return dir_ / name; }
+
+    // Runs the program with args; input is its standard input (a file, so not a terminal).
+    CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
+        const fs::path in = Path(".stdin"), out = Path(".stdout"), err = Path(".stderr");
+        WriteText(in, input);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        std::vector<std::string> all{TESSALINE_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        CliRun run;
+        if (posix_spawn(&pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        run.out = ReadText(out);
+        run.err = ReadText(err);
+        return run;
+    }
+
+    // A data file written by the core writer, the way the desktop program saves.
+    fs::path MakeFile(const std::string& name, const std::vector<CardSpec>& specs,
+                      const std::string& password = "") {
+        CCardCollection cards;
+        for (const CardSpec& s : specs) AddCard(cards, s);
+        FileCipherState state;
+        state.encryptOnSave = !password.empty();
+        state.encryptionPassword = password;
+        testing::ScriptedAnswers answers;
+        const auto bytes = BuildDataFile(cards, state, answers);
+        EXPECT_TRUE(bytes);
+        const fs::path path = Path(name);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()),
+                   static_cast<std::streamsize>(bytes->size()));
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+const std::vector<CardSpec> kCards = {
+    {.code = 0, .name = "mail", .address = "https://mail.example", .user = "me",
+     .password = "s3cret!", .note = "two\r\nlines"},
+    {.code = 0, .name = "Bank portal", .user = "joe", .password = "pin"},
+    {.code = 8, .name = "visa", .user = "4111", .password = "123"},
+    {.code = 14, .name = "alarm", .password = "9876"},
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoAndEveryCommandHasHelp) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"ls"}, {"search", "f"},
+             {"generate", "--length", "64"}, {"generate", "--length", "x"},
+             {"passwd", "f", "--encrypt"}, {"export", "f", "--bogus"}, {"import", "t", "-"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(run.err.find("tessaline-cli"), std::string::npos);
+        EXPECT_TRUE(run.out.empty());
+    }
+    for (const char* command : {"info", "ls", "search", "export", "import", "passwd", "generate"}) {
+        const CliRun run = Cli({command, "--help"});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_NE(run.out.find("Usage: tessaline-cli"), std::string::npos);
+    }
+    const CliRun empty = Cli({"search", MakeFile("a.tsf", kCards).string(), ""});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("Search String can not be empty!"), std::string::npos);
+}
+
+TEST_F(CliTest, InfoNamesTheFormatAndCountsTheCards) {
+    const fs::path plain = MakeFile("plain.tsf", kCards);
+    CliRun run = Cli({"info", plain.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line : {"Format: MACSyncVersion", "Encrypted: no", "Revision: 6",
+                             "Header value at offset 18: 0", "Cards: 4", "  WWW Sites: 2",
+                             "  Credit Cards: 1", "  Miscellaneous: 1", "Deleted cards: 0"}) {
+        EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+
+    const fs::path locked = MakeFile("locked.tse", kCards, "correct horse");
+    run = Cli({"info", locked.string()}, "correct horse\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Encrypted: yes\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Cards: 4\n"), std::string::npos);
+
+    WriteText(Path("empty.tsf"), "");
+    run = Cli({"info", Path("empty.tsf").string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Format: Empty File\n"), std::string::npos);
+
+    WriteText(Path("notes.txt"), "just some text, long enough to have a header's worth");
+    run = Cli({"info", Path("notes.txt").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Format: Not a Tessaline File\n"), std::string::npos);
+    EXPECT_NE(run.err.find("This is not a Tessaline file."), std::string::npos);
+
+    run = Cli({"info", Path("missing.tsf").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(run.err.empty());
+}
+
+TEST_F(CliTest, WrongMissingAndEmptyPasswordsFailWithTheProgramsMessages) {
+    const fs::path locked = MakeFile("locked.tse", kCards, "correct horse");
+    struct Case {
+        std::string input;
+        std::string message;
+    };
+    for (const Case& c : {Case{"wrong horse\n", "Password not correct, please try again."},
+                          Case{"\n", "You must enter a password!"},
+                          Case{"", "no further password"}}) {
+        const CliRun run = Cli({"ls", locked.string()}, c.input);
+        EXPECT_EQ(run.status, 1) << c.input;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST_F(CliTest, LsAndSearchSortByNameAndMaskPasswords) {
+    const fs::path file = MakeFile("cards.tsf", kCards);
+    CliRun run = Cli({"ls", file.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                  "Name\tCategory\tUser ID\tPassword",
+                                  "alarm\tMiscellaneous\t\t****",
+                                  "Bank portal\tWWW Sites\tjoe\t****",
+                                  "mail\tWWW Sites\tme\t****",
+                                  "visa\tCredit Cards\t4111\t****",
+                              }));
+    EXPECT_EQ(run.out.find("s3cret"), std::string::npos);
+
+    for (const char* category : {"WWW Sites", "0"}) {
+        run = Cli({"ls", file.string(), category, "--show-passwords"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                      "Name\tCategory\tUser ID\tPassword",
+                                      "Bank portal\tWWW Sites\tjoe\tpin",
+                                      "mail\tWWW Sites\tme\ts3cret!",
+                                  }));
+    }
+    run = Cli({"ls", file.string(), "Recipes"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Recipes"), std::string::npos);
+
+    // Whole texts are searched, letter case ignored; the note's second line counts too.
+    run = Cli({"search", file.string(), "LINES"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
+                                        "mail\tWWW Sites\tme\t****"}));
+    run = Cli({"search", file.string(), "nothing like it"});
+    EXPECT_EQ(Lines(run.out).size(), 1u);
+}
+
+TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
+    const fs::path file = MakeFile("cards.tse", kCards, "correct horse");
+    CCardCollection cards;
+    for (const CardSpec& s : kCards) AddCard(cards, s);
+    const std::string expected = ExportCardsAsText(cards);
+
+    CliRun run = Cli({"export", file.string()}, "correct horse\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+
+    const fs::path out = Path("cards.txt");
+    run = Cli({"export", file.string(), out.string()}, "correct horse\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadText(out), expected);
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // An existing file is replaced only when asked to.
+    WriteText(out, "keep me");
+    run = Cli({"export", file.string(), out.string()}, "correct horse\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(ReadText(out), "keep me");
+    run = Cli({"export", file.string(), out.string(), "--force"}, "correct horse\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(ReadText(out), expected);
+}
+
+TEST_F(CliTest, ImportMakesAFileThatExportsBackTheSameLines) {
+    const std::string text =
+        "0\tmail\thttps://mail.example\tme\ts3cret!\tnote\r\n"
+        "14\talarm\t\t\t9876\t\r\n"
+        "\n"
+        "8\tvisa\t\t4111\t123\tcard\n";
+    WriteText(Path("in.txt"), text);
+
+    const fs::path plain = Path("new.tsf");
+    CliRun run = Cli({"import", Path("in.txt").string(), plain.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::status(plain).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    run = Cli({"export", plain.string()});
+    EXPECT_EQ(run.out,
+              "0\tmail\thttps://mail.example\tme\ts3cret!\tnote\r\n"
+              "8\tvisa\t\t4111\t123\tcard\r\n"
+              "14\talarm\t\t\t9876\t\r\n");
+
+    // Enciphered: the new password is the first line of the standard input.
+    const fs::path locked = Path("new.tse");
+    run = Cli({"import", Path("in.txt").string(), locked.string(), "--encrypt"}, "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli({"info", locked.string()}, "long enough\n");
+    EXPECT_NE(run.out.find("Encrypted: yes\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Cards: 3\n"), std::string::npos);
+
+    // A new password shorter than eight characters is refused, and nothing is written.
+    run = Cli({"import", Path("in.txt").string(), Path("short.tse").string(), "--encrypt"},
+              "short\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Password to short, please use more characters!"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("short.tse")));
+}
+
+TEST_F(CliTest, ABadLineIsReportedByNumberAndNothingIsWritten) {
+    struct Case {
+        std::string text;
+        std::string where;
+    };
+    for (const Case& c : {Case{"0\ta\tb\tc\td\te\n1\tonly\tthree\n", "line 2"},
+                          Case{"15\ta\tb\tc\td\te\n", "line 1"},
+                          Case{"0\ta\tb\tc\td\te\n\nx\ta\tb\tc\td\te\n", "line 3"},
+                          Case{"0\ta\tb\tc\td\te\tf\n", "line 1"}}) {
+        WriteText(Path("bad.txt"), c.text);
+        const CliRun run = Cli({"import", Path("bad.txt").string(), Path("out.tsf").string()});
+        EXPECT_EQ(run.status, 1) << c.text;
+        EXPECT_NE(run.err.find(c.where), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(Path("out.tsf")));
+    }
+}
+
+TEST_F(CliTest, PasswdReEnciphersOrStoresPlainAndKeepsTheFileOnRefusal) {
+    const fs::path file = MakeFile("cards.tse", kCards, "old password");
+    const std::string before = ReadText(file);
+
+    // A refused new password leaves the file byte for byte as it was.
+    CliRun run = Cli({"passwd", file.string()}, "old password\nshort\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Password to short, please use more characters!"), std::string::npos);
+    EXPECT_EQ(ReadText(file), before);
+    run = Cli({"passwd", file.string()}, "not the password\nnew password\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(ReadText(file), before);
+
+    run = Cli({"passwd", file.string()}, "old password\nnew password\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Cli({"ls", file.string()}, "old password\n").status, 1);
+    const std::string listed = Cli({"ls", file.string()}, "new password\n").out;
+    EXPECT_NE(listed.find("visa"), std::string::npos);
+
+    run = Cli({"passwd", file.string(), "--plain"}, "new password\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli({"info", file.string()});
+    EXPECT_NE(run.out.find("Encrypted: no\n"), std::string::npos);
+    EXPECT_EQ(Cli({"ls", file.string()}).out, listed);
+}
+
+TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {
+    struct Case {
+        std::vector<std::string> args;
+        std::size_t length;
+        std::string alphabet;
+    };
+    const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", lower = "abcdefghijklmnopqrstuvwxyz",
+                      digits = "0123456789";
+    for (const Case& c :
+         {Case{{}, 10, upper + lower + digits}, Case{{"--length", "63", "--numbers"}, 63, digits},
+          Case{{"--length", "40", "--upper", "--lower"}, 40, upper + lower},
+          Case{{"--length", "0"}, 0, ""}}) {
+        std::vector<std::string> args{"generate"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        ASSERT_EQ(run.out.size(), c.length + 1) << run.out;
+        EXPECT_EQ(run.out.back(), '\n');
+        EXPECT_EQ(run.out.find_first_not_of(c.alphabet), c.length) << run.out;
+    }
+    const CliRun others = Cli({"generate", "--length", "63", "--others"});
+    EXPECT_EQ(others.out.find_first_of(upper + lower + digits), std::string::npos);
+    // Two passwords drawn in the same second differ.
+    const CliRun many = Cli({"generate", "--count", "20", "--length", "16"});
+    const std::vector<std::string> lines = Lines(many.out);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 20u);
+}
+
+}  // namespace
+}  // namespace tessaline
