@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <functional>
-#include <initializer_list>
+#include <vector>
 
 namespace tessaline::cli {
 
@@ -29,7 +29,7 @@ constexpr CommandInfo kCommands[] = {
 struct OptionInfo {
     const char* name;
     bool takesValue;
-    std::initializer_list<Command> commands;
+    std::vector<Command> commands;
     // Applies the option; returns the error text, empty when accepted.
     std::function<std::string(CliRequest&, const std::string& value)> apply;
 };
