@@ -19,7 +19,7 @@ namespace {
 
 // Reads one card record at the cursor. False when the record is damaged or cut off;
 // the cursor is then left where it was.
-bool ReadCardRecord(ByteCursor& in, const ReadRequest& request, CCard& card) {
+bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card) {
     if (in.Remaining() < kCardHeaderSize)
         return false;
     const std::uint8_t* h = in.Here();
@@ -48,7 +48,7 @@ bool ReadCardRecord(ByteCursor& in, const ReadRequest& request, CCard& card) {
     card.SetUserId(std::move(texts[2]));
     card.SetPassword(std::move(texts[3]));
     card.SetNote(std::move(texts[4]));
-    card.SetDateText(FormatCardDate(card.ModificationTime(), request.profile));
+    card.SetDateText(FormatCardDate(card.ModificationTime(), dateFormat));
     in.Skip(kCardHeaderSize + L);
     return true;
 }
@@ -56,9 +56,11 @@ bool ReadCardRecord(ByteCursor& in, const ReadRequest& request, CCard& card) {
 // Reads records while more than minLeft bytes remain.
 void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
                      CCardCollection& cards, ReadResult& result) {
+    // The date texts of one file all follow the preference as it was when the file opened.
+    const int dateFormat = DateFormatIndex(request.profile);
     while (in.Remaining() > minLeft) {
         CCard card;
-        if (!ReadCardRecord(in, request, card)) {
+        if (!ReadCardRecord(in, dateFormat, card)) {
             result.stoppedEarly = true;
             break;
         }

@@ -76,9 +76,12 @@ std::string FormatCardDate(std::uint32_t stamp, int index) {
     return n == 0 ? std::string() : std::string(buffer, n);
 }
 
+int DateFormatIndex(const IProfile& profile) {
+    return profile.GetInt(prefs::kInternetSection, prefs::kDateFormat, prefs::kDateFormatDefault);
+}
+
 std::string FormatCardDate(std::uint32_t stamp, const IProfile& profile) {
-    return FormatCardDate(stamp, profile.GetInt(prefs::kInternetSection, prefs::kDateFormat,
-                                                prefs::kDateFormatDefault));
+    return FormatCardDate(stamp, DateFormatIndex(profile));
 }
 
 std::uint32_t CardTimeOfDate(int year, int month, int day) {

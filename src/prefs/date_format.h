@@ -18,6 +18,8 @@ const char* DateFormatOfIndex(int index);
 std::string FormatCardDate(std::uint32_t stamp, int index);
 // The same with the "Date Format" the user chose.
 std::string FormatCardDate(std::uint32_t stamp, const IProfile& profile);
+// The "Date Format" preference.
+int DateFormatIndex(const IProfile& profile);
 // Now, as a card time stamp.
 std::uint32_t CurrentCardTime();
 // The time stamp of a date at 00:00:00 (proleptic Gregorian, months and days may overflow).
