@@ -13,8 +13,8 @@ namespace tessaline {
 namespace {
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(),
-                                                      tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 std::size_t FileNameStart(const std::string& path) {
@@ -23,8 +23,8 @@ std::size_t FileNameStart(const std::string& path) {
 }
 
 void ShowFrameworkError(IUserAnswers& ui, std::string text) {
-    ui.Message(MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Warning,
-                           MsgButtons::Ok});
+    ui.Message(
+        MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
 }
 
 }  // namespace
@@ -32,7 +32,8 @@ void ShowFrameworkError(IUserAnswers& ui, std::string text) {
 std::string ExtensionOf(const std::string& path) {
     const std::size_t start = FileNameStart(path);
     const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || dot < start) return {};
+    if (dot == std::string::npos || dot < start)
+        return {};
     return path.substr(dot + 1);
 }
 
@@ -49,28 +50,36 @@ DocumentModel::DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost*
 DocumentModel::~DocumentModel() = default;
 
 void DocumentModel::SetModified(bool modified) {
-    if (modified_ == modified) return;
+    if (modified_ == modified)
+        return;
     modified_ = modified;
-    if (events_.modifiedChanged) events_.modifiedChanged(modified_);
+    if (events_.modifiedChanged)
+        events_.modifiedChanged(modified_);
 }
 
 void DocumentModel::SetTitle(const std::string& title) {
-    if (title_ == title) return;
+    if (title_ == title)
+        return;
     title_ = title;
-    if (events_.titleChanged) events_.titleChanged(title_);
+    if (events_.titleChanged)
+        events_.titleChanged(title_);
 }
 
 void DocumentModel::SetPathName(const std::string& path) {
     path_ = path;
-    if (events_.pathChanged) events_.pathChanged(path_);
+    if (events_.pathChanged)
+        events_.pathChanged(path_);
     SetTitle(FileTitleOf(path));
-    if (host_) host_->AddToRecentFiles(path);
+    if (host_)
+        host_->AddToRecentFiles(path);
 }
 
 void DocumentModel::SetEncryptOnSave(bool on) {
-    if (state_.encryptOnSave == on) return;
+    if (state_.encryptOnSave == on)
+        return;
     state_.encryptOnSave = on;
-    if (events_.encryptionChanged) events_.encryptionChanged(EncryptionState());
+    if (events_.encryptionChanged)
+        events_.encryptionChanged(EncryptionState());
 }
 
 void DocumentModel::SetEncryptionPassword(const std::string& password) {
@@ -102,7 +111,8 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     // its default category, so the selector is left alone.
     const std::string last =
         profile_.GetText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, "");
-    if (host_ && !last.empty()) host_->SelectCategoryStartingWith(last);
+    if (host_ && !last.empty())
+        host_->SelectCategoryStartingWith(last);
 
     // Read into fresh state so that a failed open leaves this document as it was.
     auto cards = std::make_unique<CCardCollection>();
@@ -133,13 +143,15 @@ bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::u
 bool DocumentModel::SaveTo(const std::string& path) {
     RestartAutoSaveIfOn();
     const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
-    if (!bytes || !WriteBytes(path, *bytes)) return false;
+    if (!bytes || !WriteBytes(path, *bytes))
+        return false;
     SetModified(false);
     return true;
 }
 
 bool DocumentModel::Save() {
-    if (path_.empty()) return SaveAs();
+    if (path_.empty())
+        return SaveAs();
     return SaveTo(path_);
 }
 
@@ -156,7 +168,8 @@ bool DocumentModel::SaveAs() {
     // A save chooser has to accept names of files that do not exist yet.
     request.mustExist = false;
     const std::optional<FileDialogAnswer> chosen = ui_.SaveFileName(request);
-    if (!chosen) return false;
+    if (!chosen)
+        return false;
 
     std::string path = chosen->path;
     if (ExtensionOf(path) == docmsg::kEncryptedExtension && !state_.encryptOnSave &&
@@ -203,25 +216,32 @@ void DocumentModel::EncryptOnSave() {
         SecureWipe(answer->first);
         SecureWipe(answer->second);
     }
-    if (host_) host_->ShowEncryptionState();
+    if (host_)
+        host_->ShowEncryptionState();
 }
 
 bool DocumentModel::SaveModified() {
-    if (!modified_) return true;
+    if (!modified_)
+        return true;
     std::string name = path_.empty() ? title_ : path_;
-    if (name.empty()) name = docmsg::kUntitled;
+    if (name.empty())
+        name = docmsg::kUntitled;
     std::string text = docmsg::kSaveChangesTo;
     text.replace(text.find("%1"), 2, name);
     switch (ui_.Message(MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Question,
                                     MsgButtons::YesNoCancel})) {
-        case MsgAnswer::Yes: return Save();
-        case MsgAnswer::No: return true;
-        default: return false;
+        case MsgAnswer::Yes:
+            return Save();
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
     }
 }
 
 void DocumentModel::Close() {
-    if (!host_) return;
+    if (!host_)
+        return;
     const std::string shown = host_->CurrentCategoryText();
     if (!shown.empty()) {
         profile_.WriteText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, shown);
@@ -230,7 +250,8 @@ void DocumentModel::Close() {
 }
 
 bool DocumentModel::AutoSave() {
-    if (!modified_) return true;
+    if (!modified_)
+        return true;
     return Save();
 }
 
@@ -238,9 +259,11 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
     SetEncryptOnSave(true);
     // Without a password there is nothing to encrypt with; a file holding only an
     // encrypted header could never be opened, so the file is left as it is.
-    if (state_.encryptionPassword.empty()) return false;
+    if (state_.encryptionPassword.empty())
+        return false;
     const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
-    if (!bytes || !WriteBytes(path, *bytes)) return false;
+    if (!bytes || !WriteBytes(path, *bytes))
+        return false;
     SetModified(false);
     return true;
 }

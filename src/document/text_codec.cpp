@@ -15,7 +15,8 @@ std::string StoredText(const QString& text) {
     const QList<uint> ucs4 = text.toUcs4();
     std::u32string chars;
     chars.reserve(static_cast<std::size_t>(ucs4.size()));
-    for (uint c : ucs4) chars.push_back(static_cast<char32_t>(c));
+    for (uint c : ucs4)
+        chars.push_back(static_cast<char32_t>(c));
     return EncodeTypedText(chars);
 }
 

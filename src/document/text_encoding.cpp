@@ -16,14 +16,17 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t Cp1252ToChar(std::uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControls[byte - 0x80];
     return byte;
 }
 
 std::optional<std::uint8_t> CharToCp1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<std::uint8_t>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<std::uint8_t>(c);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c) return static_cast<std::uint8_t>(0x80 + i);
+        if (kHighControls[i] == c)
+            return static_cast<std::uint8_t>(0x80 + i);
     }
     return std::nullopt;
 }
@@ -52,13 +55,16 @@ std::optional<char32_t> NextUtf8(std::string_view bytes, std::size_t& pos) {
     } else {
         return std::nullopt;
     }
-    if (bytes.size() - pos <= static_cast<std::size_t>(extra)) return std::nullopt;
+    if (bytes.size() - pos <= static_cast<std::size_t>(extra))
+        return std::nullopt;
     for (int i = 1; i <= extra; ++i) {
         const auto b = static_cast<std::uint8_t>(bytes[pos + static_cast<std::size_t>(i)]);
-        if ((b & 0xC0) != 0x80) return std::nullopt;
+        if ((b & 0xC0) != 0x80)
+            return std::nullopt;
         c = (c << 6) | (b & 0x3F);
     }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return std::nullopt;
     pos += static_cast<std::size_t>(extra) + 1;
     return c;
 }
@@ -69,8 +75,10 @@ bool IsUtf8WithNonAscii(std::string_view bytes) {
     bool nonAscii = false;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        if (static_cast<std::uint8_t>(bytes[pos]) >= 0x80) nonAscii = true;
-        if (!NextUtf8(bytes, pos)) return false;
+        if (static_cast<std::uint8_t>(bytes[pos]) >= 0x80)
+            nonAscii = true;
+        if (!NextUtf8(bytes, pos))
+            return false;
     }
     return nonAscii;
 }
@@ -80,10 +88,12 @@ std::u32string DecodeStoredBytes(std::string_view bytes) {
     out.reserve(bytes.size());
     if (IsUtf8WithNonAscii(bytes)) {
         std::size_t pos = 0;
-        while (pos < bytes.size()) out.push_back(*NextUtf8(bytes, pos));
+        while (pos < bytes.size())
+            out.push_back(*NextUtf8(bytes, pos));
         return out;
     }
-    for (char b : bytes) out.push_back(Cp1252ToChar(static_cast<std::uint8_t>(b)));
+    for (char b : bytes)
+        out.push_back(Cp1252ToChar(static_cast<std::uint8_t>(b)));
     return out;
 }
 
@@ -101,7 +111,8 @@ std::string EncodeTypedText(std::u32string_view text) {
     }
     // Windows-1252 bytes that happen to form UTF-8 (typed "Ã©" is C3 A9) would read back
     // as other characters; such text is stored as UTF-8 so that it shows as typed.
-    if (fits && !IsUtf8WithNonAscii(out)) return out;
+    if (fits && !IsUtf8WithNonAscii(out))
+        return out;
     out.clear();
     for (char32_t c : text) {
         if (c < 0x80) {

@@ -12,19 +12,22 @@
 namespace tessaline {
 
 const std::array<int, kCategoryCount> kSelectorOrder{
-    kWwwSites,      kWwwForms,     kFtpServers,    kNewsgroups,   kLoginAccounts,
-    kEmailAccounts, kBankAccounts, kOnlineBanking, kCreditCards,  kAtmPinCards,
+    kWwwSites,      kWwwForms,     kFtpServers,    kNewsgroups,        kLoginAccounts,
+    kEmailAccounts, kBankAccounts, kOnlineBanking, kCreditCards,       kAtmPinCards,
     kPersonalData,  kSoftwareKeys, kSerialNumbers, kMembershipNumbers, kMiscellaneous};
 
 namespace {
 
 constexpr std::array<unsigned char, 256> MakeLowerTable() {
     std::array<unsigned char, 256> t{};
-    for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
-    for (int i = 'A'; i <= 'Z'; ++i) t[i] = static_cast<unsigned char>(i + 32);
+    for (int i = 0; i < 256; ++i)
+        t[i] = static_cast<unsigned char>(i);
+    for (int i = 'A'; i <= 'Z'; ++i)
+        t[i] = static_cast<unsigned char>(i + 32);
     // Windows-1252 capitals.
     for (int i = 0xC0; i <= 0xDE; ++i)
-        if (i != 0xD7) t[i] = static_cast<unsigned char>(i + 32);
+        if (i != 0xD7)
+            t[i] = static_cast<unsigned char>(i + 32);
     t[0x8A] = 0x9A;
     t[0x8C] = 0x9C;
     t[0x8E] = 0x9E;
@@ -34,11 +37,11 @@ constexpr std::array<unsigned char, 256> MakeLowerTable() {
 constexpr std::array<unsigned char, 256> kLower = MakeLowerTable();
 
 // The category lists a text lists, in order; nothing when it names no list.
-std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards,
-                                              std::string_view text) {
+std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards, std::string_view text) {
     std::vector<const CCategoryList*> lists;
     if (text == kShowAll) {
-        for (int code : kSelectorOrder) lists.push_back(&cards.List(code));
+        for (int code : kSelectorOrder)
+            lists.push_back(&cards.List(code));
     } else if (text == kSearchResults) {
         lists.push_back(&cards.SearchResults());
     } else if (int code = CategoryCodeOfName(text); code >= 0) {
@@ -51,7 +54,8 @@ std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards,
 
 std::vector<std::string> CategorySelectorEntries() {
     std::vector<std::string> entries;
-    for (int code : kSelectorOrder) entries.push_back(CategoryDisplayName(code));
+    for (int code : kSelectorOrder)
+        entries.push_back(CategoryDisplayName(code));
     entries.emplace_back(kShowAll);
     return entries;
 }
@@ -61,9 +65,11 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < n; ++i) {
         const int x = kLower[static_cast<unsigned char>(a[i])];
         const int y = kLower[static_cast<unsigned char>(b[i])];
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 
@@ -71,7 +77,8 @@ std::vector<CCard*> ListCategoryText(const CCardCollection& cards, std::string_v
     std::vector<CCard*> rows;
     const std::vector<const CCategoryList*> lists = ListsOfText(cards, text);
     std::size_t total = 0;
-    for (const CCategoryList* list : lists) total += static_cast<std::size_t>(list->Count());
+    for (const CCategoryList* list : lists)
+        total += static_cast<std::size_t>(list->Count());
     rows.reserve(total);
     for (const CCategoryList* list : lists) {
         for (int i = 0; i < list->Count(); ++i) {
@@ -89,9 +96,11 @@ std::vector<CCard*> ListCategoryText(const CCardCollection& cards, std::string_v
 
 std::optional<int> CountOfCategoryText(const CCardCollection& cards, std::string_view text) {
     const std::vector<const CCategoryList*> lists = ListsOfText(cards, text);
-    if (lists.empty()) return std::nullopt;
+    if (lists.empty())
+        return std::nullopt;
     int count = 0;
-    for (const CCategoryList* list : lists) count += list->Count();
+    for (const CCategoryList* list : lists)
+        count += list->Count();
     return count;
 }
 
@@ -100,9 +109,11 @@ bool ShowsCategoryColumn(std::string_view text) {
 }
 
 std::string ChooseCategoryText(const std::optional<std::string>& hint, const IProfile& profile) {
-    if (hint) return *hint;
+    if (hint)
+        return *hint;
     std::string last = profile.GetText(prefs::kGeneralSection, prefs::kLastSelectedCatg, "");
-    if (!last.empty() && last != kSearchResults) return last;
+    if (!last.empty() && last != kSearchResults)
+        return last;
     return CategoryDisplayName(kWwwSites);
 }
 
@@ -113,8 +124,10 @@ std::string ShortenNote(const std::string& note) {
         // Count characters, never cutting one in two.
         std::size_t chars = 0, cut = note.size();
         for (std::size_t i = 0; i < note.size(); ++i) {
-            if ((static_cast<unsigned char>(note[i]) & 0xC0) == 0x80) continue;
-            if (chars == kShown) cut = i;
+            if ((static_cast<unsigned char>(note[i]) & 0xC0) == 0x80)
+                continue;
+            if (chars == kShown)
+                cut = i;
             ++chars;
         }
         out = chars <= kShown ? note : note.substr(0, cut) + "...";
@@ -127,7 +140,8 @@ std::string ShortenNote(const std::string& note) {
 }
 
 std::string MaskPassword(const std::string& password, bool showAlways) {
-    if (showAlways) return password;
+    if (showAlways)
+        return password;
     return password.empty() ? std::string() : std::string("****");
 }
 
@@ -158,8 +172,12 @@ namespace {
 bool g_sortDescending = true;
 }
 
-bool SortDescending() { return g_sortDescending; }
-void SetSortDescending(bool descending) { g_sortDescending = descending; }
+bool SortDescending() {
+    return g_sortDescending;
+}
+void SetSortDescending(bool descending) {
+    g_sortDescending = descending;
+}
 
 namespace {
 const std::string& TextOfColumn(const CCard& c, int column) {
@@ -185,7 +203,8 @@ int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCa
             return descending ? CompareNoCase(TextOfColumn(b, column), TextOfColumn(a, column))
                               : CompareNoCase(TextOfColumn(a, column), TextOfColumn(b, column));
         case kColumnModified:
-            if (descending) return a.ModificationTime() < b.ModificationTime() ? 1 : -1;
+            if (descending)
+                return a.ModificationTime() < b.ModificationTime() ? 1 : -1;
             return a.ModificationTime() > b.ModificationTime() ? 1 : -1;
         default:
             return 0;
@@ -196,7 +215,8 @@ void SortRowsByColumn(std::vector<CCard*>& rows, int column) {
     const bool descending = !g_sortDescending;
     g_sortDescending = descending;
     if (column < kColumnName || column > kColumnNote) {
-        if (column != kColumnModified) return;  // every pair compares equal: order stays
+        if (column != kColumnModified)
+            return;  // every pair compares equal: order stays
         // Equal dates answer -1 both ways, which is no order at all; ties keep their place.
         std::stable_sort(rows.begin(), rows.end(), [descending](const CCard* a, const CCard* b) {
             return descending ? a->ModificationTime() > b->ModificationTime()
@@ -204,9 +224,10 @@ void SortRowsByColumn(std::vector<CCard*>& rows, int column) {
         });
         return;
     }
-    std::stable_sort(rows.begin(), rows.end(), [column, descending](const CCard* a, const CCard* b) {
-        return CompareCardsForColumn(column, descending, *a, *b) < 0;
-    });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [column, descending](const CCard* a, const CCard* b) {
+                         return CompareCardsForColumn(column, descending, *a, *b) < 0;
+                     });
 }
 
 }  // namespace tessaline

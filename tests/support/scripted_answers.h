@@ -1,95 +1,19 @@
 #pragma once
-// The user, as a script: every message shown is recorded, and every question is
-// answered from queues the test fills in advance. An unexpected question fails the test.
+// The scripted user for GoogleTest programs: an unexpected question adds a failure to the
+// running test.
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "platform/user_answers.h"
+#include "support/scripted_answers_base.h"
 
 namespace tessaline::testing {
 
-class ScriptedAnswers : public IUserAnswers {
-public:
-    // Messages in the order they were shown.
-    std::vector<MessageSpec> shown;
-    // The caption text of each shown message that had one of its own, else "".
-    std::vector<std::string> captionTexts;
-    std::vector<std::string> passwordTitles;
-    std::vector<std::string> passwordPrefills;
-    std::vector<FileDialogRequest> fileRequests;
-    std::vector<FileEncryptionAnswer> encryptionStarts;  // what the dialog was started with
-
-    std::deque<MsgAnswer> messageAnswers;  // for boxes with more than an OK button
-    std::deque<std::optional<std::string>> passwords;
-    std::deque<std::optional<FileEncryptionAnswer>> encryptionAnswers;
-    std::deque<std::optional<FileDialogAnswer>> fileAnswers;
-
-    ScriptedAnswers& Password(std::optional<std::string> p) {
-        passwords.push_back(std::move(p));
-        return *this;
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> out;
-        for (const MessageSpec& m : shown)
-            out.push_back(m.text);
-        return out;
-    }
-
-    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override {
-        MsgAnswer a = Message(message);
-        captionTexts.back() = caption;
-        return a;
-    }
-    MsgAnswer Message(const MessageSpec& message) override {
-        shown.push_back(message);
-        captionTexts.emplace_back();
-        if (message.buttons == MsgButtons::Ok)
-            return MsgAnswer::Ok;
-        if (messageAnswers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << message.text;
-            return MsgAnswer::Cancel;
-        }
-        MsgAnswer a = messageAnswers.front();
-        messageAnswers.pop_front();
-        return a;
-    }
-    std::optional<std::string> DecryptionPassword(const std::string& title,
-                                                  const std::string& prefill) override {
-        passwordTitles.push_back(title);
-        passwordPrefills.push_back(prefill);
-        return Pop(passwords, "password prompt");
-    }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
-                                                       const std::string& second) override {
-        encryptionStarts.push_back(FileEncryptionAnswer{encryptOnSave, first, second});
-        return Pop(encryptionAnswers, "File Encryption dialog");
-    }
-    std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        return Pop(fileAnswers, "save-file chooser");
-    }
-    std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        return Pop(fileAnswers, "open-file chooser");
-    }
-
-private:
-    template <typename T>
-    static std::optional<T> Pop(std::deque<std::optional<T>>& queue, const char* what) {
-        if (queue.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return std::nullopt;
-        }
-        std::optional<T> v = std::move(queue.front());
-        queue.pop_front();
-        return v;
-    }
+struct GTestScriptFailure {
+    static void Report(const std::string& text) { ADD_FAILURE() << text; }
 };
+
+using ScriptedAnswers = BasicScriptedAnswers<GTestScriptFailure>;
 
 }  // namespace tessaline::testing

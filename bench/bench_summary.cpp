@@ -1,0 +1,55 @@
+#include "bench_summary.h"
+
+#include <cstdio>
+
+namespace tessaline::bench {
+
+void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+            continue;
+        }
+        Figure& f = figures_[run.benchmark_name()];
+        f.seconds += run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        ++f.runs;
+        const auto bytes = run.counters.find("bytes_per_second");
+        if (bytes != run.counters.end())
+            f.bytesPerSecond += bytes->second.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+}
+
+const Figure* CollectingReporter::Find(const std::string& name) const {
+    const auto it = figures_.find(name);
+    return it == figures_.end() ? nullptr : &it->second;
+}
+
+void PrintRatio(const char* name, double value) {
+    std::printf("ratio %s %.2f\n", name, value);
+}
+
+void PrintRate(const char* name, double value) {
+    std::printf("rate %s %.0f\n", name, value);
+}
+
+void PrintGrowth(const CollectingReporter& r, std::span<const Growth> growth) {
+    for (const Growth& g : growth) {
+        WithBoth(r, g.large, g.small, [&](const Figure& large, const Figure& small) {
+            PrintRatio(g.name, large.Seconds() / small.Seconds());
+        });
+    }
+}
+
+int RunBenchmarks(int argc, char** argv, Summary summary) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::printf("\n");
+    summary(reporter);
+    return 0;
+}
+
+}  // namespace tessaline::bench

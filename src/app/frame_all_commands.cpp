@@ -1,0 +1,21 @@
+#include "app/frame_all_commands.h"
+
+#include "app/frame_browser_commands.h"
+#include "app/frame_card_commands.h"
+#include "app/frame_file_commands.h"
+#include "app/frame_tool_commands.h"
+#include "app/main_frame.h"
+
+namespace tessaline {
+
+void WireFrameCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
+                       const FrameCommandOptions& options) {
+    // Each group is a child of the frame: Qt's ownership ends them with it.
+    new CFrameCardCommands(frame, ui, profile);
+    new CFrameFileCommands(frame, ui, profile);
+    new CFrameToolCommands(frame, ui, profile);
+    new CFrameBrowserCommands(frame, ui, profile, options.browserProfileFolder);
+    frame.UpdateCommandState();
+}
+
+}  // namespace tessaline

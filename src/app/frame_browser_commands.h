@@ -1,0 +1,56 @@
+#pragma once
+// The Internet and help-page commands of the main window: Launch WWW (menu and toolbar),
+// E-Mail, Login, News and FTP, Help Reader, Online Documentation, the home page, Load Web
+// Page and Get Web Page; and the browser steps of start-up. The browser side is kept for
+// the window's lifetime.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace tessaline {
+
+class BrowserIntegration;
+class CMainFrame;
+class IProfile;
+class IUserAnswers;
+
+class CFrameBrowserCommands : public QObject {
+    Q_OBJECT
+public:
+    // browserProfileFolder: where the automation browser keeps its profile (empty: the
+    // program's own folder).
+    CFrameBrowserCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
+                          const QString& browserProfileFolder = {});
+    ~CFrameBrowserCommands() override;
+
+    BrowserIntegration& Integration() { return *browser_; }
+
+    // The start-up steps, in their order.
+    void LoadApplicationPaths();
+    bool DetectWebBrowsers();
+    void RunStartupLaunches();
+
+    // The browser commands of a window, or nullptr when it has none.
+    static CFrameBrowserCommands* Of(CMainFrame& frame);
+
+private:
+    void Add(int command, void (CFrameBrowserCommands::*work)());
+    void LaunchWebBrowser();
+    void LaunchEmail();
+    void LaunchLogin();
+    void LaunchNews();
+    void LaunchFtp();
+    void LaunchHelpReader();
+    void OpenOnlineDocumentation();
+    void OpenHomePage();
+    void LoadWebPage();
+    void GetWebPage();
+
+    CMainFrame& frame_;
+    IUserAnswers& ui_;
+    IProfile& profile_;
+    std::unique_ptr<BrowserIntegration> browser_;
+};
+
+}  // namespace tessaline

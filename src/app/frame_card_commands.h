@@ -1,0 +1,50 @@
+#pragma once
+// The card commands of the main window: New, Edit, Delete, Change Category, the Copy
+// commands, Copy Card / Paste Card and "Use Password To Open .tse File", reached from the
+// menus, the toolbar, the accelerators, a double click and the card list's context menu.
+// Each works on the active card list.
+
+#include <QMenu>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+namespace tessaline {
+
+class CMainFrame;
+class CTessalineNewView;
+class IProfile;
+class IUserAnswers;
+
+class CFrameCardCommands : public QObject {
+    Q_OBJECT
+public:
+    // Gives the frame's card commands their work; lives as a child of the frame.
+    CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile);
+
+    // Set by Copy Card, cleared by Paste Card; shared by every card list of the window.
+    bool PasteAvailable() const { return pasteAvailable_; }
+    // The context menu last opened (nullptr once it is gone).
+    QMenu* LastContextMenu() const { return lastMenu_; }
+
+private:
+    void Add(int command, void (CFrameCardCommands::*work)(int command));
+    void ShowContextMenu(CTessalineNewView* view, const QPoint& globalPos);
+
+    void NewCard(int command);
+    void EditCard(int command);
+    void DeleteCard(int command);
+    void ChangeCategory(int command);
+    void CopyField(int command);
+    void CopyCard(int command);
+    void PasteCard(int command);
+    void UsePasswordToOpen(int command);
+
+    CMainFrame& frame_;
+    IUserAnswers& ui_;
+    IProfile& profile_;
+    bool pasteAvailable_ = false;
+    QPointer<QMenu> lastMenu_;
+};
+
+}  // namespace tessaline

@@ -1,0 +1,30 @@
+#pragma once
+// The File menu's commands on the active document that the frame hands on: "Export To
+// Text...", "Print..." and "Print Preview" (the category bar hidden while the preview
+// shows). Each can be chosen while the active document holds a card. "Print Setup..." is
+// the frame's own.
+
+#include <QObject>
+
+namespace tessaline {
+
+class CMainFrame;
+class IProfile;
+class IUserAnswers;
+
+class CFrameFileCommands : public QObject {
+    Q_OBJECT
+public:
+    CFrameFileCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile);
+
+private:
+    void ExportToText();
+    void Print();
+    void PrintPreview();
+
+    CMainFrame& frame_;
+    IUserAnswers& ui_;
+    IProfile& profile_;
+};
+
+}  // namespace tessaline

@@ -1,0 +1,47 @@
+#include "app/frame_tool_commands.h"
+
+#include "app/about_dialog.h"
+#include "app/command_ids.h"
+#include "app/command_state.h"
+#include "app/main_frame.h"
+#include "document/tessaline_doc.h"
+#include "prefs/pref_property_sheet.h"
+#include "views/card_commands_qt.h"
+#include "views/category_bar.h"
+#include "views/tessaline_view.h"
+
+namespace tessaline {
+
+CFrameToolCommands::CFrameToolCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile)
+    : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
+    setObjectName(QStringLiteral("toolCommands"));
+    const auto always = [](const CommandContext&) { return true; };
+    frame_.SetCommandHandler(
+        kCmdPreferences, [this] { Preferences(); }, always);
+    frame_.SetCommandHandler(
+        kCmdGeneratePassword, [this] { GeneratePassword(); }, always);
+    frame_.SetCommandHandler(
+        kCmdAppAbout, [this] { About(); }, always);
+}
+
+void CFrameToolCommands::Preferences() {
+    RunPreferencesCommand(profile_, ui_, &frame_, [this] { RefreshAfterPreferences(); });
+}
+
+void CFrameToolCommands::RefreshAfterPreferences() {
+    // The print switches are read afresh by every print, so only the lists need telling.
+    CTessalineNewDoc* doc = frame_.ActiveDocument();
+    if (doc != nullptr && frame_.ActiveView() != nullptr)
+        doc->UpdateAllViews(frame_.CategoryBar()->CurrentCategoryText());
+}
+
+void CFrameToolCommands::GeneratePassword() {
+    OnGeneratePassword(&frame_, ui_, profile_, frame_.ActiveView());
+}
+
+void CFrameToolCommands::About() {
+    CAboutDialog dialog(&frame_);
+    dialog.exec();
+}
+
+}  // namespace tessaline

@@ -1,0 +1,86 @@
+#include "app/tessaline_app.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QIcon>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/frame_icons.h"
+#include "app/frame_startup.h"
+#include "app/main_frame.h"
+#include "app/splash_window.h"
+#include "browser/dde_object.h"
+#include "platform/handheld_users.h"
+#include "platform/qt_profile.h"
+#include "platform/qt_user_answers.h"
+#include "views/print_cards.h"
+
+namespace tessaline {
+
+CTessalineApp::CTessalineApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setOrganizationName(QStringLiteral("Quillmar"));
+    setApplicationName(QStringLiteral("Tessaline"));
+    setApplicationDisplayName(QStringLiteral("Tessaline"));
+    setDesktopFileName(QStringLiteral("tessaline"));
+    InitFrameResources();
+    setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
+    profile_ = std::make_unique<QtProfile>();
+    ui_ = std::make_unique<QtUserAnswers>();
+    handheldUsers_ = std::make_unique<JPilotHandheldUsers>();
+    startup_ = std::make_unique<CFrameStartup>(*ui_, *profile_, *handheldUsers_);
+    startup_->StartupHooks() = CFrameStartup::DesktopHooks(*ui_, *profile_);
+}
+
+CTessalineApp::~CTessalineApp() {
+    // The window and its documents go before the settings and answers they use.
+    startup_.reset();
+    UninitializeDde();
+    if (profile_)
+        profile_->Sync();
+}
+
+CMainFrame* CTessalineApp::MainFrame() const {
+    return startup_->Frame();
+}
+
+bool CTessalineApp::InitInstance(const StartupOptions& options) {
+    // Set before start-up runs, so that its questions show in the picture too.
+    if (!options.screenshotPath.empty())
+        ScheduleScreenshot(QString::fromStdString(options.screenshotPath));
+    CSplashWindow::EnableSplash(options.showSplash);
+    if (!RunStartup(options, *startup_, *profile_))
+        return false;
+    CMainFrame* frame = MainFrame();
+    if (frame)
+        ui_->SetParentWindow(frame);
+    if (frame && !options.openForScreenshot.empty())
+        frame->OpenDocumentFile(QString::fromStdString(options.openForScreenshot));
+    return true;
+}
+
+bool CTessalineApp::PrintFromCommandLine(const PrintSwitch& request) {
+    return PrintDataFileFromCommandLine(QString::fromStdString(request.file),
+                                        QString::fromStdString(request.printer), *ui_, *profile_);
+}
+
+void CTessalineApp::ScheduleScreenshot(const QString& path) {
+    // Lets the window lay itself out and paint first.
+    QTimer::singleShot(1500, this, [this, path] {
+        // The whole screen, so that a dialog in front of the window shows too; where the
+        // platform has no screen to grab, the window alone.
+        QPixmap picture;
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            picture = screen->grabWindow(0);
+        if (picture.isNull() && MainFrame())
+            picture = MainFrame()->grab();
+        const bool saved = picture.save(path);
+        // Ends at once, whatever dialog is open: nothing was changed, nothing to save.
+        std::fflush(nullptr);
+        std::_Exit(saved ? 0 : 1);
+    });
+}
+
+}  // namespace tessaline

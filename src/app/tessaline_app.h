@@ -1,0 +1,44 @@
+#pragma once
+// The application object: the settings, the user's answers through real dialogs, the
+// handheld users, and start-up in its order.
+
+#include <QApplication>
+#include <memory>
+
+#include "app/startup.h"
+#include "views/print_command_line.h"
+
+namespace tessaline {
+
+class CFrameStartup;
+class CMainFrame;
+class JPilotHandheldUsers;
+class QtProfile;
+class QtUserAnswers;
+
+class CTessalineApp : public QApplication {
+    Q_OBJECT
+public:
+    CTessalineApp(int& argc, char** argv);
+    ~CTessalineApp() override;
+
+    // Runs start-up. False when the program has to end.
+    bool InitInstance(const StartupOptions& options);
+    // The command line's print switches: prints the file without opening the window
+    // (asking for its password when it is encrypted). True when something was printed.
+    bool PrintFromCommandLine(const PrintSwitch& request);
+    CMainFrame* MainFrame() const;
+    CFrameStartup& Startup() { return *startup_; }
+
+private:
+    // The screenshot aid of scripts/screenshot: a picture of the screen a moment after
+    // start, then the program ends.
+    void ScheduleScreenshot(const QString& path);
+
+    std::unique_ptr<QtProfile> profile_;
+    std::unique_ptr<QtUserAnswers> ui_;
+    std::unique_ptr<JPilotHandheldUsers> handheldUsers_;
+    std::unique_ptr<CFrameStartup> startup_;
+};
+
+}  // namespace tessaline

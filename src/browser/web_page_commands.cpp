@@ -1,0 +1,26 @@
+#include "browser/web_page_commands.h"
+
+#include "browser/browser_commands.h"
+#include "document/tessaline_doc.h"
+#include "document/text_codec.h"
+#include "views/tessaline_view.h"
+
+namespace tessaline {
+
+void LoadWebPageOfSelectedCard(BrowserCommands& commands, CTessalineNewView* activeView) {
+    if (!activeView)
+        return;
+    commands.LoadWebPage(activeView->SelectedCard());
+}
+
+CCard* GetWebPageIntoNewCard(BrowserCommands& commands, CTessalineNewDoc* activeDocument,
+                             CTessalineNewView* activeView, IUserAnswers& ui, IProfile& profile,
+                             const CardEditorRunner& editor) {
+    const WebPageInfo page = commands.GetWebPage();
+    if (!activeDocument || !activeView)
+        return nullptr;
+    return OnNewCardFromWebPage(*activeDocument, *activeView, ui, profile, DisplayText(page.title),
+                                DisplayText(page.address), editor);
+}
+
+}  // namespace tessaline

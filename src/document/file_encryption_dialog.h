@@ -1,0 +1,60 @@
+#pragma once
+// Switches encryption on or off and takes a new password twice. Clearing the box makes
+// both edits read-only, empties them and shrinks the window by 100 pixels, hiding the
+// "Important" note; checking it again makes them writable and restores the full size.
+// The entries are not compared here: the caller applies the password rules.
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tessaline {
+
+class CShowPasswordButton;
+
+class CFileEncryptionDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kShrink = 100;
+
+    explicit CFileEncryptionDialog(QWidget* parent = nullptr);
+
+    // The starting state, set before the dialog is shown.
+    void SetEncryptOnSave(bool on);
+    void SetEntries(const QString& first, const QString& second);
+
+    bool EncryptOnSave() const;
+    QString FirstEntry() const;
+    QString SecondEntry() const;
+
+    int FullWidth() const { return fullWidth_; }
+    int FullHeight() const { return fullHeight_; }
+
+    QCheckBox* EncryptBox() const { return box_; }
+    QLineEdit* FirstEdit() const { return first_; }
+    QLineEdit* SecondEdit() const { return second_; }
+    CShowPasswordButton* ShowButton() const { return show_; }
+    QPushButton* AboutKeysButton() const { return aboutKeys_; }
+
+signals:
+    // The About Keys dialog was opened (it is modal; tests close it through this).
+    void AboutKeysOpened(QDialog* dialog);
+
+private:
+    void ApplyBoxState(bool clearEntries);
+    void OnBoxClicked();
+    void OnAboutKeys();
+
+    QWidget* content_;
+    QCheckBox* box_;
+    QLineEdit* first_;
+    QLineEdit* second_;
+    CShowPasswordButton* show_;
+    QPushButton* aboutKeys_;
+    int fullWidth_ = 0;
+    int fullHeight_ = 0;
+};
+
+}  // namespace tessaline

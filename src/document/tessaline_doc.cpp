@@ -1,0 +1,88 @@
+#include "document/tessaline_doc.h"
+
+#include "document/document_messages.h"
+#include "document/text_codec.h"
+
+namespace tessaline {
+
+CTessalineNewDoc::CTessalineNewDoc(IUserAnswers& ui, IProfile& profile, IDocumentHost* host,
+                                   QObject* parent)
+    : QObject(parent), model_(ui, profile, host) {
+    DocumentEvents events;
+    events.modifiedChanged = [this](bool modified) { emit ModifiedChanged(modified); };
+    events.titleChanged = [this](const std::string& title) {
+        emit TitleChanged(QString::fromStdString(title));
+    };
+    events.pathChanged = [this](const std::string& path) {
+        emit PathChanged(QString::fromStdString(path));
+    };
+    events.encryptionChanged = [this](int state) { emit EncryptionChanged(state); };
+    model_.SetEvents(std::move(events));
+}
+
+CTessalineNewDoc::~CTessalineNewDoc() {
+    model_.SetEvents({});
+}
+
+void CTessalineNewDoc::OnNewDocument() {
+    emit CardsAboutToBeReplaced();
+    model_.NewDocument();
+    if (model_.Title().empty())
+        model_.SetTitle(docmsg::kUntitled);
+    emit EncryptionChanged(EncryptionState());
+    UpdateAllViews();
+}
+
+bool CTessalineNewDoc::OnOpenDocument(const QString& path, const QString& passwordPrefill) {
+    // A successful open replaces the collection the views' rows point into.
+    emit CardsAboutToBeReplaced();
+    const bool opened = model_.Open(path.toStdString(), StoredText(passwordPrefill));
+    UpdateAllViews();
+    return opened;
+}
+
+bool CTessalineNewDoc::OnFileSave() {
+    return model_.Save();
+}
+
+bool CTessalineNewDoc::OnFileSaveAs() {
+    return model_.SaveAs();
+}
+
+void CTessalineNewDoc::OnEncryptOnSave() {
+    model_.EncryptOnSave();
+}
+
+bool CTessalineNewDoc::AutoSave() {
+    return model_.AutoSave();
+}
+
+bool CTessalineNewDoc::SaveModified() {
+    return model_.SaveModified();
+}
+
+void CTessalineNewDoc::OnCloseDocument() {
+    model_.Close();
+}
+
+QString CTessalineNewDoc::PathName() const {
+    return QString::fromStdString(model_.PathName());
+}
+
+QString CTessalineNewDoc::Title() const {
+    return QString::fromStdString(model_.Title());
+}
+
+void CTessalineNewDoc::SetTitle(const QString& title) {
+    model_.SetTitle(title.toStdString());
+}
+
+void CTessalineNewDoc::UpdateAllViews() {
+    emit ViewsNeedUpdate();
+}
+
+void CTessalineNewDoc::UpdateAllViews(const QString& hint) {
+    emit ViewsNeedUpdateTo(hint);
+}
+
+}  // namespace tessaline

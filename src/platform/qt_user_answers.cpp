@@ -1,0 +1,149 @@
+#include "platform/qt_user_answers.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "document/decrypt_password_dialog.h"
+#include "document/file_encryption_dialog.h"
+#include "document/text_codec.h"
+
+namespace tessaline {
+
+QString CaptionText(MsgCaption caption) {
+    return caption == MsgCaption::Application ? QStringLiteral("Tessaline")
+                                              : QStringLiteral("Error");
+}
+
+QStringList NameFiltersOf(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        if (description.isEmpty())
+            break;  // the closing "||"
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << (description.contains(QLatin1Char('('))
+                        ? description
+                        : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+namespace {
+
+QMessageBox::Icon IconOf(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Warning:
+            return QMessageBox::Warning;
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::optional<FileDialogAnswer> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                              bool save) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    const QStringList filters = NameFiltersOf(request.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!request.initialName.empty())
+        dialog.selectFile(QString::fromStdString(request.initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    FileDialogAnswer answer;
+    answer.path = dialog.selectedFiles().constFirst().toStdString();
+    answer.filterIndex =
+        std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    return answer;
+}
+
+}  // namespace
+
+QtUserAnswers::QtUserAnswers(QWidget* parentWindow) : parent_(parentWindow) {}
+
+MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption) {
+    QMessageBox box(IconOf(message.icon), caption, QString::fromStdString(message.text),
+                    QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QMessageBox::StandardButtons buttons;
+    switch (message.buttons) {
+        case MsgButtons::Ok:
+            buttons = QMessageBox::Ok;
+            break;
+        case MsgButtons::OkCancel:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+        case MsgButtons::YesNo:
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            break;
+        case MsgButtons::YesNoCancel:
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+    }
+    box.setStandardButtons(buttons);
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            // Closing a Yes/No box without choosing means No; any other box, Cancel.
+            return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+    }
+}
+
+MsgAnswer QtUserAnswers::Message(const MessageSpec& message) {
+    return Show(message, CaptionText(message.caption));
+}
+
+MsgAnswer QtUserAnswers::MessageWithCaption(const MessageSpec& message,
+                                            const std::string& caption) {
+    return Show(message, QString::fromStdString(caption));
+}
+
+std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& title,
+                                                             const std::string& prefill) {
+    CDecryptPasswordDialog dialog(parent_);
+    dialog.SetCaption(QString::fromStdString(title));
+    dialog.SetPassword(DisplayText(prefill));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return StoredText(dialog.Password());
+}
+
+std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
+                                                                  const std::string& first,
+                                                                  const std::string& second) {
+    CFileEncryptionDialog dialog(parent_);
+    dialog.SetEncryptOnSave(encryptOnSave);
+    dialog.SetEntries(DisplayText(first), DisplayText(second));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),
+                                StoredText(dialog.SecondEntry())};
+}
+
+std::optional<FileDialogAnswer> QtUserAnswers::SaveFileName(const FileDialogRequest& request) {
+    return RunFileDialog(parent_, request, true);
+}
+
+std::optional<FileDialogAnswer> QtUserAnswers::OpenFileName(const FileDialogRequest& request) {
+    return RunFileDialog(parent_, request, false);
+}
+
+}  // namespace tessaline

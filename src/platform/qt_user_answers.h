@@ -1,0 +1,41 @@
+#pragma once
+// The user's answers through real message boxes, the password dialogs and the system's
+// file choosers.
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/user_answers.h"
+
+class QWidget;
+
+namespace tessaline {
+
+// The caption a message box of that kind shows: the application's name, or "Error".
+QString CaptionText(MsgCaption caption);
+// "Text File (*.txt)|*.txt||" as the chooser's name filters: {"Text File (*.txt)"}.
+// A description without its own pattern list gets " (patterns)" appended.
+QStringList NameFiltersOf(const std::string& filter);
+
+class QtUserAnswers : public IUserAnswers {
+public:
+    explicit QtUserAnswers(QWidget* parentWindow = nullptr);
+
+    MsgAnswer Message(const MessageSpec& message) override;
+    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override;
+    std::optional<std::string> DecryptionPassword(const std::string& title,
+                                                  const std::string& prefill) override;
+    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
+                                                       const std::string& second) override;
+    std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override;
+    std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) override;
+
+    void SetParentWindow(QWidget* parentWindow) { parent_ = parentWindow; }
+
+private:
+    MsgAnswer Show(const MessageSpec& message, const QString& caption);
+
+    QWidget* parent_;
+};
+
+}  // namespace tessaline

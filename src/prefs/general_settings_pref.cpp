@@ -1,0 +1,124 @@
+#include "prefs/general_settings_pref.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "document/text_codec.h"
+
+namespace tessaline {
+
+namespace {
+
+// Just the two arrows: the minutes themselves are typed into the edit beside them.
+class ArrowsOnlySpinBox : public QSpinBox {
+public:
+    explicit ArrowsOnlySpinBox(QWidget* parent) : QSpinBox(parent) {
+        lineEdit()->setVisible(false);
+        setFrame(false);
+    }
+    QSize sizeHint() const override {
+        const QSize full = QSpinBox::sizeHint();
+        return {full.height() * 2 / 3 + 2, full.height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+}  // namespace
+
+CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
+    auto* browser = new QGroupBox("Web Browser Preference", this);
+    auto* browserLayout = new QVBoxLayout(browser);
+    netscape_ = new QRadioButton("Netscape Navigator", browser);
+    explorer_ = new QRadioButton("Microsoft Internet Explorer", browser);
+    netscape_->setObjectName("1116");
+    explorer_->setObjectName("1117");
+    browserLayout->addWidget(netscape_);
+    browserLayout->addWidget(explorer_);
+
+    auto* global = new QGroupBox("Global Settings", this);
+    auto* globalLayout = new QVBoxLayout(global);
+    auto* saveRow = new QHBoxLayout;
+    autoSave_ = new QCheckBox("Automatic Save Every:", global);
+    autoSave_->setObjectName("1115");
+    minutes_ = new QLineEdit(global);
+    minutes_->setObjectName("1114");
+    spin_ = new ArrowsOnlySpinBox(global);
+    spin_->setObjectName("1113");
+    spin_->setRange(kAutoSaveSpinMin, kAutoSaveSpinMax);
+    minutes_->setEnabled(false);
+    spin_->setEnabled(false);
+    saveRow->addWidget(autoSave_);
+    saveRow->addWidget(minutes_);
+    saveRow->addWidget(spin_);
+    saveRow->addWidget(new QLabel("minutes", global));
+    globalLayout->addLayout(saveRow);
+    showPassword_ = new QCheckBox("Show Password As Text", global);
+    showPassword_->setObjectName("1090");
+    globalLayout->addWidget(showPassword_);
+
+    auto* dateBox = new QGroupBox("Select Date Format", this);
+    auto* dateLayout = new QVBoxLayout(dateBox);
+    dates_ = new QListWidget(dateBox);
+    dates_->setObjectName("1150");
+    dateLayout->addWidget(dates_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(browser);
+    layout->addWidget(global);
+    layout->addWidget(dateBox);
+
+    connect(autoSave_, &QCheckBox::clicked, this, &CGeneralSettingsPref::UpdateAutoSaveControls);
+    connect(spin_, &QSpinBox::valueChanged, this,
+            [this](int v) { minutes_->setText(QString::number(v)); });
+}
+
+void CGeneralSettingsPref::UpdateAutoSaveControls() {
+    const bool on = autoSave_->isChecked();
+    minutes_->setEnabled(on);
+    spin_->setEnabled(on);
+}
+
+void CGeneralSettingsPref::Load(const Preferences& p, std::uint32_t today) {
+    netscape_->setAutoExclusive(false);
+    explorer_->setAutoExclusive(false);
+    netscape_->setChecked(p.chooseWebBrowser == 0);
+    explorer_->setChecked(p.chooseWebBrowser == 1);
+    netscape_->setAutoExclusive(true);
+    explorer_->setAutoExclusive(true);
+    autoSave_->setChecked(p.automaticSaveCheck == 1);
+    showPassword_->setChecked(p.showPasswordAlways == 1);
+    minutes_->setText(DisplayText(p.automaticSave));
+    const int position = AutoSaveSpinPosition(p.automaticSave);
+    {
+        const QSignalBlocker block(spin_);
+        spin_->setValue(position);
+    }
+    // The spin button writes its position into the edit.
+    minutes_->setText(QString::number(position));
+    UpdateAutoSaveControls();
+    dates_->clear();
+    for (const std::string& sample : DateFormatSamples(today))
+        dates_->addItem(DisplayText(sample));
+    dates_->setCurrentRow(DateFormatListSelection(p.dateFormat));
+    if (DateFormatListSelection(p.dateFormat) < 0)
+        dates_->clearSelection();
+}
+
+void CGeneralSettingsPref::Store(Preferences& p) const {
+    p.chooseWebBrowser = netscape_->isChecked() ? 0 : explorer_->isChecked() ? 1 : -1;
+    p.automaticSaveCheck = autoSave_->isChecked() ? 1 : 0;
+    p.automaticSave = StoredText(minutes_->text());
+    p.showPasswordAlways = showPassword_->isChecked() ? 1 : 0;
+    const auto selected = dates_->selectedItems();
+    p.dateFormat = selected.isEmpty() ? -1 : dates_->row(selected.front());
+}
+
+}  // namespace tessaline

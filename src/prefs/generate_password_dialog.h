@@ -1,0 +1,71 @@
+#pragma once
+// "Generate Password": random passwords from chosen character classes, copied to the
+// clipboard or used as the selected card's password.
+
+#include <QDialog>
+#include <QSpinBox>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tessaline {
+
+class IUserAnswers;
+class SecretClipboard;
+
+// The length box: the arrows step from 0 to 15 and wrap around; up to 63 can be typed.
+class CGeneratorLengthBox : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit CGeneratorLengthBox(QWidget* parent = nullptr);
+    void stepBy(int steps) override;
+
+protected:
+    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+};
+
+class CGeneratePasswordDialog : public QDialog {
+    Q_OBJECT
+public:
+    CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboard& clipboard, int clearSeconds,
+                            QWidget* parent = nullptr);
+
+    // The active card list: whether a card is selected and what the selector shows.
+    // Decides "Use" and generates the first password. Without a list, "Use" stays
+    // enabled and the password empty until "New".
+    void SetActiveList(bool hasSelection, const QString& selectorText);
+
+    // The password as last generated.
+    QString Password() const { return password_; }
+
+    void Regenerate();
+    void CopyPasswordToClipboard();
+
+    QSpinBox* LengthBox() { return length_; }
+    QCheckBox* UpperBox() { return upper_; }
+    QCheckBox* LowerBox() { return lower_; }
+    QCheckBox* NumbersBox() { return numbers_; }
+    QCheckBox* OthersBox() { return others_; }
+    QLineEdit* PasswordEdit() { return passwordEdit_; }
+    QPushButton* NewButton() { return new_; }
+    QPushButton* ToClipboardButton() { return toClipboard_; }
+    QPushButton* UseButton() { return use_; }
+
+private:
+    IUserAnswers& ui_;
+    SecretClipboard& clipboard_;
+    int clearSeconds_;
+    QString password_;
+    CGeneratorLengthBox* length_;
+    QCheckBox* upper_;
+    QCheckBox* lower_;
+    QCheckBox* numbers_;
+    QCheckBox* others_;
+    QLineEdit* passwordEdit_;
+    QPushButton* new_;
+    QPushButton* toClipboard_;
+    QPushButton* use_;
+};
+
+}  // namespace tessaline

@@ -1,0 +1,245 @@
+#include "views/card_commands.h"
+
+#include "app/command_ids.h"
+#include "cards/card_collection.h"
+#include "cards/categories.h"
+#include "prefs/date_format.h"
+
+namespace tessaline {
+
+namespace {
+
+MsgAnswer Ask(IUserAnswers& ui, const char* text, const char* caption, MsgIcon icon,
+              MsgButtons buttons = MsgButtons::Ok) {
+    return ui.MessageWithCaption(MessageSpec{text, MsgCaption::Application, icon, buttons},
+                                 caption);
+}
+
+void Stamp(CCard& card, const IProfile& profile, std::uint32_t now) {
+    card.SetModificationTime(now);
+    card.SetDateText(FormatCardDate(now, profile));
+}
+
+}  // namespace
+
+bool CanAddCardsTo(std::string_view selectorText, IUserAnswers& ui) {
+    if (selectorText == kShowAll) {
+        Ask(ui, card_messages::kSelectCategoryFirst, "Warning", MsgIcon::Information);
+        return false;
+    }
+    if (selectorText == kSearchResults) {
+        Ask(ui, card_messages::kCannotAddHere, "Notification", MsgIcon::Information);
+        return false;
+    }
+    return CategoryCodeOfName(selectorText) >= 0;
+}
+
+CCard* AddNewCard(CCardCollection& cards, std::string_view selectorText, const CardEditorFields& f,
+                  const IProfile& profile, std::uint32_t now) {
+    const int code = CategoryCodeOfName(selectorText);
+    if (code < 0)
+        return nullptr;
+    CCard card;
+    card.SetName(f.name);
+    card.SetAddress(f.address);
+    card.SetUserId(f.userId);
+    card.SetPassword(f.password);
+    card.SetNote(f.note);
+    card.SetCategory(static_cast<std::uint8_t>(code));
+    card.SetCategoryNameText(std::string(selectorText));
+    Stamp(card, profile, now);
+    card.SetAutomaticAccess(f.automaticAccess);
+    card.SetNewBrowserWindow(f.newBrowserWindow);
+    card.SetChanged(true);
+    CCard* adopted = cards.Adopt(std::move(card));
+    cards.AddCardToCategory(code, adopted);
+    return adopted;
+}
+
+bool ApplyCardEdit(CCard& card, const CardEditorFields& e, const IProfile& profile,
+                   std::uint32_t now) {
+    const bool same = card.Name() == e.name && card.Address() == e.address &&
+                      card.UserId() == e.userId && card.Password() == e.password &&
+                      card.Note() == e.note && card.AutomaticAccess() == e.automaticAccess &&
+                      card.NewBrowserWindow() == e.newBrowserWindow;
+    if (same)
+        return false;
+    card.SetName(e.name);
+    card.SetAddress(e.address);
+    card.SetUserId(e.userId);
+    card.SetPassword(e.password);
+    card.SetNote(e.note);
+    card.SetAutomaticAccess(e.automaticAccess);
+    card.SetNewBrowserWindow(e.newBrowserWindow);
+    card.SetChanged(true);
+    Stamp(card, profile, now);
+    return true;
+}
+
+bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* card,
+                IUserAnswers& ui) {
+    if (selectorText == kShowAll) {
+        Ask(ui, card_messages::kDeleteSelectCategoryFirst, "Warning", MsgIcon::Information);
+        return false;
+    }
+    if (card == nullptr)
+        return false;
+    if (Ask(ui, card_messages::kConfirmDelete, "Warning", MsgIcon::Warning, MsgButtons::OkCancel) !=
+        MsgAnswer::Ok) {
+        return false;
+    }
+    cards.DeleteCard(card);
+    CCategoryList& results = cards.SearchResults();
+    for (int i = results.IndexOf(card); i >= 0; i = results.IndexOf(card))
+        results.RemoveAt(i);
+    return true;
+}
+
+MoveResult ChangeCardCategory(CCardCollection& cards, CCard* card, int targetCode,
+                              IUserAnswers& ui) {
+    if (card == nullptr || targetCode < 0 || targetCode >= kCategoryCount)
+        return MoveResult::NoCard;
+    if (CategoryDisplayName(card->Category()) == CategoryDisplayName(targetCode)) {
+        ui.Message(MessageSpec{card_messages::kAlreadyInCategory, MsgCaption::Application,
+                               MsgIcon::None, MsgButtons::Ok});
+        return MoveResult::AlreadyThere;
+    }
+    cards.ChangeCategory(card, targetCode);
+    return MoveResult::Moved;
+}
+
+const std::array<ChangeCategoryItem, 15> kChangeCategoryMenu{{
+    {"WWW Sites", kCmdMoveToWwwSites, kWwwSites},
+    {"WWW Forms", kCmdMoveToWwwForms, kWwwForms},
+    {"FTP Servers", kCmdMoveToFtpServers, kFtpServers},
+    {"NewsGroups", kCmdMoveToNewsgroups, kNewsgroups},
+    {"Login Accounts", kCmdMoveToLoginAccounts, kLoginAccounts},
+    {"EMail Accounts", kCmdMoveToEmailAccounts, kEmailAccounts},
+    {"Bank Accounts", kCmdMoveToBankAccounts, kBankAccounts},
+    {"Online Banking", kCmdMoveToOnlineBanking, kOnlineBanking},
+    {"Credit Cards", kCmdMoveToCreditCards, kCreditCards},
+    {"ATM/PIN Cards", kCmdMoveToAtmPinCards, kAtmPinCards},
+    {"Personal Data", kCmdMoveToPersonalData, kPersonalData},
+    {"Software Keys", kCmdMoveToSoftwareKeys, kSoftwareKeys},
+    {"Serial Numbers", kCmdMoveToSerialNumbers, kSerialNumbers},
+    {"Membership Numbers", kCmdMoveToMembershipNumbers, kMembershipNumbers},
+    {"Miscellaneous", kCmdMoveToMiscellaneous, kMiscellaneous},
+}};
+
+int ChangeCategoryTarget(int command) {
+    for (const ChangeCategoryItem& item : kChangeCategoryMenu) {
+        if (item.command == command)
+            return item.code;
+    }
+    return -1;
+}
+
+CCard MakeCardCopy(const CCard& source, const IProfile& profile, std::uint32_t now) {
+    CCard copy;
+    copy.SetName("Copy of " + source.Name());
+    copy.SetCategory(source.Category());
+    copy.SetAddress(source.Address());
+    copy.SetUserId(source.UserId());
+    copy.SetPassword(source.Password());
+    copy.SetNote(source.Note());
+    copy.SetAutomaticAccess(source.AutomaticAccess());
+    copy.SetNewBrowserWindow(source.NewBrowserWindow());
+    Stamp(copy, profile, now);
+    copy.SetChanged(true);
+    return copy;
+}
+
+bool CardClipboard::Copy(const CCard* source, const IProfile& profile, std::uint32_t now) {
+    if (source == nullptr)
+        return false;
+    card_ = MakeCardCopy(*source, profile, now);
+    return true;
+}
+
+CCard* CardClipboard::Paste(CCardCollection& cards, std::string_view selectorText,
+                            IUserAnswers& ui) {
+    if (!card_ || !CanAddCardsTo(selectorText, ui))
+        return nullptr;
+    const int code = CategoryCodeOfName(selectorText);
+    card_->SetCategory(static_cast<std::uint8_t>(code));
+    card_->SetCategoryNameText(std::string(selectorText));
+    CCard* adopted = cards.Adopt(std::move(*card_));
+    card_.reset();
+    cards.AddCardToCategory(code, adopted);
+    return adopted;
+}
+
+bool SetCardPassword(CCard* card, const std::string& text, const IProfile& profile,
+                     std::uint32_t now) {
+    if (card == nullptr)
+        return false;
+    card->SetPassword(text);
+    card->SetChanged(true);
+    Stamp(*card, profile, now);
+    return true;
+}
+
+std::optional<std::string> FieldText(const CCard* card, CardField field) {
+    if (card == nullptr)
+        return std::nullopt;
+    switch (field) {
+        case CardField::Name:
+            return card->Name();
+        case CardField::UserId:
+            return card->UserId();
+        case CardField::Password:
+            return card->Password();
+        case CardField::Note:
+            return card->Note();
+    }
+    return std::nullopt;
+}
+
+bool NamesDataFile(std::string_view address) {
+    return address.find("http:\\") != std::string_view::npos ||
+           address.find(".tse") != std::string_view::npos;
+}
+
+std::optional<std::string> DataFileToOpen(const CCard* card, IUserAnswers& ui) {
+    if (card == nullptr) {
+        ui.Message(MessageSpec{card_messages::kNoCardSelected, MsgCaption::Application,
+                               MsgIcon::Information, MsgButtons::Ok});
+        return std::nullopt;
+    }
+    if (!NamesDataFile(card->Address())) {
+        ui.Message(MessageSpec{card_messages::kNotTseFile, MsgCaption::Error, MsgIcon::Information,
+                               MsgButtons::Ok});
+        return std::nullopt;
+    }
+    return card->Address();
+}
+
+std::optional<bool> IsCardCommandEnabled(int command, const CardCommandContext& c) {
+    if (ChangeCategoryTarget(command) >= 0)
+        return c.hasView && c.hasSelection;
+    switch (command) {
+        case kCmdEditCard:
+        case kCmdToolUpdateCard:
+        case kCmdToolCopyPassword:
+        case kCmdDeleteCard:
+            return c.hasView && c.hasSelection;
+        case kCmdToolDeleteCard:
+            return c.hasView && c.hasSelection && c.selectorText != kShowAll;
+        case kCmdNewCard:
+        case kCmdToolAddCard:
+        case kCmdCopyPassword:
+        case kCmdCopyName:
+        case kCmdCopyUserId:
+        case kCmdCopyPasswordItem:
+        case kCmdCopyNote:
+        case kCmdCopyCard:
+        case kCmdUsePasswordToOpen:
+            return c.hasView;
+        case kCmdPasteCard:
+            return c.hasView && c.pasteAvailable;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace tessaline

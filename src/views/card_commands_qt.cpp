@@ -1,0 +1,268 @@
+#include "views/card_commands_qt.h"
+
+#include <QMenu>
+#include <QTreeView>
+
+#include "cards/card.h"
+#include "cards/categories.h"
+#include "document/tessaline_doc.h"
+#include "document/text_codec.h"
+#include "platform/profile.h"
+#include "prefs/date_format.h"
+#include "prefs/generate_password_dialog.h"
+#include "prefs/preferences.h"
+#include "prefs/secret_clipboard.h"
+#include "views/card_dialog.h"
+#include "views/export_command.h"
+#include "views/print_cards.h"
+#include "views/tessaline_view.h"
+
+namespace tessaline {
+
+namespace {
+
+// Holds a view's clipboard card as a child of the view, so it goes with the view.
+class CardClipboardHolder : public QObject {
+public:
+    explicit CardClipboardHolder(QObject* parent) : QObject(parent) {
+        setObjectName("CardClipboard");
+    }
+    CardClipboard clipboard;
+};
+
+std::string SelectorText(CTessalineNewView& view) {
+    return StoredText(view.ShownCategory());
+}
+
+void Changed(CTessalineNewDoc& doc, const QString& hint) {
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint);
+}
+
+CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
+                  const CardEditorFields& preset, const CardEditorRunner& editor) {
+    const auto result = editor(preset);
+    if (!result)
+        return nullptr;
+    const QString text = view.ShownCategory();
+    CCard* card = AddNewCard(doc.Cards(), StoredText(text), *result, profile, CurrentCardTime());
+    if (card == nullptr)
+        return nullptr;
+    Changed(doc, text);
+    view.SelectCard(card);
+    return card;
+}
+
+}  // namespace
+
+CardEditorRunner RealCardEditor(IUserAnswers& ui, QWidget* parent) {
+    return [&ui, parent](const CardEditorFields& fields) -> std::optional<CardEditorFields> {
+        CCardDialog dialog(ui, parent);
+        dialog.SetFields(fields);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Fields();
+    };
+}
+
+CardClipboard& CardClipboardOf(CTessalineNewView& view) {
+    auto* holder =
+        view.findChild<CardClipboardHolder*>("CardClipboard", Qt::FindDirectChildrenOnly);
+    if (holder == nullptr)
+        holder = new CardClipboardHolder(&view);
+    return holder->clipboard;
+}
+
+CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                 IProfile& profile, const CardEditorRunner& editor) {
+    const std::string text = SelectorText(view);
+    if (!CanAddCardsTo(text, ui))
+        return nullptr;
+    return RunNewCard(doc, view, profile, PresetForNewCard(text),
+                      editor ? editor : RealCardEditor(ui, &view));
+}
+
+CCard* OnNewCardFromWebPage(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                            IProfile& profile, const QString& pageTitle, const QString& pageAddress,
+                            const CardEditorRunner& editor) {
+    const std::string text = SelectorText(view);
+    // Where no category is shown the card would belong to no list.
+    if (!CanAddCardsTo(text, ui))
+        return nullptr;
+    return RunNewCard(doc, view, profile,
+                      PresetForWebPage(text, StoredText(pageTitle), StoredText(pageAddress)),
+                      editor ? editor : RealCardEditor(ui, &view));
+}
+
+bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui, IProfile& profile,
+                CCard* card, const CardEditorRunner& editor) {
+    if (card == nullptr)
+        card = view.SelectedCard();
+    if (card == nullptr)
+        return false;
+    const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
+    if (!result || !ApplyCardEdit(*card, *result, profile, CurrentCardTime()))
+        return false;
+    Changed(doc, view.ShownCategory());
+    view.SelectCard(card);
+    return true;
+}
+
+bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui) {
+    const QString text = view.ShownCategory();
+    if (!DeleteCard(doc.Cards(), StoredText(text), view.SelectedCard(), ui))
+        return false;
+    Changed(doc, text);
+    return true;
+}
+
+bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                      int command) {
+    CCard* card = view.SelectedCard();
+    const int target = ChangeCategoryTarget(command);
+    if (ChangeCardCategory(doc.Cards(), card, target, ui) != MoveResult::Moved)
+        return false;
+    const QString targetName = DisplayText(CategoryDisplayName(target));
+    doc.UpdateAllViews(targetName);
+    view.ShowCategory(targetName);
+    view.SelectCard(card);
+    view.List()->setFocus();
+    doc.SetModifiedFlag(true);
+    return true;
+}
+
+bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field) {
+    const auto text = FieldText(view.SelectedCard(), field);
+    if (!text)
+        return false;
+    return SecretClipboard::Instance().Put(DisplayText(*text), ClearClipboardSeconds(profile));
+}
+
+bool OnCopyCard(CTessalineNewView& view, IProfile& profile, bool& pasteAvailable) {
+    if (!CardClipboardOf(view).Copy(view.SelectedCard(), profile, CurrentCardTime()))
+        return false;
+    pasteAvailable = true;
+    return true;
+}
+
+CCard* OnPasteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                   bool& pasteAvailable) {
+    CardClipboard& clipboard = CardClipboardOf(view);
+    if (!clipboard.HasCard())
+        return nullptr;
+    const QString text = view.ShownCategory();
+    CCard* card = clipboard.Paste(doc.Cards(), StoredText(text), ui);
+    if (card == nullptr)
+        return nullptr;
+    Changed(doc, text);
+    view.SelectCard(card);
+    pasteAvailable = false;
+    return card;
+}
+
+bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
+                         const std::function<void(const QString& path)>& openDocument) {
+    const auto path = DataFileToOpen(view.SelectedCard(), ui);
+    if (!path)
+        return false;
+    if (openDocument)
+        openDocument(DisplayText(*path));
+    return true;
+}
+
+QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
+                            const std::function<void(int command)>& dispatch) {
+    if (view.SelectedCard() == nullptr) {
+        ui.Message(MessageSpec{card_messages::kNoCardSelected, MsgCaption::Application,
+                               MsgIcon::Information, MsgButtons::Ok});
+        return nullptr;
+    }
+    auto* menu = new QMenu(&view);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    auto add = [&](const char* text, int id) {
+        QAction* action = menu->addAction(text);
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {
+            if (dispatch)
+                dispatch(id);
+        });
+        return action;
+    };
+    add("Copy Name", kCmdCopyName);
+    add("Copy User ID", kCmdCopyUserId);
+    add("Copy Password", kCmdCopyPasswordItem);
+    add("Copy Note", kCmdCopyNote);
+    menu->addSeparator();
+    add("Copy Card", kCmdCopyCard);
+    add("Paste Card", kCmdPasteCard)->setEnabled(pasteAvailable);
+    menu->addSeparator();
+    add("Use Password To Open .tse File", kCmdUsePasswordToOpen);
+    return menu;
+}
+
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui) {
+    return ExportToTextCommand(doc.Cards(), StoredText(doc.Title()), ui);
+}
+
+bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {
+    if (!SetCardPassword(view.SelectedCard(), StoredText(text), profile, CurrentCardTime()))
+        return false;
+    CCard* card = view.SelectedCard();
+    // The card changed: a close or an automatic save must not lose it.
+    Changed(view.Document(), view.ShownCategory());
+    view.SelectCard(card);
+    return true;
+}
+
+void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
+                        CTessalineNewView* activeView) {
+    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), ClearClipboardSeconds(profile),
+                                   parent);
+    if (activeView != nullptr)
+        dialog.SetActiveList(activeView->SelectedCard() != nullptr, activeView->ShownCategory());
+    if (dialog.exec() != QDialog::Accepted || activeView == nullptr)
+        return;
+    UseGeneratedPassword(*activeView, profile, dialog.Password());
+}
+
+namespace {
+
+PrintRequest RequestFor(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile) {
+    const PrintFlags flags = LoadPrintFlags(profile);
+    PrintRequest request;
+    request.cards = &doc.Cards();
+    request.selectorText = SelectorText(view);
+    request.documentTitle = doc.Title();
+    request.options = PrintOptions{flags.printNotes, flags.printAtm};
+    return request;
+}
+
+}  // namespace
+
+bool OnFilePrint(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
+                 QWidget* parent) {
+    return RunPrintCommand(parent, RequestFor(doc, view, profile));
+}
+
+void OnFilePrintPreview(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
+                        QWidget* parent, QWidget* categoryBar) {
+    RunPrintPreviewCommand(parent, RequestFor(doc, view, profile), categoryBar);
+}
+
+void OnFilePrintSetup(QWidget* parent) {
+    RunPrintSetupCommand(parent);
+}
+
+std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
+                                       bool pasteAvailable) {
+    CardCommandContext context;
+    context.hasView = activeView != nullptr;
+    if (activeView != nullptr) {
+        context.hasSelection = activeView->SelectedCard() != nullptr;
+        context.selectorText = SelectorText(*activeView);
+    }
+    context.pasteAvailable = pasteAvailable;
+    return IsCardCommandEnabled(command, context);
+}
+
+}  // namespace tessaline

@@ -1,0 +1,65 @@
+#pragma once
+// What the card editor starts with for each of its callers, which of its controls are
+// offered for a category, and how its note travels between card and editor.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessaline {
+
+class CCard;
+
+// The members the card editor edits. Texts are card bytes.
+struct CardEditorFields {
+    std::string name{"Untitled"};
+    std::string address;
+    std::string userId;
+    std::string password;
+    std::string note;
+    std::string categoryName;
+    bool newBrowserWindow = false;
+    bool automaticAccess = false;
+    std::array<std::string, 4> labels;
+    int editMode = 0;           // 1: "Edit Card" with an "OK" button
+    int attributesEnabled = 0;  // 1: the two attribute boxes can be changed
+    int passwordHidden = 1;
+};
+
+// Texts of this many bytes or more cannot be stored in a card.
+inline constexpr std::size_t kMaxCardTextBytes = 32767;
+
+// A new card in the category the selector shows.
+CardEditorFields PresetForNewCard(std::string_view selectorText);
+// A new card from the page the browser shows.
+CardEditorFields PresetForWebPage(std::string_view selectorText, std::string_view pageTitle,
+                                  std::string_view pageAddress);
+// Editing a card, from the menu, the toolbar or a double click.
+CardEditorFields PresetForEdit(const CCard& card);
+
+// The address a new card of that category starts with.
+std::string NewCardAddress(std::string_view categoryName);
+// Whether the attribute boxes are offered for a new card / a card being edited.
+bool AttributesEnabledForNewCard(std::string_view categoryName);
+bool AttributesEnabledForEdit(std::string_view categoryName);
+// Whether the address button (larger editor, file picker) is offered.
+bool AddressButtonShown(std::string_view categoryName);
+
+// The note as the multi-line editor shows it: every CR LF, lone CR and lone LF becomes
+// one line feed.
+std::string NoteForEditor(const std::string& stored);
+// The note to store after editing: the stored bytes when the user left the note as it
+// was shown, else the edited note with CR LF line ends.
+std::string NoteFromEditor(const std::string& edited, const std::string& stored);
+
+// The first field whose text is too long to be stored, by its label ("Note" for the
+// note), or nothing when every text fits.
+std::optional<std::string> FieldTooLong(const CardEditorFields& fields);
+// The message for a field that is too long.
+std::string TooLongMessage(const std::string& fieldLabel);
+
+// A text shown literally in a menu item: every "&" doubled.
+std::string EscapeAmpersands(std::string_view text);
+
+}  // namespace tessaline

@@ -1,0 +1,123 @@
+#include "views/print_cards.h"
+
+#include <QDate>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "document/document_model.h"
+#include "document/text_codec.h"
+#include "file/safe_file.h"
+#include "platform/profile.h"
+#include "platform/user_answers.h"
+#include "prefs/preferences.h"
+#include "views/card_list_model.h"
+
+namespace tessaline {
+
+int PrintCards(QPrinter& printer, const PrintRequest& request) {
+    if (request.cards == nullptr)
+        return 0;
+    const CCardCollection& cards = *request.cards;
+    const QFont font("Sans Serif", 10);
+    const QFontMetrics metrics(font, &printer);
+    PrintDevice device{printer.width(), printer.height(), metrics.height(), metrics.maxWidth()};
+    const int perPage = CardsPerPage(device, request.options.printNotes);
+    const int pages = PrintPageCount(PrintCardCount(cards, request.selectorText), perPage);
+    if (pages == 0)
+        return 0;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    painter.setFont(font);
+    int from = 1;
+    int to = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(1, printer.fromPage());
+        to = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
+    }
+    const auto source = PrintSource(cards, request.selectorText, request.options.printAtm);
+    const PageTexts texts{
+        StoredText(request.documentTitle),
+        StoredText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat))};
+    int drawn = 0;
+    for (int page = from; page <= to; ++page) {
+        if (drawn > 0)
+            printer.newPage();
+        for (const PlacedText& t : LayoutPrintPage(page, device, request.options, texts, source)) {
+            painter.drawText(QPoint(t.x, t.y + metrics.ascent()), DisplayText(t.text));
+        }
+        ++drawn;
+    }
+    painter.end();
+    return drawn;
+}
+
+QPrinter& SharedPrinter() {
+    static QPrinter printer(QPrinter::HighResolution);
+    return printer;
+}
+
+bool RunPrintCommand(QWidget* parent, const PrintRequest& request) {
+    QPrinter& printer = SharedPrinter();
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return PrintCards(printer, request) > 0;
+}
+
+void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidget* categoryBar) {
+    const bool barWasVisible = categoryBar != nullptr && categoryBar->isVisible();
+    if (barWasVisible)
+        categoryBar->hide();
+    {
+        QPrintPreviewDialog preview(&SharedPrinter(), parent);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&request](QPrinter* printer) { PrintCards(*printer, request); });
+        preview.exec();
+    }
+    if (barWasVisible)
+        categoryBar->show();
+}
+
+void RunPrintSetupCommand(QWidget* parent) {
+    QPageSetupDialog dialog(&SharedPrinter(), parent);
+    dialog.exec();
+}
+
+bool PrintDataFileFromCommandLine(const QString& path, const QString& printerName, IUserAnswers& ui,
+                                  IProfile& profile) {
+    DocumentModel document(ui, profile, nullptr);
+    if (!document.Open(StoredText(path), ""))
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (printerName.endsWith(".pdf", Qt::CaseInsensitive)) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerName);
+    } else if (!printerName.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+        if (info.isNull()) {
+            Tell(ui, "The printer " + StoredText(printerName) + " was not found.",
+                 MsgCaption::Application, MsgIcon::Warning);
+            return false;
+        }
+        printer.setPrinterName(printerName);
+    } else if (QPrinterInfo::defaultPrinter().isNull()) {
+        Tell(ui, "No default printer is set up.", MsgCaption::Application, MsgIcon::Warning);
+        return false;
+    }
+    const PrintFlags flags = LoadPrintFlags(profile);
+    PrintRequest request;
+    request.cards = &document.Cards();
+    request.selectorText = ChooseCategoryText(std::nullopt, profile);
+    request.documentTitle = DisplayText(document.Title());
+    request.options = PrintOptions{flags.printNotes, flags.printAtm};
+    return PrintCards(printer, request) > 0;
+}
+
+}  // namespace tessaline

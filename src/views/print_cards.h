@@ -1,0 +1,46 @@
+#pragma once
+// Printing the cards of a list: the pages the print layout describes, drawn on a printer,
+// a print preview or a PDF file.
+
+#include <QString>
+#include <string>
+
+#include "views/print_layout.h"
+
+class QPrinter;
+class QWidget;
+
+namespace tessaline {
+
+class CCardCollection;
+class IProfile;
+class IUserAnswers;
+
+struct PrintRequest {
+    const CCardCollection* cards = nullptr;
+    std::string selectorText;  // a category, "Show All" or "Search Results"
+    QString documentTitle;
+    PrintOptions options;
+};
+
+// Draws every page of the request (or the printer's page range) on printer. Returns the
+// number of pages drawn; 0 when there was nothing to print.
+int PrintCards(QPrinter& printer, const PrintRequest& request);
+
+// The printer the Print, Print Preview and Print Setup commands share.
+QPrinter& SharedPrinter();
+
+// Print: the print dialog, then the pages. True when something was printed.
+bool RunPrintCommand(QWidget* parent, const PrintRequest& request);
+// Print Preview: the preview window; categoryBar (may be null) is hidden while it shows.
+void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidget* categoryBar);
+// Print Setup: the page set-up dialog for the shared printer.
+void RunPrintSetupCommand(QWidget* parent);
+
+// The command line's print switches: opens path (asking for its password when it is
+// encrypted), prints the list its user last looked at, and returns whether it printed.
+// printerName empty = the default printer; a name ending in ".pdf" prints into that file.
+bool PrintDataFileFromCommandLine(const QString& path, const QString& printerName, IUserAnswers& ui,
+                                  IProfile& profile);
+
+}  // namespace tessaline

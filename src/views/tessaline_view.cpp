@@ -1,0 +1,141 @@
+#include "views/tessaline_view.h"
+
+#include <QHeaderView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "document/tessaline_doc.h"
+#include "document/text_codec.h"
+#include "views/card_list_model.h"
+#include "views/card_table_model.h"
+
+namespace tessaline {
+
+CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, QWidget* parent)
+    : QWidget(parent), doc_(doc), profile_(profile), widths_(kColumnWidths) {
+    model_ = new CardTableModel(profile_, this);
+    list_ = new QTreeView(this);
+    list_->setObjectName(QStringLiteral("cardList"));
+    list_->setModel(model_);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSortingEnabled(false);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionsClickable(true);
+    list_->header()->setSectionsMovable(false);
+    list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 255));
+    list_->setPalette(palette);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_);
+
+    connect(list_->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { model_->SortByColumn(column); });
+    connect(list_->header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (!applyingWidths_ && column >= 0 && column < kFullColumnCount)
+            widths_[static_cast<std::size_t>(column)] = size;
+    });
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { emit SelectionChanged(); });
+    connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (CCard* card = model_->CardAt(index.row()))
+            emit CardActivated(card);
+    });
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        emit ContextMenuRequested(list_->viewport()->mapToGlobal(pos));
+    });
+    connect(&doc_, &CTessalineNewDoc::ViewsNeedUpdate, this,
+            qOverload<>(&CTessalineNewView::OnUpdate));
+    connect(&doc_, &CTessalineNewDoc::ViewsNeedUpdateTo, this,
+            qOverload<const QString&>(&CTessalineNewView::OnUpdate));
+    connect(&doc_, &CTessalineNewDoc::CardsAboutToBeReplaced, model_, &CardTableModel::Clear);
+
+    ApplyColumnWidths();
+    OnUpdate();
+}
+
+void CTessalineNewView::OnUpdate() {
+    ListText(QString::fromStdString(ChooseCategoryText(std::nullopt, profile_)));
+}
+
+void CTessalineNewView::OnUpdate(const QString& hint) {
+    ListText(hint);
+}
+
+void CTessalineNewView::ShowCategory(const QString& text) {
+    ListText(text);
+}
+
+void CTessalineNewView::ShowSearchResults(const QString& text) {
+    doc_.Cards().GatherAndSearch(StoredText(text));
+    SetColumnTitlesFor(QString::fromStdString(std::string(kShowAll)));
+    doc_.UpdateAllViews(QString::fromStdString(std::string(kSearchResults)));
+}
+
+QString CTessalineNewView::ShownCategory() const {
+    return model_->ShownText();
+}
+
+void CTessalineNewView::SetColumnTitlesFor(const QString& text) {
+    model_->SetColumnTitlesFor(text);
+}
+
+void CTessalineNewView::ListText(const QString& text) {
+    emit CategoryShown(text);
+    const bool hadSelection = list_->selectionModel()->hasSelection();
+    const bool hadCategoryColumn = model_->columnCount() == kFullColumnCount;
+    model_->ShowCategory(doc_.Cards(), text);
+    // A "Category" column coming back starts at its own width again.
+    if (!hadCategoryColumn && model_->columnCount() == kFullColumnCount)
+        widths_[kColumnCategory] = kColumnWidths[kColumnCategory];
+    ApplyColumnWidths();
+    AnnounceItemCount();
+    // A reset drops the selection without telling anyone.
+    if (hadSelection)
+        emit SelectionChanged();
+}
+
+void CTessalineNewView::ApplyColumnWidths() {
+    applyingWidths_ = true;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        list_->header()->resizeSection(c, widths_[static_cast<std::size_t>(c)]);
+    applyingWidths_ = false;
+}
+
+void CTessalineNewView::AnnounceItemCount() {
+    if (const std::optional<int> count =
+            CountOfCategoryText(doc_.Cards(), model_->ShownText().toStdString()))
+        emit ItemCountChanged(*count);
+}
+
+CCard* CTessalineNewView::SelectedCard() const {
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : model_->CardAt(rows.constFirst().row());
+}
+
+void CTessalineNewView::SelectCard(const CCard* card) {
+    const int row = card ? model_->RowOf(card) : -1;
+    if (row < 0) {
+        list_->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model_->index(row, 0);
+    list_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(index);
+}
+
+int CTessalineNewView::ItemCount() const {
+    return model_->rowCount();
+}
+
+}  // namespace tessaline

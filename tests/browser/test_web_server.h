@@ -1,0 +1,86 @@
+#pragma once
+// A tiny web server on 127.0.0.1 for the browser tests. It serves "/page/<name>" as a
+// page titled <name>, and "/secret/<name>" only with HTTP basic credentials (asking for
+// them with a 401 first). It remembers every request it saw.
+
+#include <QByteArray>
+#include <QString>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
+#include <map>
+#include <vector>
+
+namespace tessaline::testing {
+
+struct SeenRequest {
+    QString path;
+    QByteArray credentials;  // "user:password" as the browser sent it, or empty
+};
+
+class TestWebServer {
+public:
+    bool Start() {
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] { Accept(); });
+        return server_.listen(QHostAddress::LocalHost, 0);
+    }
+    quint16 Port() const { return server_.serverPort(); }
+    QString Url(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(Port()).arg(path);
+    }
+    const std::vector<SeenRequest>& Seen() const { return seen_; }
+    void Forget() { seen_.clear(); }
+
+private:
+    void Accept() {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                QByteArray& buffer = buffers_[socket];
+                buffer += socket->readAll();
+                if (!buffer.contains("\r\n\r\n"))
+                    return;
+                Answer(*socket, buffer);
+                buffers_.erase(socket);
+            });
+        }
+    }
+
+    void Answer(QTcpSocket& socket, const QByteArray& request) {
+        const QList<QByteArray> lines = request.split('\n');
+        const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
+        SeenRequest seen{QString::fromUtf8(first.value(1)), {}};
+        for (const QByteArray& line : lines) {
+            const QByteArray header = line.trimmed();
+            if (header.toLower().startsWith("authorization: basic "))
+                seen.credentials = QByteArray::fromBase64(header.mid(21));
+        }
+        if (seen.path != QLatin1String("/favicon.ico"))
+            seen_.push_back(seen);
+
+        QByteArray status = "200 OK";
+        QByteArray extra;
+        QString title = QUrl::fromPercentEncoding(seen.path.section(QLatin1Char('/'), -1).toUtf8());
+        if (seen.path.startsWith(QLatin1String("/secret/")) && seen.credentials.isEmpty()) {
+            status = "401 Unauthorized";
+            extra = "WWW-Authenticate: Basic realm=\"test\"\r\n";
+            title = QStringLiteral("Denied");
+        } else if (!seen.path.startsWith(QLatin1String("/page/")) &&
+                   !seen.path.startsWith(QLatin1String("/secret/"))) {
+            status = "404 Not Found";
+            title = QStringLiteral("Missing");
+        }
+        const QByteArray body = "<!DOCTYPE html><html><head><title>" + title.toUtf8() +
+                                "</title></head><body>" + title.toUtf8() + "</body></html>";
+        socket.write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
+                     extra + "Content-Length: " + QByteArray::number(body.size()) +
+                     "\r\nConnection: close\r\n\r\n" + body);
+        socket.disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    std::map<QTcpSocket*, QByteArray> buffers_;
+    std::vector<SeenRequest> seen_;
+};
+
+}  // namespace tessaline::testing

@@ -1,0 +1,212 @@
+// Printing into PDF files, read back with pdftotext.
+#include <QApplication>
+#include <QDate>
+#include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include "cards/card_collection.h"
+#include "cards_fake_answers.h"
+#include "document/document_model.h"
+#include "platform/profile.h"
+#include "views/print_cards.h"
+
+using namespace tessaline;
+using tessaline::testing::FakeAnswers;
+
+namespace {
+
+CCard* Add(CCardCollection& cards, int code, std::string name, std::string address,
+           std::string user, std::string password, std::string note = {}) {
+    CCard card;
+    card.SetCategory(static_cast<std::uint8_t>(code));
+    card.SetName(std::move(name));
+    card.SetAddress(std::move(address));
+    card.SetUserId(std::move(user));
+    card.SetPassword(std::move(password));
+    card.SetNote(std::move(note));
+    CCard* c = cards.Adopt(std::move(card));
+    cards.AddCardToCategory(code, c);
+    return c;
+}
+
+// The note's two printed lines: broken at the last space before character 70.
+const std::string kLongNote =
+    "Renewal due in March, ask for the loyalty discount before signing anything new "
+    "and keep the receipt";
+
+void Fill(CCardCollection& cards) {
+    Add(cards, kWwwSites, "Example Mail", "https://mail.example", "alice", "hunter22", kLongNote);
+    Add(cards, kAtmPinCards, "Debit card", "First Bank", "555 0100", "4321", "pin note");
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList Lines(const QString& text) {
+    QStringList out;
+    for (const QString& line : text.split('\n'))
+        out << line.simplified();
+    return out;
+}
+
+int IndexOfLine(const QStringList& lines, const QString& pattern) {
+    const QRegularExpression re(pattern);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (re.match(lines[i]).hasMatch())
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+class CardsPrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pageWithNotes();
+    void pageWithoutNotesAndAtm();
+    void commandLinePrintsADataFile();
+    void nothingToPrint();
+    void previewHidesTheCategoryBar();
+
+private:
+    QString Print(const PrintRequest& request, int* pages = nullptr);
+    QTemporaryDir dir_;
+};
+
+void CardsPrintTest::initTestCase() {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext is not installed (package poppler-utils)");
+    QVERIFY(dir_.isValid());
+}
+
+QString CardsPrintTest::Print(const PrintRequest& request, int* pages) {
+    static int n = 0;
+    const QString pdf = dir_.filePath(QString("out%1.pdf").arg(++n));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    const int drawn = PrintCards(printer, request);
+    if (pages != nullptr)
+        *pages = drawn;
+    return PdfText(pdf);
+}
+
+void CardsPrintTest::pageWithNotes() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "Show All", "mine.tsf", PrintOptions{true, true}};
+    int pages = 0;
+    const QStringList lines = Lines(Print(request, &pages));
+    QCOMPARE(pages, 1);
+    // Header on the first line, footer with the page number and today's short date.
+    QVERIFY2(IndexOfLine(lines, "^mine\\.tsf Tessaline$") >= 0, qPrintable(lines.join("\n")));
+    const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    QVERIFY(IndexOfLine(lines, "^" + QRegularExpression::escape(today) + " 1$") >= 0);
+
+    const int category = IndexOfLine(lines, "^WWW Sites$");
+    QVERIFY(category >= 0);
+    QVERIFY(IndexOfLine(lines, "^Number 1$") == category + 1);
+    QCOMPARE(lines[category + 2], QString("Name Example Mail"));
+    QCOMPARE(lines[category + 3], QString("URL https://mail.example"));
+    QCOMPARE(lines[category + 4], QString("User ID alice"));
+    QCOMPARE(lines[category + 5], QString("Password hunter22"));
+    QCOMPARE(lines[category + 6],
+             QString("Notes Renewal due in March, ask for the loyalty discount before signing"));
+    QCOMPARE(lines[category + 7], QString("anything new and keep the receipt"));
+    // The ATM/PIN card follows, numbered on.
+    const int atm = IndexOfLine(lines, "^ATM/PIN Cards$");
+    QVERIFY(atm > category);
+    QCOMPARE(lines[atm + 1], QString("Number 2"));
+    QCOMPARE(lines[atm + 5], QString("ATM/PIN Code 4321"));
+}
+
+void CardsPrintTest::pageWithoutNotesAndAtm() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "Show All", "mine.tsf", PrintOptions{false, false}};
+    const QString text = Print(request);
+    QVERIFY(text.contains("hunter22"));
+    QVERIFY(!text.contains("Notes"));
+    QVERIFY(!text.contains("Renewal"));
+    QVERIFY(!text.contains("4321"));
+    QVERIFY(!text.contains("ATM/PIN Cards"));
+    // The category itself prints whole even with ATM/PIN codes switched off.
+    request.selectorText = "ATM/PIN Cards";
+    QVERIFY(Print(request).contains("4321"));
+}
+
+void CardsPrintTest::commandLinePrintsADataFile() {
+    const QString data = dir_.filePath("cards.tsf");
+    {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        DocumentModel doc(ui, profile, nullptr);
+        doc.NewDocument();
+        Fill(doc.Cards());
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    FakeAnswers ui;
+    MemoryProfile profile;
+    profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
+    profile.WriteInt("Print Preferences", "Print Notes", 0);
+    const QString pdf = dir_.filePath("cli.pdf");
+    QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile));
+    const QString text = PdfText(pdf);
+    QVERIFY(text.contains("cards.tsf"));
+    QVERIFY(text.contains("Example Mail"));
+    QVERIFY(!text.contains("Debit card"));  // only the list the user last looked at
+    QVERIFY(!text.contains("Renewal"));
+
+    QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile));
+    QVERIFY(!ui.texts.empty());
+}
+
+void CardsPrintTest::nothingToPrint() {
+    CCardCollection cards;
+    PrintRequest request{&cards, "WWW Sites", "empty", PrintOptions{}};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir_.filePath("empty.pdf"));
+    QCOMPARE(PrintCards(printer, request), 0);
+}
+
+void CardsPrintTest::previewHidesTheCategoryBar() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{}};
+    QWidget window;
+    QWidget bar(&window);
+    window.show();
+    QVERIFY(bar.isVisible());
+    bool hiddenDuringPreview = false;
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        previewShown = preview != nullptr;
+        hiddenDuringPreview = !bar.isVisible();
+        if (preview != nullptr)
+            preview->reject();
+    });
+    RunPrintPreviewCommand(&window, request, &bar);
+    QVERIFY(previewShown);
+    QVERIFY(hiddenDuringPreview);
+    QVERIFY(bar.isVisible());
+}
+
+QTEST_MAIN(CardsPrintTest)
+#include "cards_print_test.moc"

@@ -1,0 +1,262 @@
+// The document's Qt side: opening fixture files, the password prompt, Encrypt On Save
+// through the real dialog, saving to disk and the list following the document.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <functional>
+
+#include "support/qt_scripted_answers.h"
+
+#include <QCheckBox>
+
+#include "document/file_encryption_dialog.h"
+#include "document/tessaline_doc.h"
+#include "file/data_file.h"
+#include "platform/profile.h"
+#include "platform/qt_user_answers.h"
+#include "support/card_fixtures.h"
+#include "views/card_table_model.h"
+#include "views/tessaline_view.h"
+
+using namespace tessaline;
+using tessaline::testing::AddCard;
+using tessaline::testing::ScriptedAnswers;
+
+namespace {
+
+// Clicks a check box on its indicator, as a user does.
+void ClickBox(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            QPointer<T> guard(w);
+            act(w);
+            // A failed check inside act must not leave the test waiting on the dialog.
+            if (guard && guard->isVisible())
+                guard->reject();
+        }
+    });
+    timer->start();
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes a data file holding two WWW Sites cards, encrypted under password when given.
+void WriteFixture(const QString& path, const std::string& password = {}) {
+    CCardCollection cards;
+    AddCard(cards, {.code = kWwwSites, .name = "zeta", .password = "zpw"});
+    AddCard(cards, {.code = kWwwSites, .name = "Eta", .password = "epw"});
+    FileCipherState state;
+    state.encryptOnSave = !password.empty();
+    state.encryptionPassword = password;
+    ScriptedAnswers quiet;
+    const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(cards, state, quiet);
+    QVERIFY(bytes.has_value());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes->data()), static_cast<qint64>(bytes->size()));
+}
+
+QStringList Names(CTessalineNewView& view) {
+    QStringList out;
+    for (int r = 0; r < view.ItemCount(); ++r)
+        out << view.List()->model()->index(r, 0).data().toString();
+    return out;
+}
+
+bool IsEncryptedOnDisk(const QString& path) {
+    const QByteArray bytes = ReadAll(path);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    return InspectHeader(std::span(data, static_cast<std::size_t>(bytes.size()))).encrypted;
+}
+
+}  // namespace
+
+class DocviewDocumentTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    MemoryProfile profile_;
+
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void openPlainEncryptedEmptyAndBadFiles() {
+        WriteFixture(Path("plain.tsf"));
+        WriteFixture(Path("secret.tse"), "opensesame");
+        QFile(Path("empty.tsf")).open(QIODevice::WriteOnly);
+        {
+            QFile junk(Path("junk.tsf"));
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write("this is no data file at all, only text");
+        }
+
+        ScriptedAnswers ui;
+        CTessalineNewDoc doc(ui, profile_, nullptr);
+        doc.OnNewDocument();
+        QCOMPARE(doc.Title(), QString("Untitled"));
+        CTessalineNewView view(doc, profile_);
+        QCOMPARE(view.ItemCount(), 0);
+        QVERIFY(!doc.HasCards());
+
+        QSignalSpy titles(&doc, &CTessalineNewDoc::TitleChanged);
+        QSignalSpy counts(&view, &CTessalineNewView::ItemCountChanged);
+        QVERIFY(doc.OnOpenDocument(Path("plain.tsf")));
+        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(counts.last().at(0).toInt(), 2);
+        QCOMPARE(titles.last().at(0).toString(), QString("plain.tsf"));
+        QCOMPARE(doc.PathName(), Path("plain.tsf"));
+        QCOMPARE(doc.EncryptionState(), 0);
+        QVERIFY(doc.HasCards());
+        QVERIFY(!doc.IsModified());
+        QVERIFY(ui.shown.empty());
+
+        // The prompt names the file and starts with the caller's text.
+        QSignalSpy encryption(&doc, &CTessalineNewDoc::EncryptionChanged);
+        ui.Password("opensesame");
+        QVERIFY(doc.OnOpenDocument(Path("secret.tse"), "from the selected card"));
+        QCOMPARE(ui.passwordTitles.back(), std::string("Decryption Password for file: secret.tse"));
+        QCOMPARE(ui.passwordPrefills.back(), std::string("from the selected card"));
+        QCOMPARE(doc.EncryptionState(), 1);
+        QCOMPARE(encryption.last().at(0).toInt(), 1);
+        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+
+        // A wrong password or a file that is none: the reason, then the failure; the
+        // document and its list stay as they were.
+        ui.Password("wrong");
+        ui.Password(std::nullopt);
+        QVERIFY(!doc.OnOpenDocument(Path("secret.tse")));
+        QCOMPARE(ui.Texts().back(), std::string("Failed to open document."));
+        ui.shown.clear();
+        QVERIFY(!doc.OnOpenDocument(Path("junk.tsf")));
+        QCOMPARE(ui.Texts(), (std::vector<std::string>{"This is not a Tessaline file.",
+                                                       "Failed to open document."}));
+        QVERIFY(!doc.OnOpenDocument(Path("missing.tsf")));
+        QVERIFY(ui.Texts().back().starts_with("Failed to open document."));
+        QCOMPARE(doc.PathName(), Path("secret.tse"));
+        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+
+        ui.shown.clear();
+        QVERIFY(doc.OnOpenDocument(Path("empty.tsf")));
+        QCOMPARE(ui.Texts(), std::vector<std::string>{"Empty File !"});
+        QCOMPARE(view.ItemCount(), 0);
+        QVERIFY(!doc.HasCards());
+    }
+
+    void encryptOnSaveThroughTheRealDialog() {
+        WriteFixture(Path("toencrypt.tsf"));
+        QtUserAnswers ui;
+        CTessalineNewDoc doc(ui, profile_, nullptr);
+        QVERIFY(doc.OnOpenDocument(Path("toencrypt.tsf")));
+        QSignalSpy modified(&doc, &CTessalineNewDoc::ModifiedChanged);
+
+        // Entries that differ are refused: the message, and nothing changes.
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
+            ClickBox(d->EncryptBox());
+            QTest::keyClicks(d->FirstEdit(), "longenough1");
+            QTest::keyClicks(d->SecondEdit(), "longenough2");
+            WhenModal<QMessageBox>([](QMessageBox* box) {
+                QCOMPARE(box->text(), QString("Password not correct, try again!"));
+                box->button(QMessageBox::Ok)->click();
+            });
+            d->accept();
+        });
+        doc.OnEncryptOnSave();
+        QCOMPARE(doc.EncryptionState(), 0);
+        QVERIFY(!doc.IsModified());
+
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
+            QVERIFY(!d->EncryptOnSave());
+            QVERIFY(d->FirstEdit()->isReadOnly());
+            ClickBox(d->EncryptBox());
+            QTest::keyClicks(d->FirstEdit(), "correct horse");
+            QTest::keyClicks(d->SecondEdit(), "correct horse");
+            d->accept();
+        });
+        doc.OnEncryptOnSave();
+        QCOMPARE(doc.EncryptionState(), 1);
+        QVERIFY(doc.IsModified());
+        QCOMPARE(modified.last().at(0).toBool(), true);
+        QVERIFY(!IsEncryptedOnDisk(Path("toencrypt.tsf")));
+
+        QVERIFY(doc.OnFileSave());
+        QVERIFY(!doc.IsModified());
+        QVERIFY(IsEncryptedOnDisk(Path("toencrypt.tsf")));
+
+        // The dialog starts checked with the password in both entries.
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
+            QVERIFY(d->EncryptOnSave());
+            QCOMPARE(d->FirstEntry(), QString("correct horse"));
+            QCOMPARE(d->SecondEntry(), QString("correct horse"));
+            d->reject();
+        });
+        doc.OnEncryptOnSave();
+        QCOMPARE(doc.EncryptionState(), 1);
+
+        ScriptedAnswers reader;
+        reader.Password("correct horse");
+        CTessalineNewDoc again(reader, profile_, nullptr);
+        QVERIFY(again.OnOpenDocument(Path("toencrypt.tsf")));
+        QCOMPARE(again.Cards().List(kWwwSites).Count(), 2);
+    }
+
+    void saveAsAnsweringNoWritesAPlainTsf() {
+        ScriptedAnswers ui;
+        CTessalineNewDoc doc(ui, profile_, nullptr);
+        doc.OnNewDocument();
+        AddCard(doc.Cards(), {.code = kWwwSites, .name = "only"});
+        doc.SetModifiedFlag();
+        ui.fileAnswers.push_back(FileDialogAnswer{Path("chosen.tse").toStdString(), 0});
+        ui.messageAnswers.push_back(MsgAnswer::No);
+        QSignalSpy titles(&doc, &CTessalineNewDoc::TitleChanged);
+        QVERIFY(doc.OnFileSaveAs());
+        QCOMPARE(ui.Texts(),
+                 (std::vector<std::string>{"Password was not set! Do you want to encrypt the file?",
+                                           "File will not be encrypted!"}));
+        QCOMPARE(ui.captionTexts.back(), std::string("File Encryption"));
+        QCOMPARE(doc.PathName(), Path("chosen.tsf"));
+        QCOMPARE(titles.last().at(0).toString(), QString("chosen.tsf"));
+        QVERIFY(QFile::exists(Path("chosen.tsf")));
+        QVERIFY(!QFile::exists(Path("chosen.tse")));
+        QVERIFY(!IsEncryptedOnDisk(Path("chosen.tsf")));
+        QVERIFY(!doc.IsModified());
+    }
+
+    void saveModifiedAsksByName() {
+        ScriptedAnswers ui;
+        CTessalineNewDoc doc(ui, profile_, nullptr);
+        doc.OnNewDocument();
+        QVERIFY(doc.SaveModified());  // unmodified: nothing asked
+        doc.SetModifiedFlag();
+        ui.messageAnswers.push_back(MsgAnswer::Cancel);
+        QVERIFY(!doc.SaveModified());
+        QCOMPARE(ui.Texts().back(), std::string("Save changes to Untitled?"));
+        ui.messageAnswers.push_back(MsgAnswer::No);
+        QVERIFY(doc.SaveModified());
+        QVERIFY(doc.IsModified());
+    }
+};
+
+QTEST_MAIN(DocviewDocumentTest)
+#include "docview_document_test.moc"
