@@ -9,7 +9,7 @@
 
 namespace tessaline::fuzz {
 
-class QuietAnswers : public IUserAnswers {
+class QuietAnswers : public CancellingAnswers {
 public:
     explicit QuietAnswers(std::optional<std::string> password = std::nullopt)
         : password_(std::move(password)) {}
@@ -29,17 +29,6 @@ public:
         ++prompts_;
         return password_;
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
-                                                       const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-
     int Prompts() const { return prompts_; }
 
 private:

@@ -13,7 +13,7 @@ namespace tessaline::cli {
 
 inline constexpr const char* kProgramName = "tessaline-cli";
 
-class ConsoleAnswers : public IUserAnswers {
+class ConsoleAnswers : public CancellingAnswers {
 public:
     ConsoleAnswers(std::ostream& err, PasswordInput& passwords)
         : err_(err), passwords_(passwords) {}
@@ -28,16 +28,6 @@ public:
     MsgAnswer Message(const MessageSpec& message) override;
     std::optional<std::string> DecryptionPassword(const std::string& title,
                                                   const std::string& prefill) override;
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
-                                                       const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
 
 private:
     std::ostream& err_;

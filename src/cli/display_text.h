@@ -9,9 +9,6 @@
 
 namespace tessaline::cli {
 
-// The characters a card text stands for.
-std::u32string DecodeCardText(std::string_view bytes);
-
 // One cell of a listing, as UTF-8: tabs and line breaks become spaces, other control
 // characters U+FFFD. With keep > 0, a text of more than keep characters shows its
 // first keep characters followed by "...".

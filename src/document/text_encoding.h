@@ -18,5 +18,7 @@ bool IsUtf8WithNonAscii(std::string_view bytes);
 std::u32string DecodeStoredBytes(std::string_view bytes);
 // The bytes to store for typed characters.
 std::string EncodeTypedText(std::u32string_view text);
+// Appends one character as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 
 }  // namespace tessaline

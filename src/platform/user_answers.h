@@ -69,6 +69,27 @@ public:
     virtual std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) = 0;
 };
 
+// A user who takes every message with OK and cancels every dialog: for programs that
+// never show a window (the command line, benchmarks, fuzzing), which override what
+// they do answer.
+class CancellingAnswers : public IUserAnswers {
+public:
+    MsgAnswer Message(const MessageSpec&) override { return MsgAnswer::Ok; }
+    std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
+                                                       const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+};
+
 // Shorthand for the plain OK boxes that the file code shows.
 inline void Tell(IUserAnswers& ui, std::string text, MsgCaption caption = MsgCaption::System,
                  MsgIcon icon = MsgIcon::None) {
