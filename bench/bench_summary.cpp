@@ -1,5 +1,7 @@
 #include "bench_summary.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 
 namespace tessaline::bench {
@@ -41,6 +43,12 @@ void PrintGrowth(const CollectingReporter& r, std::span<const Growth> growth) {
 }
 
 int RunBenchmarks(int argc, char** argv, Summary summary) {
+    // Keep freed memory in the process. Otherwise the allocator hands a large document's
+    // memory back to the system after every iteration and the next one pays a page fault
+    // for each of its pages again, while a small document reuses warm memory: the sizes
+    // would not be compared on equal terms.
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
