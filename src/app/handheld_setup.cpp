@@ -12,8 +12,10 @@ HandheldSetupResult RunHandheldSetup(IHandheldUsers& users, IUserAnswers& ui,
                                      IHandheldSetupHost& host) {
     namespace fs = std::filesystem;
     std::string name, folder;
-    if (users.UserName(0, name) <= 0) return HandheldSetupResult::NoHandheldUser;
-    if (users.UserDirectory(0, folder) <= 0) return HandheldSetupResult::NoHandheldUser;
+    if (users.UserName(0, name) <= 0)
+        return HandheldSetupResult::NoHandheldUser;
+    if (users.UserDirectory(0, folder) <= 0)
+        return HandheldSetupResult::NoHandheldUser;
 
     const fs::path dir = fs::path(folder) / kHandheldFolderName;
     std::error_code ec;
@@ -36,16 +38,19 @@ HandheldSetupResult RunHandheldSetup(IHandheldUsers& users, IUserAnswers& ui,
         return HandheldSetupResult::Declined;
 
     std::optional<std::string> password = host.AskHandheldPassword();
-    if (!password) return HandheldSetupResult::PasswordCancelled;
+    if (!password)
+        return HandheldSetupResult::PasswordCancelled;
     if (password->empty()) {
         Tell(ui, "You must enter a password!");
         return HandheldSetupResult::EmptyPassword;
     }
 
     // Closing the open documents must not lose their changes.
-    if (!host.SaveAllModified()) return HandheldSetupResult::SavingCancelled;
+    if (!host.SaveAllModified())
+        return HandheldSetupResult::SavingCancelled;
     host.CloseAllDocuments();
-    if (!host.CreateHandheldDocument(file, *password)) return HandheldSetupResult::NoDocument;
+    if (!host.CreateHandheldDocument(file, *password))
+        return HandheldSetupResult::NoDocument;
     return HandheldSetupResult::Created;
 }
 

@@ -7,7 +7,9 @@
 namespace tessaline {
 
 namespace {
-std::string ValueName(std::size_t i) { return "File" + std::to_string(i + 1); }
+std::string ValueName(std::size_t i) {
+    return "File" + std::to_string(i + 1);
+}
 }  // namespace
 
 void RecentFileList::Load(const IProfile& profile) {
@@ -25,15 +27,19 @@ void RecentFileList::Save(IProfile& profile) const {
 }
 
 void RecentFileList::Add(const std::string& path) {
-    if (path.empty() || capacity_ == 0) return;
+    if (path.empty() || capacity_ == 0)
+        return;
     auto it = std::find(entries_.begin(), entries_.end(), path);
-    if (it != entries_.end()) entries_.erase(it);
+    if (it != entries_.end())
+        entries_.erase(it);
     entries_.insert(entries_.begin(), path);
-    if (entries_.size() > capacity_) entries_.resize(capacity_);
+    if (entries_.size() > capacity_)
+        entries_.resize(capacity_);
 }
 
 void RecentFileList::Remove(std::size_t i) {
-    if (i < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+    if (i < entries_.size())
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 std::string RecentFileMenuText(std::size_t i, const std::string& path, std::size_t maxLength) {
@@ -49,14 +55,17 @@ std::string RecentFileMenuText(std::size_t i, const std::string& path, std::size
         auto continuation = [&](std::size_t k) {
             return (static_cast<unsigned char>(shown[k]) & 0xC0) == 0x80;
         };
-        while (head > 0 && continuation(head)) --head;
-        while (tailStart < shown.size() && continuation(tailStart)) ++tailStart;
+        while (head > 0 && continuation(head))
+            --head;
+        while (tailStart < shown.size() && continuation(tailStart))
+            ++tailStart;
         shown = shown.substr(0, head) + ellipsis + shown.substr(tailStart);
     }
     std::string escaped;
     for (char c : shown) {
         escaped += c;
-        if (c == '&') escaped += '&';
+        if (c == '&')
+            escaped += '&';
     }
     return "&" + std::to_string(i + 1) + " " + escaped;
 }

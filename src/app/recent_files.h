@@ -33,7 +33,6 @@ private:
 
 // The menu text of entry i (from 0): "&1 path", the path's "&" doubled so it shows, long
 // paths shortened in the middle to at most maxLength characters.
-std::string RecentFileMenuText(std::size_t i, const std::string& path,
-                               std::size_t maxLength = 60);
+std::string RecentFileMenuText(std::size_t i, const std::string& path, std::size_t maxLength = 60);
 
 }  // namespace tessaline

@@ -9,8 +9,12 @@ namespace {
 bool g_splashEnabled = true;
 }
 
-void EnableSplash(bool on) { g_splashEnabled = on; }
-bool SplashEnabled() { return g_splashEnabled; }
+void EnableSplash(bool on) {
+    g_splashEnabled = on;
+}
+bool SplashEnabled() {
+    return g_splashEnabled;
+}
 
 StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
     StartupOptions o;
@@ -43,9 +47,11 @@ std::string CommandLineHelp(const std::string& program) {
 
 bool RunStartup(const StartupOptions& options, IStartupSteps& steps, IProfile& profile) {
     EnableSplash(options.showSplash);
-    if (!steps.InitializeDde()) return false;
+    if (!steps.InitializeDde())
+        return false;
     steps.LoadProfileSettings();
-    if (!steps.CreateMainFrame()) return false;
+    if (!steps.CreateMainFrame())
+        return false;
     steps.ShowMainWindow();
     steps.LoadApplicationPaths();
     if (profile.GetInt(prefs::kGeneralSection, prefs::kBrowsersDetected, 0) != 1 &&

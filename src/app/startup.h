@@ -29,12 +29,12 @@ bool SplashEnabled();
 class IStartupSteps {
 public:
     virtual ~IStartupSteps() = default;
-    virtual bool InitializeDde() = 0;          // false: the program ends
-    virtual void LoadProfileSettings() = 0;    // the recent-file list
-    virtual bool CreateMainFrame() = 0;        // with its bars; false: the program ends
+    virtual bool InitializeDde() = 0;        // false: the program ends
+    virtual void LoadProfileSettings() = 0;  // the recent-file list
+    virtual bool CreateMainFrame() = 0;      // with its bars; false: the program ends
     virtual void ShowMainWindow() = 0;
     virtual void LoadApplicationPaths() = 0;
-    virtual bool DetectWebBrowsers() = 0;      // true once the browsers were looked for
+    virtual bool DetectWebBrowsers() = 0;  // true once the browsers were looked for
     virtual void RunStartupLaunches() = 0;
     virtual void ShowSplash() = 0;
     virtual void OpenMostRecentFile() = 0;

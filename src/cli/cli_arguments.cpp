@@ -17,12 +17,9 @@ struct CommandInfo {
 };
 
 constexpr CommandInfo kCommands[] = {
-    {"info", Command::Info, 1, 1, "FILE"},
-    {"ls", Command::List, 1, 2, "FILE [CATEGORY]"},
-    {"search", Command::Search, 2, 2, "FILE TEXT"},
-    {"export", Command::Export, 1, 2, "FILE [OUT]"},
-    {"import", Command::Import, 2, 2, "TEXT OUT"},
-    {"passwd", Command::Passwd, 1, 1, "FILE"},
+    {"info", Command::Info, 1, 1, "FILE"},          {"ls", Command::List, 1, 2, "FILE [CATEGORY]"},
+    {"search", Command::Search, 2, 2, "FILE TEXT"}, {"export", Command::Export, 1, 2, "FILE [OUT]"},
+    {"import", Command::Import, 2, 2, "TEXT OUT"},  {"passwd", Command::Passwd, 1, 1, "FILE"},
     {"generate", Command::Generate, 0, 0, ""},
 };
 

@@ -23,7 +23,6 @@ struct CliRequest {
     Command command = Command::Help;
     std::vector<std::string> files;  // the command's file operands, in order
 
-
     // ls, search
     std::optional<std::string> category;  // a display name, a code 0..14 or "Show All"
     std::optional<std::string> search;

@@ -12,10 +12,10 @@
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
 #include "cli/new_password.h"
-#include "views/text_import.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
 #include "prefs/date_format.h"
+#include "views/text_import.h"
 
 namespace tessaline::cli {
 

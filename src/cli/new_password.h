@@ -1,6 +1,6 @@
 #pragma once
-// Choosing a new file password: typed twice on a terminal (once from a script), then held to the rules every new password
-// meets (both entries equal, at least eight characters).
+// Choosing a new file password: typed twice on a terminal (once from a script), then held to the
+// rules every new password meets (both entries equal, at least eight characters).
 
 #include <string>
 

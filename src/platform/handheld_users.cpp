@@ -17,7 +17,8 @@ std::string ProcessEnvironment(const char* name) {
 }
 
 std::string ProcessLoginName() {
-    if (passwd* pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name) return pw->pw_name;
+    if (passwd* pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
+        return pw->pw_name;
     std::string user = ProcessEnvironment("USER");
     return user.empty() ? ProcessEnvironment("LOGNAME") : user;
 }
@@ -32,26 +33,31 @@ JPilotHandheldUsers::JPilotHandheldUsers(Environment environment, std::string lo
 
 std::string JPilotHandheldUsers::JPilotFolder() const {
     std::string base = environment_("JPILOT_HOME");
-    if (base.empty()) base = environment_("HOME");
-    if (base.empty()) return {};
+    if (base.empty())
+        base = environment_("HOME");
+    if (base.empty())
+        return {};
     return (std::filesystem::path(base) / ".jpilot").string();
 }
 
 bool JPilotHandheldUsers::HasUser(int index) const {
-    if (index != 0 || loginName_.empty()) return false;
+    if (index != 0 || loginName_.empty())
+        return false;
     const std::string folder = JPilotFolder();
     std::error_code ec;
     return !folder.empty() && std::filesystem::is_directory(folder, ec);
 }
 
 int JPilotHandheldUsers::UserName(int index, std::string& name) {
-    if (!HasUser(index)) return 0;
+    if (!HasUser(index))
+        return 0;
     name = loginName_;
     return static_cast<int>(name.size());
 }
 
 int JPilotHandheldUsers::UserDirectory(int index, std::string& folder) {
-    if (!HasUser(index)) return 0;
+    if (!HasUser(index))
+        return 0;
     folder = JPilotFolder();
     return static_cast<int>(folder.size());
 }

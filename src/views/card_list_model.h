@@ -26,12 +26,11 @@ enum CardColumn : int {
     kColumnAddress = 5,
     kColumnCategory = 6,
 };
-inline constexpr int kBaseColumnCount = 6;   // every list
-inline constexpr int kFullColumnCount = 7;   // "Show All" and "Search Results" add "Category"
+inline constexpr int kBaseColumnCount = 6;  // every list
+inline constexpr int kFullColumnCount = 7;  // "Show All" and "Search Results" add "Category"
 inline constexpr std::array<const char*, kFullColumnCount> kInitialColumnTitles{
     "Name", "User ID", "Password", "Note", "Last Modified", "URL", "Category"};
-inline constexpr std::array<int, kFullColumnCount> kColumnWidths{120, 100, 100, 150,
-                                                                 100, 150, 150};
+inline constexpr std::array<int, kFullColumnCount> kColumnWidths{120, 100, 100, 150, 100, 150, 150};
 
 // The categories in the order of the category selector, which is also the order in
 // which "Show All" lists them.

@@ -1,9 +1,9 @@
 // tessaline-cli as a user runs it: the real program on real files, with passwords on
 // its standard input and its exit status, output and messages read back.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -73,7 +73,8 @@ protected:
         std::vector<std::string> all{TESSALINE_CLI};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
+        for (std::string& a : all)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         pid_t pid = 0;
         CliRun run;
@@ -92,7 +93,8 @@ protected:
     fs::path MakeFile(const std::string& name, const std::vector<CardSpec>& specs,
                       const std::string& password = "") {
         CCardCollection cards;
-        for (const CardSpec& s : specs) AddCard(cards, s);
+        for (const CardSpec& s : specs)
+            AddCard(cards, s);
         FileCipherState state;
         state.encryptOnSave = !password.empty();
         state.encryptionPassword = password;
@@ -110,8 +112,12 @@ protected:
 };
 
 const std::vector<CardSpec> kCards = {
-    {.code = 0, .name = "mail", .address = "https://mail.example", .user = "me",
-     .password = "s3cret!", .note = "two\r\nlines"},
+    {.code = 0,
+     .name = "mail",
+     .address = "https://mail.example",
+     .user = "me",
+     .password = "s3cret!",
+     .note = "two\r\nlines"},
     {.code = 0, .name = "Bank portal", .user = "joe", .password = "pin"},
     {.code = 8, .name = "visa", .user = "4111", .password = "123"},
     {.code = 14, .name = "alarm", .password = "9876"},
@@ -120,15 +126,24 @@ const std::vector<CardSpec> kCards = {
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
 TEST_F(CliTest, UsageErrorsExitTwoAndEveryCommandHasHelp) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"ls"}, {"search", "f"},
-             {"generate", "--length", "64"}, {"generate", "--length", "x"},
-             {"passwd", "f", "--encrypt"}, {"export", "f", "--bogus"}, {"import", "t", "-"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"frobnicate"},
+                                               {"info"},
+                                               {"info", "a", "b"},
+                                               {"ls"},
+                                               {"search", "f"},
+                                               {"generate", "--length", "64"},
+                                               {"generate", "--length", "x"},
+                                               {"passwd", "f", "--encrypt"},
+                                               {"export", "f", "--bogus"},
+                                               {"import", "t", "-"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(run.err.find("tessaline-cli"), std::string::npos);
@@ -182,9 +197,9 @@ TEST_F(CliTest, WrongMissingAndEmptyPasswordsFailWithTheProgramsMessages) {
         std::string input;
         std::string message;
     };
-    for (const Case& c : {Case{"wrong horse\n", "Password not correct, please try again."},
-                          Case{"\n", "You must enter a password!"},
-                          Case{"", "no further password"}}) {
+    for (const Case& c :
+         {Case{"wrong horse\n", "Password not correct, please try again."},
+          Case{"\n", "You must enter a password!"}, Case{"", "no further password"}}) {
         const CliRun run = Cli({"ls", locked.string()}, c.input);
         EXPECT_EQ(run.status, 1) << c.input;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -221,9 +236,8 @@ TEST_F(CliTest, LsAndSearchSortByNameAndMaskPasswords) {
     // Whole texts are searched, letter case ignored; the note's second line counts too.
     run = Cli({"search", file.string(), "LINES"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(Lines(run.out),
-              (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
-                                        "mail\tWWW Sites\tme\t****"}));
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
+                                                        "mail\tWWW Sites\tme\t****"}));
     run = Cli({"search", file.string(), "nothing like it"});
     EXPECT_EQ(Lines(run.out).size(), 1u);
 }
@@ -231,7 +245,8 @@ TEST_F(CliTest, LsAndSearchSortByNameAndMaskPasswords) {
 TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
     const fs::path file = MakeFile("cards.tse", kCards, "correct horse");
     CCardCollection cards;
-    for (const CardSpec& s : kCards) AddCard(cards, s);
+    for (const CardSpec& s : kCards)
+        AddCard(cards, s);
     const std::string expected = ExportCardsAsText(cards);
 
     CliRun run = Cli({"export", file.string()}, "correct horse\n");

@@ -31,7 +31,8 @@ std::vector<int> SavingTicks(int minutes, const std::vector<bool>& modified,
     counter.SetMinutes(minutes);
     std::vector<int> saves;
     for (std::size_t i = 0; i < modified.size(); ++i)
-        if (counter.Tick(haveDocument, modified[i])) saves.push_back(static_cast<int>(i + 1));
+        if (counter.Tick(haveDocument, modified[i]))
+            saves.push_back(static_cast<int>(i + 1));
     return saves;
 }
 

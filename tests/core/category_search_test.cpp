@@ -16,15 +16,9 @@ TEST(CategorySearch, FindEntryStartingWith) {
         int expected;
     };
     const std::vector<Case> cases{
-        {"WWW Sites", -1, 0},
-        {"WWW", -1, 0},
-        {"WWW", 0, 1},  // from entry 1 onwards first
-        {"www f", -1, 1},
-        {"Show All", 0, 15},
-        {"Search Results", 0, -1},
-        {"Bank", 0, 6},
-        {"", -1, 0},
-        {"Miscellaneous!", -1, -1},
+        {"WWW Sites", -1, 0}, {"WWW", -1, 0},      {"WWW", 0, 1},  // from entry 1 onwards first
+        {"www f", -1, 1},     {"Show All", 0, 15}, {"Search Results", 0, -1},
+        {"Bank", 0, 6},       {"", -1, 0},         {"Miscellaneous!", -1, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindEntryStartingWith(entries, c.text, c.startAfter), c.expected) << c.text;
@@ -53,8 +47,8 @@ TEST(CategorySearch, ColumnTitles) {
 TEST(CategorySearch, HistoryKeepsSortedTextsWithoutPrefixesOfEntries) {
     SearchHistory h;
     EXPECT_EQ(h.Add("abc"), 0u);
-    EXPECT_FALSE(h.Add("ab"));   // "abc" already begins with it
-    EXPECT_FALSE(h.Add("ABC"));  // case does not count
+    EXPECT_FALSE(h.Add("ab"));     // "abc" already begins with it
+    EXPECT_FALSE(h.Add("ABC"));    // case does not count
     EXPECT_EQ(h.Add("abcd"), 1u);  // no entry begins with "abcd"
     EXPECT_EQ(h.Add("Zeta"), 2u);
     EXPECT_EQ(h.Add("beta"), 2u);

@@ -32,9 +32,7 @@ public:
     int encryptionShown = 0;
 
     std::string CurrentCategoryText() const override { return categoryText; }
-    void SelectCategoryStartingWith(const std::string& text) override {
-        selected.push_back(text);
-    }
+    void SelectCategoryStartingWith(const std::string& text) override { selected.push_back(text); }
     void RemoveSearchResultsEntry() override { ++searchResultsRemoved; }
     void RestartAutoSaveTimer() override { ++timerRestarts; }
     void ShowEncryptionState() override { ++encryptionShown; }
@@ -52,8 +50,8 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 bool IsEncryptedFile(const fs::path& path) {
     const std::string bytes = ReadBytes(path);
-    return InspectHeader(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   bytes.size()))
+    return InspectHeader(
+               std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
         .encrypted;
 }
 
@@ -92,15 +90,18 @@ protected:
 
     // Names of the cards a fresh document reads from path with password (or none).
     std::optional<std::vector<std::string>> CardNamesIn(const fs::path& path,
-                                                       const std::string& password = "") {
+                                                        const std::string& password = "") {
         ScriptedAnswers other;
-        if (IsEncryptedFile(path)) other.Password(password);
+        if (IsEncryptedFile(path))
+            other.Password(password);
         MemoryProfile otherProfile;
         DocumentModel reader(other, otherProfile, nullptr);
-        if (!reader.Open(path.string(), "")) return std::nullopt;
+        if (!reader.Open(path.string(), ""))
+            return std::nullopt;
         std::vector<std::string> names;
         for (int code = 0; code < kCategoryCount; ++code) {
-            for (const CCard* card : reader.Cards().List(code)) names.push_back(card->Name());
+            for (const CCard* card : reader.Cards().List(code))
+                names.push_back(card->Name());
         }
         return names;
     }
@@ -130,18 +131,25 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
     }
     const std::string encrypted = ReadBytes(dir / "made.tse");
     const Case cases[] = {
-        {"wrong password", encrypted, "hunter23",
+        {"wrong password",
+         encrypted,
+         "hunter23",
          {msg::kPasswordNotCorrect, "Failed to open document."}},
-        {"empty password", encrypted, "",
+        {"empty password",
+         encrypted,
+         "",
          {msg::kMustEnterPassword, msg::kPasswordNotCorrect, "Failed to open document."}},
         {"cancelled prompt", encrypted, std::nullopt, {"Failed to open document."}},
-        {"not a data file", "hello, this is no card file at all", std::nullopt,
+        {"not a data file",
+         "hello, this is no card file at all",
+         std::nullopt,
          {"This is not a Tessaline file.", "Failed to open document."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedAnswers answers;
-        if (c.password || c.bytes == encrypted) answers.Password(c.password);
+        if (c.password || c.bytes == encrypted)
+            answers.Password(c.password);
         FakeHost frame;
         DocumentModel model(answers, profile, &frame);
         AddCard(model, kBankAccounts, "kept");
@@ -272,13 +280,22 @@ TEST_F(DocumentModelTest, AFailingSaveLeavesTheOldFileByteForByteAndTheDocumentM
              ui.encryptionAnswers.push_back(Box(false, "", ""));
              doc.EncryptOnSave();
          },
-         path.string(), {"The encryption password is not set."}},
+         path.string(),
+         {"The encryption password is not set."}},
         {"a text too long for the file",
-         [&] { card->SetNote(std::string(40000, 'n')); }, [&] { card->SetNote(""); },
-         path.string(), {TextTooLongMessage("mail"), "Error Writing WWW Sites"}},
-        {"a folder where the file should be", [] {}, [] {}, folder.string(),
+         [&] { card->SetNote(std::string(40000, 'n')); },
+         [&] { card->SetNote(""); },
+         path.string(),
+         {TextTooLongMessage("mail"), "Error Writing WWW Sites"}},
+        {"a folder where the file should be",
+         [] {},
+         [] {},
+         folder.string(),
          {"Failed to save document.\ncannot write " + folder.string() + ": Is a directory"}},
-        {"a folder that does not exist", [] {}, [] {}, (dir / "no" / "x.tsf").string(),
+        {"a folder that does not exist",
+         [] {},
+         [] {},
+         (dir / "no" / "x.tsf").string(),
          {"Failed to save document.\ncannot create " + (dir / "no" / "x.tsf").string() +
           ": No such file or directory"}},
     };
@@ -345,34 +362,97 @@ TEST_F(DocumentModelTest, SaveAsOffersTheTitleWithoutItsExtensionAndTheTwoFilter
 TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAnswers) {
     struct Case {
         const char* what;
-        bool startEncrypted;                     // under "oldpass1"
-        bool keepPasswordButClearBox;            // password set, box cleared afterwards
-        std::string chosen;                      // file name picked in the chooser
-        std::optional<MsgAnswer> question;       // answer to "Password was not set! ..."
+        bool startEncrypted;                // under "oldpass1"
+        bool keepPasswordButClearBox;       // password set, box cleared afterwards
+        std::string chosen;                 // file name picked in the chooser
+        std::optional<MsgAnswer> question;  // answer to "Password was not set! ..."
         std::optional<std::optional<FileEncryptionAnswer>> encryptionDialog;
-        std::string written;                     // file name actually written
+        std::string written;  // file name actually written
         bool encrypted;
-        std::string password;                    // that opens the written file
+        std::string password;  // that opens the written file
         Texts messages;
     };
     const std::string ask = "Password was not set! Do you want to encrypt the file?";
     const Case cases[] = {
-        {"plain name, flag set: encrypted under the .tsf name", true, false, "a.tsf",
-         std::nullopt, std::nullopt, "a.tsf", true, "oldpass1", {}},
-        {"plain name, flag clear", false, false, "b.tsf", std::nullopt, std::nullopt, "b.tsf",
-         false, "", {}},
-        {".tse, flag set: no question", true, false, "c.tse", std::nullopt, std::nullopt,
-         "c.tse", true, "oldpass1", {}},
-        {".tse, password but box cleared: no question, plain", false, true, "d.tse",
-         std::nullopt, std::nullopt, "d.tse", false, "", {}},
-        {".tse without password, No: plain under .tsf", false, false, "e.tse", MsgAnswer::No,
-         std::nullopt, "e.tsf", false, "", {ask, "File will not be encrypted!"}},
-        {".tse without password, Yes then Cancel: plain under .tse", false, false, "f.tse",
-         MsgAnswer::Yes, std::optional<FileEncryptionAnswer>(), "f.tse", false, "", {ask}},
-        {".tse without password, Yes then a password", false, false, "g.tse", MsgAnswer::Yes,
-         Box(true, "hunter22", "hunter22"), "g.tse", true, "hunter22", {ask}},
-        {".tse without password, Yes then a short one: plain under .tse", false, false,
-         "h.tse", MsgAnswer::Yes, Box(true, "hunter2", "hunter2"), "h.tse", false, "",
+        {"plain name, flag set: encrypted under the .tsf name",
+         true,
+         false,
+         "a.tsf",
+         std::nullopt,
+         std::nullopt,
+         "a.tsf",
+         true,
+         "oldpass1",
+         {}},
+        {"plain name, flag clear",
+         false,
+         false,
+         "b.tsf",
+         std::nullopt,
+         std::nullopt,
+         "b.tsf",
+         false,
+         "",
+         {}},
+        {".tse, flag set: no question",
+         true,
+         false,
+         "c.tse",
+         std::nullopt,
+         std::nullopt,
+         "c.tse",
+         true,
+         "oldpass1",
+         {}},
+        {".tse, password but box cleared: no question, plain",
+         false,
+         true,
+         "d.tse",
+         std::nullopt,
+         std::nullopt,
+         "d.tse",
+         false,
+         "",
+         {}},
+        {".tse without password, No: plain under .tsf",
+         false,
+         false,
+         "e.tse",
+         MsgAnswer::No,
+         std::nullopt,
+         "e.tsf",
+         false,
+         "",
+         {ask, "File will not be encrypted!"}},
+        {".tse without password, Yes then Cancel: plain under .tse",
+         false,
+         false,
+         "f.tse",
+         MsgAnswer::Yes,
+         std::optional<FileEncryptionAnswer>(),
+         "f.tse",
+         false,
+         "",
+         {ask}},
+        {".tse without password, Yes then a password",
+         false,
+         false,
+         "g.tse",
+         MsgAnswer::Yes,
+         Box(true, "hunter22", "hunter22"),
+         "g.tse",
+         true,
+         "hunter22",
+         {ask}},
+        {".tse without password, Yes then a short one: plain under .tse",
+         false,
+         false,
+         "h.tse",
+         MsgAnswer::Yes,
+         Box(true, "hunter2", "hunter2"),
+         "h.tse",
+         false,
+         "",
          {ask, "Password to short, please use more characters!"}},
         {"no extension typed", false, false, "i", std::nullopt, std::nullopt, "i", false, "", {}},
     };
@@ -391,8 +471,10 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
             model.EncryptOnSave();
         }
         answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
-        if (c.question) answers.messageAnswers.push_back(*c.question);
-        if (c.encryptionDialog) answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        if (c.question)
+            answers.messageAnswers.push_back(*c.question);
+        if (c.encryptionDialog)
+            answers.encryptionAnswers.push_back(*c.encryptionDialog);
 
         EXPECT_TRUE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
@@ -452,24 +534,57 @@ TEST_F(DocumentModelTest, EncryptOnSaveAppliesTheNewPasswordRulesAndNeverDowngra
         bool modified;
     };
     const Case cases[] = {
-        {"plain, entries differ", false, Box(true, "hunter22", "hunter23"),
-         {"Password not correct, try again!"}, 0, "", false},
-        {"plain, entries differ in case only", false, Box(true, "Hunter22", "hunter22"),
-         {"Password not correct, try again!"}, 0, "", false},
-        {"plain, 7 characters", false, Box(true, "hunter2", "hunter2"),
-         {"Password to short, please use more characters!"}, 0, "", false},
-        {"plain, 8 characters", false, Box(true, "hunter22", "hunter22"), {}, 1, "hunter22",
-         true},
+        {"plain, entries differ",
+         false,
+         Box(true, "hunter22", "hunter23"),
+         {"Password not correct, try again!"},
+         0,
+         "",
+         false},
+        {"plain, entries differ in case only",
+         false,
+         Box(true, "Hunter22", "hunter22"),
+         {"Password not correct, try again!"},
+         0,
+         "",
+         false},
+        {"plain, 7 characters",
+         false,
+         Box(true, "hunter2", "hunter2"),
+         {"Password to short, please use more characters!"},
+         0,
+         "",
+         false},
+        {"plain, 8 characters", false, Box(true, "hunter22", "hunter22"), {}, 1, "hunter22", true},
         {"plain, box left clear", false, Box(false, "", ""), {}, 0, "", true},
         {"plain, Cancel", false, std::nullopt, {}, 0, "", false},
-        {"encrypted, entries differ: old password kept", true,
-         Box(true, "newpass1", "newpass2"), {"Password not correct, try again!"}, 1, "oldpass1",
+        {"encrypted, entries differ: old password kept",
+         true,
+         Box(true, "newpass1", "newpass2"),
+         {"Password not correct, try again!"},
+         1,
+         "oldpass1",
          false},
-        {"encrypted, too short: old password kept", true, Box(true, "short", "short"),
-         {"Password to short, please use more characters!"}, 1, "oldpass1", false},
-        {"encrypted, new password", true, Box(true, "newpass1", "newpass1"), {}, 1, "newpass1",
+        {"encrypted, too short: old password kept",
+         true,
+         Box(true, "short", "short"),
+         {"Password to short, please use more characters!"},
+         1,
+         "oldpass1",
+         false},
+        {"encrypted, new password",
+         true,
+         Box(true, "newpass1", "newpass1"),
+         {},
+         1,
+         "newpass1",
          true},
-        {"encrypted, box cleared: password stays", true, Box(false, "", ""), {}, 0, "oldpass1",
+        {"encrypted, box cleared: password stays",
+         true,
+         Box(false, "", ""),
+         {},
+         0,
+         "oldpass1",
          true},
         {"encrypted, Cancel", true, std::nullopt, {}, 1, "oldpass1", false},
     };
@@ -493,7 +608,8 @@ TEST_F(DocumentModelTest, EncryptOnSaveAppliesTheNewPasswordRulesAndNeverDowngra
         EXPECT_EQ(start.second, start.first);
 
         EXPECT_EQ(answers.Texts(), c.messages);
-        for (const MessageSpec& m : answers.shown) EXPECT_EQ(m.caption, MsgCaption::Application);
+        for (const MessageSpec& m : answers.shown)
+            EXPECT_EQ(m.caption, MsgCaption::Application);
         EXPECT_EQ(model.EncryptionState(), c.flag);
         EXPECT_EQ(model.CipherState().encryptionPassword, c.password);
         EXPECT_EQ(model.IsModified(), c.modified);

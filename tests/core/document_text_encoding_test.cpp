@@ -37,7 +37,9 @@ TEST(DocumentTextEncoding, TypedTextIsStoredAs1252WhenItFitsElseUtf8AndReadsBack
     const Case cases[] = {
         {U"hunter22", "hunter22"},
         {U"caf\u00E9 \u20AC", "caf\xE9 \x80"},
-        {U"\u0141\u00F3d\u017A", "\xC5\x81\xC3\xB3" "d\xC5\xBA"},  // Ł does not fit 1252
+        {U"\u0141\u00F3d\u017A",
+         "\xC5\x81\xC3\xB3"
+         "d\xC5\xBA"},                          // Ł does not fit 1252
         {U"\u00C3\u00A9", "\xC3\x83\xC2\xA9"},  // its 1252 bytes would read back as "é"
         {U"\U0001F511", "\xF0\x9F\x94\x91"},
     };
@@ -50,7 +52,8 @@ TEST(DocumentTextEncoding, TypedTextIsStoredAs1252WhenItFitsElseUtf8AndReadsBack
 
 TEST(DocumentTextEncoding, EveryByteReadAs1252IsStoredBackUnchanged) {
     std::string all;
-    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
     ASSERT_FALSE(IsUtf8WithNonAscii(all));
     EXPECT_EQ(EncodeTypedText(DecodeStoredBytes(all)), all);
 }

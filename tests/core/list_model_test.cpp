@@ -30,7 +30,8 @@ CCard* AddCard(CCardCollection& cards, int code, std::string name, std::string u
 
 std::vector<std::string> Names(const std::vector<CCard*>& rows) {
     std::vector<std::string> out;
-    for (const CCard* c : rows) out.push_back(c->Name());
+    for (const CCard* c : rows)
+        out.push_back(c->Name());
     return out;
 }
 
@@ -70,12 +71,9 @@ TEST(ListModel, WhatEachTextListsAndCounts) {
         std::optional<int> count;
     };
     const std::vector<Case> cases{
-        {"Show All", {"b", "m", "w"}, 3},
-        {"Bank Accounts", {"b"}, 1},
-        {"Search Results", {"m"}, 1},
-        {"Login Accounts", {}, 0},
-        {"No Such Thing", {}, std::nullopt},
-        {"show all", {}, std::nullopt},  // names are exact
+        {"Show All", {"b", "m", "w"}, 3},    {"Bank Accounts", {"b"}, 1},
+        {"Search Results", {"m"}, 1},        {"Login Accounts", {}, 0},
+        {"No Such Thing", {}, std::nullopt}, {"show all", {}, std::nullopt},  // names are exact
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Names(ListCategoryText(cards, c.text)), c.names) << c.text;
@@ -140,7 +138,8 @@ TEST(ListModel, NoteCells) {
         // Windows-1252 notes count bytes.
         {std::string(25, '\xE9') + "z", std::string(25, '\xE9') + "..."},
     };
-    for (const Case& c : cases) EXPECT_EQ(ShortenNote(c.note), c.shown) << c.note;
+    for (const Case& c : cases)
+        EXPECT_EQ(ShortenNote(c.note), c.shown) << c.note;
 }
 
 TEST(ListModel, CellTextsFollowTheSettingsAtEveryCall) {
@@ -182,7 +181,7 @@ TEST(ListModel, CompareNoCase) {
     EXPECT_GT(CompareNoCase("b", "A"), 0);
     EXPECT_LT(CompareNoCase("ab", "abc"), 0);
     EXPECT_EQ(CompareNoCase("\xC9t\xE9", "\xE9T\xC9"), 0);  // Windows-1252 É/é
-    EXPECT_LT(CompareNoCase("_", "a"), 0);  // letters fold to lower case
+    EXPECT_LT(CompareNoCase("_", "a"), 0);                  // letters fold to lower case
 }
 
 TEST_F(SortFlag, ColumnComparisons) {
@@ -235,7 +234,8 @@ TEST_F(SortFlag, AddressAndCategoryClicksKeepTheOrderButFlipTheDirection) {
 
 TEST_F(SortFlag, TiesKeepTheirOrder) {
     CCardCollection cards;
-    for (const char* n : {"a", "b", "c", "d"}) AddCard(cards, kWwwSites, n, "same", "", "", 5);
+    for (const char* n : {"a", "b", "c", "d"})
+        AddCard(cards, kWwwSites, n, "same", "", "", 5);
     std::vector<CCard*> rows = ListCategoryText(cards, "WWW Sites");
     SortRowsByColumn(rows, kColumnUserId);
     EXPECT_EQ(Names(rows), (std::vector<std::string>{"a", "b", "c", "d"}));
@@ -245,9 +245,9 @@ TEST_F(SortFlag, TiesKeepTheirOrder) {
 
 TEST(ListModel, SelectorEntries) {
     const std::vector<std::string> expected{
-        "WWW Sites",      "WWW Forms",     "FTP Servers",    "Newsgroups",
-        "Login Accounts", "Email Accounts", "Bank Accounts", "Online Banking",
-        "Credit Cards",   "ATM/PIN Cards", "Personal Data",  "Software Keys",
+        "WWW Sites",      "WWW Forms",          "FTP Servers",   "Newsgroups",
+        "Login Accounts", "Email Accounts",     "Bank Accounts", "Online Banking",
+        "Credit Cards",   "ATM/PIN Cards",      "Personal Data", "Software Keys",
         "Serial Numbers", "Membership Numbers", "Miscellaneous", "Show All"};
     EXPECT_EQ(CategorySelectorEntries(), expected);
 }

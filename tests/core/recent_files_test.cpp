@@ -12,7 +12,8 @@ using Paths = std::vector<std::string>;
 
 TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour) {
     RecentFileList list;
-    for (const char* p : {"/a", "/b", "/c", "/a", "/d", "/e"}) list.Add(p);
+    for (const char* p : {"/a", "/b", "/c", "/a", "/d", "/e"})
+        list.Add(p);
     EXPECT_EQ(list.Entries(), (Paths{"/e", "/d", "/a", "/c"}));
     list.Remove(1);
     EXPECT_EQ(list.Entries(), (Paths{"/e", "/a", "/c"}));
@@ -51,7 +52,8 @@ TEST(RecentFiles, MenuText) {
     EXPECT_LE(shown.size(), 43u);
     // A cut never splits a UTF-8 character.
     std::string utf8 = "/";
-    for (int i = 0; i < 40; ++i) utf8 += "\xC3\xA9";
+    for (int i = 0; i < 40; ++i)
+        utf8 += "\xC3\xA9";
     const std::string cut = RecentFileMenuText(0, utf8, 21);
     const std::size_t dots = cut.find("...");
     ASSERT_NE(dots, std::string::npos);
