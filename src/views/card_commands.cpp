@@ -20,6 +20,17 @@ void Stamp(CCard& card, const IProfile& profile, std::uint32_t now) {
     card.SetDateText(FormatCardDate(now, profile));
 }
 
+// The texts and switches the card editor sets.
+void PutEditorFields(CCard& card, const CardEditorFields& f) {
+    card.SetName(f.name);
+    card.SetAddress(f.address);
+    card.SetUserId(f.userId);
+    card.SetPassword(f.password);
+    card.SetNote(f.note);
+    card.SetAutomaticAccess(f.automaticAccess);
+    card.SetNewBrowserWindow(f.newBrowserWindow);
+}
+
 }  // namespace
 
 bool CanAddCardsTo(std::string_view selectorText, IUserAnswers& ui) {
@@ -40,16 +51,10 @@ CCard* AddNewCard(CCardCollection& cards, std::string_view selectorText, const C
     if (code < 0)
         return nullptr;
     CCard card;
-    card.SetName(f.name);
-    card.SetAddress(f.address);
-    card.SetUserId(f.userId);
-    card.SetPassword(f.password);
-    card.SetNote(f.note);
+    PutEditorFields(card, f);
     card.SetCategory(static_cast<std::uint8_t>(code));
     card.SetCategoryNameText(std::string(selectorText));
     Stamp(card, profile, now);
-    card.SetAutomaticAccess(f.automaticAccess);
-    card.SetNewBrowserWindow(f.newBrowserWindow);
     card.SetChanged(true);
     CCard* adopted = cards.Adopt(std::move(card));
     cards.AddCardToCategory(code, adopted);
@@ -64,13 +69,7 @@ bool ApplyCardEdit(CCard& card, const CardEditorFields& e, const IProfile& profi
                       card.NewBrowserWindow() == e.newBrowserWindow;
     if (same)
         return false;
-    card.SetName(e.name);
-    card.SetAddress(e.address);
-    card.SetUserId(e.userId);
-    card.SetPassword(e.password);
-    card.SetNote(e.note);
-    card.SetAutomaticAccess(e.automaticAccess);
-    card.SetNewBrowserWindow(e.newBrowserWindow);
+    PutEditorFields(card, e);
     card.SetChanged(true);
     Stamp(card, profile, now);
     return true;
