@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "app/program_pages.h"
+
 namespace tessaline {
 
 struct VersionFields {
@@ -22,8 +24,5 @@ VersionFields CompiledVersionFields();
 // The lines "ProductVersion", "Comments", "CompanyName", "LegalCopyright", "FileVersion",
 // "InternalName", "ProductName", in this order; empty without version information.
 std::string AboutVersionText(const std::optional<VersionFields>& fields);
-
-inline constexpr const char* kHomePageAddress = "https://tessaline.quillmar.example/";
-inline constexpr const char* kContactAddress = "MailTo:author@quillmar.example";
 
 }  // namespace tessaline

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/program_pages.h"
 #include "browser/browser_interfaces.h"
 
 namespace tessaline {
@@ -34,10 +35,6 @@ inline constexpr const char* kLaunchFtp = "Launch FTP";
 inline constexpr const char* kLaunchTelNet = "Launch Tel Net";
 inline constexpr const char* kLaunchNewsReader = "Launch News Reader";
 }  // namespace prefs
-
-// The program's own web pages.
-inline constexpr const char* kHomePageAddress = "https://www.quillmar.com/tessaline/";
-inline constexpr const char* kOnlineDocumentationAddress = "https://www.quillmar.com/guide.pdf";
 
 // Messages
 inline constexpr const char* kMsgCouldNotStartExplorer = "Could not start Internet Explorer";
