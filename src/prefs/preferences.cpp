@@ -13,8 +13,8 @@ using namespace prefs;
 
 Preferences LoadPreferences(const IProfile& p) {
     Preferences r;
-    r.printAtm = p.GetInt(kPrintSection, kPrintAtm, 0);
-    r.printNotes = p.GetInt(kPrintSection, kPrintNotes, 0);
+    r.printAtm = p.GetInt(kPrintSection, kPrintAtm, 1);
+    r.printNotes = p.GetInt(kPrintSection, kPrintNotes, 1);
     r.launchEmail = p.GetInt(kStartUpSection, kStartUpEmail, 0);
     r.launchFtp = p.GetInt(kStartUpSection, kLaunchFtp, 0);
     r.launchNews = p.GetInt(kStartUpSection, kLaunchNewsReader, 0);

@@ -37,8 +37,10 @@ inline constexpr int kClearClipboardSecondsDefault = 10;
 // What the Preferences sheet shows and stores, as the sheet's pages hold it.
 struct Preferences {
     // "Print Preferences" (0 when absent: that is what the sheet shows)
-    int printAtm = 0;
-    int printNotes = 0;
+    // Absent print switches count as on, for the sheet as for printing itself: a page that
+    // showed them clear while codes and notes still printed would mislead.
+    int printAtm = 1;
+    int printNotes = 1;
     // "Start Up Preferences"
     int launchEmail = 0;
     int launchFtp = 0;

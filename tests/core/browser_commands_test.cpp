@@ -297,8 +297,9 @@ TEST_F(BrowserCommandsTest, LoadWebPageNavigatesThenFallsBackToDde) {
 TEST_F(BrowserCommandsTest, OpenAddressInBrowserChain) {
     // Not running, can be started: start at home, then navigate the new one.
     commands.OpenOnlineDocumentation();
-    EXPECT_EQ(log.calls, (Calls{"navigate https://www.quillmar.com/guide.pdf same", "start at home",
-                                "navigate https://www.quillmar.com/guide.pdf same"}));
+    const std::string guide = kOnlineDocumentationAddress;
+    EXPECT_EQ(log.calls, (Calls{"navigate " + guide + " same", "start at home",
+                                "navigate " + guide + " same"}));
     // Cannot be started: DDE is the last step.
     log.calls.clear();
     automation.running = false;

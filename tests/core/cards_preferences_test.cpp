@@ -31,9 +31,9 @@ TEST(CardsPreferences, DefaultsOfAnEmptyProfile) {
     EXPECT_EQ(p, Preferences{});
     EXPECT_EQ(p.chooseWebBrowser, 1);
     EXPECT_EQ(p.automaticSave, "10");
-    EXPECT_EQ(p.printAtm, 0);
-    EXPECT_EQ(p.printNotes, 0);
-    // Printing itself counts absent switches as on.
+    // The sheet shows absent print switches as on, which is what printing does with them.
+    EXPECT_EQ(p.printAtm, 1);
+    EXPECT_EQ(p.printNotes, 1);
     PrintFlags flags = LoadPrintFlags(empty);
     EXPECT_TRUE(flags.printAtm);
     EXPECT_TRUE(flags.printNotes);

@@ -65,9 +65,10 @@ void CardsPreferencesTest::pagesAndDefaults() {
     const std::uint32_t now = CurrentCardTime();
     QCOMPARE(g->DateList()->item(4)->text(), QString::fromStdString(FormatCardDate(now, 4)));
     QCOMPARE(g->DateList()->currentRow(), 0);
-    // With nothing stored the print page shows both boxes clear.
-    QVERIFY(!sheet.PrintPage()->AtmBox()->isChecked());
-    QVERIFY(!sheet.PrintPage()->NotesBox()->isChecked());
+    // With nothing stored the print page shows both boxes checked: printing prints the
+    // codes and the notes then.
+    QVERIFY(sheet.PrintPage()->AtmBox()->isChecked());
+    QVERIFY(sheet.PrintPage()->NotesBox()->isChecked());
     QVERIFY(!sheet.StartUpPage()->EmailBox()->isChecked());
     QCOMPARE(sheet.StartUpPage()->EmailBox()->text(), QString("Launch E-Mail Application "));
 
@@ -103,6 +104,7 @@ void CardsPreferencesTest::everyValueWrittenAndReadBack() {
         for (int i = 0; i < CPathSettingsRef::kProgramCount; ++i)
             p->Edit(static_cast<CPathSettingsRef::Program>(i))->setText(paths[i]);
         sheet.PrintPage()->NotesBox()->setChecked(true);
+        sheet.PrintPage()->AtmBox()->setChecked(false);
         QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         profile.Sync();
@@ -165,9 +167,9 @@ void CardsPreferencesTest::cancelWritesNothingAndBothCloseWaysRefresh() {
     });
     RunPreferencesCommand(profile, ui, nullptr, [&] { ++refreshed; });
     QCOMPARE(refreshed, 2);
-    // OK on an untouched sheet turns printing's switches off (the page showed them clear).
-    QCOMPARE(profile.GetInt("Print Preferences", "Print ATM", 1), 0);
-    QCOMPARE(profile.GetInt("Print Preferences", "Print Notes", 1), 0);
+    // OK on an untouched sheet keeps printing as it was: the page showed the switches on.
+    QCOMPARE(profile.GetInt("Print Preferences", "Print ATM", 0), 1);
+    QCOMPARE(profile.GetInt("Print Preferences", "Print Notes", 0), 1);
 }
 
 void CardsPreferencesTest::oddStoredValues() {
