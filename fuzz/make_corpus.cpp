@@ -44,30 +44,30 @@ constexpr CardSpec kCards[] = {
     {14, 1, 0, 4000000000u, 99, {"", "", "", "", ""}},
 };
 
-void FileCard(CCardCollection& cards, const CardSpec& spec) {
+void FileCard(CCardCollection& cards, const CardSpec& from) {
     CCard card;
-    card.SetCategory(spec.category);
-    card.SetAttributes(spec.attributes);
-    card.SetSyncByte(spec.sync);
-    card.SetModificationTime(spec.time);
-    card.SetRecordId(spec.recordId);
-    card.SetName(spec.texts[0]);
-    card.SetAddress(spec.texts[1]);
-    card.SetUserId(spec.texts[2]);
-    card.SetPassword(spec.texts[3]);
-    card.SetNote(spec.texts[4]);
+    card.SetCategory(from.category);
+    card.SetAttributes(from.attributes);
+    card.SetSyncByte(from.sync);
+    card.SetModificationTime(from.time);
+    card.SetRecordId(from.recordId);
+    card.SetName(from.texts[0]);
+    card.SetAddress(from.texts[1]);
+    card.SetUserId(from.texts[2]);
+    card.SetPassword(from.texts[3]);
+    card.SetNote(from.texts[4]);
     CCard* kept = cards.Adopt(std::move(card));
-    if (spec.sync & CCard::kDeletedBit || spec.category >= kCategoryCount) {
+    if (from.sync & CCard::kDeletedBit || from.category >= kCategoryCount) {
         cards.AddToDeletedList(kept);
     } else {
-        cards.AddCardToCategory(spec.category, kept);
+        cards.AddCardToCategory(from.category, kept);
     }
 }
 
 Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value18) {
     CCardCollection cards;
-    for (const CardSpec& spec : kCards)
-        FileCard(cards, spec);
+    for (const CardSpec& card : kCards)
+        FileCard(cards, card);
     FileCipherState state;
     state.encryptOnSave = encrypted;
     state.encryptionPassword = password;
