@@ -22,34 +22,14 @@
 #include "document/show_password_button.h"
 #include "platform/qt_profile.h"
 #include "platform/qt_user_answers.h"
+#include "support/qt_dialog_driver.h"
 
 using namespace tessaline;
 
 namespace {
 
-// Runs act on the first modal window of type T once it is showing.
-// Clicks a check box on its indicator, as a user does.
-void ClickBox(QCheckBox* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-template <typename T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            QPointer<T> guard(w);
-            act(w);
-            // A failed check inside act must not leave the test waiting on the dialog.
-            if (guard && guard->isVisible())
-                guard->reject();
-        }
-    });
-    timer->start();
-}
+using tessaline::testing::ClickBox;
+using tessaline::testing::WhenModal;
 
 // The text of the one item of a show-password menu, as the user sees it.
 QString ShownItem(QMenu* menu) {

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <functional>
 
+#include "support/qt_dialog_driver.h"
 #include "support/qt_scripted_answers.h"
 
 #include <QCheckBox>
@@ -34,28 +35,8 @@ using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
-// Clicks a check box on its indicator, as a user does.
-void ClickBox(QCheckBox* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-template <typename T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            QPointer<T> guard(w);
-            act(w);
-            // A failed check inside act must not leave the test waiting on the dialog.
-            if (guard && guard->isVisible())
-                guard->reject();
-        }
-    });
-    timer->start();
-}
+using tessaline::testing::ClickBox;
+using tessaline::testing::WhenModal;
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
