@@ -200,8 +200,13 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     return menu;
 }
 
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui) {
-    return ExportToTextCommand(doc.Cards(), StoredText(doc.Title()), ui);
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments) {
+    std::vector<std::string> paths;
+    for (const QString& path : openDocuments)
+        paths.push_back(path.toStdString());
+    // The document's own file, even when the caller did not name it.
+    paths.push_back(doc.Model().PathName());
+    return ExportToTextCommand(doc.Cards(), StoredText(doc.Title()), ui, paths);
 }
 
 bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {
