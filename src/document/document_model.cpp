@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "document/document_host.h"
 #include "document/document_messages.h"
 #include "file/file_lock.h"
@@ -275,6 +277,9 @@ bool DocumentModel::SaveAs() {
     if (EndsWith(initial, ".tse") || EndsWith(initial, ".tsf")) {
         initial.resize(initial.size() - 4);
     }
+    // The chooser starts in the folder of the document's file.
+    if (!path_.empty())
+        initial = (std::filesystem::path(path_).parent_path() / initial).string();
     FileDialogRequest request;
     request.defaultExtension = docmsg::kEncryptedExtension;
     request.initialName = initial;

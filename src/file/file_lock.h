@@ -6,7 +6,8 @@
 // Saves replace the file by renaming a new one over it, so the lock is taken on the
 // file's inode and then checked: when the name meanwhile names another inode (another
 // writer's new file), the lock moves to that one. While no file exists under the name,
-// the folder that will hold it is locked instead, until the file appears.
+// the folder that will hold it is locked instead, until the file appears. No lock file is
+// made: nothing is left beside the user's files, and a writer that dies lets go at once.
 
 #include <chrono>
 #include <optional>

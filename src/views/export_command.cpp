@@ -101,7 +101,7 @@ bool ExportToTextCommand(const CCardCollection& cards, const std::string& docume
         if (refusal.empty())
             break;
         Tell(ui, refusal, MsgCaption::Application, MsgIcon::Warning);
-        request.initialName = TextExportName(FileTitleOf(path));
+        request.initialName = TextExportName(path);
     }
     // The chooser asked before replacing the name it gave back, not one with ".txt" added.
     struct stat st;

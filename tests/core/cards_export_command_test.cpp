@@ -150,7 +150,7 @@ TEST_F(CardsExportCommand, NeverWritesOverADataFileOrAnOpenDocument) {
             // The chooser comes again, proposing a text file of that name.
             ASSERT_EQ(answers.fileRequests.size(), 2u);
             EXPECT_EQ(answers.fileRequests[1].initialName,
-                      std::filesystem::path(c.chosen).replace_extension(".txt").string());
+                      (dir / c.chosen).replace_extension(".txt").string());
         }
         EXPECT_EQ(Read(dir / "cards.tsf"), plain);
         EXPECT_EQ(Read(dir / "passwords.tse"), encrypted);
