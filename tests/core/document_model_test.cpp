@@ -363,6 +363,11 @@ TEST_F(DocumentModelTest, SaveAsOffersTheTitleWithoutItsExtensionAndTheTwoFilter
     EXPECT_EQ(doc.PathName(), "");
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_TRUE(fs::is_empty(dir));
+    // A document with a file starts the chooser in that file's folder.
+    doc.SetPathName((dir / "sub" / "vault.tse").string());
+    ui.fileAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(doc.SaveAs());
+    EXPECT_EQ(ui.fileRequests.back().initialName, (dir / "sub" / "vault").string());
 }
 
 TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAnswers) {
@@ -706,7 +711,7 @@ TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
         ui.fileAnswers.push_back(std::nullopt);
         EXPECT_FALSE(save());
         EXPECT_EQ(ui.fileRequests.size(), 1u);
-        EXPECT_EQ(ui.fileRequests.back().initialName, "damaged");
+        EXPECT_EQ(ui.fileRequests.back().initialName, (dir / "damaged").string());
         ui.fileRequests.clear();
         EXPECT_EQ(ReadBytes(damaged), bytes);
     }
