@@ -94,7 +94,8 @@ std::optional<DataFileLock> LockDataFile(const std::string& path, CliContext& ct
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {
     ctx.ErrorAbout(file.path,
                    "not changed: writing it again would lose what could not be read. Copy "
-                   "the cards that could be read to a new file with \"tessaline-cli import\".");
+                   "the cards that could be read to a new file with \"tessaline-cli export "
+                   "--partial\" and \"tessaline-cli import\".");
 }
 
 }  // namespace tessaline::cli
