@@ -18,6 +18,7 @@
 
 #include "cards/card_collection.h"
 #include "file/data_file.h"
+#include "file/file_lock.h"
 #include "file/safe_file.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
@@ -554,6 +555,28 @@ TEST_F(CliTest, TwoImportsIntoOneFileAtOnceKeepBothOrOneSaysItFailed) {
     }
     // The second writer waits for the first: normally both imports succeed.
     EXPECT_GT(bothKept, 0);
+}
+
+// Both commands that rewrite a data file wait for a writer that holds it, then give up
+// with the message and leave the file as it was.
+TEST_F(CliTest, WritersGiveUpOnAFileAnotherProgramIsChanging) {
+    const fs::path file = MakeFile("held.tsf", kCards);
+    const std::string before = ReadText(file);
+    WriteText(Path("one.txt"), "0\tone\t\t\t\t\n");
+    std::optional<DataFileLock> other = DataFileLock::Acquire(file.string());
+    ASSERT_TRUE(other && other->Held());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"import", Path("one.txt").string(), file.string()},
+          std::vector<std::string>{"passwd", file.string(), "--plain"}}) {
+        const CliRun run = Cli(args, "long enough\nlong enough\n");
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_NE(run.err.find(file.string() + " is being changed by another program; try again."),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(ReadText(file), before);
+    }
+    other.reset();
+    EXPECT_EQ(Cli({"import", Path("one.txt").string(), file.string()}).status, 0);
 }
 
 }  // namespace
