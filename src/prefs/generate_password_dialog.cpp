@@ -17,7 +17,7 @@
 namespace tessaline {
 
 CGeneratorLengthBox::CGeneratorLengthBox(QWidget* parent) : QSpinBox(parent) {
-    setRange(0, kMaxGeneratedLength);
+    setRange(0, kGeneratorTypedMax);
     setObjectName("1081");
 }
 
@@ -59,6 +59,11 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
     passwordEdit_->setObjectName("1084");
     passwordEdit_->setReadOnly(true);
     grid->addWidget(passwordEdit_, 3, 1, 1, 2);
+    hint_ = new QLabel(params);
+    hint_->setObjectName("generatorHint");
+    hint_->setWordWrap(true);
+    hint_->setVisible(false);
+    grid->addWidget(hint_, 4, 0, 1, 3);
 
     new_ = new QPushButton("New", this);
     toClipboard_ = new QPushButton("To Clipboard", this);
@@ -83,15 +88,34 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
             &CGeneratePasswordDialog::CopyPasswordToClipboard);
     connect(use_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(length_, &QSpinBox::valueChanged, this, &CGeneratePasswordDialog::UpdateButtons);
+    for (QCheckBox* box : {upper_, lower_, numbers_, others_})
+        connect(box, &QCheckBox::toggled, this, &CGeneratePasswordDialog::UpdateButtons);
+    UpdateButtons();
 }
 
 void CGeneratePasswordDialog::SetActiveList(bool hasSelection, const QString& selectorText) {
-    use_->setEnabled(GeneratorUseEnabled(hasSelection, selectorText.toStdString()));
+    useOffered_ = GeneratorUseEnabled(hasSelection, selectorText.toStdString());
+    UpdateButtons();
     Regenerate();
+}
+
+void CGeneratePasswordDialog::UpdateButtons() {
+    const bool anyClass =
+        upper_->isChecked() || lower_->isChecked() || numbers_->isChecked() || others_->isChecked();
+    const std::optional<std::string> hint = GeneratorHint(length_->value(), anyClass);
+    hint_->setText(hint ? QString::fromStdString(*hint) : QString());
+    hint_->setVisible(hint.has_value());
+    new_->setEnabled(!hint);
+    use_->setEnabled(useOffered_ && !hint);
 }
 
 void CGeneratePasswordDialog::Regenerate() {
     length_->interpretText();
+    // A length the generator cannot make is refused where it was typed (see the hint);
+    // the password shown stays the one "To Clipboard" and "Use" would take.
+    if (length_->value() > kMaxGeneratedLength)
+        return;
     PasswordClasses classes{upper_->isChecked(), lower_->isChecked(), numbers_->isChecked(),
                             others_->isChecked()};
     auto generated = GenerateRandomPassword(classes, GeneratorLength(length_->value()));
@@ -99,11 +123,21 @@ void CGeneratePasswordDialog::Regenerate() {
     passwordEdit_->setText(password_);
 }
 
+void CGeneratePasswordDialog::accept() {
+    if (!use_->isEnabled())
+        return;
+    if (confirmUse && !confirmUse())
+        return;
+    QDialog::accept();
+}
+
 void CGeneratePasswordDialog::CopyPasswordToClipboard() {
     if (!clipboard_.Put(password_, clearSeconds_)) {
         ui_.Message(MessageSpec{kUnableToSetClipboard, MsgCaption::Application, MsgIcon::None,
                                 MsgButtons::Ok});
+        return;
     }
+    emit PasswordCopied();
 }
 
 }  // namespace tessaline
