@@ -59,11 +59,6 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
     passwordEdit_->setObjectName("1084");
     passwordEdit_->setReadOnly(true);
     grid->addWidget(passwordEdit_, 3, 1, 1, 2);
-    hint_ = new QLabel(params);
-    hint_->setObjectName("generatorHint");
-    hint_->setWordWrap(true);
-    hint_->setVisible(false);
-    grid->addWidget(hint_, 4, 0, 1, 3);
 
     new_ = new QPushButton("New", this);
     toClipboard_ = new QPushButton("To Clipboard", this);
@@ -77,9 +72,18 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
         buttons->addWidget(b);
     buttons->addStretch();
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(params, 1);
-    layout->addLayout(buttons);
+    // The hint runs under the whole dialog, which grows to show it.
+    hint_ = new QLabel(this);
+    hint_->setObjectName("generatorHint");
+    hint_->setWordWrap(true);
+    hint_->setVisible(false);
+    auto* row = new QHBoxLayout;
+    row->addWidget(params, 1);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(hint_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(new_, &QPushButton::clicked, this, &CGeneratePasswordDialog::Regenerate);
     for (QCheckBox* box : {upper_, lower_, numbers_, others_})

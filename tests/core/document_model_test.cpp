@@ -92,8 +92,9 @@ protected:
     std::optional<std::vector<std::string>> CardNamesIn(const fs::path& path,
                                                         const std::string& password = "") {
         ScriptedAnswers other;
+        // A wrong password is asked for again: that second prompt is cancelled.
         if (IsEncryptedFile(path))
-            other.Password(password);
+            other.Password(password).Password(std::nullopt);
         MemoryProfile otherProfile;
         DocumentModel reader(other, otherProfile, nullptr);
         if (!reader.Open(path.string(), ""))

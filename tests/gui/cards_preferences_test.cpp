@@ -277,7 +277,7 @@ void CardsPreferencesTest::clearClipboardSecondsOnTheGeneralPage() {
         sheet.show();
         QSpinBox* box = sheet.GeneralPage()->ClearClipboardBox();
         QCOMPARE(box->value(), 10);  // the default, with nothing stored
-        box->lineEdit()->selectAll();
+        box->selectAll();
         QTest::keyClicks(box, "0");
         QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
     }

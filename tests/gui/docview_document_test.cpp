@@ -203,7 +203,7 @@ private slots:
                 });
                 QTest::keyClick(d->SecondEdit(), Qt::Key_Return);
                 stayedOpen = stayedOpen && d->isVisible() && d->FirstEntry().isEmpty() &&
-                             d->SecondEntry().isEmpty() && d->FirstEdit()->hasFocus();
+                             d->SecondEntry().isEmpty() && d->focusWidget() == d->FirstEdit();
             }
             d->reject();
         });
