@@ -63,9 +63,10 @@ public:
     // Whether Open tells the user about a file it could read only in part (the command
     // line's printing says so itself).
     enum class DamageNotice { Show, Quiet };
-    // Reads the file. On failure shows the reason, then "Failed to open document.", and
-    // leaves the document as it was. A file read only in part opens read-only (see
-    // IsReadOnly), with a message saying so.
+    // Reads the file; a wrong password is asked for again until the right one or Cancel.
+    // On failure shows the reason, then "Failed to open document.", and leaves the
+    // document as it was. A file read only in part opens read-only (see IsReadOnly), with
+    // a message saying so.
     bool Open(const std::string& path, const std::string& passwordPrefill,
               DamageNotice notice = DamageNotice::Show);
     // The file was read only in part: this document never writes over it, and Save
@@ -90,9 +91,11 @@ public:
     bool SaveModified();
     // Remembers the shown category for the next start and drops "Search Results".
     void Close();
-    // The automatic save: saves when modified. True when nothing needed saving or the
-    // save succeeded; the modified flag is cleared only by a successful save. A file
-    // another program changed is never replaced: the status bar says so, once.
+    // The automatic save: saves when modified and the document has a file; a document
+    // never saved is passed over (it stays modified), a read-only one runs Save As. True
+    // when nothing was saved or the save succeeded; the modified flag is cleared only by
+    // a successful save. A file another program changed is never replaced: the status
+    // bar says so, once.
     bool AutoSave();
     // The handheld set-up: writes the document encrypted under the password set with
     // SetEncryptionPassword and keeps encrypting on later saves. With no password set

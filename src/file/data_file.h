@@ -66,6 +66,7 @@ struct ReadResult {
     FileFormat format = FileFormat::NotTessaline;
     bool stoppedEarly = false;    // a damaged record ended the reading
     std::size_t unreadBytes = 0;  // bytes after the last card read
+    bool wrongPassword = false;   // the password did not open the file (not a Cancel)
     // Bytes after the last card that are not the zero fill of an encrypted file.
     bool trailingData = false;
     std::size_t droppedCards = 0;   // records of an unknown category: read, not kept
