@@ -161,6 +161,9 @@ WebPageInfo BrowserCommands::GetWebPage() {
         page = WebPageInfo{};
         dde_.GetWindowInfo(page.address, page.title);
     }
+    // The browser reports an address opened with Automatic Access with the user ID and
+    // password in it; they never go into a card's (unmasked) address.
+    page.address = StripUserInfo(page.address);
     return page;
 }
 
