@@ -244,6 +244,15 @@ TEST_F(BrowserKeeperTest, TheKeeperEndsWithItsBrowser) {
     std::string url = "unchanged";
     EXPECT_FALSE(rig->automation.GetRunningExplorerURL(url));
     EXPECT_EQ(url, "unchanged");
+
+    // Ended by a signal (the user's session ending), the keeper still takes its socket
+    // away, and the browser quits as its pipe closes.
+    ASSERT_TRUE(rig->automation.StartExplorerAtHome());
+    const pid_t keeper = KeeperAndBrowser(marker).first;
+    ASSERT_NE(keeper, 0);
+    ::kill(keeper, SIGTERM);
+    EXPECT_TRUE(testing::WaitUntil([&] { return ProcessesWith(marker).empty(); }, 15000));
+    EXPECT_FALSE(QFile::exists(socket));
 }
 
 }  // namespace

@@ -60,6 +60,14 @@ private:
     int fd_ = -1;
 };
 
+// Set by SIGTERM, SIGINT and SIGHUP: the keeper ends in order (its socket goes, and the
+// browser quits as its pipe closes).
+volatile sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
 bool WriteAll(int fd, const char* data, std::size_t size, bool isSocket) {
     while (size > 0) {
         const ssize_t n = isSocket ? ::send(fd, data, size, MSG_NOSIGNAL) : ::write(fd, data, size);
@@ -192,7 +200,7 @@ int Serve(const std::string& socketPath, char** browserArgv) {
     };
 
     bool browserRuns = true;
-    while (browserRuns) {
+    while (browserRuns && !stopRequested) {
         std::vector<pollfd> fds;
         fds.push_back({fromBrowser.Get(), POLLIN, 0});
         if (client.Valid())
@@ -270,5 +278,10 @@ int main(int argc, char** argv) {
     ::setsid();
     ::umask(077);
     ::signal(SIGPIPE, SIG_IGN);
+    struct sigaction stop {};
+    stop.sa_handler = RequestStop;
+    sigemptyset(&stop.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &stop, nullptr);
     return Serve(argv[1], argv + 2);
 }

@@ -295,8 +295,10 @@ void DevToolsClient::RecordActivePage(const QString& targetId) {
     if (path.isEmpty())
         return;
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         file.write(targetId.toLatin1());
+    }
 }
 
 std::optional<PageTarget> DevToolsClient::LastActivePage() {
