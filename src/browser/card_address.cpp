@@ -65,9 +65,20 @@ std::size_t SchemePrefixLength(std::string_view address) {
     return i + 3;
 }
 
+bool UsesAutomaticLogin(const CCard& card) {
+    return card.Category() != kWwwFormsCategory && card.AutomaticAccess();
+}
+
+std::string CardAddressWithScheme(const CCard& card) {
+    const std::string& address = card.Address();
+    if (SchemePrefixLength(address) > 0)
+        return address;
+    return std::string(PrefixForFirstCharacter(address.empty() ? 'h' : address[0])) + address;
+}
+
 std::string ComposeCardAddress(const CCard& card) {
     const std::string& address = card.Address();
-    if (card.Category() == kWwwFormsCategory || !card.AutomaticAccess())
+    if (!UsesAutomaticLogin(card))
         return address;
 
     std::string credentials = PercentEncodeCredential(card.UserId()) + ":" +

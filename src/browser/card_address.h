@@ -25,6 +25,14 @@ std::size_t SchemePrefixLength(std::string_view address);
 // them as the scheme.
 std::string ComposeCardAddress(const CCard& card);
 
+// Whether Load Web Page logs in with the card's user ID and password: Automatic Access
+// set, and the card is not a "WWW Forms" card.
+bool UsesAutomaticLogin(const CCard& card);
+
+// The card's address as the browser must be given it: with the scheme the composing rule
+// above gives an address that names none, and no credentials.
+std::string CardAddressWithScheme(const CCard& card);
+
 // The address without the user-info part ("user:password@" before the host) of its
 // authority, for every scheme; everything else stays as it is.
 std::string StripUserInfo(std::string_view address);

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QUrl>
 
 #include "platform/dde/dde_folder.h"
 #include "platform/devtools/keeper_launch.h"
@@ -143,11 +144,10 @@ void DevToolsClient::Disconnect() {
     received_.clear();
 }
 
-std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJsonObject& params,
-                                                const QString& sessionId, int timeoutMs) {
+qint64 DevToolsClient::Send(const QString& method, const QJsonObject& params,
+                            const QString& sessionId) {
     if (!Connect())
-        return std::nullopt;
-    const QDeadlineTimer deadline(timeoutMs < 0 ? timeoutMs_ : timeoutMs);
+        return -1;
     const qint64 id = nextId_++;
     QJsonObject command{{QStringLiteral("id"), id},
                         {QStringLiteral("method"), method},
@@ -156,20 +156,36 @@ std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJs
         command.insert(QStringLiteral("sessionId"), sessionId);
     socket_->write(QJsonDocument(command).toJson(QJsonDocument::Compact) + '\0');
     socket_->flush();
+    return id;
+}
 
+std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer& deadline,
+                                                 const EventHandler& onEvent,
+                                                 const std::function<bool()>& until) {
+    if (!socket_)
+        return std::nullopt;
     for (;;) {
-        // Whole messages end in a zero byte; events and other replies are passed over.
+        // Whole messages end in a zero byte; replies to other commands are passed over.
         qsizetype end = 0;
         while ((end = received_.indexOf('\0')) >= 0) {
             const QJsonObject message = QJsonDocument::fromJson(received_.left(end)).object();
             received_.remove(0, end + 1);
-            if (message.value(QLatin1String("id")).toInteger(-1) != id)
+            if (message.contains(QLatin1String("method"))) {
+                if (onEvent)
+                    onEvent(message);
+                continue;
+            }
+            if (id < 0 || message.value(QLatin1String("id")).toInteger(-1) != id)
                 continue;
             if (message.contains(QLatin1String("error")) ||
                 !message.value(QLatin1String("result")).isObject())
                 return std::nullopt;
             return message.value(QLatin1String("result")).toObject();
         }
+        if (until && until())
+            return QJsonObject{};
+        if (!socket_)
+            return std::nullopt;
         if (socket_->bytesAvailable() > 0) {
             received_ += socket_->readAll();
             continue;
@@ -191,6 +207,15 @@ std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJs
     // A late answer would be taken for the next command's: start afresh next time.
     Disconnect();
     return std::nullopt;
+}
+
+std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJsonObject& params,
+                                                const QString& sessionId, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs < 0 ? timeoutMs_ : timeoutMs);
+    const qint64 id = Send(method, params, sessionId);
+    if (id < 0)
+        return std::nullopt;
+    return Await(id, deadline, {});
 }
 
 std::optional<QString> DevToolsClient::Attach(const QString& targetId) {
@@ -356,6 +381,82 @@ bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
     // error page; a refused command does not.
     return Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session)
         .has_value();
+}
+
+bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
+                                       const QString& password) {
+    if (!FindRunning())
+        return false;
+    QString target;
+    if (newWindow) {
+        // A blank window first, so that the challenge of the navigation can be answered.
+        const auto result = Call(QStringLiteral("Target.createTarget"),
+                                 {{QStringLiteral("url"), QStringLiteral("about:blank")},
+                                  {QStringLiteral("newWindow"), true}});
+        target = result ? result->value(QLatin1String("targetId")).toString() : QString();
+    } else if (const std::optional<PageTarget> page = LastActivePage()) {
+        target = page->id;
+    }
+    if (target.isEmpty())
+        return false;
+    RecordActivePage(target);
+    const std::optional<QString> session = Attach(target);
+    if (!session || !Call(QStringLiteral("Page.enable"), {}, *session) ||
+        !Call(QStringLiteral("Fetch.enable"),
+              {{QStringLiteral("handleAuthRequests"), true},
+               {QStringLiteral("patterns"),
+                QJsonArray{QJsonObject{{QStringLiteral("urlPattern"), QStringLiteral("*")}}}}},
+              *session))
+        return false;
+
+    const QUrl wanted(url);
+    auto sameOrigin = [&wanted](const QUrl& other) {
+        return other.scheme().compare(wanted.scheme(), Qt::CaseInsensitive) == 0 &&
+               other.host().compare(wanted.host(), Qt::CaseInsensitive) == 0 &&
+               other.port(-1) == wanted.port(-1);
+    };
+    int answered = 0;
+    bool loaded = false;
+    const EventHandler onEvent = [&](const QJsonObject& event) {
+        if (event.value(QLatin1String("sessionId")).toString() != *session)
+            return;
+        const QString method = event.value(QLatin1String("method")).toString();
+        const QJsonObject params = event.value(QLatin1String("params")).toObject();
+        const QJsonValue requestId = params.value(QLatin1String("requestId"));
+        if (method == QLatin1String("Fetch.requestPaused")) {
+            Send(QStringLiteral("Fetch.continueRequest"),
+                 {{QStringLiteral("requestId"), requestId}}, *session);
+        } else if (method == QLatin1String("Fetch.authRequired")) {
+            const QJsonObject challenge = params.value(QLatin1String("authChallenge")).toObject();
+            const bool ours =
+                challenge.value(QLatin1String("source")).toString() != QLatin1String("Proxy") &&
+                sameOrigin(QUrl(challenge.value(QLatin1String("origin")).toString()));
+            // Once per navigation, and only to the card's own origin: a wrong password is
+            // not sent again and again, and a site the card's sends the browser on to gets
+            // nothing.
+            QJsonObject response{{QStringLiteral("response"), QStringLiteral("CancelAuth")}};
+            if (ours && answered++ == 0)
+                response = {{QStringLiteral("response"), QStringLiteral("ProvideCredentials")},
+                            {QStringLiteral("username"), userId},
+                            {QStringLiteral("password"), password}};
+            Send(QStringLiteral("Fetch.continueWithAuth"),
+                 {{QStringLiteral("requestId"), requestId},
+                  {QStringLiteral("authChallengeResponse"), response}},
+                 *session);
+        } else if (method == QLatin1String("Page.loadEventFired")) {
+            loaded = true;
+        }
+    };
+    const QDeadlineTimer deadline(timeoutMs_);
+    const qint64 navigation =
+        Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session);
+    const bool navigated = navigation >= 0 && Await(navigation, deadline, onEvent).has_value();
+    if (navigated)
+        Await(-1, deadline, onEvent, [&loaded] { return loaded; });
+    // Requests still held are let go when the interception ends.
+    if (socket_)
+        Call(QStringLiteral("Fetch.disable"), {}, *session);
+    return navigated;
 }
 
 bool DevToolsClient::Visible() {

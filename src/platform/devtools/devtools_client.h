@@ -11,10 +11,12 @@
 // reports every failure (no keeper, a refused command, a time-out) as false. Waiting
 // runs a local event loop that leaves out user input.
 
+#include <QDeadlineTimer>
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +57,12 @@ public:
 
     // The calls made on the running browser; the last active tab is "its window".
     bool Navigate(const QString& url, bool newWindow);
+    // Navigates as Navigate does, answering the HTTP authentication challenge of the
+    // address's own origin (server, not proxy) with the user ID and password once; a
+    // second challenge, or one of another origin, is cancelled. Waits for the page's load
+    // (at most the time-out) so that the challenge can be answered.
+    bool NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
+                           const QString& password);
     bool Visible();  // brings the last active tab to the front
     bool GoHome();
     bool LocationURL(QString& url);
@@ -73,7 +81,16 @@ public:
     // A flattened session on a tab (detached again when this client ends).
     std::optional<QString> Attach(const QString& targetId);
 
+    using EventHandler = std::function<void(const QJsonObject& event)>;
+
 private:
+    // Sends one command without waiting; its id, or -1 when there is no connection.
+    qint64 Send(const QString& method, const QJsonObject& params, const QString& sessionId);
+    // Waits for the reply to `id` (none: waits until `until` holds), handing every event
+    // that arrives meanwhile to `onEvent`.
+    std::optional<QJsonObject> Await(qint64 id, const QDeadlineTimer& deadline,
+                                     const EventHandler& onEvent,
+                                     const std::function<bool()>& until = {});
     bool Connect();
     void Disconnect();
     std::vector<PageTarget> Pages();
