@@ -10,6 +10,7 @@
 #include "file/data_file.h"
 #include "file/file_fingerprint.h"
 #include "file/safe_file.h"
+#include "file/secure_wipe.h"
 #include "platform/user_answers.h"
 #include "views/text_export.h"
 
@@ -79,6 +80,14 @@ std::string ExportErrorMessage(int errorCode, const std::string& path) {
     }
 }
 
+std::optional<FileError> WriteExportAndWipe(const std::string& path, std::string& text) {
+    const auto error = WriteFileSafely(path, text);
+    // The export holds every password in clear: no copy stays in memory, and the wiping
+    // is one the compiler may not leave out.
+    SecureWipe(text);
+    return error;
+}
+
 bool ExportToTextCommand(const CCardCollection& cards, const std::string& documentTitle,
                          IUserAnswers& ui, const std::vector<std::string>& openDocuments) {
     FileDialogRequest request;
@@ -112,10 +121,7 @@ bool ExportToTextCommand(const CCardCollection& cards, const std::string& docume
         return false;
     }
     std::string text = ExportCardsAsText(cards);
-    const auto error = WriteFileSafely(path, text);
-    // The export holds every password in clear: do not leave a copy in memory.
-    for (char& c : text)
-        c = 0;
+    const auto error = WriteExportAndWipe(path, text);
     if (error) {
         Tell(ui, ExportErrorMessage(error->code, path), MsgCaption::Application, MsgIcon::Warning);
         return false;
