@@ -9,6 +9,7 @@
 #include "file/data_file.h"
 #include "file/file_messages.h"
 #include "file/password_check.h"
+#include "file/password_text.h"
 #include "platform/user_answers.h"
 
 namespace tessaline {
@@ -129,6 +130,10 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
 
     if (state.encryptionPassword.empty()) {
         Tell(ui, msg::kPasswordNotSet);
+        return std::nullopt;
+    }
+    if (HasZeroByte(state.encryptionPassword)) {
+        Tell(ui, msg::kPasswordHasZeroByte);
         return std::nullopt;
     }
     if (kCheckValueSize + S >= kEncryptedLimit) {

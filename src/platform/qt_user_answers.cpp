@@ -123,7 +123,7 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
     dialog.SetPassword(DisplayText(prefill));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return StoredText(dialog.Password());
+    return PasswordBytes(dialog.Password());
 }
 
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
@@ -134,8 +134,8 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
     dialog.SetEntries(DisplayText(first), DisplayText(second));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),
-                                StoredText(dialog.SecondEntry())};
+    return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
+                                PasswordBytes(dialog.SecondEntry())};
 }
 
 std::optional<FileDialogAnswer> QtUserAnswers::SaveFileName(const FileDialogRequest& request) {
