@@ -503,6 +503,28 @@ TEST_F(CliTest, ANonAsciiPasswordKeysTheFileAsTheDesktopProgramDoes) {
     EXPECT_NE(run.out.find("visa"), std::string::npos);
 }
 
+TEST_F(CliTest, TextLeavesInUtf8AndComesBackAsTheWindowStoresIt) {
+    // "Café" kept in Windows-1252 (typed in the window), "naïve" kept in UTF-8.
+    const fs::path file = MakeFile(
+        "mixed.tsf", {{.code = 0, .name = "Caf\xE9", .user = "me", .password = "na\xC3\xAFve"}});
+    CliRun run = Cli({"ls", file.string(), "--show-passwords"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out)[1], "Caf\xC3\xA9\tWWW Sites\tme\tna\xC3\xAFve");
+    run = Cli({"search", file.string(), "CAF\xC3\x89"});
+    EXPECT_EQ(Lines(run.out).size(), 2u) << run.out;
+
+    run = Cli({"export", file.string()});
+    EXPECT_EQ(run.out, "0\tCaf\xC3\xA9\t\tme\tna\xC3\xAFve\t\r\n");
+
+    // Imported, each text is kept as the window keeps typed text.
+    WriteText(Path("in.txt"), run.out);
+    ASSERT_EQ(Cli({"import", Path("in.txt").string(), Path("back.tsf").string()}).status, 0);
+    const std::string bytes = ReadText(Path("back.tsf"));
+    EXPECT_NE(bytes.find(std::string("Caf\xE9\0", 5)), std::string::npos);
+    EXPECT_EQ(bytes.find("Caf\xC3\xA9"), std::string::npos);
+    EXPECT_EQ(Cli({"export", Path("back.tsf").string()}).out, run.out);
+}
+
 TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {
     struct Case {
         std::vector<std::string> args;
