@@ -105,6 +105,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     };
     if (!TryPasswordForms(password, opens)) {
         Tell(request.ui, msg::kPasswordNotCorrect);
+        result.wrongPassword = true;
         return result;
     }
     state.encryptionPassword = password.Get();
