@@ -9,6 +9,7 @@
 #include "file/data_file.h"
 #include "file/file_messages.h"
 #include "file/password_check.h"
+#include "file/password_text.h"
 #include "platform/user_answers.h"
 
 namespace tessaline {
@@ -37,22 +38,32 @@ void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t 
     PutU32(out, value18);
 }
 
-void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
+void StoreU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Writes one card record at p, into room the caller sized from the card's stored size;
+// returns the end of the record.
+std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card) {
     const std::size_t L = card.StoredSize() - kCardHeaderSize;
-    out.push_back(card.Category());
-    out.push_back(0);
-    out.push_back(card.Attributes());
-    out.push_back(card.SyncByte());
-    PutU32(out, card.ModificationTime());
-    PutU32(out, card.RecordId());
-    PutU32(out, 0);
-    PutU32(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(L));
+    p[0] = card.Category();
+    p[1] = 0;
+    p[2] = card.Attributes();
+    p[3] = card.SyncByte();
+    StoreU32(p + 4, card.ModificationTime());
+    StoreU32(p + 8, card.RecordId());
+    StoreU32(p + 12, 0);
+    StoreU32(p + 16, 0);
+    StoreU32(p + 20, static_cast<std::uint32_t>(L));
+    p += kCardHeaderSize;
     for (const std::string* text :
          {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        out.insert(out.end(), text->begin(), text->end());
-        out.push_back(0);
+        std::memcpy(p, text->data(), text->size());
+        p += text->size();
+        *p++ = 0;
     }
+    return p;
 }
 
 bool TextsFit(const CCard& card) {
@@ -90,10 +101,11 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     return ok;
 }
 
-void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards) {
+// Writes every card at p; the room is the cards' total stored size.
+void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
         for (const CCard* card : list)
-            AppendCard(out, *card);
+            p = WriteCard(p, *card);
     });
 }
 
@@ -120,10 +132,13 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
     const std::uint64_t S = cards.TotalStoredSize();
     std::vector<std::uint8_t> out;
 
+    // The buffer is sized once, from the total stored size, and the cards are written
+    // straight into it.
     if (!state.encryptOnSave) {
         out.reserve(kHeaderSize + S);
         AppendHeader(out, false, state.headerValue18);
-        AppendAllCards(out, cards);
+        out.resize(kHeaderSize + S);
+        WriteAllCards(out.data() + kHeaderSize, cards);
         return out;
     }
 
@@ -131,25 +146,28 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         Tell(ui, msg::kPasswordNotSet);
         return std::nullopt;
     }
+    if (HasZeroByte(state.encryptionPassword)) {
+        Tell(ui, msg::kPasswordHasZeroByte);
+        return std::nullopt;
+    }
     if (kCheckValueSize + S >= kEncryptedLimit) {
         Tell(ui, TooLargeToEncryptMessage(S), MsgCaption::System, MsgIcon::Warning);
         return std::nullopt;
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
-    std::vector<std::uint8_t> plain;
-    plain.reserve(N);
+    // Check value, cards and zero padding are enciphered in place, after the header.
+    out.reserve(kHeaderSize + N);
+    AppendHeader(out, true, state.headerValue18);
+    out.resize(kHeaderSize + N, 0);
+    std::uint8_t* plain = out.data() + kHeaderSize;
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
-    plain.insert(plain.end(), state.checkValue.begin(), state.checkValue.end());
-    AppendAllCards(plain, cards);
-    plain.resize(N, 0);
+    std::memcpy(plain, state.checkValue.data(), kCheckValueSize);
+    WriteAllCards(plain + kCheckValueSize, cards);
     {
         Blowfish cipher;
         MakeKey(cipher, state.encryptionPassword, false);
-        cipher.EncipherBuffer(plain.data(), N / 8);
+        cipher.EncipherBuffer(plain, N / 8);
     }
-    out.reserve(kHeaderSize + N);
-    AppendHeader(out, true, state.headerValue18);
-    out.insert(out.end(), plain.begin(), plain.end());
     return out;
 }
 

@@ -95,17 +95,15 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
         SecretText password;
         if (!AskFilePassword(request, password))
             return result;
-        if (!password.Get().empty()) {
+        const auto opens = [&](const std::string& key) {
+            d.assign(data.begin() + kPreambleSize, data.end());
             Blowfish cipher;
-            MakeKey(cipher, password.Get(), false);
+            MakeKey(cipher, key, false);
             cipher.DecipherBuffer(d.data(), d.size() / 8);
-        }
-        bool match = false;
-        if (!password.Get().empty()) {
-            match = v1001 ? d.size() >= 3 && std::memcmp(d.data(), "XYZ", 3) == 0
-                          : d.size() >= kCheckValueSize && VerifyPassword(password.Get(), d.data());
-        }
-        if (!match) {
+            return v1001 ? d.size() >= 3 && std::memcmp(d.data(), "XYZ", 3) == 0
+                         : d.size() >= kCheckValueSize && VerifyPassword(key, d.data());
+        };
+        if (!TryPasswordForms(password, opens)) {
             Tell(request.ui, v1001 ? msg::kPasswordNotCorrectOld : msg::kPasswordNotCorrect);
             result.wrongPassword = true;
             return result;
