@@ -1,7 +1,9 @@
 // Writing the current format. Everything is assembled in memory first; the caller
 // puts the bytes on disk only when the whole file could be built.
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "cards/card_collection.h"
 #include "file/blowfish.h"
@@ -37,8 +39,30 @@ void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t 
     PutU32(out, value18);
 }
 
+// The five texts as the file gets them. A text ends at its first zero byte (a zero
+// inside one would shift every later field when read back). A deleted card stays in the
+// file for the handheld's sync with its record ID, category, marks and name only: its
+// address, user ID, password and note are not written.
+std::array<std::string_view, 5> WrittenTexts(const CCard& card) {
+    auto cut = [](const std::string& text) {
+        return std::string_view(text).substr(0, text.find('\0'));
+    };
+    if (IsKeptForSyncOnly(card))
+        return {cut(card.Name()), {}, {}, {}, {}};
+    return {cut(card.Name()), cut(card.Address()), cut(card.UserId()), cut(card.Password()),
+            cut(card.Note())};
+}
+
+std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
+    std::size_t size = kCardHeaderSize;
+    for (std::string_view text : texts)
+        size += text.size() + 1;
+    return size;
+}
+
 void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
-    const std::size_t L = card.StoredSize() - kCardHeaderSize;
+    const std::array<std::string_view, 5> texts = WrittenTexts(card);
+    const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
     out.push_back(card.Category());
     out.push_back(0);
     out.push_back(card.Attributes());
@@ -48,17 +72,15 @@ void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
     PutU32(out, 0);
     PutU32(out, 0);
     PutU32(out, static_cast<std::uint32_t>(L));
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        out.insert(out.end(), text->begin(), text->end());
+    for (std::string_view text : texts) {
+        out.insert(out.end(), text.begin(), text.end());
         out.push_back(0);
     }
 }
 
 bool TextsFit(const CCard& card) {
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        if (text->size() > kMaxTextLength)
+    for (std::string_view text : WrittenTexts(card)) {
+        if (text.size() > kMaxTextLength)
             return false;
     }
     return true;
@@ -90,6 +112,15 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     return ok;
 }
 
+std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
+    std::uint64_t size = 0;
+    ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
+        for (const CCard* card : list)
+            size += WrittenSize(WrittenTexts(*card));
+    });
+    return size;
+}
+
 void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
         for (const CCard* card : list)
@@ -98,6 +129,15 @@ void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards
 }
 
 }  // namespace
+
+bool IsKeptForSyncOnly(const CCard& card) {
+    return card.Deleted() || card.Category() == kDeletedCategory;
+}
+
+void ClearDeletedCardSecrets(CCard& card) {
+    for (std::string* text : card.SecretTexts())
+        SecureWipe(*text);
+}
 
 std::string TooLargeToEncryptMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
@@ -117,7 +157,7 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
                                                        FileCipherState& state, IUserAnswers& ui) {
     if (!CardsCanBeWritten(cards, ui))
         return std::nullopt;
-    const std::uint64_t S = cards.TotalStoredSize();
+    const std::uint64_t S = WrittenCardsSize(cards);
     std::vector<std::uint8_t> out;
 
     if (!state.encryptOnSave) {

@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "cards/card_collection.h"
 #include "cards/categories.h"
+#include "file/data_file.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -88,6 +89,9 @@ bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* ca
         return false;
     }
     cards.DeleteCard(card);
+    // The card stays for the handheld's sync; its secrets go now.
+    if (card->Deleted())
+        ClearDeletedCardSecrets(*card);
     CCategoryList& results = cards.SearchResults();
     for (int i = results.IndexOf(card); i >= 0; i = results.IndexOf(card))
         results.RemoveAt(i);

@@ -39,13 +39,14 @@ bool ExportToTextCommand(const CCardCollection& cards, const std::string& docume
     if (!answer || answer->path.empty())
         return false;
     std::string text = ExportCardsAsText(cards);
-    const auto error = WriteFileSafely(answer->path, text);
+    // Clear text: readable by the user only, whatever the file it replaces allowed.
+    const auto error = WriteFileSafely(answer->path, text, WriteOptions{.ownerOnly = true});
     // The export holds every password in clear: do not leave a copy in memory.
     for (char& c : text)
         c = 0;
     if (error) {
-        Tell(ui, ExportErrorMessage(error->code, answer->path), MsgCaption::Application,
-             MsgIcon::Warning);
+        Tell(ui, error->explained ? error->what : ExportErrorMessage(error->code, answer->path),
+             MsgCaption::Application, MsgIcon::Warning);
         return false;
     }
     return true;
