@@ -85,9 +85,8 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
                                                        FileCipherState& state, IUserAnswers& ui);
 
 // A deleted card stays in the file for the handheld's sync with its record ID, category,
-// marks and name; its address, user ID, password and note are never written, and are
-// cleared when the user deletes the card.
-bool IsKeptForSyncOnly(const CCard& card);
+// marks and name; the writer never writes the address, user ID, password and note of a
+// card on the deleted-card list, and this clears them when the user deletes the card.
 void ClearDeletedCardSecrets(CCard& card);
 
 // Messages for the cases the writer refuses before anything is written.

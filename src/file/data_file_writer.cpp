@@ -43,11 +43,11 @@ void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t 
 // inside one would shift every later field when read back). A deleted card stays in the
 // file for the handheld's sync with its record ID, category, marks and name only: its
 // address, user ID, password and note are not written.
-std::array<std::string_view, 5> WrittenTexts(const CCard& card) {
+std::array<std::string_view, 5> WrittenTexts(const CCard& card, bool deleted) {
     auto cut = [](const std::string& text) {
         return std::string_view(text).substr(0, text.find('\0'));
     };
-    if (IsKeptForSyncOnly(card))
+    if (deleted)
         return {cut(card.Name()), {}, {}, {}, {}};
     return {cut(card.Name()), cut(card.Address()), cut(card.UserId()), cut(card.Password()),
             cut(card.Note())};
@@ -60,8 +60,8 @@ std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
     return size;
 }
 
-void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
-    const std::array<std::string_view, 5> texts = WrittenTexts(card);
+void AppendCard(std::vector<std::uint8_t>& out, const CCard& card, bool deleted) {
+    const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
     const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
     out.push_back(card.Category());
     out.push_back(0);
@@ -78,15 +78,16 @@ void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
     }
 }
 
-bool TextsFit(const CCard& card) {
-    for (std::string_view text : WrittenTexts(card)) {
+bool TextsFit(const CCard& card, bool deleted) {
+    for (std::string_view text : WrittenTexts(card, deleted)) {
         if (text.size() > kMaxTextLength)
             return false;
     }
     return true;
 }
 
-// The lists in file order: categories 0..14, then the deleted cards.
+// The lists in file order: categories 0..14, then the deleted cards (list index 15).
+constexpr int kDeletedListIndex = kCategoryCount;
 template <typename Fn>
 void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     for (int code = 0; code < kCategoryCount; ++code)
@@ -101,7 +102,7 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
         if (!ok)
             return;
         for (const CCard* card : list) {
-            if (!TextsFit(*card)) {
+            if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
                 Tell(ui, TextTooLongMessage(card->Name()));
                 Tell(ui, msg::kErrorWritingList[listIndex]);
                 ok = false;
@@ -114,25 +115,21 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
 
 std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     std::uint64_t size = 0;
-    ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         for (const CCard* card : list)
-            size += WrittenSize(WrittenTexts(*card));
+            size += WrittenSize(WrittenTexts(*card, listIndex == kDeletedListIndex));
     });
     return size;
 }
 
 void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards) {
-    ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         for (const CCard* card : list)
-            AppendCard(out, *card);
+            AppendCard(out, *card, listIndex == kDeletedListIndex);
     });
 }
 
 }  // namespace
-
-bool IsKeptForSyncOnly(const CCard& card) {
-    return card.Deleted() || card.Category() == kDeletedCategory;
-}
 
 void ClearDeletedCardSecrets(CCard& card) {
     for (std::string* text : card.SecretTexts())

@@ -194,9 +194,9 @@ std::optional<FileReplacement> FileReplacement::Begin(const std::string& path,
             error = Explained(EACCES, path + " is read-only.");
             return std::nullopt;
         }
-        // Renaming over one name of a hard-linked file would leave the other names with
-        // the old cards, and writing in place could leave it half-written: neither loses
-        // nothing, so such a file is not replaced.
+        // Renaming over one name of a hard-linked file would leave its other names with
+        // the old cards, and writing it in place could leave it half-written if the save
+        // were killed; so such a file is not replaced.
         if (target.st_nlink > 1) {
             error = Explained(EMLINK, path +
                                           " has other names (hard links) that saving would part "
@@ -239,10 +239,11 @@ std::optional<FileReplacement> FileReplacement::Begin(const std::string& path,
     if (exists && ::fstat(r.fd_, &temp) == 0 &&
         (temp.st_uid != target.st_uid || temp.st_gid != target.st_gid) &&
         ::fchown(r.fd_, target.st_uid, target.st_gid) != 0) {
-        error = Explained(errno, path + " belongs to user " + UserName(target.st_uid) +
-                                     " and group " + GroupName(target.st_gid) +
-                                     ", which this program may not give to the new copy; it was "
-                                     "not replaced.");
+        const int code = errno;
+        error = Explained(code, path + " belongs to user " + UserName(target.st_uid) +
+                                    " and group " + GroupName(target.st_gid) +
+                                    ", which this program may not give to the new copy; it was "
+                                    "not replaced.");
         return std::nullopt;
     }
     return r;
