@@ -1,7 +1,9 @@
 // Writing the current format. Everything is assembled in memory first; the caller
 // puts the bytes on disk only when the whole file could be built.
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "cards/card_collection.h"
 #include "file/blowfish.h"
@@ -43,10 +45,32 @@ void StoreU32(std::uint8_t* p, std::uint32_t v) {
         p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-// Writes one card record at p, into room the caller sized from the card's stored size;
-// returns the end of the record.
-std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card) {
-    const std::size_t L = card.StoredSize() - kCardHeaderSize;
+// The five texts as the file gets them. A text ends at its first zero byte (a zero
+// inside one would shift every later field when read back). A deleted card stays in the
+// file for the handheld's sync with its record ID, category, marks and name only: its
+// address, user ID, password and note are not written.
+std::array<std::string_view, 5> WrittenTexts(const CCard& card, bool deleted) {
+    auto cut = [](const std::string& text) {
+        return std::string_view(text).substr(0, text.find('\0'));
+    };
+    if (deleted)
+        return {cut(card.Name()), {}, {}, {}, {}};
+    return {cut(card.Name()), cut(card.Address()), cut(card.UserId()), cut(card.Password()),
+            cut(card.Note())};
+}
+
+std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
+    std::size_t size = kCardHeaderSize;
+    for (std::string_view text : texts)
+        size += text.size() + 1;
+    return size;
+}
+
+// Writes one card record at p, into room the caller sized from WrittenCardsSize; returns
+// the end of the record.
+std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
+    const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
+    const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
     p[0] = card.Category();
     p[1] = 0;
     p[2] = card.Attributes();
@@ -57,25 +81,24 @@ std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card) {
     StoreU32(p + 16, 0);
     StoreU32(p + 20, static_cast<std::uint32_t>(L));
     p += kCardHeaderSize;
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        std::memcpy(p, text->data(), text->size());
-        p += text->size();
+    for (std::string_view text : texts) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
         *p++ = 0;
     }
     return p;
 }
 
-bool TextsFit(const CCard& card) {
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        if (text->size() > kMaxTextLength)
+bool TextsFit(const CCard& card, bool deleted) {
+    for (std::string_view text : WrittenTexts(card, deleted)) {
+        if (text.size() > kMaxTextLength)
             return false;
     }
     return true;
 }
 
-// The lists in file order: categories 0..14, then the deleted cards.
+// The lists in file order: categories 0..14, then the deleted cards (list index 15).
+constexpr int kDeletedListIndex = kCategoryCount;
 template <typename Fn>
 void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     for (int code = 0; code < kCategoryCount; ++code)
@@ -90,7 +113,7 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
         if (!ok)
             return;
         for (const CCard* card : list) {
-            if (!TextsFit(*card)) {
+            if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
                 Tell(ui, TextTooLongMessage(card->Name()));
                 Tell(ui, msg::kErrorWritingList[listIndex]);
                 ok = false;
@@ -101,15 +124,29 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     return ok;
 }
 
-// Writes every card at p; the room is the cards' total stored size.
-void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
-    ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
+std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
+    std::uint64_t size = 0;
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         for (const CCard* card : list)
-            p = WriteCard(p, *card);
+            size += WrittenSize(WrittenTexts(*card, listIndex == kDeletedListIndex));
+    });
+    return size;
+}
+
+// Writes every card at p; the room is WrittenCardsSize.
+void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
+        for (const CCard* card : list)
+            p = WriteCard(p, *card, listIndex == kDeletedListIndex);
     });
 }
 
 }  // namespace
+
+void ClearDeletedCardSecrets(CCard& card) {
+    for (std::string* text : card.SecretTexts())
+        SecureWipe(*text);
+}
 
 std::string TooLargeToEncryptMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
@@ -129,7 +166,7 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
                                                        FileCipherState& state, IUserAnswers& ui) {
     if (!CardsCanBeWritten(cards, ui))
         return std::nullopt;
-    const std::uint64_t S = cards.TotalStoredSize();
+    const std::uint64_t S = WrittenCardsSize(cards);
     std::vector<std::uint8_t> out;
 
     // The buffer is sized once, from the total stored size, and the cards are written

@@ -312,14 +312,19 @@ TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
     EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
-    // An existing file is replaced only when asked to.
+    // An existing file is replaced only when asked to, and then owner-only whatever it
+    // allowed before: it holds every password in clear.
     WriteText(out, "keep me");
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                             fs::perms::others_read);
     run = Cli({"export", file.string(), out.string()}, "correct horse\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ReadText(out), "keep me");
     run = Cli({"export", file.string(), out.string(), "--force"}, "correct horse\n");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(ReadText(out), expected);
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(CliTest, ImportMakesAFileThatExportsBackTheSameLines) {
