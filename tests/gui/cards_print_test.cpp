@@ -302,7 +302,7 @@ void CardsPrintTest::pdfFilesAreOwnerOnly() {
         FakeAnswers ui;
         MemoryProfile profile;
         profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
-        QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile));
+        QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile).printed);
         QVERIFY(PdfText(pdf).contains("hunter22"));
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(pdf).constData(), &st), 0);
