@@ -6,8 +6,11 @@
 #include <QMdiSubWindow>
 #include <memory>
 
+class QStackedWidget;
+
 namespace tessaline {
 
+class CLockPanel;
 class CTessalineNewDoc;
 class CTessalineNewView;
 class IProfile;
@@ -23,6 +26,8 @@ public:
     CTessalineNewDoc& Document() { return *doc_; }
     const CTessalineNewDoc& Document() const { return *doc_; }
     CTessalineNewView* View() const { return view_; }
+    // Shown in place of the card list while the document is locked.
+    CLockPanel* LockPanel() const { return lockPanel_; }
 
     // Shows an encryption state as the icon: 1 encrypted, anything else plain.
     void ShowEncryptionIcon(int state);
@@ -42,9 +47,12 @@ protected:
 
 private:
     void UpdateTitle();
+    void OnLockChanged(bool locked);
 
     std::unique_ptr<CTessalineNewDoc> doc_;
     CTessalineNewView* view_ = nullptr;
+    CLockPanel* lockPanel_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
     int shownState_ = -1;
     bool closing_ = false;
 };

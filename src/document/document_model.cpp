@@ -27,7 +27,36 @@ void ShowFrameworkError(IUserAnswers& ui, std::string text) {
         MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
 }
 
+// Answers the password prompt of one read with the password typed to unlock, and passes
+// every message on to the user.
+class UnlockAnswers : public CancellingAnswers {
+public:
+    UnlockAnswers(IUserAnswers& user, const std::string& password)
+        : user_(user), password_(password) {}
+    MsgAnswer Message(const MessageSpec& message) override { return user_.Message(message); }
+    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override {
+        return user_.MessageWithCaption(message, caption);
+    }
+    std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
+        if (asked_)
+            return std::nullopt;
+        asked_ = true;
+        return password_.Get();
+    }
+
+private:
+    IUserAnswers& user_;
+    SecretText password_;
+    bool asked_ = false;
+};
+
 }  // namespace
+
+void WipeCardTexts(CCardCollection& cards) {
+    cards.ForEachOwnedCard([](CCard& card) {
+        card.ForEachText([](std::string& text) { SecureWipe(text); });
+    });
+}
 
 std::string ExtensionOf(const std::string& path) {
     const std::size_t start = FileNameStart(path);
@@ -90,6 +119,7 @@ void DocumentModel::NewDocument() {
     cards_ = std::make_unique<CCardCollection>();
     state_ = FileCipherState{};
     path_.clear();
+    locked_ = false;
     SetModified(false);
 }
 
@@ -127,6 +157,7 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     state.encryptOnSave = state_.encryptOnSave;
     state_ = state;
     SetEncryptOnSave(encrypt);
+    locked_ = false;
     SetModified(false);
     SetPathName(path);
     return true;
@@ -253,6 +284,48 @@ bool DocumentModel::AutoSave() {
     if (!modified_)
         return true;
     return Save();
+}
+
+bool DocumentModel::Lock() {
+    if (locked_ || !state_.encryptOnSave || path_.empty() || modified_)
+        return false;
+    WipeCardTexts(*cards_);
+    cards_ = std::make_unique<CCardCollection>();
+    SecureWipe(state_.encryptionPassword);
+    SecureWipe(state_.checkValue.data(), state_.checkValue.size());
+    locked_ = true;
+    if (events_.lockChanged)
+        events_.lockChanged(true);
+    return true;
+}
+
+bool DocumentModel::Unlock(const std::string& password) {
+    if (!locked_)
+        return true;
+    FileError error;
+    const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
+    if (!data) {
+        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        return false;
+    }
+    UnlockAnswers answers(ui_, password);
+    auto cards = std::make_unique<CCardCollection>();
+    FileCipherState state;
+    const ReadRequest request{answers, profile_, FileTitleOf(path_), std::string()};
+    if (!ReadDataFile(*data, request, *cards, state).ok) {
+        WipeCardTexts(*cards);
+        return false;
+    }
+    cards_ = std::move(cards);
+    const bool encrypt = state.encryptOnSave;
+    state.encryptOnSave = state_.encryptOnSave;
+    state_ = state;
+    SetEncryptOnSave(encrypt);
+    locked_ = false;
+    SetModified(false);
+    if (events_.lockChanged)
+        events_.lockChanged(false);
+    return true;
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {

@@ -23,6 +23,7 @@ struct DocumentEvents {
     std::function<void(const std::string& title)> titleChanged;
     std::function<void(const std::string& path)> pathChanged;
     std::function<void(int state)> encryptionChanged;
+    std::function<void(bool locked)> lockChanged;
 };
 
 class DocumentModel {
@@ -84,6 +85,16 @@ public:
     // nothing is written and false is returned.
     bool WriteNewEncryptedFile(const std::string& path);
 
+    // Locking: the cards are wiped and dropped, and so is the password; the path, title
+    // and encryption state stay, so that the file can be read again to unlock.
+    bool IsLocked() const { return locked_; }
+    // Wipes and drops the cards. Only an encrypted document with a file and no unsaved
+    // changes can be locked; false (and nothing changes) otherwise.
+    bool Lock();
+    // Reads the file again with password. On a wrong password or a file that cannot be
+    // read, says why and stays locked. True when unlocked (or not locked).
+    bool Unlock(const std::string& password);
+
 private:
     void RestartAutoSaveIfOn();
     void SetEncryptOnSave(bool on);
@@ -96,9 +107,13 @@ private:
     std::unique_ptr<CCardCollection> cards_;
     FileCipherState state_;
     bool modified_ = false;
+    bool locked_ = false;
     std::string path_;
     std::string title_;
 };
+
+// Clears every text of every card the collection keeps, where it lies in memory.
+void WipeCardTexts(CCardCollection& cards);
 
 // "name.ext" -> "ext"; "" when the file name has no dot. Folders are not looked at.
 std::string ExtensionOf(const std::string& path);

@@ -29,6 +29,7 @@ public:
     QSpinBox* MinutesSpin() { return spin_; }
     QCheckBox* ShowPasswordBox() { return showPassword_; }
     QListWidget* DateList() { return dates_; }
+    QSpinBox* LockMinutesSpin() { return lockMinutes_; }
 
 private:
     void UpdateAutoSaveControls();
@@ -40,6 +41,7 @@ private:
     QSpinBox* spin_;
     QCheckBox* showPassword_;
     QListWidget* dates_;
+    QSpinBox* lockMinutes_;
 };
 
 }  // namespace tessaline

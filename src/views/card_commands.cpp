@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "cards/card_collection.h"
 #include "cards/categories.h"
+#include "file/secure_wipe.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -153,6 +154,12 @@ bool CardClipboard::Copy(const CCard* source, const IProfile& profile, std::uint
         return false;
     card_ = MakeCardCopy(*source, profile, now);
     return true;
+}
+
+void CardClipboard::Forget() {
+    if (card_)
+        card_->ForEachText([](std::string& text) { SecureWipe(text); });
+    card_.reset();
 }
 
 CCard* CardClipboard::Paste(CCardCollection& cards, std::string_view selectorText,

@@ -1,18 +1,24 @@
 #include "views/tessaline_view.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "document/tessaline_doc.h"
 #include "document/text_codec.h"
+#include "app/window_memory.h"
 #include "views/card_list_model.h"
+#include "views/list_colours.h"
 #include "views/card_table_model.h"
 
 namespace tessaline {
 
 CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, QWidget* parent)
-    : QWidget(parent), doc_(doc), profile_(profile), widths_(kColumnWidths) {
+    : QWidget(parent),
+      doc_(doc),
+      profile_(profile),
+      widths_(LoadColumnWidths(profile, kColumnWidths)) {
     model_ = new CardTableModel(profile_, this);
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("cardList"));
@@ -30,9 +36,7 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     list_->header()->setSectionsClickable(true);
     list_->header()->setSectionsMovable(false);
     list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QPalette palette = list_->palette();
-    palette.setColor(QPalette::Text, QColor(0, 0, 255));
-    list_->setPalette(palette);
+    ApplyTextColour();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,8 +45,11 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     connect(list_->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { model_->SortByColumn(column); });
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        if (!applyingWidths_ && column >= 0 && column < kFullColumnCount)
+        if (!applyingWidths_ && column >= 0 && column < kFullColumnCount) {
             widths_[static_cast<std::size_t>(column)] = size;
+            // The next list, and the next start, begin with the widths the user chose.
+            SaveColumnWidths(profile_, widths_);
+        }
     });
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit SelectionChanged(); });
@@ -96,12 +103,29 @@ void CTessalineNewView::ListText(const QString& text) {
     model_->ShowCategory(doc_.Cards(), text);
     // A "Category" column coming back starts at its own width again.
     if (!hadCategoryColumn && model_->columnCount() == kFullColumnCount)
-        widths_[kColumnCategory] = kColumnWidths[kColumnCategory];
+        widths_[kColumnCategory] = LoadColumnWidths(profile_, kColumnWidths)[kColumnCategory];
     ApplyColumnWidths();
     AnnounceItemCount();
     // A reset drops the selection without telling anyone.
     if (hadSelection)
         emit SelectionChanged();
+}
+
+void CTessalineNewView::ApplyTextColour() {
+    // Blue text, as blue as the background lets it be read.
+    const QColor base = list_->palette().color(QPalette::Base);
+    const Rgb blue = ReadableBlueOn(Rgb{static_cast<std::uint8_t>(base.red()),
+                                        static_cast<std::uint8_t>(base.green()),
+                                        static_cast<std::uint8_t>(base.blue())});
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Text, QColor(blue.r, blue.g, blue.b));
+    list_->setPalette(palette);
+}
+
+void CTessalineNewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && list_ != nullptr)
+        ApplyTextColour();
 }
 
 void CTessalineNewView::ApplyColumnWidths() {
