@@ -23,8 +23,7 @@ CFrameLockCommands::CFrameLockCommands(CMainFrame& frame, IProfile& profile)
         [this](const CommandContext&) { return AnyLockable(); });
     ReloadMinutes();
     idleTimer_->setObjectName(QStringLiteral("idleLockTimer"));
-    connect(idleTimer_, &QTimer::timeout, this,
-            [this] { CheckIdle(IdleLockClock::Clock::now()); });
+    connect(idleTimer_, &QTimer::timeout, this, [this] { CheckIdle(IdleLockClock::Clock::now()); });
     idleTimer_->start(kIdleCheckMs);
     qApp->installEventFilter(this);
 }

@@ -1,8 +1,8 @@
 #include "app/tessaline_app.h"
 
 #include <cstdio>
-#include <utility>
 #include <cstdlib>
+#include <utility>
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,10 +19,10 @@
 #include "browser/dde_object.h"
 #include "platform/dde/dde_folder.h"
 #include "platform/handheld_users.h"
-#include "platform/screen_lock_watch.h"
-#include "platform/single_instance.h"
 #include "platform/qt_profile.h"
 #include "platform/qt_user_answers.h"
+#include "platform/screen_lock_watch.h"
+#include "platform/single_instance.h"
 #include "views/print_cards.h"
 
 namespace tessaline {

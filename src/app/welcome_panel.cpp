@@ -32,7 +32,8 @@ CWelcomePanel::CWelcomePanel(QWidget* parent) : QWidget(parent) {
     big.setBold(true);
     heading->setFont(big);
     auto* intro = new QLabel(
-        QStringLiteral("Your logins, cards and other secrets, kept as cards in a data file."), this);
+        QStringLiteral("Your logins, cards and other secrets, kept as cards in a data file."),
+        this);
 
     new_ = MakeButton(QStringLiteral("&New data file"), QStringLiteral("welcomeNew"), this);
     open_ = MakeButton(QStringLiteral("&Open..."), QStringLiteral("welcomeOpen"), this);

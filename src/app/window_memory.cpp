@@ -32,8 +32,7 @@ std::optional<ColumnWidths> ParseColumnWidths(const std::string& text) {
         }
         int value = 0;
         const auto [next, error] = std::from_chars(p, end, value);
-        if (error != std::errc() || next == p || value < kMinColumnWidth ||
-            value > kMaxColumnWidth)
+        if (error != std::errc() || next == p || value < kMinColumnWidth || value > kMaxColumnWidth)
             return std::nullopt;
         widths[i] = value;
         p = next;

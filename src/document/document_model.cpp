@@ -53,9 +53,8 @@ private:
 }  // namespace
 
 void WipeCardTexts(CCardCollection& cards) {
-    cards.ForEachOwnedCard([](CCard& card) {
-        card.ForEachText([](std::string& text) { SecureWipe(text); });
-    });
+    cards.ForEachOwnedCard(
+        [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });
 }
 
 std::string ExtensionOf(const std::string& path) {

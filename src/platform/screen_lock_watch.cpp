@@ -35,8 +35,7 @@ ScreenLockWatch::ScreenLockWatch(QObject* parent) : QObject(parent) {
 }
 
 ScreenLockWatch::ScreenLockWatch(const QDBusConnection& sessionBus,
-                                 const std::optional<QDBusConnection>& systemBus,
-                                 QObject* parent)
+                                 const std::optional<QDBusConnection>& systemBus, QObject* parent)
     : QObject(parent) {
     if (sessionBus.isConnected())
         WatchSessionBus(sessionBus);

@@ -56,7 +56,8 @@ QString InstanceChannel::SocketPath() const {
 }
 
 InstanceChannel::Role InstanceChannel::Claim() {
-    const QByteArray lockPath = QDir(folder_).filePath(QString::fromLatin1(kLockName)).toLocal8Bit();
+    const QByteArray lockPath =
+        QDir(folder_).filePath(QString::fromLatin1(kLockName)).toLocal8Bit();
     lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (lockFd_ < 0)
         return role_ = Role::Alone;
@@ -106,8 +107,9 @@ void InstanceChannel::OnReadable(QLocalSocket* socket) {
         return;
     }
     socket->setProperty(kBufferProperty, buffer);
-    const HandOffDecoded decoded = DecodeHandOff(std::span(
-        reinterpret_cast<const std::uint8_t*>(buffer.constData()), static_cast<std::size_t>(buffer.size())));
+    const HandOffDecoded decoded =
+        DecodeHandOff(std::span(reinterpret_cast<const std::uint8_t*>(buffer.constData()),
+                                static_cast<std::size_t>(buffer.size())));
     if (decoded.status == HandOffDecoded::Status::Incomplete)
         return;
     if (decoded.status == HandOffDecoded::Status::Invalid) {
@@ -133,7 +135,8 @@ bool InstanceChannel::HandOff(const std::vector<std::string>& files, int timeout
     // The running program may be starting still: its socket comes a moment after its lock.
     for (;;) {
         socket.connectToServer(SocketPath());
-        if (socket.waitForConnected(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+        if (socket.waitForConnected(
+                static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
             break;
         if (deadline.hasExpired())
             return false;
@@ -144,12 +147,13 @@ bool InstanceChannel::HandOff(const std::vector<std::string>& files, int timeout
     socket.write(reinterpret_cast<const char*>(message->data()),
                  static_cast<qint64>(message->size()));
     while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+        if (!socket.waitForBytesWritten(
+                static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
             return false;
     }
     while (socket.bytesAvailable() < 1) {
-        if (deadline.hasExpired() ||
-            !socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(
+                                         std::max<qint64>(1, deadline.remainingTime()))))
             return false;
     }
     char answer = 0;

@@ -5,12 +5,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/window_memory.h"
 #include "document/tessaline_doc.h"
 #include "document/text_codec.h"
-#include "app/window_memory.h"
 #include "views/card_list_model.h"
-#include "views/list_colours.h"
 #include "views/card_table_model.h"
+#include "views/list_colours.h"
 
 namespace tessaline {
 

@@ -138,7 +138,8 @@ private slots:
         CChildFrame* fresh = frame.NewDocument();
         QCOMPARE(fresh->ShownEncryptionState(), 0);
         QVERIFY(ShowsIcon(fresh, kPlainDocumentIconPath));
-        QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled"));
+        // "[*]" is where the modified mark shows.
+        QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled[*]"));
 
         // Encrypt On Save on the new document: its icon changes at once, the other keeps
         // its own.
