@@ -46,8 +46,16 @@ void CChildFrame::UpdateTitle() {
     // "[*]" shows "*" while the document has unsaved changes.
     QString title = doc_->Title();
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(title + QStringLiteral("[*]"));
+    // Maximised, the main window's title names the document; a title here would make the
+    // area add "- [NAME]" to it a second time.
+    setWindowTitle(isMaximized() ? QString() : title + QStringLiteral("[*]"));
     setWindowModified(doc_->IsModified());
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        UpdateTitle();
 }
 
 void CChildFrame::OnLockChanged(bool locked) {

@@ -44,6 +44,8 @@ signals:
 protected:
     // A modified document is offered for saving first; Cancel keeps the window.
     void closeEvent(QCloseEvent* event) override;
+    // The title follows the window's state (see UpdateTitle).
+    void changeEvent(QEvent* event) override;
 
 private:
     void UpdateTitle();

@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDialog>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -36,6 +37,7 @@
 #include "prefs/frame_keys.h"
 #include "prefs/general_settings_pref.h"
 #include "views/card_table_model.h"
+#include "views/category_bar.h"
 #include "views/list_colours.h"
 #include "views/tessaline_view.h"
 
@@ -81,6 +83,7 @@ private slots:
         ScriptedUser ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
+        frame.show();
         new CFrameLockCommands(frame, profile);
         ui.passwords.push_back(kPassword);
         CChildFrame* child = frame.OpenDocumentFile(secret_);
@@ -146,7 +149,7 @@ private slots:
         QVERIFY(!changed->Document().IsLocked());
         QCOMPARE(frame.StatusMessage(),
                  QStringLiteral("cards.tse has unsaved changes and was not locked"));
-        QCOMPARE(changed->View()->Model()->rowCount(), 3);
+        QCOMPARE(changed->Document().Cards().LiveCardCount(), 3);
 
         // With automatic saving the change is saved, then the file locks.
         profile.WriteInt(prefs::kInternetSection, prefs::kAutomaticSaveCheck, 1);
@@ -389,7 +392,7 @@ private slots:
                      {QStringLiteral("--no-splash"), QStringLiteral("plain.tsf")});
         QVERIFY(second.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(handed.size(), 1, 20'000);
-        QVERIFY(second.waitForFinished(20'000));
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20'000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(handed.front().front().toStringList(), QStringList{plain_});
