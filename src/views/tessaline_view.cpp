@@ -113,7 +113,8 @@ void CTessalineNewView::ListText(const QString& text) {
 
 void CTessalineNewView::ApplyTextColour() {
     // Blue text, as blue as the background lets it be read.
-    const QColor base = list_->palette().color(QPalette::Base);
+    // The view's own palette: on a change it is new before the list's is.
+    const QColor base = palette().color(QPalette::Base);
     const Rgb blue = ReadableBlueOn(Rgb{static_cast<std::uint8_t>(base.red()),
                                         static_cast<std::uint8_t>(base.green()),
                                         static_cast<std::uint8_t>(base.blue())});

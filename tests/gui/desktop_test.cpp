@@ -343,6 +343,8 @@ private slots:
         };
         QCOMPARE(child->View()->List()->palette().color(QPalette::Text), QColor(0, 0, 255));
         QApplication::setPalette(dark);
+        QTRY_VERIFY(child->View()->List()->palette().color(QPalette::Base).lightness() < 60);
+        QVERIFY(child->View()->List()->palette().color(QPalette::Text) != QColor(0, 0, 255));
         QTRY_VERIFY(colourOf() >= kReadableContrast);
         QVERIFY(child->View()->List()->palette().color(QPalette::Text).blue() == 255);
         // A picture to look at: TESSALINE_SCREENSHOT_DIR keeps it.
