@@ -66,6 +66,7 @@ void CChildFrame::OnLockChanged(bool locked) {
         pages_->setCurrentWidget(lockPanel_);
         setFocusProxy(lockPanel_->PasswordField());
         lockPanel_->Reset();
+        view_->AnnounceItemCount();
     } else {
         lockPanel_->Reset();
         pages_->setCurrentWidget(view_);
