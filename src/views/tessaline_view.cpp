@@ -103,7 +103,7 @@ void CTessalineNewView::ListText(const QString& text) {
     model_->ShowCategory(doc_.Cards(), text);
     // A "Category" column coming back starts at its own width again.
     if (!hadCategoryColumn && model_->columnCount() == kFullColumnCount)
-        widths_[kColumnCategory] = LoadColumnWidths(profile_, kColumnWidths)[kColumnCategory];
+        widths_[kColumnCategory] = kColumnWidths[kColumnCategory];
     ApplyColumnWidths();
     AnnounceItemCount();
     // A reset drops the selection without telling anyone.
