@@ -33,6 +33,7 @@ Preferences LoadPreferences(const IProfile& p) {
     r.ftpPath = p.GetText(kInternetSection, kFtpFilePath, "");
     r.telnetPath = p.GetText(kInternetSection, kTelnetFilePath, "");
     r.lockAfterMinutes = p.GetInt(kGeneralSection, kLockAfterMinutes, kLockAfterMinutesDefault);
+    r.clearClipboardSeconds = ClearClipboardSeconds(p);
     return r;
 }
 
@@ -57,6 +58,7 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteText(kInternetSection, kFtpFilePath, r.ftpPath);
     p.WriteText(kInternetSection, kTelnetFilePath, r.telnetPath);
     p.WriteInt(kGeneralSection, kLockAfterMinutes, r.lockAfterMinutes);
+    p.WriteInt(kGeneralSection, kClearClipboardSeconds, r.clearClipboardSeconds);
 }
 
 PrintFlags LoadPrintFlags(const IProfile& p) {

@@ -61,6 +61,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.helpPath = "/h";
     p.ftpPath = "/f";
     p.telnetPath = "/t";
+    p.clearClipboardSeconds = 45;
     p.lockAfterMinutes = 13;
     RecordingProfile profile;
     SavePreferences(profile, p);
@@ -84,6 +85,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "Internet Preferences/HelpProg File Path=text:/h",
         "Internet Preferences/FTP File Path=text:/f",
         "Internet Preferences/Telnet File Path=text:/t",
+        "General Preferences/Clear Clipboard Seconds=int:45",
         "General Preferences/Lock After Minutes=int:13",
     };
     std::sort(expected.begin(), expected.end());
