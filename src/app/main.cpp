@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "app/tessaline_app.h"
+#include "platform/process_hardening.h"
 #include "views/print_command_line.h"
 
 namespace {
@@ -24,6 +25,8 @@ void ShowHelp(const std::string& program, std::FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace tessaline;
+    // Before any password or card is read: no other process may dump or trace this one.
+    HardenProcessAgainstDumps();
     const std::string program = argc > 0 ? std::string(argv[0]) : std::string("tessaline");
     // --help needs no display, so it is answered before the windowing system is asked for.
     if (ParseCommandLine(std::vector<std::string>(argv, argv + argc)).showHelp) {

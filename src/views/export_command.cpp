@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "file/safe_file.h"
+#include "file/secure_wipe.h"
 #include "platform/user_answers.h"
 #include "views/text_export.h"
 
@@ -27,6 +28,14 @@ std::string ExportErrorMessage(int errorCode, const std::string& path) {
     }
 }
 
+std::optional<FileError> WriteExportAndWipe(const std::string& path, std::string& text) {
+    const auto error = WriteFileSafely(path, text);
+    // The export holds every password in clear: no copy stays in memory, and the wiping
+    // is one the compiler may not leave out.
+    SecureWipe(text);
+    return error;
+}
+
 bool ExportToTextCommand(const CCardCollection& cards, const std::string& documentTitle,
                          IUserAnswers& ui) {
     FileDialogRequest request;
@@ -39,10 +48,7 @@ bool ExportToTextCommand(const CCardCollection& cards, const std::string& docume
     if (!answer || answer->path.empty())
         return false;
     std::string text = ExportCardsAsText(cards);
-    const auto error = WriteFileSafely(answer->path, text);
-    // The export holds every password in clear: do not leave a copy in memory.
-    for (char& c : text)
-        c = 0;
+    const auto error = WriteExportAndWipe(answer->path, text);
     if (error) {
         Tell(ui, ExportErrorMessage(error->code, answer->path), MsgCaption::Application,
              MsgIcon::Warning);

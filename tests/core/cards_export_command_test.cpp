@@ -74,5 +74,22 @@ TEST_F(CardsExportCommand, FailureNamesTheFile) {
     EXPECT_EQ(ExportErrorMessage(ENOSPC, "/x"), "Disk full while accessing /x.");
 }
 
+// The text in memory holds every password in clear: after the write, written or not,
+// every byte of its buffer is zero and the text is empty.
+TEST_F(CardsExportCommand, ExportTextIsWipedWrittenOrNot) {
+    for (const auto& path : {dir / "out.txt", dir / "missing" / "out.txt"}) {
+        std::string text = "4\tBank\t\tjoe\thunter22\t\r\n";
+        text.reserve(200);
+        const char* buffer = text.data();
+        const std::size_t capacity = text.capacity();
+        WriteExportAndWipe(path.string(), text);
+        EXPECT_TRUE(text.empty()) << path;
+        // Clearing keeps the buffer, so what it held can still be looked at.
+        ASSERT_EQ(text.data(), buffer);
+        EXPECT_EQ(std::string(buffer, capacity), std::string(capacity, '\0')) << path;
+    }
+    EXPECT_EQ(Read(dir / "out.txt"), "4\tBank\t\tjoe\thunter22\t\r\n");
+}
+
 }  // namespace
 }  // namespace tessaline
