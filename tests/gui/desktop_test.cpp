@@ -4,6 +4,7 @@
 // that stays readable with a dark palette, and the screen lock over D-Bus.
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDialog>
 #include <QDir>
@@ -436,6 +437,9 @@ private slots:
             ScreenLockWatch watch(listener, std::nullopt);
             QVERIFY(watch.Subscriptions() >= 1);
             QSignalSpy locked(&watch, &ScreenLockWatch::ScreenLocked);
+            // A call that waits for its answer: the bus has taken the watch's match rules
+            // (sent before it on the same connection) once it answers.
+            listener.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus"));
 
             auto send = [&](const char* path, const char* interface, bool active) {
                 QDBusMessage m = QDBusMessage::createSignal(QString::fromLatin1(path),
