@@ -32,6 +32,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CTessalineNewDoc> doc, IProfile& profil
         if (!doc_->Unlock(password))
             lockPanel_->Reset();
     });
+    // A read-only document that was saved under another name is read-only no longer.
+    connect(doc_.get(), &CTessalineNewDoc::PathChanged, this, [this] { UpdateTitle(); });
     UpdateTitle();
     ShowEncryptionIcon(doc_->EncryptionState());
 }
@@ -46,6 +48,8 @@ void CChildFrame::UpdateTitle() {
     // "[*]" shows "*" while the document has unsaved changes.
     QString title = doc_->Title();
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    if (doc_->IsReadOnly())
+        title += QStringLiteral(" (read-only)");
     // Maximised, the main window's title names the document; a title here would make the
     // area add "- [NAME]" to it a second time.
     setWindowTitle(isMaximized() ? QString() : title + QStringLiteral("[*]"));

@@ -45,11 +45,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (print.request) {
-        if (app.PrintFromCommandLine(*print.request))
-            return 0;
-        std::fprintf(stderr, "%s: nothing was printed from %s\n", program.c_str(),
-                     print.request->file.c_str());
-        return 1;
+        const CommandLinePrint printed = app.PrintFromCommandLine(*print.request);
+        // A file read only in part prints what was read, and still ends in failure.
+        if (!printed.damage.empty())
+            std::fprintf(stderr, "%s: %s\n", program.c_str(), printed.damage.c_str());
+        if (!printed.printed) {
+            std::fprintf(stderr, "%s: nothing was printed from %s\n", program.c_str(),
+                         print.request->file.c_str());
+        }
+        return printed.printed && printed.damage.empty() ? 0 : 1;
     }
 
     const StartupOptions options = ParseCommandLine(args);

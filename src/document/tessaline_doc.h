@@ -53,6 +53,8 @@ public:
     // Reads the file again with the password typed; false while it stays locked.
     bool Unlock(const QString& password);
 
+    // The file was read only in part: Save runs Save As (see DocumentModel::IsReadOnly).
+    bool IsReadOnly() const { return model_.IsReadOnly(); }
     bool IsModified() const { return model_.IsModified(); }
     void SetModifiedFlag(bool modified = true) { model_.SetModified(modified); }
     // 1 when saves write an encrypted file, else 0.
