@@ -230,6 +230,8 @@ TEST_F(DocumentLockTest, AFailedSaveLeavesTheDocumentOpenWithItsChanges) {
     // A folder now stands where the file was: the save cannot replace it.
     fs::remove(path);
     fs::create_directory(path);
+    // Asked whether to replace what is there now, the user says Yes; the save still fails.
+    ui.messageAnswers.push_back(MsgAnswer::Yes);
     EXPECT_EQ(LockDocument(doc, true), LockOutcome::UnsavedChanges);
     EXPECT_FALSE(doc.IsLocked());
     EXPECT_TRUE(doc.IsModified());
