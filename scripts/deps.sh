@@ -7,6 +7,7 @@ tessaline_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-svg-dev qt6-tools-dev
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libcli11-dev libutf8proc-dev
+    dbus-daemon
 )
 
 tessaline_ensure_packages() {

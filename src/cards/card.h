@@ -64,6 +64,15 @@ public:
     // The address, user ID, password and note, for wiping in place.
     std::array<std::string*, 4> SecretTexts() { return {&address_, &userId_, &password_, &note_}; }
 
+    // Calls f on each of the card's texts in turn (name, address, user ID, password, note,
+    // category name, date text), so that they can be cleared where they lie.
+    template <typename F>
+    void ForEachText(F&& f) {
+        for (std::string* text :
+             {&name_, &address_, &userId_, &password_, &note_, &categoryName_, &dateText_})
+            f(*text);
+    }
+
     // A copy as Paste Card makes it: every text and flag, but no handheld record ID.
     CCard CopyForPaste() const {
         CCard c = *this;

@@ -52,6 +52,13 @@ public:
     // Number of cards in the fifteen lists (deleted cards not counted).
     int LiveCardCount() const;
 
+    // Calls f on every card the collection keeps, listed or not.
+    template <typename F>
+    void ForEachOwnedCard(F&& f) {
+        for (const std::unique_ptr<CCard>& card : owned_)
+            f(*card);
+    }
+
     CCategoryList& List(int code) { return lists_[static_cast<std::size_t>(code)]; }
     const CCategoryList& List(int code) const { return lists_[static_cast<std::size_t>(code)]; }
     CCategoryList& DeletedList() { return deleted_; }

@@ -5,6 +5,7 @@
 #include "cards/categories.h"
 #include "document/text_encoding.h"
 #include "file/data_file.h"
+#include "file/secure_wipe.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -158,6 +159,12 @@ bool CardClipboard::Copy(const CCard* source, const IProfile& profile, std::uint
         return false;
     card_ = MakeCardCopy(*source, profile, now);
     return true;
+}
+
+void CardClipboard::Forget() {
+    if (card_)
+        card_->ForEachText([](std::string& text) { SecureWipe(text); });
+    card_.reset();
 }
 
 CCard* CardClipboard::Paste(CCardCollection& cards, std::string_view selectorText,
