@@ -22,6 +22,9 @@ enum CommandId : int {
     kCmdExportToText = 32823,
     kCmdPrintPreview = 32804,
     kCmdAppExit = 57665,
+    // File > Import...: the CSV export of another password manager into the open document
+    // (or a new one). The welcome panel starts it too, by this name.
+    ID_FILE_IMPORT_CSV = 32850,
     // Edit
     kCmdEditUndo = 57643,
     kCmdEditCut = 57635,

@@ -103,8 +103,8 @@ private slots:
         CMainFrame frame(ui, profile);
         QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&View", "&Help"}));
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
-                 (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-",
-                              "Recent File", "-", "E&xit"}));
+                 (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "-", "&Import...", "-",
+                              "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")), (QStringList{"&About Tessaline..."}));
         QVERIFY(!frame.Action(kCmdFileMru1)->isVisible());
@@ -115,7 +115,7 @@ private slots:
         const QString recent = QStringLiteral("&1 ") + cardsFile_;
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                              "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "-",
+                              "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "-", "&Import...",
                               "Export To Text...", "-", "&Print...\tCtrl+P", "Print Pre&view",
                               "P&rint Setup...", "-", recent, "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
