@@ -464,6 +464,7 @@ CsvImport ImportCsv(std::string_view text, CsvSource source, std::uint32_t now) 
     bool header = true;
     if (source == CsvSource::Auto) {
         if (detected == nullptr) {
+            result.unknownLayout = true;
             return Failed(
                 result, next->line,
                 "the first line does not name the columns of a " + KnownProgramsText() + " export");

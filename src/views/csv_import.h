@@ -29,7 +29,7 @@ std::optional<CsvSource> CsvSourceFromName(std::string_view name);
 std::string_view CsvSourceTitle(CsvSource source);
 
 struct CsvImportError {
-    int line = 0;  // counted from 1
+    int line = 0;  // counted from 1; 0 when the file itself could not be read
     std::string what;
 };
 
@@ -37,6 +37,7 @@ struct CsvImport {
     std::vector<CCard> cards;            // in the order of the lines
     CsvSource source = CsvSource::Auto;  // the layout read
     std::optional<CsvImportError> error;
+    bool unknownLayout = false;  // the first line names no program's columns
 };
 
 // Reads the text of a CSV export. With CsvSource::Auto the first line must name the

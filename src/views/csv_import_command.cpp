@@ -11,29 +11,29 @@
 
 namespace tessaline {
 
-CsvFileRead ReadCsvFile(const std::string& path, CsvSource source, std::uint32_t now) {
-    const std::string name = FileTitleOf(path);
+CsvImport ReadCsvFile(const std::string& path, CsvSource source, std::uint32_t now) {
+    auto unreadable = [](std::string what) {
+        CsvImport failed;
+        failed.error = CsvImportError{0, std::move(what)};
+        return failed;
+    };
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
-        return {std::nullopt, "Cannot read " + name + ": " + std::strerror(errno) + "."};
+        return unreadable(std::strerror(errno));
     if (!S_ISREG(st.st_mode))
-        return {std::nullopt, name + " is not a file that can be imported."};
+        return unreadable("not a file that can be imported");
     if (static_cast<std::uint64_t>(st.st_size) > kMaxCsvFileSize) {
-        return {std::nullopt, name + " is too large to be the export of a password manager (" +
-                                  std::to_string(st.st_size / (1024 * 1024)) + " MB)."};
+        return unreadable("too large to be the export of a password manager (" +
+                          std::to_string(st.st_size / (1024 * 1024)) + " MB)");
     }
     FileError error;
     std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data)
-        return {std::nullopt, "Cannot read " + name + ": " + std::strerror(error.code) + "."};
+        return unreadable(std::strerror(error.code));
     const std::string_view text(reinterpret_cast<const char*>(data->data()), data->size());
     CsvImport imported = ImportCsv(text, source, now);
     SecureWipe(data->data(), data->size());
-    if (imported.error) {
-        return {std::nullopt, "Line " + std::to_string(imported.error->line) + " of " + name +
-                                  " cannot be imported: " + imported.error->what + "."};
-    }
-    return {std::move(imported), {}};
+    return imported;
 }
 
 std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now) {
@@ -46,14 +46,17 @@ std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now
     if (!answer || answer->path.empty())
         return std::nullopt;
 
-    CsvFileRead read = ReadCsvFile(answer->path, CsvSource::Auto, now);
-    if (!read.imported) {
-        Tell(ui, read.problem + "\n\nNo cards were imported.", MsgCaption::Application,
-             MsgIcon::Warning);
+    const std::string name = FileTitleOf(answer->path);
+    CsvImport read = ReadCsvFile(answer->path, CsvSource::Auto, now);
+    if (read.error) {
+        const std::string why = read.error->line == 0
+                                    ? "Cannot read " + name + ": " + read.error->what + "."
+                                    : "Line " + std::to_string(read.error->line) + " of " + name +
+                                          " cannot be imported: " + read.error->what + ".";
+        Tell(ui, why + "\n\nNo cards were imported.", MsgCaption::Application, MsgIcon::Warning);
         return std::nullopt;
     }
-    CsvCardsChosen chosen{FileTitleOf(answer->path), read.imported->source,
-                          std::move(read.imported->cards)};
+    CsvCardsChosen chosen{name, read.source, std::move(read.cards)};
     if (chosen.cards.empty()) {
         Tell(ui, chosen.fileName + " holds no entries to import.", MsgCaption::Application,
              MsgIcon::Information);

@@ -28,12 +28,9 @@ struct CsvCardsChosen {
 // (then that was said).
 std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now);
 
-// The cards of a CSV file, or the reason for the user why there are none to import.
-struct CsvFileRead {
-    std::optional<CsvImport> imported;
-    std::string problem;
-};
-CsvFileRead ReadCsvFile(const std::string& path, CsvSource source, std::uint32_t now);
+// The cards of a CSV file. A file that cannot be read (missing, not a regular file, too
+// large) is an error of line 0.
+CsvImport ReadCsvFile(const std::string& path, CsvSource source, std::uint32_t now);
 
 // What the user is told after the cards were added to the document.
 std::string CsvImportedMessage(const CsvCardsChosen& chosen);
