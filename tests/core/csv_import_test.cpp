@@ -3,8 +3,13 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "cards/card_collection.h"
 #include "views/csv_import.h"
+#include "views/csv_import_command.h"
 
 namespace tessaline {
 namespace {
@@ -252,6 +257,34 @@ TEST(CsvImport, ANamedProgramReadsLinesWithoutHeaderInItsOrder) {
     const CsvImport withHeader = Import(Fixture("firefox.csv"), CsvSource::Firefox);
     ASSERT_FALSE(withHeader.error);
     EXPECT_EQ(withHeader.cards.size(), 2u);
+}
+
+TEST(CsvImport, OnlyARegularFileOfAnExportsSizeIsRead) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("tessaline-csv-file-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path huge = dir / "huge.csv";
+    { std::ofstream(huge, std::ios::binary) << "name,url,username,password,note\n"; }
+    fs::resize_file(huge, kMaxCsvFileSize + 1);  // sparse: nothing is written
+
+    struct Case {
+        fs::path path;
+        std::string what;
+    };
+    for (const Case& c : {Case{dir / "missing.csv", "No such file or directory"},
+                          Case{dir, "not a file that can be imported"},
+                          Case{huge, "too large to be the export of a password manager"}}) {
+        const CsvImport got = ReadCsvFile(c.path.string(), CsvSource::Auto, kNow);
+        ASSERT_TRUE(got.error) << c.path;
+        EXPECT_EQ(got.error->line, 0);
+        EXPECT_NE(got.error->what.find(c.what), std::string::npos) << got.error->what;
+    }
+    const CsvImport fixture =
+        ReadCsvFile(std::string(TESSALINE_TEST_DATA) + "/csv/bitwarden.csv", CsvSource::Auto, kNow);
+    EXPECT_FALSE(fixture.error);
+    EXPECT_EQ(fixture.cards.size(), 3u);
+    fs::remove_all(dir);
 }
 
 TEST(CsvImport, SourceNames) {
