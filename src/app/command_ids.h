@@ -24,7 +24,7 @@ enum CommandId : int {
     kCmdAppExit = 57665,
     // File > Import...: the CSV export of another password manager into the open document
     // (or a new one). The welcome panel starts it too, by this name.
-    ID_FILE_IMPORT_CSV = 32850,
+    ID_FILE_IMPORT_CSV = 32842,
     // Edit
     kCmdEditUndo = 57643,
     kCmdEditCut = 57635,
