@@ -449,6 +449,9 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
             view->SelectCard(card);
         OnCommand(kCmdEditCard);
     });
+    // Enter and Delete in the list: the same as Ctrl+E and Ctrl+D, refusals included.
+    connect(view, &CTessalineNewView::EditRequested, this, [this] { OnCommand(kCmdEditCard); });
+    connect(view, &CTessalineNewView::DeleteRequested, this, [this] { OnCommand(kCmdDeleteCard); });
     connect(view, &CTessalineNewView::ContextMenuRequested, this,
             [this, view](const QPoint& globalPos) { emit CardListContextMenu(view, globalPos); });
     connect(child, &CChildFrame::DocumentClosed, this, &CMainFrame::OnChildClosed);

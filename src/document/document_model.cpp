@@ -114,13 +114,22 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     if (host_ && !last.empty())
         host_->SelectCategoryStartingWith(last);
 
-    // Read into fresh state so that a failed open leaves this document as it was.
+    // Read into fresh state so that a failed open leaves this document as it was. A wrong
+    // password asks again, as its message says, until the right one or Cancel.
     auto cards = std::make_unique<CCardCollection>();
     FileCipherState state;
-    const ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
-    if (!ReadDataFile(*data, request, *cards, state).ok) {
-        ShowFrameworkError(ui_, docmsg::kFailedToOpen);
-        return false;
+    ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
+    for (;;) {
+        const ReadResult read = ReadDataFile(*data, request, *cards, state);
+        if (read.ok)
+            break;
+        if (!read.wrongPassword) {
+            ShowFrameworkError(ui_, docmsg::kFailedToOpen);
+            return false;
+        }
+        cards = std::make_unique<CCardCollection>();
+        state = FileCipherState{};
+        request.passwordPrefill.clear();  // the one offered was wrong
     }
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
@@ -250,7 +259,9 @@ void DocumentModel::Close() {
 }
 
 bool DocumentModel::AutoSave() {
-    if (!modified_)
+    // A document that has no file yet is passed over: a Save As chooser opening by itself
+    // at every tick would interrupt whatever the user is doing.
+    if (!modified_ || path_.empty())
         return true;
     return Save();
 }

@@ -59,7 +59,8 @@ public:
 
     // An empty untitled document.
     void NewDocument();
-    // Reads the file. On failure shows the reason, then "Failed to open document.", and
+    // Reads the file; a wrong password is asked for again until the right one or Cancel.
+    // On failure shows the reason, then "Failed to open document.", and
     // leaves the document as it was.
     bool Open(const std::string& path, const std::string& passwordPrefill);
     // Save: to the document's path, or Save As when it has none. True when saved.
@@ -76,7 +77,8 @@ public:
     bool SaveModified();
     // Remembers the shown category for the next start and drops "Search Results".
     void Close();
-    // The automatic save: saves when modified. True when nothing needed saving or the
+    // The automatic save: saves when modified and the document has a file; a document
+    // never saved is passed over (it stays modified). True when nothing was saved or the
     // save succeeded; the modified flag is cleared only by a successful save.
     bool AutoSave();
     // The handheld set-up: writes the document encrypted under the password set with

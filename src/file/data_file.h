@@ -66,6 +66,7 @@ struct ReadResult {
     FileFormat format = FileFormat::NotTessaline;
     bool stoppedEarly = false;    // a damaged record ended the reading
     std::size_t unreadBytes = 0;  // bytes after the last card read
+    bool wrongPassword = false;   // the password did not open the file (not a Cancel)
 };
 
 // Reads a whole data file into the collection and the cipher state, asking for the

@@ -103,6 +103,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     if (password.Get().empty() || buffer.size() < kCheckValueSize ||
         !VerifyPassword(password.Get(), buffer.data())) {
         Tell(request.ui, msg::kPasswordNotCorrect);
+        result.wrongPassword = true;
         return result;
     }
     state.encryptionPassword = password.Get();

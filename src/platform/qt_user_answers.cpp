@@ -6,6 +6,8 @@
 #include "document/decrypt_password_dialog.h"
 #include "document/file_encryption_dialog.h"
 #include "document/text_codec.h"
+#include "file/password_check.h"
+#include "file/secure_wipe.h"
 
 namespace tessaline {
 
@@ -74,9 +76,9 @@ std::optional<FileDialogAnswer> RunFileDialog(QWidget* parent, const FileDialogR
 
 QtUserAnswers::QtUserAnswers(QWidget* parentWindow) : parent_(parentWindow) {}
 
-MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption) {
+MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption, QWidget* parent) {
     QMessageBox box(IconOf(message.icon), caption, QString::fromStdString(message.text),
-                    QMessageBox::NoButton, parent_);
+                    QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QMessageBox::StandardButtons buttons;
     switch (message.buttons) {
@@ -108,12 +110,12 @@ MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption
 }
 
 MsgAnswer QtUserAnswers::Message(const MessageSpec& message) {
-    return Show(message, CaptionText(message.caption));
+    return Show(message, CaptionText(message.caption), parent_);
 }
 
 MsgAnswer QtUserAnswers::MessageWithCaption(const MessageSpec& message,
                                             const std::string& caption) {
-    return Show(message, QString::fromStdString(caption));
+    return Show(message, QString::fromStdString(caption), parent_);
 }
 
 std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& title,
@@ -132,6 +134,19 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
     CFileEncryptionDialog dialog(parent_);
     dialog.SetEncryptOnSave(encryptOnSave);
     dialog.SetEntries(DisplayText(first), DisplayText(second));
+    // A refused new password is said at once, over the dialog, which stays open for
+    // another try instead of closing and losing what was typed.
+    dialog.acceptEntries = [this, &dialog](const QString& firstEntry, const QString& secondEntry) {
+        SecretText a(StoredText(firstEntry));
+        SecretText b(StoredText(secondEntry));
+        const NewPasswordVerdict verdict = AcceptNewPassword(a.Get(), b.Get());
+        if (verdict == NewPasswordVerdict::Accepted)
+            return true;
+        Show(MessageSpec{NewPasswordMessage(verdict), MsgCaption::Application, MsgIcon::None,
+                         MsgButtons::Ok},
+             CaptionText(MsgCaption::Application), &dialog);
+        return false;
+    };
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),

@@ -33,7 +33,7 @@ public:
     void SetParentWindow(QWidget* parentWindow) { parent_ = parentWindow; }
 
 private:
-    MsgAnswer Show(const MessageSpec& message, const QString& caption);
+    MsgAnswer Show(const MessageSpec& message, const QString& caption, QWidget* parent);
 
     QWidget* parent_;
 };

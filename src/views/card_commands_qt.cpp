@@ -8,6 +8,7 @@
 #include "document/tessaline_doc.h"
 #include "document/text_codec.h"
 #include "platform/profile.h"
+#include "prefs/copy_status.h"
 #include "prefs/date_format.h"
 #include "prefs/generate_password_dialog.h"
 #include "prefs/preferences.h"
@@ -131,11 +132,26 @@ bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswe
     return true;
 }
 
-bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field) {
+namespace {
+
+void TellCopied(const StatusMessage& status, const char* what, int clearSeconds) {
+    if (status)
+        status(QString::fromStdString(CopiedStatusText(what, clearSeconds)),
+               CopiedStatusTimeoutMs(clearSeconds));
+}
+
+}  // namespace
+
+bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
+                 const StatusMessage& status) {
     const auto text = FieldText(view.SelectedCard(), field);
     if (!text)
         return false;
-    return SecretClipboard::Instance().Put(DisplayText(*text), ClearClipboardSeconds(profile));
+    const int seconds = ClearClipboardSeconds(profile);
+    if (!SecretClipboard::Instance().Put(DisplayText(*text), seconds))
+        return false;
+    TellCopied(status, CardFieldName(field), seconds);
+    return true;
 }
 
 bool OnCopyCard(CTessalineNewView& view, IProfile& profile, bool& pasteAvailable) {
@@ -215,11 +231,18 @@ bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QStr
 }
 
 void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
-                        CTessalineNewView* activeView) {
-    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), ClearClipboardSeconds(profile),
-                                   parent);
-    if (activeView != nullptr)
+                        CTessalineNewView* activeView, const StatusMessage& status) {
+    const int seconds = ClearClipboardSeconds(profile);
+    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), seconds, parent);
+    QObject::connect(&dialog, &CGeneratePasswordDialog::PasswordCopied, &dialog,
+                     [&status, seconds] { TellCopied(status, "Generated password", seconds); });
+    if (activeView != nullptr) {
         dialog.SetActiveList(activeView->SelectedCard() != nullptr, activeView->ShownCategory());
+        // The old password is not replaced without a word; No goes back to the dialog.
+        dialog.confirmUse = [activeView, &ui] {
+            return ConfirmPasswordReplace(activeView->SelectedCard(), ui);
+        };
+    }
     if (dialog.exec() != QDialog::Accepted || activeView == nullptr)
         return;
     UseGeneratedPassword(*activeView, profile, dialog.Password());

@@ -465,7 +465,7 @@ TEST_F(CliTest, ABadLineIsReportedByNumberAndNothingIsWritten) {
     for (const Case& c : {Case{"0\ta\tb\tc\td\te\n1\tonly\tthree\n", "line 2"},
                           Case{"15\ta\tb\tc\td\te\n", "line 1"},
                           Case{"0\ta\tb\tc\td\te\n\nx\ta\tb\tc\td\te\n", "line 3"},
-                          Case{"0\ta\tb\tc\td\te\tf\n", "line 1"}}) {
+                          Case{"0\ta\tb\tc\td\te\tf\n9\tshort\n", "line 2"}}) {
         WriteText(Path("bad.txt"), c.text);
         const CliRun run = Cli({"import", Path("bad.txt").string(), Path("out.tsf").string()});
         EXPECT_EQ(run.status, 1) << c.text;

@@ -92,8 +92,9 @@ protected:
     std::optional<std::vector<std::string>> CardNamesIn(const fs::path& path,
                                                         const std::string& password = "") {
         ScriptedAnswers other;
+        // A wrong password is asked for again: that second prompt is cancelled.
         if (IsEncryptedFile(path))
-            other.Password(password);
+            other.Password(password).Password(std::nullopt);
         MemoryProfile otherProfile;
         DocumentModel reader(other, otherProfile, nullptr);
         if (!reader.Open(path.string(), ""))
@@ -119,7 +120,7 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
     struct Case {
         const char* what;
         std::string bytes;
-        std::optional<std::string> password;  // answer to the password prompt, if asked
+        std::vector<std::optional<std::string>> passwords;  // answers to the prompts asked
         Texts messages;
     };
     // An encrypted one-card file under "hunter22", made by a document of its own.
@@ -131,25 +132,26 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
     }
     const std::string encrypted = ReadBytes(dir / "made.tse");
     const Case cases[] = {
-        {"wrong password",
+        // A wrong password is asked for again; Cancel then ends the open.
+        {"wrong password, then Cancel",
          encrypted,
-         "hunter23",
+         {"hunter23", std::nullopt},
          {msg::kPasswordNotCorrect, "Failed to open document."}},
-        {"empty password",
+        {"empty password, then Cancel",
          encrypted,
-         "",
+         {"", std::nullopt},
          {msg::kMustEnterPassword, msg::kPasswordNotCorrect, "Failed to open document."}},
-        {"cancelled prompt", encrypted, std::nullopt, {"Failed to open document."}},
+        {"cancelled prompt", encrypted, {std::nullopt}, {"Failed to open document."}},
         {"not a data file",
          "hello, this is no card file at all",
-         std::nullopt,
+         {},
          {"This is not a Tessaline file.", "Failed to open document."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedAnswers answers;
-        if (c.password || c.bytes == encrypted)
-            answers.Password(c.password);
+        for (const std::optional<std::string>& password : c.passwords)
+            answers.Password(password);
         FakeHost frame;
         DocumentModel model(answers, profile, &frame);
         AddCard(model, kBankAccounts, "kept");
@@ -167,6 +169,27 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
         EXPECT_EQ(model.EncryptionState(), 0);
         EXPECT_TRUE(frame.recent.empty());
     }
+}
+
+TEST_F(DocumentModelTest, AWrongPasswordAsksAgainUntilTheRightOne) {
+    {
+        DocumentModel maker(ui, profile, nullptr);
+        AddCard(maker, kWwwSites, "mail");
+        maker.SetEncryptionPassword("hunter22");
+        ASSERT_TRUE(maker.WriteNewEncryptedFile((dir / "Vault.tse").string()));
+    }
+    ScriptedAnswers answers;
+    answers.Password("hunter23").Password("").Password("hunter22");
+    DocumentModel model(answers, profile, &host);
+    ASSERT_TRUE(model.Open((dir / "Vault.tse").string(), "from the card"));
+    EXPECT_EQ(answers.Texts(),
+              (Texts{msg::kPasswordNotCorrect, msg::kMustEnterPassword, msg::kPasswordNotCorrect}));
+    // Every prompt names the file; only the first starts with the offered password.
+    EXPECT_EQ(answers.passwordTitles, Texts(3, "Decryption Password for file: Vault.tse"));
+    EXPECT_EQ(answers.passwordPrefills, (Texts{"from the card", "", ""}));
+    EXPECT_EQ(model.Cards().List(kWwwSites).Count(), 1);
+    EXPECT_EQ(model.EncryptionState(), 1);
+    EXPECT_EQ(model.PathName(), (dir / "Vault.tse").string());
 }
 
 TEST_F(DocumentModelTest, OpeningAnEncryptedFileAsksWithItsTitleAndThePrefillAndKeepsThePassword) {

@@ -178,15 +178,15 @@ private slots:
         WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
             QVERIFY(!d->EncryptOnSave());
             ClickBox(d->EncryptBox());
-            QTest::keyClicks(d->FirstEdit(), "one");
-            QTest::keyClicks(d->SecondEdit(), "two");
+            QTest::keyClicks(d->FirstEdit(), "one horse");
+            QTest::keyClicks(d->SecondEdit(), "one horse");
             d->accept();
         });
         const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "");
         QVERIFY(enc.has_value());
         QVERIFY(enc->encryptOnSave);
-        QCOMPARE(enc->first, std::string("one"));
-        QCOMPARE(enc->second, std::string("two"));
+        QCOMPARE(enc->first, std::string("one horse"));
+        QCOMPARE(enc->second, std::string("one horse"));
     }
 
     void realMessageBoxes() {
