@@ -608,6 +608,10 @@ void CMainFrame::RestartAutoSaveTimer() {
     StartAutoSaveTimer(1);
 }
 
+void CMainFrame::ShowStatusText(const std::string& text) {
+    statusBar()->showMessage(QString::fromStdString(text));
+}
+
 void CMainFrame::ShowEncryptionState() {
     if (const CTessalineNewDoc* doc = ActiveDocument())
         ShowEncryptionIcon(doc->EncryptionState());

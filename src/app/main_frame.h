@@ -115,6 +115,7 @@ public:
     void RestartAutoSaveTimer() override;
     void ShowEncryptionState() override;
     void AddToRecentFiles(const std::string& path) override;
+    void ShowStatusText(const std::string& text) override;
 
     // IHandheldSetupHost
     void OpenDocumentFile(const std::string& path) override;

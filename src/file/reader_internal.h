@@ -15,8 +15,8 @@ class CCard;
 bool AskFilePassword(const ReadRequest& request, SecretText& password);
 
 // Files a read card: deleted cards to the deleted list, codes 0..14 to their list,
-// code 100 to the deleted list; any other card is dropped.
-void FileReadCard(CCardCollection& cards, CCard card);
+// code 100 to the deleted list; any other card is dropped (false).
+bool FileReadCard(CCardCollection& cards, CCard card);
 
 ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
                          const ReadRequest& request, CCardCollection& cards,

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "document/decrypt_password_dialog.h"
 #include "document/file_encryption_dialog.h"
@@ -30,6 +31,12 @@ QStringList NameFiltersOf(const std::string& filter) {
                         : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return filters;
+}
+
+QString SuffixOfFilter(const QString& filter) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([A-Za-z0-9_]+)"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 namespace {
@@ -61,6 +68,15 @@ std::optional<FileDialogAnswer> RunFileDialog(QWidget* parent, const FileDialogR
     const QStringList filters = NameFiltersOf(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The file type the user picks decides the extension of a name typed without one.
+    if (!request.defaultExtension.empty()) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             const QString suffix = SuffixOfFilter(filter);
+                             if (!suffix.isEmpty())
+                                 dialog.setDefaultSuffix(suffix);
+                         });
+    }
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -16,6 +16,9 @@ QString CaptionText(MsgCaption caption);
 // "Text File (*.txt)|*.txt||" as the chooser's name filters: {"Text File (*.txt)"}.
 // A description without its own pattern list gets " (patterns)" appended.
 QStringList NameFiltersOf(const std::string& filter);
+// The extension of a name filter's first pattern: "Non Encrypted Data (*.tsf)" -> "tsf";
+// empty when it has none ("All Files (*)").
+QString SuffixOfFilter(const QString& filter);
 
 class QtUserAnswers : public IUserAnswers {
 public:

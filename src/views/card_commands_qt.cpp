@@ -1,5 +1,7 @@
 #include "views/card_commands_qt.h"
 
+#include <filesystem>
+
 #include <QMenu>
 #include <QTreeView>
 
@@ -216,8 +218,18 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     return menu;
 }
 
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui) {
-    return ExportToTextCommand(doc.Cards(), StoredText(doc.Title()), ui);
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments) {
+    std::vector<std::string> paths;
+    for (const QString& path : openDocuments)
+        paths.push_back(path.toStdString());
+    // The document's own file, even when the caller did not name it.
+    paths.push_back(doc.Model().PathName());
+    // The chooser starts in the folder of the document's file.
+    std::string proposed = doc.Model().Title();
+    if (!doc.Model().PathName().empty())
+        proposed =
+            (std::filesystem::path(doc.Model().PathName()).parent_path() / proposed).string();
+    return ExportToTextCommand(doc.Cards(), proposed, ui, paths);
 }
 
 bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -64,8 +65,9 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 // caller shows it with popup() or exec() at globalPos + (50, 0).
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
                             const std::function<void(int command)>& dispatch);
-// "Export To Text..." (32823).
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui);
+// "Export To Text..." (32823). openDocuments: the files of every open document, which
+// the export never replaces.
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments = {});
 // "Generate Password..." (32810). activeView may be null. "Use" asks before replacing the
 // selected card's password; "To Clipboard" says so through status.
 void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
