@@ -16,7 +16,7 @@ deb=$tmp/tessaline_${version}_$(dpkg --print-architecture).deb
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/contents"
 cat "$tmp/contents"
-for path in ./usr/bin/tessaline ./usr/bin/tessaline-cli \
+for path in ./usr/bin/tessaline ./usr/bin/tessaline-cli ./usr/bin/tessaline-browser-keeper \
     ./usr/share/applications/tessaline.desktop \
     ./usr/share/icons/hicolor/scalable/apps/tessaline.svg \
     ./usr/share/mime/packages/tessaline.xml \
