@@ -663,7 +663,7 @@ std::optional<std::string> CMainFrame::AskHandheldPassword() {
     dialog.SetHandheldPromptMode(true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return StoredText(dialog.Password());
+    return PasswordBytes(dialog.Password());
 }
 
 bool CMainFrame::CreateHandheldDocument(const std::string& path, const std::string& password) {

@@ -2,6 +2,7 @@
 // One card: four texts whose meaning the category gives, a note, a category,
 // a modification time and a few flags. Texts are kept as the exact bytes of the file.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -59,6 +60,9 @@ public:
         return 24 + name_.size() + address_.size() + userId_.size() + password_.size() +
                note_.size() + 5;
     }
+
+    // The address, user ID, password and note, for wiping in place.
+    std::array<std::string*, 4> SecretTexts() { return {&address_, &userId_, &password_, &note_}; }
 
     // A copy as Paste Card makes it: every text and flag, but no handheld record ID.
     CCard CopyForPaste() const {

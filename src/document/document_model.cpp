@@ -416,12 +416,11 @@ void DocumentModel::Close() {
 }
 
 bool DocumentModel::AutoSave() {
-    // A document that has no file yet is passed over: a Save As chooser opening by itself
-    // at every tick would interrupt whatever the user is doing.
-    if (!modified_ || path_.empty())
+    // A document that has no file yet, or whose file was read only in part, is passed over:
+    // a Save As chooser opening by itself at every tick would interrupt whatever the user is
+    // doing. The document stays modified, so closing it still asks.
+    if (!modified_ || path_.empty() || readOnly_)
         return true;
-    if (readOnly_)
-        return SaveAs();
     return WriteDocument(path_, SaveKind::Automatic) != Written::No;
 }
 

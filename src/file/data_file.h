@@ -13,6 +13,7 @@
 
 namespace tessaline {
 
+class CCard;
 class CCardCollection;
 class IProfile;
 class IUserAnswers;
@@ -20,6 +21,9 @@ class IUserAnswers;
 inline constexpr std::size_t kHeaderSize = 22;
 inline constexpr std::size_t kCardHeaderSize = 24;
 inline constexpr std::size_t kCheckValueSize = 20;
+// A card record with five empty texts: no file may yield more cards than its size in
+// such records, whatever its layout.
+inline constexpr std::size_t kSmallestCardRecord = kCardHeaderSize + 5;
 inline constexpr std::uint8_t kFormatRevision = 6;
 inline constexpr std::uint8_t kZeroTableRevision = 5;
 // An encrypted file's check value and cards must stay below 64 KiB.
@@ -89,6 +93,11 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
 // nothing is to be written then. state.checkValue receives the check value written.
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui);
+
+// A deleted card stays in the file for the handheld's sync with its record ID, category,
+// marks and name; the writer never writes the address, user ID, password and note of a
+// card on the deleted-card list, and this clears them when the user deletes the card.
+void ClearDeletedCardSecrets(CCard& card);
 
 // Messages for the cases the writer refuses before anything is written.
 std::string TooLargeToEncryptMessage(std::uint64_t storedSize);

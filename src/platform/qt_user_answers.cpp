@@ -141,7 +141,7 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
     dialog.SetPassword(DisplayText(prefill));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return StoredText(dialog.Password());
+    return PasswordBytes(dialog.Password());
 }
 
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
@@ -165,8 +165,8 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
     };
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),
-                                StoredText(dialog.SecondEntry())};
+    return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
+                                PasswordBytes(dialog.SecondEntry())};
 }
 
 std::optional<FileDialogAnswer> QtUserAnswers::SaveFileName(const FileDialogRequest& request) {

@@ -4,6 +4,7 @@
 #include "cards/card_collection.h"
 #include "cards/categories.h"
 #include "document/text_encoding.h"
+#include "file/data_file.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -89,6 +90,9 @@ bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* ca
         return false;
     }
     cards.DeleteCard(card);
+    // The card stays for the handheld's sync; its secrets go now.
+    if (card->Deleted())
+        ClearDeletedCardSecrets(*card);
     CCategoryList& results = cards.SearchResults();
     for (int i = results.IndexOf(card); i >= 0; i = results.IndexOf(card))
         results.RemoveAt(i);
