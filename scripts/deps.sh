@@ -8,6 +8,8 @@ tessaline_packages=(
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libcli11-dev libutf8proc-dev
     dbus-daemon
+    libcsv-dev
+    shared-mime-info xdg-utils desktop-file-utils libglib2.0-bin help2man dpkg-dev
 )
 
 tessaline_ensure_packages() {

@@ -24,7 +24,8 @@ enum CommandId : int {
     kCmdAppExit = 57665,
     // Locks every encrypted document (its cards leave memory until its password is typed).
     kCmdFileLock = 32840,
-    // Adds cards from another password manager's CSV export to the open document.
+    // File > Import...: the CSV export of another password manager into the open document
+    // (or a new one). The welcome panel starts it too, by this name.
     ID_FILE_IMPORT_CSV = 32842,
     // Edit
     kCmdEditUndo = 57643,

@@ -59,6 +59,7 @@ bool IsCommandEnabled(int command, const CommandContext& c) {
     switch (command) {
         case kCmdFileNew:
         case kCmdFileOpen:
+        case ID_FILE_IMPORT_CSV:  // into the active document, or a new one
         case kCmdAppExit:
         case kCmdViewToolbar:
         case kCmdViewStatusBar:

@@ -20,6 +20,8 @@ constexpr std::array kTexts{
     CommandText{kCmdSetPassword, "Set Password", "Set the password for File Encryption",
                 "Set Password"},
     CommandText{kCmdExportToText, "Export To Text...", "Export all cards to a text file", ""},
+    CommandText{ID_FILE_IMPORT_CSV, "&Import...",
+                "Add the cards of another password manager's CSV export", ""},
     CommandText{kCmdFilePrint, "&Print...\tCtrl+P", "Print the active document", "Print"},
     CommandText{kCmdPrintPreview, "Print Pre&view", "Display full pages", ""},
     CommandText{kCmdFilePrintSetup, "P&rint Setup...", "Change the printer and printing options",

@@ -4,9 +4,13 @@
 #include "app/command_ids.h"
 #include "app/command_state.h"
 #include "app/main_frame.h"
+#include "cards/categories.h"
 #include "document/tessaline_doc.h"
+#include "platform/user_answers.h"
+#include "prefs/date_format.h"
 #include "views/card_commands_qt.h"
 #include "views/category_bar.h"
+#include "views/csv_import_command.h"
 #include "views/tessaline_view.h"
 
 namespace tessaline {
@@ -27,11 +31,35 @@ CFrameFileCommands::CFrameFileCommands(CMainFrame& frame, IUserAnswers& ui, IPro
     : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
     setObjectName(QStringLiteral("fileCommands"));
     frame_.SetCommandHandler(
+        ID_FILE_IMPORT_CSV, [this] { ImportCsv(); }, [](const CommandContext&) { return true; });
+    frame_.SetCommandHandler(
         kCmdExportToText, [this] { ExportToText(); }, DocumentHasCards);
     frame_.SetCommandHandler(
         kCmdFilePrint, [this] { Print(); }, ListHasCards);
     frame_.SetCommandHandler(
         kCmdPrintPreview, [this] { PrintPreview(); }, ListHasCards);
+}
+
+void CFrameFileCommands::ImportCsv() {
+    std::optional<CsvCardsChosen> chosen = AskForCsvCards(ui_, CurrentCardTime());
+    if (!chosen)
+        return;
+    CTessalineNewDoc* doc = frame_.ActiveDocument();
+    if (doc == nullptr && frame_.NewDocument() != nullptr)
+        doc = frame_.ActiveDocument();
+    if (doc == nullptr)
+        return;
+    const std::string message = CsvImportedMessage(*chosen);
+    // The list shows the one category the cards went to, or all of them.
+    const std::vector<std::string> categories = CategoryCountLines(CountPerCategory(chosen->cards));
+    const QString shown = QString::fromStdString(
+        categories.size() == 1 ? CategoryDisplayName(chosen->cards.front().Category())
+                               : std::string(kShowAll));
+    AddImportedCards(chosen->cards, doc->Cards());
+    // The user decides when to save: the cards are in the document, not yet in its file.
+    doc->SetModifiedFlag(true);
+    doc->UpdateAllViews(shown);
+    Tell(ui_, message, MsgCaption::Application, MsgIcon::Information);
 }
 
 void CFrameFileCommands::ExportToText() {

@@ -16,9 +16,16 @@ constexpr MenuEntry kRecent{MenuEntryKind::RecentFiles, 0, {}, {}};
 constexpr MenuEntry kWindows{MenuEntryKind::WindowList, 0, {}, {}};
 
 // While no document is open.
-constexpr std::array kBareFile{
-    Cmd(kCmdFileNew), Cmd(kCmdFileOpen), kSep, Cmd(kCmdFilePrintSetup), kSep, kRecent, kSep,
-    Cmd(kCmdAppExit)};
+constexpr std::array kBareFile{Cmd(kCmdFileNew),
+                               Cmd(kCmdFileOpen),
+                               kSep,
+                               Cmd(ID_FILE_IMPORT_CSV),
+                               kSep,
+                               Cmd(kCmdFilePrintSetup),
+                               kSep,
+                               kRecent,
+                               kSep,
+                               Cmd(kCmdAppExit)};
 constexpr std::array kView{Cmd(kCmdViewToolbar), Cmd(kCmdViewStatusBar)};
 constexpr std::array kBareEdit{Cmd(kCmdGeneratePassword), kSep, Cmd(kCmdPreferences)};
 constexpr std::array kBareHelp{Cmd(kCmdAppAbout)};
@@ -36,6 +43,7 @@ constexpr std::array kFile{Cmd(kCmdFileNew),
                            Cmd(kCmdEncryptOnSave),
                            Cmd(kCmdFileLock),
                            kSep,
+                           Cmd(ID_FILE_IMPORT_CSV),
                            Cmd(kCmdExportToText),
                            kSep,
                            Cmd(kCmdFilePrint),

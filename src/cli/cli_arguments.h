@@ -38,6 +38,10 @@ struct CliRequest {
     std::optional<std::string> output;  // none: standard output
     bool force = false;                 // replace an existing output file
     bool partial = false;               // write what could be read of a damaged file
+    bool csv = false;                   // the CSV layout KeePassXC reads, not tab-delimited text
+
+    // import-csv: "auto", "keepassxc", "chromium", "firefox" or "bitwarden"
+    std::string csvFormat = "auto";
 
     // import, passwd
     TargetEncryption encryption = TargetEncryption::Default;

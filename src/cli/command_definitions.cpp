@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/option_checks.h"
 #include "prefs/password_generator.h"
+#include "views/csv_import.h"
 
 namespace tessaline::cli {
 
@@ -67,6 +68,9 @@ void DefineExport(CLI::App& c, CliRequest& r) {
     Switch(c, "--partial", r.partial,
            "write the cards that could be read from a damaged file (else a damaged file "
            "writes nothing and fails)");
+    Switch(c, "--csv", r.csv,
+           "write CSV in the layout KeePassXC reads (Group, Title, Username, Password, URL, "
+           "Notes; UTF-8) instead of tab-delimited text");
 }
 
 void DefineImport(CLI::App& c, CliRequest& r) {
@@ -75,6 +79,32 @@ void DefineImport(CLI::App& c, CliRequest& r) {
                 "the standard input");
     FileOperand(c, r, "OUT", "the data file to make, or to add the cards to")
         ->check(NamesAFile("OUT must be a file, not standard output"));
+    c.add_flag_callback(
+         "--encrypt", [&r] { r.encryption = TargetEncryption::Encrypt; },
+         "encipher the new OUT under a new password (a new OUT named *.tse is enciphered "
+         "anyway)")
+        ->disable_flag_override();
+}
+
+void DefineImportCsv(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the CSV export of another password manager")
+        ->check(NamesAFile("FILE must be a file, not standard input"));
+    FileOperand(c, r, "OUT", "the data file to make, or to add the cards to")
+        ->check(NamesAFile("OUT must be a file, not standard output"));
+    c.add_option("--format", r.csvFormat,
+                 "the program that wrote FILE: auto (told by the first line), keepassxc, "
+                 "chromium, firefox or bitwarden")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                if (CsvSourceFromName(text))
+                    return {};
+                return "--format takes auto, keepassxc, chromium, firefox or bitwarden, not \"" +
+                       text + "\"";
+            },
+            ""))
+        ->type_name("NAME")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->capture_default_str();
     c.add_flag_callback(
          "--encrypt", [&r] { r.encryption = TargetEncryption::Encrypt; },
          "encipher the new OUT under a new password (a new OUT named *.tse is enciphered "
@@ -141,6 +171,14 @@ constexpr CommandDefinition kCommands[] = {
      "Each card gets the time now. A bad line is reported and nothing is written. An OUT "
      "that exists gets the cards added and keeps its password.",
      RunImport, DefineImport},
+    {"import-csv", "Make a data file from another password manager's CSV export, or add to one",
+     "Reads the CSV exports of KeePassXC, Chromium, Firefox and Bitwarden, told apart by "
+     "their first line. Entries with an address become WWW Sites cards, the others "
+     "Miscellaneous, unless their group or folder is named after a category; the group, a "
+     "TOTP secret and other columns are kept in the note. A bad line is reported by its "
+     "number and nothing is written. An OUT that exists gets the cards added and keeps its "
+     "password.",
+     RunImportCsv, DefineImportCsv},
     {"passwd", "Encipher a data file under a new password",
      "An old-format file is rewritten in the current format. The old file is replaced only "
      "by a whole new one.",

@@ -1,4 +1,5 @@
-// export: every card as tab-delimited text, to the standard output or to a new file.
+// export: every card as tab-delimited text (or as CSV in the layout KeePassXC reads), to
+// the standard output or to a new file.
 
 #include <sys/stat.h>
 
@@ -8,6 +9,7 @@
 #include "cli/data_file_session.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
+#include "views/csv_export.h"
 #include "views/text_export.h"
 
 namespace tessaline::cli {
@@ -31,7 +33,7 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
     }
 
-    SecretText text(ExportCardsAsText(file->cards));
+    SecretText text(request.csv ? ExportCardsAsCsv(file->cards) : ExportCardsAsText(file->cards));
     if (!request.output) {
         ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
     } else if (std::optional<FileError> failed =

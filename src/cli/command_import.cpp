@@ -11,10 +11,12 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
+#include "cli/import_into.h"
 #include "cli/new_password.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
 #include "prefs/date_format.h"
+#include "views/csv_import.h"
 #include "views/text_import.h"
 
 namespace tessaline::cli {
@@ -130,6 +132,10 @@ bool ChooseNewTargetCipher(const CliRequest& request, const std::string& target,
 }  // namespace
 
 int RunImport(const CliRequest& request, CliContext& ctx) {
+    return RunImportFrom(request, ctx, ImportSource{ReadTextSource, false});
+}
+
+int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource& source) {
     const std::string& sourcePath = request.files[0];
     const std::string& target = request.files[1];
 
@@ -163,8 +169,11 @@ int RunImport(const CliRequest& request, CliContext& ctx) {
     }
 
     std::vector<CCard> imported;
-    if (!ReadTextSource(sourcePath, ctx, imported))
+    if (!source.read(sourcePath, ctx, imported))
         return kExitFailed;
+    const std::vector<std::string> perCategory =
+        source.countPerCategory ? CategoryCountLines(CountPerCategory(imported))
+                                : std::vector<std::string>();
 
     int count = 0;
     bool encrypted = false;
@@ -194,6 +203,8 @@ int RunImport(const CliRequest& request, CliContext& ctx) {
     ctx.out << target << ": " << count << (count == 1 ? " card" : " cards") << " imported"
             << (targetExists ? "" : " into a new file") << " ("
             << (encrypted ? "encrypted" : "not encrypted") << ")\n";
+    for (const std::string& line : perCategory)
+        ctx.out << "  " << line << '\n';
     return kExitOk;
 }
 

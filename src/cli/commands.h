@@ -10,6 +10,7 @@ int RunInfo(const CliRequest& request, CliContext& ctx);
 int RunList(const CliRequest& request, CliContext& ctx);  // ls and search
 int RunExport(const CliRequest& request, CliContext& ctx);
 int RunImport(const CliRequest& request, CliContext& ctx);
+int RunImportCsv(const CliRequest& request, CliContext& ctx);
 int RunPasswd(const CliRequest& request, CliContext& ctx);
 int RunGenerate(const CliRequest& request, CliContext& ctx);
 

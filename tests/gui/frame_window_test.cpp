@@ -106,8 +106,8 @@ private slots:
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
                  (QStringList{"Generate Password...\tAlt+G", "-", "Preferences...\tAlt+P"}));
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
-                 (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-",
-                              "Recent File", "-", "E&xit"}));
+                 (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "-", "&Import...", "-",
+                              "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")), (QStringList{"&About Tessaline..."}));
         QVERIFY(!frame.Action(kCmdFileMru1)->isVisible());
@@ -119,7 +119,8 @@ private slots:
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                               "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "&Lock\tCtrl+L",
-                              "-", "Export To Text...", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                              "-", "&Import...", "Export To Text...", "-", "&Print...\tCtrl+P",
+                              "Print Pre&view",
                               "P&rint Setup...", "-", recent, "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
                  (QStringList{"&Undo\tCtrl+Z", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
