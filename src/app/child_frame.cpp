@@ -46,10 +46,8 @@ CChildFrame::~CChildFrame() {
 
 void CChildFrame::UpdateTitle() {
     // "[*]" shows "*" while the document has unsaved changes.
-    QString title = doc_->Title();
+    QString title = doc_->ShownTitle();
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    if (doc_->IsReadOnly())
-        title += QStringLiteral(" (read-only)");
     // Maximised, the main window's title names the document; a title here would make the
     // area add "- [NAME]" to it a second time.
     setWindowTitle(isMaximized() ? QString() : title + QStringLiteral("[*]"));

@@ -229,7 +229,7 @@ QString CMainFrame::StatusMessage() const {
 void CMainFrame::UpdateFrameTitle() {
     const CTessalineNewDoc* doc = ActiveDocument();
     const QString title =
-        QString::fromStdString(FrameTitle(doc ? doc->Title().toStdString() : std::string()));
+        QString::fromStdString(FrameTitle(doc ? doc->ShownTitle().toStdString() : std::string()));
     settingTitle_ = true;
     setWindowTitle(title);
     setWindowModified(doc && doc->IsModified());
@@ -244,7 +244,7 @@ void CMainFrame::changeEvent(QEvent* event) {
         QTimer::singleShot(0, this, [this] {
             const CTessalineNewDoc* doc = ActiveDocument();
             const QString wanted = QString::fromStdString(
-                FrameTitle(doc ? doc->Title().toStdString() : std::string()));
+                FrameTitle(doc ? doc->ShownTitle().toStdString() : std::string()));
             if (windowTitle() != wanted)
                 UpdateFrameTitle();
         });

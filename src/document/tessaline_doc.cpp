@@ -86,6 +86,10 @@ QString CTessalineNewDoc::Title() const {
     return QString::fromStdString(model_.Title());
 }
 
+QString CTessalineNewDoc::ShownTitle() const {
+    return IsReadOnly() ? Title() + QStringLiteral(" (read-only)") : Title();
+}
+
 void CTessalineNewDoc::SetTitle(const QString& title) {
     model_.SetTitle(title.toStdString());
 }

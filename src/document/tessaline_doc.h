@@ -65,6 +65,8 @@ public:
 
     QString PathName() const;
     QString Title() const;
+    // The title as windows show it: a file read only in part says so.
+    QString ShownTitle() const;
     void SetTitle(const QString& title);
 
     // Every view lists again: without a hint each shows the remembered category, with one
