@@ -130,6 +130,11 @@ void CMainFrame::CreateBars() {
     itemCountPane_->setFrameShape(QFrame::Panel);
     itemCountPane_->setFrameShadow(QFrame::Sunken);
     bar->addPermanentWidget(itemCountPane_);
+    layoutPane_ = new QLabel(bar);
+    layoutPane_->setObjectName(QStringLiteral("layoutPane"));
+    layoutPane_->setFrameShape(QFrame::Panel);
+    layoutPane_->setFrameShadow(QFrame::Sunken);
+    bar->addPermanentWidget(layoutPane_);
 }
 
 void CMainFrame::ApplyLastSelectedCategory() {
@@ -198,6 +203,15 @@ QString CMainFrame::ItemCountText() const {
 void CMainFrame::ShowEncryptionIcon(int state) {
     if (CChildFrame* child = ActiveChild())
         child->ShowEncryptionIcon(state);
+}
+
+void CMainFrame::ShowLayout() {
+    const CTessalineNewDoc* doc = ActiveDocument();
+    layoutPane_->setText(doc ? doc->LayoutText() : QString());
+}
+
+QString CMainFrame::LayoutText() const {
+    return layoutPane_->text();
 }
 
 void CMainFrame::ShowCategoryBar() {
@@ -434,6 +448,7 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
         if (guard)
             guard->ShowEncryptionIcon(state);
     });
+    connect(d, &CTessalineNewDoc::LayoutChanged, this, &CMainFrame::ShowLayout);
     connect(d, &CTessalineNewDoc::ModifiedChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ViewsNeedUpdate, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ViewsNeedUpdateTo, this, &CMainFrame::ScheduleCommandStateUpdate);
@@ -506,6 +521,7 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window) {
     } else {
         itemCountPane_->clear();
     }
+    ShowLayout();
     ScheduleCommandStateUpdate();
 }
 
@@ -608,6 +624,11 @@ void CMainFrame::RestartAutoSaveTimer() {
 void CMainFrame::ShowEncryptionState() {
     if (const CTessalineNewDoc* doc = ActiveDocument())
         ShowEncryptionIcon(doc->EncryptionState());
+    ShowLayout();
+}
+
+void CMainFrame::ShowStatusNote(const std::string& text) {
+    statusBar()->showMessage(QString::fromStdString(text), kStatusNoteMs);
 }
 
 // ---------------------------------------------------------------------------------------

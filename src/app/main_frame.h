@@ -42,6 +42,8 @@ class CMainFrame : public QMainWindow, public IDocumentHost, public IHandheldSet
 public:
     static constexpr int kInitialWidth = 700;
     static constexpr int kInitialHeight = 480;
+    // How long a passing note stays in the status bar.
+    static constexpr int kStatusNoteMs = 15000;
 
     // ui answers every question of the window and its documents; both outlive the frame.
     CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent = nullptr);
@@ -86,6 +88,9 @@ public:
     QString ItemCountText() const;
     // The active child window's icon: 1 encrypted, 0 plain.
     void ShowEncryptionIcon(int state);
+    // How the active document is stored ("Sealed", ...), in the status bar.
+    void ShowLayout();
+    QString LayoutText() const;
     void ShowCategoryBar();
     CCategoryBar* CategoryBar() const { return categoryBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
@@ -115,6 +120,7 @@ public:
     void RestartAutoSaveTimer() override;
     void ShowEncryptionState() override;
     void AddToRecentFiles(const std::string& path) override;
+    void ShowStatusNote(const std::string& text) override;
 
     // IHandheldSetupHost
     void OpenDocumentFile(const std::string& path) override;
@@ -160,6 +166,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     CCategoryBar* categoryBar_ = nullptr;
     QLabel* itemCountPane_ = nullptr;
+    QLabel* layoutPane_ = nullptr;
     QTimer* autoSaveTimer_;
     QTimer* commandStateTimer_;
     AutoSaveCounter autoSave_;

@@ -44,8 +44,50 @@ std::string WithExtension(const std::string& path, const std::string& ext) {
     return stem + "." + ext;
 }
 
+const char* FileLayoutText(FileLayout layout) {
+    switch (layout) {
+        case FileLayout::Plain:
+            break;
+        case FileLayout::Compatible:
+            return docmsg::kLayoutCompatible;
+        case FileLayout::Sealed:
+            return docmsg::kLayoutSealed;
+    }
+    return docmsg::kLayoutPlain;
+}
+
 DocumentModel::DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost* host)
-    : ui_(ui), profile_(profile), host_(host), cards_(std::make_unique<CCardCollection>()) {}
+    : ui_(ui), profile_(profile), host_(host), cards_(std::make_unique<CCardCollection>()) {
+    state_.seal = NewSealSettings();
+}
+
+FileLayout DocumentModel::Layout() const {
+    if (!state_.encryptOnSave)
+        return FileLayout::Plain;
+    return state_.sealed ? FileLayout::Sealed : FileLayout::Compatible;
+}
+
+SealSettings DocumentModel::NewSealSettings() const {
+    SealSettings settings = kDefaultSealSettings;
+    const int ops = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations,
+                                    static_cast<int>(kDefaultSealSettings.opsLimit));
+    const int kib = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB,
+                                    static_cast<int>(kDefaultSealSettings.memLimit >> 10));
+    const SealSettings wanted{static_cast<std::uint32_t>(ops),
+                              static_cast<std::uint64_t>(static_cast<std::uint32_t>(kib)) << 10};
+    if (ops > 0 && kib > 0 && SealSettingsReadable(wanted))
+        settings = wanted;
+    return settings;
+}
+
+void DocumentModel::NoteLayout() {
+    const FileLayout now = Layout();
+    if (now == toldLayout_)
+        return;
+    toldLayout_ = now;
+    if (events_.layoutChanged)
+        events_.layoutChanged();
+}
 
 DocumentModel::~DocumentModel() = default;
 
@@ -80,6 +122,7 @@ void DocumentModel::SetEncryptOnSave(bool on) {
     state_.encryptOnSave = on;
     if (events_.encryptionChanged)
         events_.encryptionChanged(EncryptionState());
+    NoteLayout();
 }
 
 void DocumentModel::SetEncryptionPassword(const std::string& password) {
@@ -89,8 +132,10 @@ void DocumentModel::SetEncryptionPassword(const std::string& password) {
 void DocumentModel::NewDocument() {
     cards_ = std::make_unique<CCardCollection>();
     state_ = FileCipherState{};
+    state_.seal = NewSealSettings();
     path_.clear();
     SetModified(false);
+    NoteLayout();
 }
 
 void DocumentModel::RestartAutoSaveIfOn() {
@@ -125,10 +170,17 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
     state.encryptOnSave = state_.encryptOnSave;
+    // A sealed file keeps its own settings; any other file seals, if ever, with the
+    // settings of the day.
+    if (!state.sealed)
+        state.seal = NewSealSettings();
     state_ = state;
     SetEncryptOnSave(encrypt);
+    NoteLayout();
     SetModified(false);
     SetPathName(path);
+    if (host_ && Layout() == FileLayout::Compatible)
+        host_->ShowStatusNote(docmsg::kCompatibleNote);
     return true;
 }
 
@@ -143,6 +195,8 @@ bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::u
 bool DocumentModel::SaveTo(const std::string& path) {
     RestartAutoSaveIfOn();
     const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    // The writer may have sealed a file too large for the compatible layout.
+    NoteLayout();
     if (!bytes || !WriteBytes(path, *bytes))
         return false;
     SetModified(false);
@@ -192,16 +246,24 @@ bool DocumentModel::SaveAs() {
 }
 
 void DocumentModel::EncryptOnSave() {
-    SecretText first(state_.encryptOnSave ? state_.encryptionPassword : std::string());
+    SecretText first(state_.encryptOnSave ? std::string(state_.encryptionPassword.View())
+                                          : std::string());
     SecretText second(first.Get());
+    // New encryption is sealed unless the user chooses otherwise; an encrypted document
+    // starts with the layout it has.
+    const bool sealed = state_.encryptOnSave ? state_.sealed : true;
     std::optional<FileEncryptionAnswer> answer =
-        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get());
+        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get(), sealed);
     if (answer) {
         if (answer->encryptOnSave) {
             const NewPasswordVerdict verdict = AcceptNewPassword(answer->first, answer->second);
             if (verdict == NewPasswordVerdict::Accepted) {
                 state_.encryptionPassword = answer->first;
+                if (answer->sealed && !state_.sealed)
+                    state_.seal = NewSealSettings();
+                state_.sealed = answer->sealed;
                 SetEncryptOnSave(true);
+                NoteLayout();
                 SetModified(true);
             } else {
                 // A refused password changes nothing: the document keeps encrypting (or
@@ -256,6 +318,8 @@ bool DocumentModel::AutoSave() {
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
+    // The handheld's conduit reads this file: it stays in the compatible layout.
+    state_.sealed = false;
     SetEncryptOnSave(true);
     // Without a password there is nothing to encrypt with; a file holding only an
     // encrypted header could never be opened, so the file is left as it is.

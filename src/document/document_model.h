@@ -23,7 +23,14 @@ struct DocumentEvents {
     std::function<void(const std::string& title)> titleChanged;
     std::function<void(const std::string& path)> pathChanged;
     std::function<void(int state)> encryptionChanged;
+    // The layout the next save writes changed (plain, compatible or sealed).
+    std::function<void()> layoutChanged;
 };
+
+// How a document's next save stores it.
+enum class FileLayout { Plain, Compatible, Sealed };
+// "Not encrypted", "Encrypted (compatible)", "Sealed": the status bar's words.
+const char* FileLayoutText(FileLayout layout);
 
 class DocumentModel {
 public:
@@ -51,6 +58,11 @@ public:
 
     // 1 when the next save writes an encrypted file, else 0.
     int EncryptionState() const { return state_.encryptOnSave ? 1 : 0; }
+    // Which layout the next save writes; after an open, the layout of the file read.
+    FileLayout Layout() const;
+    // The key derivation settings new seals use, from the settings (defaults when absent
+    // or out of range).
+    SealSettings NewSealSettings() const;
     // Save, Save As, Encrypt On Save, printing, Find and export are offered only when the
     // document holds at least one card, deleted cards included.
     bool HasStoredCards() const { return cards_->TotalStoredSize() > 0; }
@@ -87,6 +99,8 @@ public:
 private:
     void RestartAutoSaveIfOn();
     void SetEncryptOnSave(bool on);
+    // Tells layoutChanged when the layout differs from the one last told.
+    void NoteLayout();
     bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
     IUserAnswers& ui_;
@@ -98,6 +112,7 @@ private:
     bool modified_ = false;
     std::string path_;
     std::string title_;
+    FileLayout toldLayout_ = FileLayout::Plain;
 };
 
 // "name.ext" -> "ext"; "" when the file name has no dot. Folders are not looked at.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -69,6 +70,15 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
     grid->addWidget(show_, 2, 1);
     grid->addWidget(secondLabel, 3, 0, 1, 2);
     grid->addWidget(second_, 4, 0);
+    sealed_ = new QRadioButton(QStringLiteral("Sealed (recommended)"), passwordGroup);
+    sealed_->setObjectName(QStringLiteral("radioSealed"));
+    compatible_ = new QRadioButton(
+        QStringLiteral("Compatible with older readers (weaker, at most about 500 cards)"),
+        passwordGroup);
+    compatible_->setObjectName(QStringLiteral("radioCompatible"));
+    sealed_->setChecked(true);
+    grid->addWidget(sealed_, 5, 0, 1, 2);
+    grid->addWidget(compatible_, 6, 0, 1, 2);
     layout->addWidget(passwordGroup);
 
     auto* buttonRow = new QHBoxLayout;
@@ -118,6 +128,14 @@ void CFileEncryptionDialog::SetEntries(const QString& first, const QString& seco
     second_->setText(second);
 }
 
+void CFileEncryptionDialog::SetSealed(bool sealed) {
+    (sealed ? sealed_ : compatible_)->setChecked(true);
+}
+
+bool CFileEncryptionDialog::Sealed() const {
+    return sealed_->isChecked();
+}
+
 bool CFileEncryptionDialog::EncryptOnSave() const {
     return box_->isChecked();
 }
@@ -132,6 +150,8 @@ void CFileEncryptionDialog::ApplyBoxState(bool clearEntries) {
     const bool on = box_->isChecked();
     first_->setReadOnly(!on);
     second_->setReadOnly(!on);
+    sealed_->setEnabled(on);
+    compatible_->setEnabled(on);
     setFixedSize(fullWidth_, on ? fullHeight_ : fullHeight_ - kShrink);
     if (!on && clearEntries) {
         first_->clear();

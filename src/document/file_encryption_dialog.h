@@ -2,12 +2,14 @@
 // Switches encryption on or off and takes a new password twice. Clearing the box makes
 // both edits read-only, empties them and shrinks the window by 100 pixels, hiding the
 // "Important" note; checking it again makes them writable and restores the full size.
-// The entries are not compared here: the caller applies the password rules.
+// The entries are not compared here: the caller applies the password rules. Two choices
+// under the entries pick the encrypted layout: sealed, or compatible with older readers.
 
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
+class QRadioButton;
 class QPushButton;
 
 namespace tessaline {
@@ -24,10 +26,12 @@ public:
     // The starting state, set before the dialog is shown.
     void SetEncryptOnSave(bool on);
     void SetEntries(const QString& first, const QString& second);
+    void SetSealed(bool sealed);
 
     bool EncryptOnSave() const;
     QString FirstEntry() const;
     QString SecondEntry() const;
+    bool Sealed() const;
 
     int FullWidth() const { return fullWidth_; }
     int FullHeight() const { return fullHeight_; }
@@ -35,6 +39,8 @@ public:
     QCheckBox* EncryptBox() const { return box_; }
     QLineEdit* FirstEdit() const { return first_; }
     QLineEdit* SecondEdit() const { return second_; }
+    QRadioButton* SealedChoice() const { return sealed_; }
+    QRadioButton* CompatibleChoice() const { return compatible_; }
     CShowPasswordButton* ShowButton() const { return show_; }
     QPushButton* AboutKeysButton() const { return aboutKeys_; }
 
@@ -51,6 +57,8 @@ private:
     QCheckBox* box_;
     QLineEdit* first_;
     QLineEdit* second_;
+    QRadioButton* sealed_;
+    QRadioButton* compatible_;
     CShowPasswordButton* show_;
     QPushButton* aboutKeys_;
     int fullWidth_ = 0;

@@ -17,6 +17,7 @@ CTessalineNewDoc::CTessalineNewDoc(IUserAnswers& ui, IProfile& profile, IDocumen
         emit PathChanged(QString::fromStdString(path));
     };
     events.encryptionChanged = [this](int state) { emit EncryptionChanged(state); };
+    events.layoutChanged = [this] { emit LayoutChanged(); };
     model_.SetEvents(std::move(events));
 }
 
@@ -67,6 +68,10 @@ void CTessalineNewDoc::OnCloseDocument() {
 
 QString CTessalineNewDoc::PathName() const {
     return QString::fromStdString(model_.PathName());
+}
+
+QString CTessalineNewDoc::LayoutText() const {
+    return QString::fromLatin1(FileLayoutText(model_.Layout()));
 }
 
 QString CTessalineNewDoc::Title() const {

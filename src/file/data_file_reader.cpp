@@ -53,22 +53,6 @@ bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card) {
     return true;
 }
 
-// Reads records while more than minLeft bytes remain.
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
-                     CCardCollection& cards, ReadResult& result) {
-    // The date texts of one file all follow the preference as it was when the file opened.
-    const int dateFormat = DateFormatIndex(request.profile);
-    while (in.Remaining() > minLeft) {
-        CCard card;
-        if (!ReadCardRecord(in, dateFormat, card)) {
-            result.stoppedEarly = true;
-            break;
-        }
-        FileReadCard(cards, std::move(card));
-    }
-    result.unreadBytes = in.Remaining();
-}
-
 ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadRequest& request,
                              CCardCollection& cards, FileCipherState& state) {
     ReadResult result;
@@ -117,6 +101,21 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
 
 }  // namespace
 
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
+                     CCardCollection& cards, ReadResult& result) {
+    // The date texts of one file all follow the preference as it was when the file opened.
+    const int dateFormat = DateFormatIndex(request.profile);
+    while (in.Remaining() > minLeft) {
+        CCard card;
+        if (!ReadCardRecord(in, dateFormat, card)) {
+            result.stoppedEarly = true;
+            break;
+        }
+        FileReadCard(cards, std::move(card));
+    }
+    result.unreadBytes = in.Remaining();
+}
+
 bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     std::optional<std::string> entered = request.ui.DecryptionPassword(
         std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + request.fileTitle,
@@ -155,6 +154,8 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
             return ReadOldFormat(data, facts.format, request, cards, state);
         case FileFormat::MacSyncVersion:
             return ReadCurrentFormat(data, request, cards, state);
+        case FileFormat::Sealed:
+            return ReadSealedFile(data, request, cards, state);
         case FileFormat::NotTessaline:
             break;
     }

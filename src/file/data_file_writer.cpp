@@ -17,7 +17,9 @@ namespace {
 
 constexpr std::uint8_t kCreatorCode[4] = {0x6E, 0x4C, 0x73, 0x54};  // "TsLn" big-endian, stored LE
 
-void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t value18) {
+// Bytes is a std::vector of bytes: plain cards headed for a seal go to locked memory.
+template <typename Bytes>
+void AppendHeader(Bytes& out, bool encrypted, std::uint32_t value18) {
     const std::uint8_t head[14] = {0,
                                    kFormatRevision,
                                    0,
@@ -37,7 +39,8 @@ void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t 
     PutU32(out, value18);
 }
 
-void AppendCard(std::vector<std::uint8_t>& out, const CCard& card) {
+template <typename Bytes>
+void AppendCard(Bytes& out, const CCard& card) {
     const std::size_t L = card.StoredSize() - kCardHeaderSize;
     out.push_back(card.Category());
     out.push_back(0);
@@ -90,21 +93,46 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     return ok;
 }
 
-void AppendAllCards(std::vector<std::uint8_t>& out, const CCardCollection& cards) {
+template <typename Bytes>
+void AppendAllCards(Bytes& out, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
         for (const CCard* card : list)
             AppendCard(out, *card);
     });
 }
 
+// The whole plain data file, assembled in locked memory and sealed.
+std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
+                                                         FileCipherState& state, IUserAnswers& ui) {
+    if (!SealSettingsReadable(state.seal)) {
+        Tell(ui, msg::kSealSettingsUnusable);
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::uint8_t>> sealed;
+    try {
+        LockedBytes plain;
+        plain.reserve(kHeaderSize + cards.TotalStoredSize());
+        AppendHeader(plain, false, state.headerValue18);
+        AppendAllCards(plain, cards);
+        ui.RunWhileBusy(msg::kSealing,
+                        [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+    } catch (const std::bad_alloc&) {
+        sealed.reset();
+    }
+    if (!sealed)
+        Tell(ui, msg::kOutOfMemory);
+    return sealed;
+}
+
 }  // namespace
 
-std::string TooLargeToEncryptMessage(std::uint64_t storedSize) {
+std::string TooLargeOfferSealingMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
-           " bytes, but an encrypted file can hold at most " +
+           " bytes, but an encrypted file that older readers understand can hold at most " +
            std::to_string(kEncryptedLimit - 1 - kCheckValueSize) +
-           ". The file was not saved; save it as a plain file or move some cards to another "
-           "file.";
+           ".\n\nDo you want to seal the file instead? A sealed file has no size limit and "
+           "protects the password better, but older readers cannot open it.\n\nIf you "
+           "choose No, the file is not saved.";
 }
 
 std::string TextTooLongMessage(const std::string& cardName) {
@@ -131,12 +159,19 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         Tell(ui, msg::kPasswordNotSet);
         return std::nullopt;
     }
+    if (state.sealed)
+        return BuildSealedFile(cards, state, ui);
     if (kCheckValueSize + S >= kEncryptedLimit) {
-        Tell(ui, TooLargeToEncryptMessage(S), MsgCaption::System, MsgIcon::Warning);
-        return std::nullopt;
+        const MsgAnswer answer =
+            ui.Message(MessageSpec{TooLargeOfferSealingMessage(S), MsgCaption::Application,
+                                   MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return std::nullopt;
+        state.sealed = true;
+        return BuildSealedFile(cards, state, ui);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
-    std::vector<std::uint8_t> plain;
+    LockedBytes plain;
     plain.reserve(N);
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
     plain.insert(plain.end(), state.checkValue.begin(), state.checkValue.end());

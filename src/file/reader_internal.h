@@ -8,6 +8,7 @@
 
 namespace tessaline {
 
+class ByteCursor;
 class CCard;
 
 // Asks for the password of an encrypted file. Returns false on Cancel. An empty entry
@@ -17,6 +18,14 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password);
 // Files a read card: deleted cards to the deleted list, codes 0..14 to their list,
 // code 100 to the deleted list; any other card is dropped.
 void FileReadCard(CCardCollection& cards, CCard card);
+
+// Reads card records at the cursor while more than minLeft bytes remain; a damaged
+// record ends the reading (result.stoppedEarly).
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
+                     CCardCollection& cards, ReadResult& result);
+
+ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest& request,
+                          CCardCollection& cards, FileCipherState& state);
 
 ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
                          const ReadRequest& request, CCardCollection& cards,

@@ -6,6 +6,7 @@
 #include "document/decrypt_password_dialog.h"
 #include "document/file_encryption_dialog.h"
 #include "document/text_codec.h"
+#include "platform/busy_work.h"
 
 namespace tessaline {
 
@@ -128,14 +129,20 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
 
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
                                                                   const std::string& first,
-                                                                  const std::string& second) {
+                                                                  const std::string& second,
+                                                                  bool sealed) {
     CFileEncryptionDialog dialog(parent_);
     dialog.SetEncryptOnSave(encryptOnSave);
     dialog.SetEntries(DisplayText(first), DisplayText(second));
+    dialog.SetSealed(sealed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),
-                                StoredText(dialog.SecondEntry())};
+                                StoredText(dialog.SecondEntry()), dialog.Sealed()};
+}
+
+void QtUserAnswers::RunWhileBusy(const std::string& what, const std::function<void()>& work) {
+    RunOffGuiThread(parent_, QString::fromStdString(what), work);
 }
 
 std::optional<FileDialogAnswer> QtUserAnswers::SaveFileName(const FileDialogRequest& request) {
