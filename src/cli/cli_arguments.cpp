@@ -1,302 +1,189 @@
+// The command line, read by CLI11: one subcommand per command (command_definitions.cpp),
+// and CLI11's refusals put in the program's own words.
+
 #include "cli/cli_arguments.h"
 
-#include <charconv>
-#include <functional>
-#include <vector>
+#include <CLI/CLI.hpp>
+
+#include "cli/command_definitions.h"
+#include "cli/console_answers.h"
 
 namespace tessaline::cli {
 
 namespace {
 
-struct CommandInfo {
-    const char* name;
-    Command command;
-    std::size_t minOperands;
-    std::size_t maxOperands;
-    const char* operandNames;
-};
+const std::string kProgram = kProgramName;
 
-constexpr CommandInfo kCommands[] = {
-    {"info", Command::Info, 1, 1, "FILE"},          {"ls", Command::List, 1, 2, "FILE [CATEGORY]"},
-    {"search", Command::Search, 2, 2, "FILE TEXT"}, {"export", Command::Export, 1, 2, "FILE [OUT]"},
-    {"import", Command::Import, 2, 2, "TEXT OUT"},  {"passwd", Command::Passwd, 1, 1, "FILE"},
-    {"generate", Command::Generate, 0, 0, ""},
-};
+ParsedArguments Refuse(std::string error, std::string hint = kProgram + " --help") {
+    ParsedArguments parsed;
+    parsed.error = std::move(error);
+    parsed.hint = std::move(hint);
+    return parsed;
+}
 
-struct OptionInfo {
-    const char* name;
-    bool takesValue;
-    std::vector<Command> commands;
-    // Applies the option; returns the error text, empty when accepted.
-    std::function<std::string(CliRequest&, const std::string& value)> apply;
-};
+ParsedArguments Print(std::string text) {
+    ParsedArguments parsed;
+    parsed.text = std::move(text);
+    return parsed;
+}
 
-// A whole decimal number within [low, high], or nothing.
-std::optional<int> ParseNumber(const std::string& text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+// The operands as the help's usage line shows them, e.g. "FILE [CATEGORY]".
+std::string OperandNames(const CLI::App& command) {
+    std::string names;
+    for (const CLI::Option* o :
+         command.get_options([](const CLI::Option* o) { return o->get_positional(); })) {
+        const std::string name = o->get_name(true);
+        names += (names.empty() ? "" : " ") + (o->get_required() ? name : "[" + name + "]");
+    }
+    return names;
+}
+
+// What the user typed that the command has no place for, or nothing.
+std::optional<std::string> Leftover(const CLI::App& command) {
+    const std::vector<std::string> rest = command.remaining();
+    if (rest.empty())
         return std::nullopt;
+    const std::string& first = rest.front();
+    const std::string name = command.get_name();
+    if (first.size() > 1 && first[0] == '-') {
+        return "the " + name + " command has no option " + first.substr(0, first.find('='));
     }
-    return value;
+    const std::string operands = OperandNames(command);
+    if (operands.empty())
+        return name + " takes no file";
+    return name + " needs " + operands + ", and nothing more";
 }
 
-std::string NumberOption(const std::string& value, const char* option, int low, int high,
-                         int& out) {
-    const std::optional<int> n = ParseNumber(value, low, high);
-    if (!n) {
-        return std::string(option) + " takes a number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not \"" + value + "\"";
+// CLI11's messages start with the option's name: "NAME: ..." or "NAME was given ...".
+std::string NameAtStart(const std::string& message) {
+    std::string name = message.substr(0, message.find_first_of(": "));
+    return name.starts_with('-') ? name : "--" + name;
+}
+
+// A refusal of CLI11's, in the program's words.
+std::string UsageError(const CLI::ParseError& e, const CLI::App& command) {
+    const std::string message = e.what();
+    if (dynamic_cast<const CLI::RequiredError*>(&e))
+        return command.get_name() + " needs " + OperandNames(command);
+    if (dynamic_cast<const CLI::ValidationError*>(&e)) {
+        // The checks of option_checks.h say all there is to say.
+        const std::size_t colon = message.find(": ");
+        return colon == std::string::npos ? message : message.substr(colon + 2);
     }
-    out = *n;
-    return {};
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
+        const std::string name = NameAtStart(message);
+        const CLI::Option* option = command.get_option_no_throw(name);
+        if (option && option->get_expected_max() == 0)
+            return name + " takes no value";
+        return name + " needs a value";
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
+        const std::size_t at = message.find(" excludes ");
+        if (at != std::string::npos)
+            return message.substr(0, at) + " and " + message.substr(at + 10) +
+                   " cannot be given together";
+    }
+    return message;
 }
 
-const std::vector<OptionInfo>& Options() {
-    static const std::vector<OptionInfo> options = {
-        {"--show-passwords",
-         false,
-         {Command::List, Command::Search},
-         [](CliRequest& r, const std::string&) {
-             r.showPasswords = true;
-             return std::string();
-         }},
-        {"--force",
-         false,
-         {Command::Export},
-         [](CliRequest& r, const std::string&) {
-             r.force = true;
-             return std::string();
-         }},
-        {"--encrypt",
-         false,
-         {Command::Import},
-         [](CliRequest& r, const std::string&) {
-             if (r.encryption == TargetEncryption::Plain) {
-                 return std::string("--encrypt and --plain cannot be given together");
-             }
-             r.encryption = TargetEncryption::Encrypt;
-             return std::string();
-         }},
-        {"--plain",
-         false,
-         {Command::Passwd},
-         [](CliRequest& r, const std::string&) {
-             if (r.encryption == TargetEncryption::Encrypt) {
-                 return std::string("--encrypt and --plain cannot be given together");
-             }
-             r.encryption = TargetEncryption::Plain;
-             return std::string();
-         }},
-        {"--length",
-         true,
-         {Command::Generate},
-         [](CliRequest& r, const std::string& v) {
-             return NumberOption(v, "--length", 0, kMaxGeneratedLength, r.length);
-         }},
-        {"--count",
-         true,
-         {Command::Generate},
-         [](CliRequest& r, const std::string& v) {
-             return NumberOption(v, "--count", 1, 10000, r.count);
-         }},
-    };
-    return options;
-}
-
-// Character classes: naming any of them chooses exactly the ones named.
-bool ApplyClassOption(const std::string& arg, CliRequest& r, bool& classesNamed) {
-    static const std::pair<const char*, bool PasswordClasses::*> kClasses[] = {
-        {"--upper", &PasswordClasses::upper},
-        {"--lower", &PasswordClasses::lower},
-        {"--numbers", &PasswordClasses::numbers},
-        {"--others", &PasswordClasses::others},
-    };
-    for (const auto& [name, member] : kClasses) {
-        if (arg != name)
+// Paragraphs (separated by blank lines) broken into lines of at most 79 characters.
+std::string Wrapped(const std::string& text) {
+    std::string out;
+    std::size_t column = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text.compare(pos, 2, "\n\n") == 0) {
+            out += "\n\n";
+            column = 0;
+            pos += 2;
             continue;
-        if (!classesNamed)
-            r.classes = PasswordClasses{false, false, false, false};
-        classesNamed = true;
-        r.classes.*member = true;
-        return true;
+        }
+        const std::size_t end = std::min(text.find_first_of(" \n", pos), text.size());
+        const std::string word = text.substr(pos, end - pos);
+        if (column > 0 && column + 1 + word.size() > 79) {
+            out += '\n';
+            column = 0;
+        } else if (column > 0) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        pos = end;
+        if (pos < text.size() && text.compare(pos, 2, "\n\n") != 0)
+            ++pos;
     }
-    return false;
+    return out;
 }
 
-bool Allowed(const OptionInfo& option, Command command) {
-    for (Command c : option.commands) {
-        if (c == command)
-            return true;
-    }
-    return false;
-}
-
-ParsedArguments Refuse(std::string error) {
-    return ParsedArguments{std::nullopt, std::move(error)};
-}
-
-// Gives the operands after the files their meaning, and refuses what cannot work.
-std::string TakeOperands(CliRequest& r) {
-    switch (r.command) {
-        case Command::List:
-            if (r.files.size() == 2) {
-                r.category = r.files[1];
-                r.files.pop_back();
-            }
-            break;
-        case Command::Search:
-            if (r.files[1].empty())
-                return "Search String can not be empty!";
-            r.search = r.files[1];
-            r.files.pop_back();
-            break;
-        case Command::Export:
-            if (r.files.size() == 2) {
-                if (r.files[1].empty())
-                    return "export needs a file name for OUT";
-                r.output = r.files[1];
-                r.files.pop_back();
-            }
-            break;
-        case Command::Import:
-            if (r.files[1] == "-" || r.files[1].empty())
-                return "OUT must be a file, not standard output";
-            break;
-        default:
-            break;
-    }
-    return {};
+// The general help and every command's own, with the same look.
+void SetUpHelp(CLI::App& app) {
+    auto formatter = std::make_shared<CLI::Formatter>();
+    formatter->column_width(26);
+    formatter->label("REQUIRED", "");
+    formatter->label("SUBCOMMAND", "COMMAND");
+    formatter->label("Positionals", "Operands");
+    app.formatter(formatter);
 }
 
 }  // namespace
 
 ParsedArguments ParseArguments(std::span<const std::string> args) {
-    CliRequest request;
     if (args.empty())
         return Refuse("no command given");
-    const std::string& first = args[0];
-    if (first == "--help" || first == "-h" || first == "help")
-        return ParsedArguments{request, {}};
-    if (first == "--version") {
-        request.command = Command::Version;
-        return ParsedArguments{request, {}};
-    }
-    const CommandInfo* info = nullptr;
-    for (const CommandInfo& c : kCommands) {
-        if (first == c.name)
-            info = &c;
-    }
-    if (!info)
-        return Refuse("unknown command \"" + first + "\"");
-    request.command = info->command;
 
-    bool classesNamed = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-            request.files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            request = CliRequest{};
-            return ParsedArguments{request, {}};
-        }
-        if (arg == "-o")
-            arg = "--output";
-        std::optional<std::string> inlineValue;
-        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
-            inlineValue = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
-        if (request.command == Command::Generate && !inlineValue &&
-            ApplyClassOption(arg, request, classesNamed)) {
-            continue;
-        }
-        const OptionInfo* option = nullptr;
-        for (const OptionInfo& o : Options()) {
-            if (arg == o.name)
-                option = &o;
-        }
-        if (!option || !Allowed(*option, request.command)) {
-            return Refuse("the " + std::string(info->name) + " command has no option " + arg);
-        }
-        std::string value;
-        if (option->takesValue) {
-            if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return Refuse(arg + " needs a value");
-            }
-        } else if (inlineValue) {
-            return Refuse(arg + " takes no value");
-        }
-        if (std::string error = option->apply(request, value); !error.empty()) {
-            return Refuse(std::move(error));
-        }
+    CliRequest request;
+    CLI::App app("Keeps passwords and other secrets as cards in data files (.tsf, .tse).",
+                 kProgram);
+    SetUpHelp(app);
+    app.footer(Wrapped(kHelpFooter));
+    app.set_version_flag("--version", kProgram + " " + TESSALINE_VERSION);
+    app.require_subcommand(1);
+    for (const CommandDefinition& d : CommandDefinitions()) {
+        CLI::App* command = app.add_subcommand(d.name, d.summary);
+        command->group("Commands");
+        command->footer(Wrapped(d.details) + "\n\n" + Wrapped(kHelpFooter));
+        // What a command does not know is refused below, in the program's words.
+        command->allow_extras();
+        d.define(*command, request);
     }
 
-    if (request.files.size() < info->minOperands || request.files.size() > info->maxOperands) {
-        if (info->maxOperands == 0)
-            return Refuse(std::string(info->name) + " takes no file");
-        return Refuse(std::string(info->name) + " needs " + info->operandNames +
-                      (request.files.size() < info->minOperands ? "" : ", and nothing more"));
+    // "help" and "help COMMAND" show the same as --help.
+    std::vector<std::string> words(args.begin(), args.end());
+    if (words[0] == "help" && words.size() <= 2) {
+        words.erase(words.begin());
+        words.push_back("--help");
     }
-    if (std::string error = TakeOperands(request); !error.empty()) {
-        return Refuse(std::move(error));
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(words.rbegin(), words.rend());
+
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return Print(app.help());
+    } catch (const CLI::CallForVersion& e) {
+        return Print(std::string(e.what()) + "\n");
+    } catch (const CLI::ParseError& e) {
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        if (chosen.empty())
+            return Refuse("unknown command \"" + words[0] + "\"");
+        const CLI::App& command = *chosen.front();
+        const std::string hint = kProgram + " " + command.get_name() + " --help";
+        if (std::optional<std::string> leftover = Leftover(command))
+            return Refuse(std::move(*leftover), hint);
+        return Refuse(UsageError(e, command), hint);
     }
-    return ParsedArguments{request, {}};
-}
-
-std::string UsageText() {
-    return R"(Usage: tessaline-cli COMMAND [OPTIONS]
-
-Commands:
-  info FILE        Show the format, the encryption, the revision byte, the
-                   header's kept value and the cards in each category.
-  ls FILE [CATEGORY]
-                   List the cards sorted by name: name, category, user ID and
-                   password (masked). CATEGORY is a category's name or its code
-                   0-14; without it every category is listed.
-      --show-passwords   show passwords in clear
-  search FILE TEXT List the cards with TEXT in a text field, letter case ignored.
-      --show-passwords   show passwords in clear
-  export FILE [OUT]
-                   Write every card as tab-delimited text: category code, name,
-                   address, user ID, password (in clear) and note, one card a
-                   line. To the standard output, or to OUT (created readable by
-                   you only).
-      --force            replace OUT if it exists
-  import TEXT OUT  Make the data file OUT from the lines of TEXT, in the form
-                   export writes ("-" reads the standard input). Each card gets
-                   the time now. A bad line is reported and nothing is written.
-                   An OUT that exists gets the cards added and keeps its password.
-      --encrypt          encipher the new OUT under a new password
-  passwd FILE      Encipher FILE under a new password, or with --plain store it
-                   without encryption. An old-format file is rewritten in the
-                   current format. The old file is replaced only by a whole new one.
-      --plain            store FILE without encryption
-  generate         Print a password from the system's secure random source.
-      --length N         characters, 0-63 (default 10)
-      --count N          how many passwords (default 1)
-      --upper --lower --numbers --others
-                         the character classes to use (default: the first three)
-
-Every command takes --help. Passwords are read from the terminal without echo;
-a new password is asked twice and needs at least 8 characters. When the standard
-input is not a terminal, each password is read from it as one line, in the order
-they are asked for: the file's password, then the new one (once).
-
-Exit status: 0 done, 1 failed (nothing was changed), 2 wrong usage.
-)";
+    const CLI::App& command = *app.get_subcommands().front();
+    if (std::optional<std::string> leftover = Leftover(command))
+        return Refuse(std::move(*leftover), kProgram + " " + command.get_name() + " --help");
+    request.command = command.get_name();
+    for (const CommandDefinition& d : CommandDefinitions()) {
+        if (request.command == d.name)
+            request.run = d.run;
+    }
+    ParsedArguments parsed;
+    parsed.request = std::move(request);
+    return parsed;
 }
 
 }  // namespace tessaline::cli

@@ -1,5 +1,6 @@
 #pragma once
-// What the user asked tessaline-cli to do, read from its command line.
+// What the user asked tessaline-cli to do, read from its command line. The commands, their
+// options and operands are defined in command_definitions.cpp; this is what they fill in.
 
 #include <optional>
 #include <span>
@@ -10,7 +11,11 @@
 
 namespace tessaline::cli {
 
-enum class Command { Help, Version, Info, List, Search, Export, Import, Passwd, Generate };
+struct CliContext;
+struct CliRequest;
+
+// A command's work; returns the program's exit status.
+using RunCommand = int (*)(const CliRequest& request, CliContext& ctx);
 
 // How a file that is written should be stored.
 enum class TargetEncryption {
@@ -20,7 +25,8 @@ enum class TargetEncryption {
 };
 
 struct CliRequest {
-    Command command = Command::Help;
+    std::string command;             // the command's name, as typed
+    RunCommand run = nullptr;        // what it does
     std::vector<std::string> files;  // the command's file operands, in order
 
     // ls, search
@@ -31,6 +37,7 @@ struct CliRequest {
     // export
     std::optional<std::string> output;  // none: standard output
     bool force = false;                 // replace an existing output file
+    bool partial = false;               // write what could be read of a damaged file
 
     // import, passwd
     TargetEncryption encryption = TargetEncryption::Default;
@@ -41,15 +48,16 @@ struct CliRequest {
     PasswordClasses classes;
 };
 
+// What the command line comes to: a command to run, a text to print (help, version), or
+// a refusal.
 struct ParsedArguments {
     std::optional<CliRequest> request;
-    std::string error;  // why the command line was refused, when request is empty
+    std::string text;   // printed when there is no request and no error (exit 0)
+    std::string error;  // why the command line was refused (exit 2)
+    std::string hint;   // the help to read after a refusal, e.g. "tessaline-cli ls --help"
 };
 
 // args are the arguments after the program name.
 ParsedArguments ParseArguments(std::span<const std::string> args);
-
-// The text --help prints.
-std::string UsageText();
 
 }  // namespace tessaline::cli

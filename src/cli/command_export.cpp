@@ -23,6 +23,13 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
     std::unique_ptr<OpenedFile> file = OpenDataFile(request.files[0], ctx);
     if (!file)
         return kExitFailed;
+    // Part of a damaged file goes out only when asked for: a failure writes nothing.
+    if (file->Damaged() && !request.partial) {
+        ctx.ErrorAbout(file->path,
+                       "nothing was written; add --partial to export the cards that could "
+                       "be read");
+        return kExitFailed;
+    }
 
     SecretText text(ExportCardsAsText(file->cards));
     if (!request.output) {
@@ -32,7 +39,7 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
         ctx.ErrorAbout(*request.output, "nothing was written");
         return kExitFailed;
     }
-    return file->Damaged() ? kExitFailed : kExitOk;
+    return kExitOk;
 }
 
 }  // namespace tessaline::cli

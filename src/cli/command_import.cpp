@@ -80,6 +80,22 @@ bool EndsWithTse(const std::string& path) {
     return path.size() >= 4 && path.compare(path.size() - 4, 4, ".tse") == 0;
 }
 
+// Whether writing the target will ask for a password: a new password for a new enciphered
+// file, or the password of an existing enciphered one.
+bool TargetNeedsPassword(const CliRequest& request, const std::string& target, bool exists) {
+    if (!exists) {
+        return request.encryption == TargetEncryption::Encrypt ||
+               (request.encryption == TargetEncryption::Default && EndsWithTse(target));
+    }
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(target, error);
+    if (!bytes)
+        return false;  // reading it again says why it cannot be used
+    const bool encrypted = InspectHeader(*bytes).encrypted;
+    SecureWipe(bytes->data(), bytes->size());
+    return encrypted;
+}
+
 // How a new target is stored: enciphered when asked, or when its name says so.
 bool ChooseNewTargetCipher(const CliRequest& request, const std::string& target,
                            FileCipherState& cipher, CliContext& ctx) {
@@ -127,6 +143,13 @@ int RunImport(const CliRequest& request, CliContext& ctx) {
         ctx.ErrorAbout(target,
                        "already exists and keeps its own encryption; --encrypt applies only "
                        "to a new file (use passwd to change it)");
+        return kExitUsage;
+    }
+    // Without a terminal the passwords are lines of the standard input, so it cannot be
+    // the text as well: refused before anything is read.
+    if (sourcePath == "-" && !ctx.passwords.FromTerminalInput() &&
+        TargetNeedsPassword(request, target, targetExists)) {
+        ctx.Error("the standard input cannot hold both the text to import and the password");
         return kExitUsage;
     }
     if (sourcePath != "-" && SameFile(sourcePath, target)) {

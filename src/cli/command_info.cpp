@@ -58,7 +58,7 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     if (file->unkeptBytes > 0) {
         out << "Not kept: " << file->unkeptBytes << " bytes of cards of unknown categories\n";
     }
-    return kExitOk;
+    return file->Damaged() ? kExitFailed : kExitOk;
 }
 
 }  // namespace tessaline::cli

@@ -101,7 +101,8 @@ bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCip
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {
     ctx.ErrorAbout(file.path,
                    "not changed: writing it again would lose what could not be read. Copy "
-                   "the cards that could be read to a new file with \"tessaline-cli import\".");
+                   "the cards that could be read to a new file with \"tessaline-cli export "
+                   "--partial\" and \"tessaline-cli import\".");
 }
 
 }  // namespace tessaline::cli

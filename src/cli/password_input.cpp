@@ -130,7 +130,9 @@ std::optional<std::string> PasswordInput::Ask(const std::string& prompt) {
 std::optional<std::string> PasswordInput::AskTerminal(const std::string& prompt) {
     FdCloser tty(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (tty.Get() < 0) {
-        problem_ = "there is no terminal to ask for the password on; give it with --password-fd";
+        problem_ =
+            "there is no terminal to ask for the password on; give it as a line of the "
+            "standard input instead";
         return std::nullopt;
     }
     WriteAll(tty.Get(), prompt);

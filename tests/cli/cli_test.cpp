@@ -131,32 +131,81 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST_F(CliTest, UsageErrorsExitTwoAndEveryCommandHasHelp) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"frobnicate"},
-                                               {"info"},
-                                               {"info", "a", "b"},
-                                               {"ls"},
-                                               {"search", "f"},
-                                               {"generate", "--length", "64"},
-                                               {"generate", "--length", "x"},
-                                               {"passwd", "f", "--encrypt"},
-                                               {"export", "f", "--bogus"},
-                                               {"import", "t", "-"}}) {
-        const CliRun run = Cli(args);
-        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
-        EXPECT_NE(run.err.find("tessaline-cli"), std::string::npos);
+TEST_F(CliTest, UsageErrorsExitTwoWithTheirReason) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{}, "no command given"},
+             {{"frobnicate"}, "unknown command \"frobnicate\""},
+             {{"--bogus"}, "unknown command \"--bogus\""},
+             {{"info"}, "info needs FILE"},
+             {{"info", "a", "b"}, "info needs FILE, and nothing more"},
+             {{"ls"}, "ls needs FILE [CATEGORY]"},
+             {{"search", "f"}, "search needs FILE TEXT"},
+             {{"search", "f", ""}, "Search String can not be empty!"},
+             {{"generate", "x"}, "generate takes no file"},
+             {{"generate", "--length", "64"}, "--length takes a number from 0 to 63, not \"64\""},
+             {{"generate", "--length", "x"}, "--length takes a number from 0 to 63, not \"x\""},
+             {{"generate", "--count", "0"}, "--count takes a number from 1 to 10000, not \"0\""},
+             {{"generate", "--length"}, "--length needs a value"},
+             {{"passwd", "f", "--encrypt"}, "the passwd command has no option --encrypt"},
+             {{"export", "f", "--bogus"}, "the export command has no option --bogus"},
+             {{"export", "f", "-o", "x"}, "the export command has no option -o"},
+             {{"export", "f", "--output=x"}, "the export command has no option --output"},
+             {{"export", "f", "--force=yes"}, "--force takes no value"},
+             {{"export", "f", ""}, "export needs a file name for OUT"},
+             {{"import", "t", "-"}, "OUT must be a file, not standard output"},
+         }) {
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tessaline-cli: " + c.message)
+            << ::testing::PrintToString(c.args);
+        EXPECT_NE(run.err.find("--help"), std::string::npos);
         EXPECT_TRUE(run.out.empty());
     }
-    for (const char* command : {"info", "ls", "search", "export", "import", "passwd", "generate"}) {
-        const CliRun run = Cli({command, "--help"});
-        EXPECT_EQ(run.status, 0) << command;
-        EXPECT_NE(run.out.find("Usage: tessaline-cli"), std::string::npos);
+}
+
+TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
+    struct Case {
+        std::string command;
+        std::vector<std::string> mentions;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"info", {"Usage: tessaline-cli info [OPTIONS] FILE"}},
+             {"ls", {"Usage: tessaline-cli ls [OPTIONS] FILE [CATEGORY]", "--show-passwords"}},
+             {"search", {"Usage: tessaline-cli search [OPTIONS] FILE TEXT", "--show-passwords"}},
+             {"export", {"Usage: tessaline-cli export [OPTIONS] FILE [OUT]", "--force"}},
+             {"import", {"Usage: tessaline-cli import [OPTIONS] TEXT OUT", "--encrypt"}},
+             {"passwd", {"Usage: tessaline-cli passwd [OPTIONS] FILE", "--plain"}},
+             {"generate", {"Usage: tessaline-cli generate [OPTIONS]", "--length", "--others"}},
+         }) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{c.command, "--help"},
+                                                     {c.command, "-h"},
+                                                     {"help", c.command}}) {
+            const CliRun run = Cli(args);
+            EXPECT_EQ(run.status, 0) << c.command;
+            for (const std::string& text : c.mentions)
+                EXPECT_NE(run.out.find(text), std::string::npos) << c.command << ": " << text;
+            // Another command's options are not offered.
+            if (c.command != "import") {
+                EXPECT_EQ(run.out.find("--encrypt"), std::string::npos) << c.command;
+            }
+        }
     }
-    const CliRun empty = Cli({"search", MakeFile("a.tsf", kCards).string(), ""});
-    EXPECT_EQ(empty.status, 2);
-    EXPECT_NE(empty.err.find("Search String can not be empty!"), std::string::npos);
+    const CliRun general = Cli({"--help"});
+    EXPECT_EQ(general.status, 0);
+    for (const char* command : {"info", "ls", "search", "export", "import", "passwd", "generate"})
+        EXPECT_NE(general.out.find(std::string("\n  ") + command + " "), std::string::npos);
+    for (const CliRun& run : {general, Cli({"export", "--help"})}) {
+        EXPECT_EQ(run.out.find("--output"), std::string::npos);
+        EXPECT_EQ(run.out.find("-o,"), std::string::npos);
+        EXPECT_EQ(run.out.find("--password-fd"), std::string::npos);
+    }
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("tessaline-cli 1.")) << version.out;
 }
 
 TEST_F(CliTest, InfoNamesTheFormatAndCountsTheCards) {
@@ -346,6 +395,69 @@ TEST_F(CliTest, PasswdReEnciphersOrStoresPlainAndKeepsTheFileOnRefusal) {
     run = Cli({"info", file.string()});
     EXPECT_NE(run.out.find("Encrypted: no\n"), std::string::npos);
     EXPECT_EQ(Cli({"ls", file.string()}).out, listed);
+}
+
+// A file cut short inside its last card: the reader stops there.
+TEST_F(CliTest, ADamagedFileFailsEveryCommandAndExportWritesNothingUnlessAsked) {
+    const fs::path file = MakeFile("cut.tsf", kCards);
+    const std::string whole = ReadText(file);
+    WriteText(file, whole.substr(0, whole.size() - 6));
+
+    CliRun run = Cli({"info", file.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Damaged: "), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("damaged"), std::string::npos) << run.err;
+    EXPECT_EQ(Cli({"ls", file.string()}).status, 1);
+
+    run = Cli({"export", file.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("nothing was written; add --partial"), std::string::npos) << run.err;
+    const fs::path out = Path("cut.txt");
+    run = Cli({"export", file.string(), out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(fs::exists(out));
+
+    // Asked for, the cards that could be read go out, and that is a success.
+    run = Cli({"export", file.string(), out.string(), "--partial"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(ReadText(out));
+    EXPECT_EQ(lines.size(), kCards.size() - 1);
+}
+
+TEST_F(CliTest, ImportFromStandardInputIsRefusedUpFrontWhenAPasswordWouldBeNeeded) {
+    const std::string text = "0\tmail\t\tme\ts3cret!\t\r\n";
+    const fs::path locked = MakeFile("locked.tse", kCards, "correct horse");
+    const std::string before = ReadText(locked);
+    struct Case {
+        std::vector<std::string> args;
+        fs::path target;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"import", "-", Path("new.tse").string()}, Path("new.tse")},
+             {{"import", "-", Path("new.tsf").string(), "--encrypt"}, Path("new.tsf")},
+             {{"import", "-", locked.string()}, locked},
+         }) {
+        // The text's first line would otherwise be taken for the password.
+        const CliRun run = Cli(c.args, "correct horse\n" + text);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(c.args);
+        EXPECT_NE(run.err.find("the standard input cannot hold both the text to import and the "
+                               "password"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_FALSE(fs::exists(Path("new.tse")));
+    EXPECT_FALSE(fs::exists(Path("new.tsf")));
+    EXPECT_EQ(ReadText(locked), before);
+
+    // Where no password is asked for, the standard input holds the text.
+    const fs::path plain = MakeFile("plain.tse", kCards);
+    CliRun run = Cli({"import", "-", plain.string()}, text);
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = Cli({"import", "-", Path("new.tsf").string()}, text);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Cli({"export", Path("new.tsf").string()}).out, text);
 }
 
 TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {

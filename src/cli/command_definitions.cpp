@@ -1,0 +1,166 @@
+// The commands of tessaline-cli: one Define function per command adds its operands and
+// options, with their checks and help texts, to the command's own subcommand.
+
+#include "cli/command_definitions.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/option_checks.h"
+#include "prefs/password_generator.h"
+
+namespace tessaline::cli {
+
+namespace {
+
+// An operand that is appended to the request's files.
+CLI::Option* FileOperand(CLI::App& c, CliRequest& r, const char* name, const char* help) {
+    return c
+        .add_option_function<std::string>(
+            name, [&r](const std::string& v) { r.files.push_back(v); }, help)
+        ->required()
+        ->type_name("");
+}
+
+// An operand the command can do without.
+CLI::Option* OptionalOperand(CLI::App& c, const char* name, std::optional<std::string>& to,
+                             const char* help) {
+    return c
+        .add_option_function<std::string>(
+            name, [&to](const std::string& v) { to = v; }, help)
+        ->type_name("");
+}
+
+// A switch without a value ("--force=yes" is refused).
+CLI::Option* Switch(CLI::App& c, const char* name, bool& to, const char* help) {
+    return c.add_flag(name, to, help)->disable_flag_override();
+}
+
+void DefineInfo(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+}
+
+void DefineList(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+    OptionalOperand(c, "CATEGORY", r.category,
+                    "a category's name (\"Credit Cards\"), its code 0-14, or \"Show All\"; "
+                    "without it every category is listed");
+    Switch(c, "--show-passwords", r.showPasswords, "show passwords in clear");
+}
+
+void DefineSearch(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+    OptionalOperand(c, "TEXT", r.search, "the text to look for")
+        ->required()
+        ->check(NotEmpty("Search String can not be empty!"));
+    Switch(c, "--show-passwords", r.showPasswords, "show passwords in clear");
+}
+
+void DefineExport(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+    OptionalOperand(c, "OUT", r.output,
+                    "the text file to write (created readable by you only); without it the "
+                    "lines go to the standard output")
+        ->check(NotEmpty("export needs a file name for OUT"));
+    Switch(c, "--force", r.force, "replace OUT if it exists");
+    Switch(c, "--partial", r.partial,
+           "write the cards that could be read from a damaged file (else a damaged file "
+           "writes nothing and fails)");
+}
+
+void DefineImport(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "TEXT",
+                "the text to import, in the form export writes; \"-\" reads "
+                "the standard input");
+    FileOperand(c, r, "OUT", "the data file to make, or to add the cards to")
+        ->check(NamesAFile("OUT must be a file, not standard output"));
+    c.add_flag_callback(
+         "--encrypt", [&r] { r.encryption = TargetEncryption::Encrypt; },
+         "encipher the new OUT under a new password (a new OUT named *.tse is enciphered "
+         "anyway)")
+        ->disable_flag_override();
+}
+
+void DefinePasswd(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+    c.add_flag_callback(
+         "--plain", [&r] { r.encryption = TargetEncryption::Plain; },
+         "store FILE without encryption instead")
+        ->disable_flag_override();
+}
+
+void DefineGenerate(CLI::App& c, CliRequest& r) {
+    c.add_option("--length", r.length, "characters in each password, 0-63")
+        ->check(NumberFrom("--length", 0, kMaxGeneratedLength))
+        ->type_name("N")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->capture_default_str();
+    c.add_option("--count", r.count, "how many passwords, 1-10000")
+        ->check(NumberFrom("--count", 1, 10000))
+        ->type_name("N")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->capture_default_str();
+    // Naming any class chooses exactly the classes named.
+    auto named = std::make_shared<bool>(false);
+    const auto classSwitch = [&c, &r, named](const char* name, bool PasswordClasses::*member,
+                                             const char* help) {
+        c.add_flag_callback(
+             name,
+             [&r, named, member] {
+                 if (!*named)
+                     r.classes = PasswordClasses{false, false, false, false};
+                 *named = true;
+                 r.classes.*member = true;
+             },
+             help)
+            ->disable_flag_override();
+    };
+    classSwitch("--upper", &PasswordClasses::upper, "upper-case letters A-Z");
+    classSwitch("--lower", &PasswordClasses::lower, "lower-case letters a-z");
+    classSwitch("--numbers", &PasswordClasses::numbers, "digits 0-9");
+    classSwitch("--others", &PasswordClasses::others, "punctuation and other signs");
+}
+
+constexpr CommandDefinition kCommands[] = {
+    {"info", "Show what a data file is and what it holds",
+     "Shows the format, the encryption, the revision byte, the header's kept value and the "
+     "cards in each category.",
+     RunInfo, DefineInfo},
+    {"ls", "List the cards of a data file",
+     "One line a card, sorted by name: name, category, user ID and password (masked).", RunList,
+     DefineList},
+    {"search", "List the cards with a text in any of their texts",
+     "Name, address, user ID, password and note are searched, letter case ignored.", RunList,
+     DefineSearch},
+    {"export", "Write every card as tab-delimited text",
+     "One card a line: category code, name, address, user ID, password (in clear) and note, "
+     "in UTF-8 with CR LF line ends.",
+     RunExport, DefineExport},
+    {"import", "Make a data file from exported text, or add the cards to one",
+     "Each card gets the time now. A bad line is reported and nothing is written. An OUT "
+     "that exists gets the cards added and keeps its password.",
+     RunImport, DefineImport},
+    {"passwd", "Encipher a data file under a new password",
+     "An old-format file is rewritten in the current format. The old file is replaced only "
+     "by a whole new one.",
+     RunPasswd, DefinePasswd},
+    {"generate", "Print passwords from the system's secure random source",
+     "Without a class named, upper-case and lower-case letters and digits are used.", RunGenerate,
+     DefineGenerate},
+};
+
+}  // namespace
+
+std::span<const CommandDefinition> CommandDefinitions() {
+    return kCommands;
+}
+
+const char* const kHelpFooter =
+    "Passwords are read from the terminal without echo; a new password is asked twice and "
+    "needs at least 8 characters. When the standard input is not a terminal, each password "
+    "is read from it as one line, in the order they are asked for: the file's password, "
+    "then the new one (once).\n\n"
+    "Exit status: 0 done, 1 failed (nothing was changed), 2 wrong usage.";
+
+}  // namespace tessaline::cli
