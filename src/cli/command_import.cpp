@@ -11,6 +11,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
+#include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
@@ -123,6 +124,8 @@ bool ChooseNewTargetCipher(const CliRequest& request, const std::string& target,
         cipher.encryptionPassword = password;
         SecureWipe(password);
     }
+    // A new enciphered file is sealed unless --compatible asks otherwise.
+    ApplyLayoutChoice(request, true, cipher);
     cipher.encryptOnSave = true;
     return true;
 }
