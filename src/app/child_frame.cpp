@@ -16,6 +16,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CTessalineNewDoc> doc, IProfile& profil
     setWidget(view_);
     setFocusProxy(view_);
     connect(doc_.get(), &CTessalineNewDoc::TitleChanged, this, [this] { UpdateTitle(); });
+    // A read-only document that was saved under another name is read-only no longer.
+    connect(doc_.get(), &CTessalineNewDoc::PathChanged, this, [this] { UpdateTitle(); });
     UpdateTitle();
     ShowEncryptionIcon(doc_->EncryptionState());
 }
@@ -27,7 +29,8 @@ CChildFrame::~CChildFrame() {
 }
 
 void CChildFrame::UpdateTitle() {
-    setWindowTitle(doc_->Title());
+    setWindowTitle(doc_->IsReadOnly() ? doc_->Title() + QStringLiteral(" (read-only)")
+                                      : doc_->Title());
 }
 
 void CChildFrame::ShowEncryptionIcon(int state) {

@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMenu>
+#include <QStatusBar>
 
 #include "app/child_frame.h"
 #include "app/command_ids.h"
@@ -104,7 +105,9 @@ void CFrameCardCommands::CopyField(int command) {
         field = CardField::UserId;
     else if (command == kCmdCopyNote)
         field = CardField::Note;
-    OnCopyField(*view, profile_, field);
+    OnCopyField(*view, profile_, field, [this](const QString& text, int timeoutMs) {
+        frame_.statusBar()->showMessage(text, timeoutMs);
+    });
 }
 
 void CFrameCardCommands::CopyCard(int) {

@@ -1,5 +1,6 @@
 #include "app/frame_file_commands.h"
 
+#include "app/child_frame.h"
 #include "app/command_ids.h"
 #include "app/command_state.h"
 #include "app/main_frame.h"
@@ -34,8 +35,13 @@ CFrameFileCommands::CFrameFileCommands(CMainFrame& frame, IUserAnswers& ui, IPro
 }
 
 void CFrameFileCommands::ExportToText() {
-    if (CTessalineNewDoc* doc = frame_.ActiveDocument())
-        OnExportToText(*doc, ui_);
+    CTessalineNewDoc* doc = frame_.ActiveDocument();
+    if (!doc)
+        return;
+    QStringList openDocuments;
+    for (CChildFrame* child : frame_.Children())
+        openDocuments << child->Document().PathName();
+    OnExportToText(*doc, ui_, openDocuments);
 }
 
 void CFrameFileCommands::Print() {

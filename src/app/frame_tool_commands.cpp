@@ -1,5 +1,7 @@
 #include "app/frame_tool_commands.h"
 
+#include <QStatusBar>
+
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/command_state.h"
@@ -36,7 +38,10 @@ void CFrameToolCommands::RefreshAfterPreferences() {
 }
 
 void CFrameToolCommands::GeneratePassword() {
-    OnGeneratePassword(&frame_, ui_, profile_, frame_.ActiveView());
+    OnGeneratePassword(&frame_, ui_, profile_, frame_.ActiveView(),
+                       [this](const QString& text, int timeoutMs) {
+                           frame_.statusBar()->showMessage(text, timeoutMs);
+                       });
 }
 
 void CFrameToolCommands::About() {

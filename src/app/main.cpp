@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "app/tessaline_app.h"
+#include "platform/process_hardening.h"
 #include "views/print_command_line.h"
 
 namespace {
@@ -24,6 +25,8 @@ void ShowHelp(const std::string& program, std::FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace tessaline;
+    // Before any password or card is read: no other process may dump or trace this one.
+    HardenProcessAgainstDumps();
     const std::string program = argc > 0 ? std::string(argv[0]) : std::string("tessaline");
     // --help needs no display, so it is answered before the windowing system is asked for.
     if (ParseCommandLine(std::vector<std::string>(argv, argv + argc)).showHelp) {
@@ -42,11 +45,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (print.request) {
-        if (app.PrintFromCommandLine(*print.request))
-            return 0;
-        std::fprintf(stderr, "%s: nothing was printed from %s\n", program.c_str(),
-                     print.request->file.c_str());
-        return 1;
+        const CommandLinePrint printed = app.PrintFromCommandLine(*print.request);
+        // A file read only in part prints what was read, and still ends in failure.
+        if (!printed.damage.empty())
+            std::fprintf(stderr, "%s: %s\n", program.c_str(), printed.damage.c_str());
+        if (!printed.printed) {
+            std::fprintf(stderr, "%s: nothing was printed from %s\n", program.c_str(),
+                         print.request->file.c_str());
+        }
+        return printed.printed && printed.damage.empty() ? 0 : 1;
     }
 
     const StartupOptions options = ParseCommandLine(args);

@@ -464,6 +464,9 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
             view->SelectCard(card);
         OnCommand(kCmdEditCard);
     });
+    // Enter and Delete in the list: the same as Ctrl+E and Ctrl+D, refusals included.
+    connect(view, &CTessalineNewView::EditRequested, this, [this] { OnCommand(kCmdEditCard); });
+    connect(view, &CTessalineNewView::DeleteRequested, this, [this] { OnCommand(kCmdDeleteCard); });
     connect(view, &CTessalineNewView::ContextMenuRequested, this,
             [this, view](const QPoint& globalPos) { emit CardListContextMenu(view, globalPos); });
     connect(child, &CChildFrame::DocumentClosed, this, &CMainFrame::OnChildClosed);
@@ -621,14 +624,14 @@ void CMainFrame::RestartAutoSaveTimer() {
     StartAutoSaveTimer(1);
 }
 
+void CMainFrame::ShowStatusText(const std::string& text) {
+    statusBar()->showMessage(QString::fromStdString(text));
+}
+
 void CMainFrame::ShowEncryptionState() {
     if (const CTessalineNewDoc* doc = ActiveDocument())
         ShowEncryptionIcon(doc->EncryptionState());
     ShowLayout();
-}
-
-void CMainFrame::ShowStatusNote(const std::string& text) {
-    statusBar()->showMessage(QString::fromStdString(text), kStatusNoteMs);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -42,8 +42,6 @@ class CMainFrame : public QMainWindow, public IDocumentHost, public IHandheldSet
 public:
     static constexpr int kInitialWidth = 700;
     static constexpr int kInitialHeight = 480;
-    // How long a passing note stays in the status bar.
-    static constexpr int kStatusNoteMs = 15000;
 
     // ui answers every question of the window and its documents; both outlive the frame.
     CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent = nullptr);
@@ -120,7 +118,7 @@ public:
     void RestartAutoSaveTimer() override;
     void ShowEncryptionState() override;
     void AddToRecentFiles(const std::string& path) override;
-    void ShowStatusNote(const std::string& text) override;
+    void ShowStatusText(const std::string& text) override;
 
     // IHandheldSetupHost
     void OpenDocumentFile(const std::string& path) override;

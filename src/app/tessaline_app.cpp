@@ -61,7 +61,7 @@ bool CTessalineApp::InitInstance(const StartupOptions& options) {
     return true;
 }
 
-bool CTessalineApp::PrintFromCommandLine(const PrintSwitch& request) {
+CommandLinePrint CTessalineApp::PrintFromCommandLine(const PrintSwitch& request) {
     return PrintDataFileFromCommandLine(QString::fromStdString(request.file),
                                         QString::fromStdString(request.printer), *ui_, *profile_);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "views/print_cards.h"
 #include "views/print_command_line.h"
 
 namespace tessaline {
@@ -25,8 +26,8 @@ public:
     // Runs start-up. False when the program has to end.
     bool InitInstance(const StartupOptions& options);
     // The command line's print switches: prints the file without opening the window
-    // (asking for its password when it is encrypted). True when something was printed.
-    bool PrintFromCommandLine(const PrintSwitch& request);
+    // (asking for its password when it is encrypted).
+    CommandLinePrint PrintFromCommandLine(const PrintSwitch& request);
     CMainFrame* MainFrame() const;
     CFrameStartup& Startup() { return *startup_; }
 

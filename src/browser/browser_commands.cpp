@@ -146,8 +146,17 @@ bool BrowserCommands::DetectWebBrowsers(std::string_view pathVariable) {
 void BrowserCommands::LoadWebPage(const CCard* card) {
     if (!card || card->Address().empty())
         return;
-    const std::string address = ComposeCardAddress(*card);
     const bool newWindow = card->NewBrowserWindow();
+    // The automation browser logs in through its protocol, so the password never enters
+    // an address (nor the browser's history); DDE knows only the composed address.
+    if (UsesAutomaticLogin(*card)) {
+        if (automation_.NavigateWithLogin(CardAddressWithScheme(*card), newWindow, card->UserId(),
+                                          card->Password()))
+            return;
+        dde_.OpenURL(ComposeCardAddress(*card), newWindow);
+        return;
+    }
+    const std::string address = ComposeCardAddress(*card);
     if (automation_.NavigateRunningExplorer(address, newWindow))
         return;
     dde_.OpenURL(address, newWindow);
@@ -161,6 +170,9 @@ WebPageInfo BrowserCommands::GetWebPage() {
         page = WebPageInfo{};
         dde_.GetWindowInfo(page.address, page.title);
     }
+    // The browser reports an address opened with Automatic Access with the user ID and
+    // password in it; they never go into a card's (unmasked) address.
+    page.address = StripUserInfo(page.address);
     return page;
 }
 

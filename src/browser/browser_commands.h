@@ -94,7 +94,8 @@ public:
 
     // Opens the card's address (none, or an empty address: nothing happens).
     void LoadWebPage(const CCard* card);
-    // The page the browser shows; empty texts where nothing answers.
+    // The page the browser shows, its address without user ID and password; empty texts
+    // where nothing answers.
     WebPageInfo GetWebPage();
 
 private:

@@ -21,6 +21,11 @@ class IBrowserAutomation {
 public:
     virtual ~IBrowserAutomation() = default;
     virtual bool NavigateRunningExplorer(const std::string& address, bool newWindow) = 0;
+    // Opens `address` (which holds no credentials) and answers the site's HTTP
+    // authentication challenge for that address's origin with the user ID and password,
+    // once: the password never becomes part of an address.
+    virtual bool NavigateWithLogin(const std::string& address, bool newWindow,
+                                   const std::string& userId, const std::string& password) = 0;
     virtual bool StartExplorerAtHome() = 0;
     virtual bool GetRunningExplorerURL(std::string& address) = 0;
     virtual bool GetRunningExplorerTitle(std::string& title) = 0;

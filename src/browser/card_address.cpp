@@ -24,14 +24,12 @@ bool IsUnreserved(char c) {
 // The prefix an address without a scheme gets, by its first character.
 std::string_view PrefixForFirstCharacter(char first) {
     switch (first) {
-        case 'h':
-            return "http://";
         case 'f':
             return "ftp://";
         case 't':
             return "telnet://";
         default:
-            return "";
+            return "http://";
     }
 }
 
@@ -67,17 +65,45 @@ std::size_t SchemePrefixLength(std::string_view address) {
     return i + 3;
 }
 
+bool UsesAutomaticLogin(const CCard& card) {
+    return card.Category() != kWwwFormsCategory && card.AutomaticAccess();
+}
+
+std::string CardAddressWithScheme(const CCard& card) {
+    const std::string& address = card.Address();
+    if (SchemePrefixLength(address) > 0)
+        return address;
+    return std::string(PrefixForFirstCharacter(address.empty() ? 'h' : address[0])) + address;
+}
+
 std::string ComposeCardAddress(const CCard& card) {
     const std::string& address = card.Address();
-    if (card.Category() == kWwwFormsCategory || !card.AutomaticAccess())
+    if (!UsesAutomaticLogin(card))
         return address;
 
     std::string credentials = PercentEncodeCredential(card.UserId()) + ":" +
                               PercentEncodeCredential(card.Password()) + "@";
     if (std::size_t scheme = SchemePrefixLength(address); scheme > 0)
         return address.substr(0, scheme) + credentials + address.substr(scheme);
-    std::string_view prefix = address.empty() ? "" : PrefixForFirstCharacter(address[0]);
+    std::string_view prefix = PrefixForFirstCharacter(address.empty() ? 'h' : address[0]);
     return std::string(prefix) + credentials + address;
+}
+
+std::string StripUserInfo(std::string_view address) {
+    // The authority follows "scheme://" (or "//" alone) and ends at the first "/", "?" or
+    // "#"; its user info ends at the last "@" inside it.
+    std::size_t start = SchemePrefixLength(address);
+    if (start == 0 && address.substr(0, 2) == "//")
+        start = 2;
+    // Addresses without an authority ("mailto:joe@example.com") have no user info.
+    if (start == 0)
+        return std::string(address);
+    const std::size_t end = address.find_first_of("/?#", start);
+    const std::size_t at =
+        address.substr(start, end == std::string_view::npos ? end : end - start).rfind('@');
+    if (at == std::string_view::npos)
+        return std::string(address);
+    return std::string(address.substr(0, start)) + std::string(address.substr(start + at + 1));
 }
 
 }  // namespace tessaline

@@ -20,8 +20,21 @@ std::size_t SchemePrefixLength(std::string_view address);
 // "WWW Forms" cards and cards without Automatic Access give their address unchanged.
 // Otherwise the result is scheme, user ID, ":", password, "@" and the rest of the
 // address. An address that already names its scheme keeps it; one that does not gets
-// "http://", "ftp://" or "telnet://" by its first character "h", "f" or "t" (lower case
-// only), and none for any other character.
+// "ftp://" or "telnet://" by its first character "f" or "t" (lower case only), and
+// "http://" for any other: credentials are never written where the browser would read
+// them as the scheme.
 std::string ComposeCardAddress(const CCard& card);
+
+// Whether Load Web Page logs in with the card's user ID and password: Automatic Access
+// set, and the card is not a "WWW Forms" card.
+bool UsesAutomaticLogin(const CCard& card);
+
+// The card's address as the browser must be given it: with the scheme the composing rule
+// above gives an address that names none, and no credentials.
+std::string CardAddressWithScheme(const CCard& card);
+
+// The address without the user-info part ("user:password@" before the host) of its
+// authority, for every scheme; everything else stays as it is.
+std::string StripUserInfo(std::string_view address);
 
 }  // namespace tessaline

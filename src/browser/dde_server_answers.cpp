@@ -12,6 +12,11 @@
 
 namespace tessaline {
 
+SystemDdeServerEnvironment::~SystemDdeServerEnvironment() {
+    for (const std::string& file : madeFiles_)
+        unlink(file.c_str());
+}
+
 std::uint32_t SystemDdeServerEnvironment::NowSeconds() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(
@@ -28,6 +33,7 @@ std::optional<std::string> SystemDdeServerEnvironment::MakeTempFileName(const st
     if (fd < 0)
         return std::nullopt;
     close(fd);
+    madeFiles_.push_back(name);
     return name;
 }
 

@@ -21,11 +21,21 @@ public:
 };
 
 // The system's clock and temporary folder ($TMPDIR, else /tmp); the file is created
-// readable by its owner only.
+// readable by its owner only. The files it made are removed when it ends (the program's
+// one lives until the program ends): what a browser put there for its viewer stays no
+// longer than Tessaline.
 class SystemDdeServerEnvironment : public IDdeServerEnvironment {
 public:
+    SystemDdeServerEnvironment() = default;
+    ~SystemDdeServerEnvironment() override;
+    SystemDdeServerEnvironment(const SystemDdeServerEnvironment&) = delete;
+    SystemDdeServerEnvironment& operator=(const SystemDdeServerEnvironment&) = delete;
+
     std::uint32_t NowSeconds() override;
     std::optional<std::string> MakeTempFileName(const std::string& prefix) override;
+
+private:
+    std::vector<std::string> madeFiles_;
 };
 
 // The name given for a viewer's file when no temporary file can be made.

@@ -38,6 +38,16 @@ bool CExplorerAutomation::NavigateRunningExplorer(const std::string& address, bo
     return navigated;
 }
 
+bool CExplorerAutomation::NavigateWithLogin(const std::string& address, bool newWindow,
+                                            const std::string& userId,
+                                            const std::string& password) {
+    devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
+    const bool navigated = browser.NavigateWithLogin(DisplayText(address), newWindow,
+                                                     DisplayText(userId), DisplayText(password));
+    browser.Visible();
+    return navigated;
+}
+
 bool CExplorerAutomation::StartExplorerAtHome() {
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
     if (browser.FindRunning())

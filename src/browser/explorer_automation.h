@@ -26,6 +26,8 @@ public:
     void SetStartTimeout(int timeoutMs) { startTimeoutMs_ = timeoutMs; }
 
     bool NavigateRunningExplorer(const std::string& address, bool newWindow) override;
+    bool NavigateWithLogin(const std::string& address, bool newWindow, const std::string& userId,
+                           const std::string& password) override;
     // A new browser window on the home page: a new browser started from "Explorer File
     // Path" (or the first browser found on PATH when that is empty), or a new window of
     // the one already running on the profile folder.

@@ -136,6 +136,11 @@ int RunImport(const CliRequest& request, CliContext& ctx) {
     const std::string& sourcePath = request.files[0];
     const std::string& target = request.files[1];
 
+    // Held from before the target is looked at until the new file is in place: a second
+    // import into the same file waits for this one and then adds to its result.
+    const std::optional<DataFileLock> lock = LockDataFile(target, ctx);
+    if (!lock)
+        return kExitFailed;
     struct stat st;
     const bool targetExists = ::lstat(target.c_str(), &st) == 0;
     if (!targetExists && errno != ENOENT) {

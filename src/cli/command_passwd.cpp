@@ -12,6 +12,10 @@ namespace tessaline::cli {
 
 int RunPasswd(const CliRequest& request, CliContext& ctx) {
     const std::string& path = request.files[0];
+    // Held until the new file is in place, so that no other writer's change is lost.
+    const std::optional<DataFileLock> lock = LockDataFile(path, ctx);
+    if (!lock)
+        return kExitFailed;
     std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
     if (!file)
         return kExitFailed;

@@ -15,20 +15,6 @@ struct WipeOnExit {
     ~WipeOnExit() { SecureWipe(bytes.data(), bytes.size()); }
 };
 
-// The bytes of card records the reader went through but kept no card for: records of an
-// unknown category (the reader drops them) and slack inside a record's string block.
-std::uint64_t UnkeptBytes(std::size_t fileSize, const OpenedFile& file) {
-    if (file.read.format != FileFormat::MacSyncVersion)
-        return 0;  // old cards are all kept
-    const std::uint64_t overhead =
-        kHeaderSize + (file.cipher.encryptOnSave ? kCheckValueSize : 0) + file.read.unreadBytes;
-    if (fileSize <= overhead)
-        return 0;
-    const std::uint64_t records = fileSize - overhead;
-    const std::uint64_t kept = file.cards.TotalStoredSize();
-    return records > kept ? records - kept : 0;
-}
-
 void ReportWhyNotOpened(std::span<const std::uint8_t> data, const std::string& path,
                         CliContext& ctx) {
     // The reader says nothing when the header's encryption byte is neither 0 nor 1.
@@ -64,7 +50,7 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
         ReportWhyNotOpened(*data, path, ctx);
         return nullptr;
     }
-    file->unkeptBytes = UnkeptBytes(data->size(), *file);
+    file->unkeptBytes = file->read.unkeptBytes;
     if (file->Damaged()) {
         ctx.ErrorAbout(path, "warning: the file is damaged; reading stopped after " +
                                  std::to_string(file->cards.LiveCardCount() +
@@ -96,6 +82,13 @@ bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCip
         return false;
     }
     return true;
+}
+
+std::optional<DataFileLock> LockDataFile(const std::string& path, CliContext& ctx) {
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+    if (!lock)
+        ctx.Error(BusyFileMessage(path));
+    return lock;
 }
 
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cards/card_collection.h"
 #include "file/data_file.h"
+#include "file/file_lock.h"
 
 namespace tessaline::cli {
 
@@ -22,10 +24,15 @@ struct OpenedFile {
     int revision = -1;              // header byte 1 (current format only)
     std::uint64_t unkeptBytes = 0;  // card records read but not kept (unknown categories)
 
-    bool Damaged() const { return read.stoppedEarly; }
+    bool Damaged() const { return read.stoppedEarly || read.trailingData; }
     // Writing these cards back would lose part of what the file holds.
-    bool WouldLoseData() const { return read.stoppedEarly || unkeptBytes > 0; }
+    bool WouldLoseData() const { return read.ReadInPart(); }
 };
+
+// Takes the writer lock of the data file at path (which need not exist yet), to hold
+// from before its reading until after its writing. Nothing, after saying so, when another
+// program is changing the file and does not finish within a few seconds.
+std::optional<DataFileLock> LockDataFile(const std::string& path, CliContext& ctx);
 
 // Reads the file at path, asking for its password when it is encrypted. Returns nothing
 // when the file could not be opened, after saying why. Damage is reported as a warning.

@@ -7,8 +7,11 @@
 
 #include "cli/cli_context.h"
 #include "cli/run_cli.h"
+#include "platform/process_hardening.h"
 
 int main(int argc, char** argv) {
+    // Before any password or card is read: no other process may dump or trace this one.
+    tessaline::HardenProcessAgainstDumps();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     int status = tessaline::cli::RunCli(args, std::cout, std::cerr);

@@ -22,8 +22,8 @@ public:
     virtual void ShowEncryptionState() = 0;
     // Puts a path at the top of the recent-file list.
     virtual void AddToRecentFiles(const std::string& path) = 0;
-    // A passing note in the status bar.
-    virtual void ShowStatusNote(const std::string& text) { (void)text; }
+    // A note in the status bar that needs no answer.
+    virtual void ShowStatusText(const std::string& text) { (void)text; }
 };
 
 }  // namespace tessaline

@@ -1,7 +1,12 @@
 #include "document/document_model.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "document/document_host.h"
 #include "document/document_messages.h"
+#include "file/file_lock.h"
 #include "file/password_check.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
@@ -27,7 +32,33 @@ void ShowFrameworkError(IUserAnswers& ui, std::string text) {
         MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
 }
 
+// text with its first "%1" replaced by value.
+std::string Fill(std::string text, const std::string& value) {
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Wipes a buffer that holds card texts in clear.
+struct WipeOnExit {
+    std::vector<std::uint8_t>& bytes;
+    ~WipeOnExit() { SecureWipe(bytes.data(), bytes.size()); }
+};
+
 }  // namespace
+
+std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name) {
+    std::string text = Fill(docmsg::kReadInPart, std::to_string(cardsRead));
+    const std::size_t at = text.find("%2");
+    text.replace(at, 2, name);
+    return text;
+}
 
 std::string ExtensionOf(const std::string& path) {
     const std::size_t start = FileNameStart(path);
@@ -134,6 +165,10 @@ void DocumentModel::NewDocument() {
     state_ = FileCipherState{};
     state_.seal = NewSealSettings();
     path_.clear();
+    readOnly_ = false;
+    cardsRead_ = 0;
+    damaged_.reset();
+    known_.reset();
     SetModified(false);
     NoteLayout();
 }
@@ -144,9 +179,10 @@ void DocumentModel::RestartAutoSaveIfOn() {
     }
 }
 
-bool DocumentModel::Open(const std::string& path, const std::string& passwordPrefill) {
+bool DocumentModel::Open(const std::string& path, const std::string& passwordPrefill,
+                         DamageNotice notice) {
     FileError error;
-    const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
+    std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data) {
         ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
         return false;
@@ -159,13 +195,24 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     if (host_ && !last.empty())
         host_->SelectCategoryStartingWith(last);
 
-    // Read into fresh state so that a failed open leaves this document as it was.
+    // Read into fresh state so that a failed open leaves this document as it was. A wrong
+    // password asks again, as its message says, until the right one or Cancel.
     auto cards = std::make_unique<CCardCollection>();
     FileCipherState state;
-    const ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
-    if (!ReadDataFile(*data, request, *cards, state).ok) {
-        ShowFrameworkError(ui_, docmsg::kFailedToOpen);
-        return false;
+    WipeOnExit wipe{*data};
+    ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
+    ReadResult read;
+    for (;;) {
+        read = ReadDataFile(*data, request, *cards, state);
+        if (read.ok)
+            break;
+        if (!read.wrongPassword) {
+            ShowFrameworkError(ui_, docmsg::kFailedToOpen);
+            return false;
+        }
+        cards = std::make_unique<CCardCollection>();
+        state = FileCipherState{};
+        request.passwordPrefill.clear();  // the one offered was wrong
     }
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
@@ -178,10 +225,39 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     SetEncryptOnSave(encrypt);
     NoteLayout();
     SetModified(false);
+    // Writing back what was read would lose the rest of the file.
+    readOnly_ = read.ReadInPart();
+    cardsRead_ = static_cast<std::size_t>(cards_->LiveCardCount()) + cards_->DeletedList().Count();
+    damaged_.reset();
+    if (readOnly_)
+        damaged_ = IdentityOf(path);
+    Remember(path, *data);
     SetPathName(path);
     if (host_ && Layout() == FileLayout::Compatible)
-        host_->ShowStatusNote(docmsg::kCompatibleNote);
+        host_->ShowStatusText(docmsg::kCompatibleNote);
+    if (readOnly_ && notice == DamageNotice::Show) {
+        ui_.Message(MessageSpec{ReadInPartMessage(cardsRead_, FileTitleOf(path)),
+                                MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
+    }
     return true;
+}
+
+void DocumentModel::Remember(const std::string& path, std::span<const std::uint8_t> bytes) {
+    known_ = KnownFile{path, IdentityOf(path), FingerprintOf(bytes, path)};
+    toldChangedOnDisk_ = false;
+}
+
+bool DocumentModel::IsDamagedFile(const std::string& path) const {
+    return damaged_ && IdentityOf(path) == damaged_;
+}
+
+bool DocumentModel::IsKnownFile(const std::string& path) const {
+    if (!known_)
+        return false;
+    if (path == known_->path)
+        return true;
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    return identity && identity == known_->identity;
 }
 
 bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -193,18 +269,68 @@ bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::u
 }
 
 bool DocumentModel::SaveTo(const std::string& path) {
+    return WriteDocument(path, SaveKind::User) != Written::No;
+}
+
+DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, SaveKind kind) {
     RestartAutoSaveIfOn();
-    const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    if (IsDamagedFile(path)) {
+        ShowFrameworkError(ui_, Fill(docmsg::kDamagedNotReplaced, FileTitleOf(path)));
+        return Written::No;
+    }
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
     // The writer may have sealed a file too large for the compatible layout.
     NoteLayout();
-    if (!bytes || !WriteBytes(path, *bytes))
-        return false;
+    if (!bytes)
+        return Written::No;
+    WipeOnExit wipe{*bytes};
+    // Held from the check until the new file is in place, so that no other writer
+    // changes the file in between.
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+    if (!lock) {
+        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+        return Written::No;
+    }
+    const Written may = MayReplace(path, kind);
+    if (may != Written::Yes) {
+        lock.reset();
+        // No to "Replace it with your version?": the user picks another file.
+        if (may == Written::SavedAsInstead)
+            return SaveAs() ? Written::SavedAsInstead : Written::No;
+        return Written::No;
+    }
+    if (!WriteBytes(path, *bytes))
+        return Written::No;
+    Remember(path, *bytes);
     SetModified(false);
-    return true;
+    return Written::Yes;
+}
+
+DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind) {
+    // Only the file this document read or wrote can have been changed behind its back;
+    // any other file was chosen (and its replacing confirmed) in the chooser.
+    if (!IsKnownFile(path) || CompareWithDisk(known_->print, path) != DiskState::Changed)
+        return Written::Yes;
+    const std::string name = FileTitleOf(path);
+    if (kind == SaveKind::Automatic) {
+        if (!toldChangedOnDisk_ && host_)
+            host_->ShowStatusText(Fill(docmsg::kAutoSaveLeftChangedFile, name));
+        toldChangedOnDisk_ = true;
+        return Written::No;
+    }
+    switch (ui_.Message(MessageSpec{Fill(docmsg::kChangedOnDisk, name), MsgCaption::Application,
+                                    MsgIcon::Warning, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            return Written::Yes;
+        case MsgAnswer::No:
+            return Written::SavedAsInstead;
+        default:
+            return Written::No;
+    }
 }
 
 bool DocumentModel::Save() {
-    if (path_.empty())
+    if (path_.empty() || readOnly_)
         return SaveAs();
     return SaveTo(path_);
 }
@@ -214,6 +340,9 @@ bool DocumentModel::SaveAs() {
     if (EndsWith(initial, ".tse") || EndsWith(initial, ".tsf")) {
         initial.resize(initial.size() - 4);
     }
+    // The chooser starts in the folder of the document's file.
+    if (!path_.empty())
+        initial = (std::filesystem::path(path_).parent_path() / initial).string();
     FileDialogRequest request;
     request.defaultExtension = docmsg::kEncryptedExtension;
     request.initialName = initial;
@@ -222,10 +351,33 @@ bool DocumentModel::SaveAs() {
     // A save chooser has to accept names of files that do not exist yet.
     request.mustExist = false;
     const std::optional<FileDialogAnswer> chosen = ui_.SaveFileName(request);
-    if (!chosen)
+    if (!chosen || chosen->path.empty())
         return false;
 
+    // A failed Save As changes nothing: the encryption the question below may switch on
+    // goes back too.
+    const FileCipherState before = state_;
+    const bool wasModified = modified_;
+    auto restore = [&] {
+        const bool encryptionChanged = state_.encryptOnSave != before.encryptOnSave;
+        state_.encryptionPassword = before.encryptionPassword;
+        SetEncryptOnSave(before.encryptOnSave);
+        SetModified(wasModified);
+        if (encryptionChanged && host_)
+            host_->ShowEncryptionState();
+        return false;
+    };
+
     std::string path = chosen->path;
+    // The chooser asked before replacing the name it gave back; a name changed after it
+    // closed is asked about here.
+    bool replaceAsked = true;
+    if (ExtensionOf(path).empty()) {
+        // The file type the user picked decides the extension.
+        path += std::string(".") +
+                (chosen->filterIndex == 1 ? docmsg::kPlainExtension : docmsg::kEncryptedExtension);
+        replaceAsked = false;
+    }
     if (ExtensionOf(path) == docmsg::kEncryptedExtension && !state_.encryptOnSave &&
         state_.encryptionPassword.empty()) {
         const MsgAnswer answer = ui_.Message(MessageSpec{
@@ -236,13 +388,29 @@ bool DocumentModel::SaveAs() {
             ui_.MessageWithCaption(MessageSpec{docmsg::kWillNotEncrypt, MsgCaption::System,
                                                MsgIcon::Warning, MsgButtons::Ok},
                                    docmsg::kFileEncryptionCaption);
-            path = WithExtension(path, "tsf");
+            path = WithExtension(path, docmsg::kPlainExtension);
+            replaceAsked = false;
         }
     }
-    const bool saved = SaveTo(path);
-    // The chosen path is the document's from now on, even when the save failed.
-    SetPathName(path);
-    return saved;
+    if (!replaceAsked && Exists(path) && !IsDamagedFile(path)) {
+        const MsgAnswer answer =
+            ui_.Message(MessageSpec{Fill(docmsg::kAlreadyExists, FileTitleOf(path)),
+                                    MsgCaption::Application, MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return restore();
+    }
+    switch (WriteDocument(path, SaveKind::User)) {
+        case Written::Yes:
+            // The file written is the document's from now on, and holds all it has.
+            readOnly_ = false;
+            SetPathName(path);
+            return true;
+        case Written::SavedAsInstead:
+            return true;
+        case Written::No:
+            break;
+    }
+    return restore();
 }
 
 void DocumentModel::EncryptOnSave() {
@@ -288,10 +456,8 @@ bool DocumentModel::SaveModified() {
     std::string name = path_.empty() ? title_ : path_;
     if (name.empty())
         name = docmsg::kUntitled;
-    std::string text = docmsg::kSaveChangesTo;
-    text.replace(text.find("%1"), 2, name);
-    switch (ui_.Message(MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Question,
-                                    MsgButtons::YesNoCancel})) {
+    switch (ui_.Message(MessageSpec{Fill(docmsg::kSaveChangesTo, name), MsgCaption::Application,
+                                    MsgIcon::Question, MsgButtons::YesNoCancel})) {
         case MsgAnswer::Yes:
             return Save();
         case MsgAnswer::No:
@@ -312,9 +478,13 @@ void DocumentModel::Close() {
 }
 
 bool DocumentModel::AutoSave() {
-    if (!modified_)
+    // A document that has no file yet is passed over: a Save As chooser opening by itself
+    // at every tick would interrupt whatever the user is doing.
+    if (!modified_ || path_.empty())
         return true;
-    return Save();
+    if (readOnly_)
+        return SaveAs();
+    return WriteDocument(path_, SaveKind::Automatic) != Written::No;
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
@@ -325,9 +495,17 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
     // encrypted header could never be opened, so the file is left as it is.
     if (state_.encryptionPassword.empty())
         return false;
-    const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
-    if (!bytes || !WriteBytes(path, *bytes))
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    if (!bytes)
         return false;
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+    if (!lock) {
+        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+        return false;
+    }
+    if (!WriteBytes(path, *bytes))
+        return false;
+    Remember(path, *bytes);
     SetModified(false);
     return true;
 }

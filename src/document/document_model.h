@@ -10,6 +10,7 @@
 
 #include "cards/card_collection.h"
 #include "file/data_file.h"
+#include "file/file_fingerprint.h"
 
 namespace tessaline {
 
@@ -71,15 +72,29 @@ public:
 
     // An empty untitled document.
     void NewDocument();
-    // Reads the file. On failure shows the reason, then "Failed to open document.", and
-    // leaves the document as it was.
-    bool Open(const std::string& path, const std::string& passwordPrefill);
-    // Save: to the document's path, or Save As when it has none. True when saved.
+    // Whether Open tells the user about a file it could read only in part (the command
+    // line's printing says so itself).
+    enum class DamageNotice { Show, Quiet };
+    // Reads the file; a wrong password is asked for again until the right one or Cancel.
+    // On failure shows the reason, then "Failed to open document.", and leaves the
+    // document as it was. A file read only in part opens read-only (see IsReadOnly), with
+    // a message saying so.
+    bool Open(const std::string& path, const std::string& passwordPrefill,
+              DamageNotice notice = DamageNotice::Show);
+    // The file was read only in part: this document never writes over it, and Save
+    // (automatic save and the close question's Yes too) runs Save As instead.
+    bool IsReadOnly() const { return readOnly_; }
+    // The cards read from the file (deleted ones included).
+    std::size_t CardsRead() const { return cardsRead_; }
+    // Save: to the document's path, or Save As when it has none or is read-only. True
+    // when saved. Before replacing its file, checks that no other program changed it.
     bool Save();
-    // Save As with its chooser and the encryption question. True when saved.
+    // Save As with its chooser and the encryption question. True when saved. A failed
+    // Save As leaves the path, title, encryption and modified flag as they were.
     bool SaveAs();
-    // Writes the document to path in the form the encrypt-on-save flag selects. On any
-    // failure the file at path is untouched and the document stays modified.
+    // Writes the document to path in the form the encrypt-on-save flag selects, holding
+    // the file's writer lock. On any failure the file at path is untouched and the
+    // document stays modified.
     bool SaveTo(const std::string& path);
     // Encrypt On Save / Set Password.
     void EncryptOnSave();
@@ -88,8 +103,11 @@ public:
     bool SaveModified();
     // Remembers the shown category for the next start and drops "Search Results".
     void Close();
-    // The automatic save: saves when modified. True when nothing needed saving or the
-    // save succeeded; the modified flag is cleared only by a successful save.
+    // The automatic save: saves when modified and the document has a file; a document
+    // never saved is passed over (it stays modified), a read-only one runs Save As. True
+    // when nothing was saved or the save succeeded; the modified flag is cleared only by
+    // a successful save. A file another program changed is never replaced: the status
+    // bar says so, once.
     bool AutoSave();
     // The handheld set-up: writes the document encrypted under the password set with
     // SetEncryptionPassword and keeps encrypting on later saves. With no password set
@@ -97,11 +115,26 @@ public:
     bool WriteNewEncryptedFile(const std::string& path);
 
 private:
+    enum class SaveKind { User, Automatic };
+    enum class Written { Yes, No, SavedAsInstead };
+    // What the document last read from or wrote to its file.
+    struct KnownFile {
+        std::string path;
+        std::optional<FileIdentity> identity;
+        FileFingerprint print;
+    };
+
     void RestartAutoSaveIfOn();
     void SetEncryptOnSave(bool on);
     // Tells layoutChanged when the layout differs from the one last told.
     void NoteLayout();
+    Written WriteDocument(const std::string& path, SaveKind kind);
+    // Under the writer lock: whether the file at path may be replaced now.
+    Written MayReplace(const std::string& path, SaveKind kind);
     bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    void Remember(const std::string& path, std::span<const std::uint8_t> bytes);
+    bool IsDamagedFile(const std::string& path) const;
+    bool IsKnownFile(const std::string& path) const;
 
     IUserAnswers& ui_;
     IProfile& profile_;
@@ -113,7 +146,15 @@ private:
     std::string path_;
     std::string title_;
     FileLayout toldLayout_ = FileLayout::Plain;
+    bool readOnly_ = false;
+    std::size_t cardsRead_ = 0;
+    std::optional<FileIdentity> damaged_;  // the file read only in part
+    std::optional<KnownFile> known_;
+    bool toldChangedOnDisk_ = false;  // the automatic save said so already
 };
+
+// "Only N of the cards in NAME could be read; ..."
+std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name);
 
 // "name.ext" -> "ext"; "" when the file name has no dot. Folders are not looked at.
 std::string ExtensionOf(const std::string& path);

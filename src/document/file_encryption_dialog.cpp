@@ -161,6 +161,16 @@ void CFileEncryptionDialog::ApplyBoxState(bool clearEntries) {
         first_->setFocus();
 }
 
+void CFileEncryptionDialog::accept() {
+    if (box_->isChecked() && acceptEntries && !acceptEntries(first_->text(), second_->text())) {
+        first_->clear();
+        second_->clear();
+        first_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QDialog::accept();
+}
+
 void CFileEncryptionDialog::OnBoxClicked() {
     ApplyBoxState(true);
 }

@@ -2,10 +2,13 @@
 // Switches encryption on or off and takes a new password twice. Clearing the box makes
 // both edits read-only, empties them and shrinks the window by 100 pixels, hiding the
 // "Important" note; checking it again makes them writable and restores the full size.
-// The entries are not compared here: the caller applies the password rules. Two choices
-// under the entries pick the encrypted layout: sealed, or compatible with older readers.
+// The caller applies the password rules on OK: a refused pair keeps the dialog open with
+// both entries emptied and the first one focused, so that nothing else is lost.
+// Two choices under the entries pick the encrypted layout: sealed, or compatible with
+// older readers.
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -43,6 +46,12 @@ public:
     QRadioButton* CompatibleChoice() const { return compatible_; }
     CShowPasswordButton* ShowButton() const { return show_; }
     QPushButton* AboutKeysButton() const { return aboutKeys_; }
+
+    // Asked on OK while "Encrypt On Save" is checked: true takes the entries; false (after
+    // telling the user why) keeps the dialog open for a new try. Unset: OK always closes.
+    std::function<bool(const QString& first, const QString& second)> acceptEntries;
+
+    void accept() override;
 
 signals:
     // The About Keys dialog was opened (it is modal; tests close it through this).

@@ -45,6 +45,8 @@ public:
     // Remembers the shown category ("LastSelectedCatg") and drops "Search Results".
     void OnCloseDocument();
 
+    // The file was read only in part: Save runs Save As (see DocumentModel::IsReadOnly).
+    bool IsReadOnly() const { return model_.IsReadOnly(); }
     bool IsModified() const { return model_.IsModified(); }
     void SetModifiedFlag(bool modified = true) { model_.SetModified(modified); }
     // 1 when saves write an encrypted file, else 0.

@@ -74,6 +74,16 @@ struct ReadResult {
     FileFormat format = FileFormat::NotTessaline;
     bool stoppedEarly = false;    // a damaged record ended the reading
     std::size_t unreadBytes = 0;  // bytes after the last card read
+    bool wrongPassword = false;   // the password did not open the file (not a Cancel)
+    // Bytes after the last card that are not the zero fill of an encrypted file.
+    bool trailingData = false;
+    std::size_t droppedCards = 0;   // records of an unknown category: read, not kept
+    std::uint64_t unkeptBytes = 0;  // their bytes, and bytes after the texts in a record
+
+    // Writing the cards read back over the file would lose part of what it holds.
+    bool ReadInPart() const {
+        return stoppedEarly || trailingData || droppedCards > 0 || unkeptBytes > 0;
+    }
 };
 
 // Reads a whole data file into the collection and the cipher state, asking for the

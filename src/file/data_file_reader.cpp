@@ -1,6 +1,7 @@
 // Reading the current format, and the entry point that picks the reader.
 // Nothing read from the file is trusted: every length is checked against the data.
 
+#include <algorithm>
 #include <cstring>
 
 #include "cards/card_collection.h"
@@ -18,8 +19,9 @@ namespace tessaline {
 namespace {
 
 // Reads one card record at the cursor. False when the record is damaged or cut off;
-// the cursor is then left where it was.
-bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card) {
+// the cursor is then left where it was. slack receives the bytes of the string block
+// after its fifth text, which a rewrite would not keep.
+bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card, std::size_t& slack) {
     if (in.Remaining() < kCardHeaderSize)
         return false;
     const std::uint8_t* h = in.Here();
@@ -49,6 +51,7 @@ bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card) {
     card.SetPassword(std::move(texts[3]));
     card.SetNote(std::move(texts[4]));
     card.SetDateText(FormatCardDate(card.ModificationTime(), dateFormat));
+    slack = L - pos;
     in.Skip(kCardHeaderSize + L);
     return true;
 }
@@ -62,7 +65,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
 
     if (encryption == 0) {
         ByteCursor in(data, kHeaderSize);
-        ReadCardRecords(in, 9, request, cards, result);
+        ReadCardRecords(in, 9, 0, request, cards, result);
         result.ok = true;
         return result;
     }
@@ -87,6 +90,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     if (password.Get().empty() || buffer.size() < kCheckValueSize ||
         !VerifyPassword(password.Get(), buffer.data())) {
         Tell(request.ui, msg::kPasswordNotCorrect);
+        result.wrongPassword = true;
         return result;
     }
     state.encryptionPassword = password.Get();
@@ -94,26 +98,36 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     std::memcpy(state.checkValue.data(), buffer.data(), kCheckValueSize);
 
     ByteCursor in(buffer, kCheckValueSize);
-    ReadCardRecords(in, 11, request, cards, result);
+    ReadCardRecords(in, 11, 7, request, cards, result);
     result.ok = true;
     return result;
 }
 
 }  // namespace
 
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
-                     CCardCollection& cards, ReadResult& result) {
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
+                     const ReadRequest& request, CCardCollection& cards, ReadResult& result) {
     // The date texts of one file all follow the preference as it was when the file opened.
     const int dateFormat = DateFormatIndex(request.profile);
     while (in.Remaining() > minLeft) {
         CCard card;
-        if (!ReadCardRecord(in, dateFormat, card)) {
+        std::size_t slack = 0;
+        const std::size_t start = in.Position();
+        if (!ReadCardRecord(in, dateFormat, card, slack)) {
             result.stoppedEarly = true;
             break;
         }
-        FileReadCard(cards, std::move(card));
+        result.unkeptBytes += slack;
+        if (!FileReadCard(cards, std::move(card))) {
+            ++result.droppedCards;
+            result.unkeptBytes += in.Position() - start - slack;
+        }
     }
     result.unreadBytes = in.Remaining();
+    const std::uint8_t* rest = in.Here();
+    result.trailingData =
+        result.unreadBytes > maxFill ||
+        std::any_of(rest, rest + result.unreadBytes, [](std::uint8_t b) { return b != 0; });
 }
 
 bool AskFilePassword(const ReadRequest& request, SecretText& password) {
@@ -129,13 +143,16 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     return true;
 }
 
-void FileReadCard(CCardCollection& cards, CCard card) {
+bool FileReadCard(CCardCollection& cards, CCard card) {
     const int code = card.Category();
     if (card.Deleted() || code == kDeletedCategory) {
         cards.AddToDeletedList(cards.Adopt(std::move(card)));
     } else if (code >= 0 && code < kCategoryCount) {
         cards.AddCardToCategory(code, cards.Adopt(std::move(card)));
+    } else {
+        return false;
     }
+    return true;
 }
 
 ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,

@@ -107,6 +107,7 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
         }
         if (!match) {
             Tell(request.ui, v1001 ? msg::kPasswordNotCorrectOld : msg::kPasswordNotCorrect);
+            result.wrongPassword = true;
             return result;
         }
         state.encryptionPassword = password.Get();

@@ -16,13 +16,15 @@ class CCard;
 bool AskFilePassword(const ReadRequest& request, SecretText& password);
 
 // Files a read card: deleted cards to the deleted list, codes 0..14 to their list,
-// code 100 to the deleted list; any other card is dropped.
-void FileReadCard(CCardCollection& cards, CCard card);
+// code 100 to the deleted list; any other card is dropped (false).
+bool FileReadCard(CCardCollection& cards, CCard card);
 
 // Reads card records at the cursor while more than minLeft bytes remain; a damaged
-// record ends the reading (result.stoppedEarly).
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, const ReadRequest& request,
-                     CCardCollection& cards, ReadResult& result);
+// record ends the reading (result.stoppedEarly). Up to maxFill zero bytes may follow the
+// last record (an encrypted file's fill to whole blocks); anything else there is data a
+// rewrite would lose.
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
+                     const ReadRequest& request, CCardCollection& cards, ReadResult& result);
 
 ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest& request,
                           CCardCollection& cards, FileCipherState& state);

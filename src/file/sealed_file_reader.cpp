@@ -40,6 +40,7 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
         return result;
     if (password.Get().empty()) {
         Tell(request.ui, msg::kPasswordNotCorrect);
+        result.wrongPassword = true;
         return result;
     }
     LockedText passwordBytes(password.Get());
@@ -56,6 +57,7 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
             return result;
         case UnsealStatus::WrongPassword:
             Tell(request.ui, msg::kPasswordNotCorrect);
+            result.wrongPassword = true;
             return result;
         case UnsealStatus::OutOfMemory:
             Tell(request.ui, msg::kOutOfMemory);
@@ -72,7 +74,7 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
     state.sealed = true;
     state.seal = header->settings;
     ByteCursor in(opened.plain, kHeaderSize);
-    ReadCardRecords(in, 9, request, cards, result);
+    ReadCardRecords(in, 9, 0, request, cards, result);
     result.ok = true;
     return result;
 }

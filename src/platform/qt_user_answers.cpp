@@ -2,10 +2,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "document/decrypt_password_dialog.h"
 #include "document/file_encryption_dialog.h"
 #include "document/text_codec.h"
+#include "file/password_check.h"
+#include "file/secure_wipe.h"
 #include "platform/busy_work.h"
 
 namespace tessaline {
@@ -29,6 +32,12 @@ QStringList NameFiltersOf(const std::string& filter) {
                         : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return filters;
+}
+
+QString SuffixOfFilter(const QString& filter) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([A-Za-z0-9_]+)"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 namespace {
@@ -60,6 +69,15 @@ std::optional<FileDialogAnswer> RunFileDialog(QWidget* parent, const FileDialogR
     const QStringList filters = NameFiltersOf(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The file type the user picks decides the extension of a name typed without one.
+    if (!request.defaultExtension.empty()) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             const QString suffix = SuffixOfFilter(filter);
+                             if (!suffix.isEmpty())
+                                 dialog.setDefaultSuffix(suffix);
+                         });
+    }
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -75,9 +93,9 @@ std::optional<FileDialogAnswer> RunFileDialog(QWidget* parent, const FileDialogR
 
 QtUserAnswers::QtUserAnswers(QWidget* parentWindow) : parent_(parentWindow) {}
 
-MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption) {
+MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption, QWidget* parent) {
     QMessageBox box(IconOf(message.icon), caption, QString::fromStdString(message.text),
-                    QMessageBox::NoButton, parent_);
+                    QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QMessageBox::StandardButtons buttons;
     switch (message.buttons) {
@@ -109,12 +127,12 @@ MsgAnswer QtUserAnswers::Show(const MessageSpec& message, const QString& caption
 }
 
 MsgAnswer QtUserAnswers::Message(const MessageSpec& message) {
-    return Show(message, CaptionText(message.caption));
+    return Show(message, CaptionText(message.caption), parent_);
 }
 
 MsgAnswer QtUserAnswers::MessageWithCaption(const MessageSpec& message,
                                             const std::string& caption) {
-    return Show(message, QString::fromStdString(caption));
+    return Show(message, QString::fromStdString(caption), parent_);
 }
 
 std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& title,
@@ -134,6 +152,19 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
     CFileEncryptionDialog dialog(parent_);
     dialog.SetEncryptOnSave(encryptOnSave);
     dialog.SetEntries(DisplayText(first), DisplayText(second));
+    // A refused new password is said at once, over the dialog, which stays open for
+    // another try instead of closing and losing what was typed.
+    dialog.acceptEntries = [this, &dialog](const QString& firstEntry, const QString& secondEntry) {
+        SecretText a(StoredText(firstEntry));
+        SecretText b(StoredText(secondEntry));
+        const NewPasswordVerdict verdict = AcceptNewPassword(a.Get(), b.Get());
+        if (verdict == NewPasswordVerdict::Accepted)
+            return true;
+        Show(MessageSpec{NewPasswordMessage(verdict), MsgCaption::Application, MsgIcon::None,
+                         MsgButtons::Ok},
+             CaptionText(MsgCaption::Application), &dialog);
+        return false;
+    };
     dialog.SetSealed(sealed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

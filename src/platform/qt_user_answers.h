@@ -16,6 +16,9 @@ QString CaptionText(MsgCaption caption);
 // "Text File (*.txt)|*.txt||" as the chooser's name filters: {"Text File (*.txt)"}.
 // A description without its own pattern list gets " (patterns)" appended.
 QStringList NameFiltersOf(const std::string& filter);
+// The extension of a name filter's first pattern: "Non Encrypted Data (*.tsf)" -> "tsf";
+// empty when it has none ("All Files (*)").
+QString SuffixOfFilter(const QString& filter);
 
 class QtUserAnswers : public IUserAnswers {
 public:
@@ -37,7 +40,7 @@ public:
     void SetParentWindow(QWidget* parentWindow) { parent_ = parentWindow; }
 
 private:
-    MsgAnswer Show(const MessageSpec& message, const QString& caption);
+    MsgAnswer Show(const MessageSpec& message, const QString& caption, QWidget* parent);
 
     QWidget* parent_;
 };

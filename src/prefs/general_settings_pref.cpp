@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,18 +18,37 @@ namespace tessaline {
 
 namespace {
 
-// Just the two arrows: the minutes themselves are typed into the edit beside them.
+// Just the two arrows: the minutes themselves are typed into the edit beside them. The
+// arrows step from whatever the edit holds now, typed or not, and write the result back.
 class ArrowsOnlySpinBox : public QSpinBox {
 public:
-    explicit ArrowsOnlySpinBox(QWidget* parent) : QSpinBox(parent) {
+    ArrowsOnlySpinBox(QLineEdit* minutes, QWidget* parent) : QSpinBox(parent), minutes_(minutes) {
         lineEdit()->setVisible(false);
         setFrame(false);
+    }
+    void stepBy(int steps) override {
+        {
+            const QSignalBlocker block(this);
+            setValue(AutoSaveSpinPosition(StoredText(minutes_->text())));
+        }
+        QSpinBox::stepBy(steps);
+        minutes_->setText(QString::number(value()));
     }
     QSize sizeHint() const override {
         const QSize full = QSpinBox::sizeHint();
         return {full.height() * 2 / 3 + 2, full.height()};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    // Both arrows stay usable: the typed minutes, not the last arrow position, decide
+    // where a step goes.
+    StepEnabled stepEnabled() const override {
+        return isEnabled() ? (StepUpEnabled | StepDownEnabled) : StepNone;
+    }
+
+private:
+    QLineEdit* minutes_;
 };
 
 }  // namespace
@@ -50,7 +70,9 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     autoSave_->setObjectName("1115");
     minutes_ = new QLineEdit(global);
     minutes_->setObjectName("1114");
-    spin_ = new ArrowsOnlySpinBox(global);
+    spin_ = new ArrowsOnlySpinBox(minutes_, global);
+    // The Up and Down keys in the minutes step as the arrows do.
+    minutes_->installEventFilter(this);
     spin_->setObjectName("1113");
     spin_->setRange(kAutoSaveSpinMin, kAutoSaveSpinMax);
     minutes_->setEnabled(false);
@@ -63,6 +85,17 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     showPassword_ = new QCheckBox("Show Password As Text", global);
     showPassword_->setObjectName("1090");
     globalLayout->addWidget(showPassword_);
+    auto* clearRow = new QHBoxLayout;
+    auto* clearLabel = new QLabel("Clear clipboard after", global);
+    clearSeconds_ = new QSpinBox(global);
+    clearSeconds_->setObjectName("clearClipboardSeconds");
+    clearSeconds_->setRange(0, kClearClipboardSecondsMax);
+    clearLabel->setBuddy(clearSeconds_);
+    clearRow->addWidget(clearLabel);
+    clearRow->addWidget(clearSeconds_);
+    clearRow->addWidget(new QLabel("seconds (0 = never)", global));
+    clearRow->addStretch(1);
+    globalLayout->addLayout(clearRow);
 
     auto* dateBox = new QGroupBox("Select Date Format", this);
     auto* dateLayout = new QVBoxLayout(dateBox);
@@ -80,6 +113,23 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
             [this](int v) { minutes_->setText(QString::number(v)); });
 }
 
+bool CGeneralSettingsPref::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == minutes_ && event->type() == QEvent::KeyPress && spin_->isEnabled()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int steps = key == Qt::Key_Up         ? 1
+                          : key == Qt::Key_Down     ? -1
+                          : key == Qt::Key_PageUp   ? 10
+                          : key == Qt::Key_PageDown ? -10
+                                                    : 0;
+        if (steps != 0) {
+            spin_->stepBy(steps);
+            minutes_->selectAll();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CGeneralSettingsPref::UpdateAutoSaveControls() {
     const bool on = autoSave_->isChecked();
     minutes_->setEnabled(on);
@@ -95,6 +145,7 @@ void CGeneralSettingsPref::Load(const Preferences& p, std::uint32_t today) {
     explorer_->setAutoExclusive(true);
     autoSave_->setChecked(p.automaticSaveCheck == 1);
     showPassword_->setChecked(p.showPasswordAlways == 1);
+    clearSeconds_->setValue(p.clearClipboardSeconds);
     minutes_->setText(DisplayText(p.automaticSave));
     const int position = AutoSaveSpinPosition(p.automaticSave);
     {
@@ -117,6 +168,8 @@ void CGeneralSettingsPref::Store(Preferences& p) const {
     p.automaticSaveCheck = autoSave_->isChecked() ? 1 : 0;
     p.automaticSave = StoredText(minutes_->text());
     p.showPasswordAlways = showPassword_->isChecked() ? 1 : 0;
+    clearSeconds_->interpretText();
+    p.clearClipboardSeconds = clearSeconds_->value();
     const auto selected = dates_->selectedItems();
     p.dateFormat = selected.isEmpty() ? -1 : dates_->row(selected.front());
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The "General" page: browser choice, automatic save, password display, date format.
+// The "General" page: browser choice, automatic save, password display, how long copied
+// secrets stay on the clipboard, date format.
 
 #include <QWidget>
 
@@ -28,7 +29,11 @@ public:
     QLineEdit* MinutesEdit() { return minutes_; }
     QSpinBox* MinutesSpin() { return spin_; }
     QCheckBox* ShowPasswordBox() { return showPassword_; }
+    QSpinBox* ClearClipboardBox() { return clearSeconds_; }
     QListWidget* DateList() { return dates_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateAutoSaveControls();
@@ -39,6 +44,7 @@ private:
     QLineEdit* minutes_;
     QSpinBox* spin_;
     QCheckBox* showPassword_;
+    QSpinBox* clearSeconds_;
     QListWidget* dates_;
 };
 

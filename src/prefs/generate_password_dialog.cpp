@@ -17,7 +17,7 @@
 namespace tessaline {
 
 CGeneratorLengthBox::CGeneratorLengthBox(QWidget* parent) : QSpinBox(parent) {
-    setRange(0, kMaxGeneratedLength);
+    setRange(0, kGeneratorTypedMax);
     setObjectName("1081");
 }
 
@@ -72,9 +72,18 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
         buttons->addWidget(b);
     buttons->addStretch();
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(params, 1);
-    layout->addLayout(buttons);
+    // The hint runs under the whole dialog, which grows to show it.
+    hint_ = new QLabel(this);
+    hint_->setObjectName("generatorHint");
+    hint_->setWordWrap(true);
+    hint_->setVisible(false);
+    auto* row = new QHBoxLayout;
+    row->addWidget(params, 1);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(hint_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(new_, &QPushButton::clicked, this, &CGeneratePasswordDialog::Regenerate);
     for (QCheckBox* box : {upper_, lower_, numbers_, others_})
@@ -83,15 +92,34 @@ CGeneratePasswordDialog::CGeneratePasswordDialog(IUserAnswers& ui, SecretClipboa
             &CGeneratePasswordDialog::CopyPasswordToClipboard);
     connect(use_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(length_, &QSpinBox::valueChanged, this, &CGeneratePasswordDialog::UpdateButtons);
+    for (QCheckBox* box : {upper_, lower_, numbers_, others_})
+        connect(box, &QCheckBox::toggled, this, &CGeneratePasswordDialog::UpdateButtons);
+    UpdateButtons();
 }
 
 void CGeneratePasswordDialog::SetActiveList(bool hasSelection, const QString& selectorText) {
-    use_->setEnabled(GeneratorUseEnabled(hasSelection, selectorText.toStdString()));
+    useOffered_ = GeneratorUseEnabled(hasSelection, selectorText.toStdString());
+    UpdateButtons();
     Regenerate();
+}
+
+void CGeneratePasswordDialog::UpdateButtons() {
+    const bool anyClass =
+        upper_->isChecked() || lower_->isChecked() || numbers_->isChecked() || others_->isChecked();
+    const std::optional<std::string> hint = GeneratorHint(length_->value(), anyClass);
+    hint_->setText(hint ? QString::fromStdString(*hint) : QString());
+    hint_->setVisible(hint.has_value());
+    new_->setEnabled(!hint);
+    use_->setEnabled(useOffered_ && !hint);
 }
 
 void CGeneratePasswordDialog::Regenerate() {
     length_->interpretText();
+    // A length the generator cannot make is refused where it was typed (see the hint);
+    // the password shown stays the one "To Clipboard" and "Use" would take.
+    if (length_->value() > kMaxGeneratedLength)
+        return;
     PasswordClasses classes{upper_->isChecked(), lower_->isChecked(), numbers_->isChecked(),
                             others_->isChecked()};
     auto generated = GenerateRandomPassword(classes, GeneratorLength(length_->value()));
@@ -99,11 +127,21 @@ void CGeneratePasswordDialog::Regenerate() {
     passwordEdit_->setText(password_);
 }
 
+void CGeneratePasswordDialog::accept() {
+    if (!use_->isEnabled())
+        return;
+    if (confirmUse && !confirmUse())
+        return;
+    QDialog::accept();
+}
+
 void CGeneratePasswordDialog::CopyPasswordToClipboard() {
     if (!clipboard_.Put(password_, clearSeconds_)) {
         ui_.Message(MessageSpec{kUnableToSetClipboard, MsgCaption::Application, MsgIcon::None,
                                 MsgButtons::Ok});
+        return;
     }
+    emit PasswordCopied();
 }
 
 }  // namespace tessaline

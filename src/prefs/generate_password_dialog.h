@@ -4,8 +4,10 @@
 
 #include <QDialog>
 #include <QSpinBox>
+#include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -14,7 +16,8 @@ namespace tessaline {
 class IUserAnswers;
 class SecretClipboard;
 
-// The length box: the arrows step from 0 to 15 and wrap around; up to 63 can be typed.
+// The length box: the arrows step from 0 to 15 and wrap around; larger lengths can be
+// typed (above 63 the dialog refuses them with a hint).
 class CGeneratorLengthBox : public QSpinBox {
     Q_OBJECT
 public:
@@ -42,6 +45,11 @@ public:
     void Regenerate();
     void CopyPasswordToClipboard();
 
+    // Asked when "Use" is pressed; false keeps the dialog open (the user did not want the
+    // card's password replaced). Unset: "Use" always closes.
+    std::function<bool()> confirmUse;
+    void accept() override;
+
     QSpinBox* LengthBox() { return length_; }
     QCheckBox* UpperBox() { return upper_; }
     QCheckBox* LowerBox() { return lower_; }
@@ -51,8 +59,17 @@ public:
     QPushButton* NewButton() { return new_; }
     QPushButton* ToClipboardButton() { return toClipboard_; }
     QPushButton* UseButton() { return use_; }
+    // Why no password can be made now ("" and hidden when one can).
+    QLabel* HintLabel() { return hint_; }
+
+signals:
+    // "To Clipboard" put the password on the clipboard.
+    void PasswordCopied();
 
 private:
+    // Greys "New" and "Use" and shows the hint while no password can be made.
+    void UpdateButtons();
+
     IUserAnswers& ui_;
     SecretClipboard& clipboard_;
     int clearSeconds_;
@@ -66,6 +83,8 @@ private:
     QPushButton* new_;
     QPushButton* toClipboard_;
     QPushButton* use_;
+    QLabel* hint_;
+    bool useOffered_ = true;  // by the active list: a card selected in a fitting category
 };
 
 }  // namespace tessaline

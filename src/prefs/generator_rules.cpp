@@ -32,4 +32,12 @@ int GeneratorLength(int typed) {
     return typed > kMaxGeneratedLength ? kMaxGeneratedLength : typed;
 }
 
+std::optional<std::string> GeneratorHint(int typedLength, bool anyClassChosen) {
+    if (typedLength > kMaxGeneratedLength)
+        return std::string(kLengthTooLongHint);
+    if (!anyClassChosen)
+        return std::string(kNoClassHint);
+    return std::nullopt;
+}
+
 }  // namespace tessaline

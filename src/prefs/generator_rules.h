@@ -1,6 +1,8 @@
 #pragma once
 // Rules of the Generate Password dialog that need no window.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tessaline {
@@ -18,6 +20,17 @@ int StepGeneratorLength(int value, int step);
 
 // The length the generator is given for a typed length: 0 to 63.
 int GeneratorLength(int typed);
+
+// The largest length the length box takes as typed; anything from 64 up to it is shown
+// and refused with kLengthTooLongHint rather than cut silently.
+inline constexpr int kGeneratorTypedMax = 999;
+inline constexpr const char* kLengthTooLongHint =
+    "A password can have at most 63 characters: please type a smaller length.";
+inline constexpr const char* kNoClassHint =
+    "Tick at least one of Uppercase, Lowercase, Numbers or Others.";
+// Why no password can be made from these settings, or nothing when one can. "New" and
+// "Use" are offered only when nothing stands in the way.
+std::optional<std::string> GeneratorHint(int typedLength, bool anyClassChosen);
 
 inline constexpr const char* kCannotOpenClipboard = "Cannot open the Clipboard.";
 inline constexpr const char* kGlobalAllocFailed = "Global Alloc Failed.";

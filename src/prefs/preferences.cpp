@@ -32,6 +32,7 @@ Preferences LoadPreferences(const IProfile& p) {
     r.helpPath = p.GetText(kInternetSection, kHelpProgFilePath, "");
     r.ftpPath = p.GetText(kInternetSection, kFtpFilePath, "");
     r.telnetPath = p.GetText(kInternetSection, kTelnetFilePath, "");
+    r.clearClipboardSeconds = ClearClipboardSeconds(p);
     return r;
 }
 
@@ -55,6 +56,7 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteText(kInternetSection, kHelpProgFilePath, r.helpPath);
     p.WriteText(kInternetSection, kFtpFilePath, r.ftpPath);
     p.WriteText(kInternetSection, kTelnetFilePath, r.telnetPath);
+    p.WriteInt(kGeneralSection, kClearClipboardSeconds, r.clearClipboardSeconds);
 }
 
 PrintFlags LoadPrintFlags(const IProfile& p) {

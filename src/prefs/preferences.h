@@ -60,6 +60,8 @@ struct Preferences {
     std::string helpPath;
     std::string ftpPath;
     std::string telnetPath;
+    // "General Preferences": seconds a copied secret stays on the clipboard, 0 = for good
+    int clearClipboardSeconds = prefs::kClearClipboardSecondsDefault;
 
     bool operator==(const Preferences&) const = default;
 };
@@ -88,5 +90,7 @@ int DateFormatListSelection(int storedIndex);
 
 // How long a secret stays on the clipboard, in seconds; 0 = until replaced.
 int ClearClipboardSeconds(const IProfile& profile);
+// The longest delay the General page offers (one day).
+inline constexpr int kClearClipboardSecondsMax = 86400;
 
 }  // namespace tessaline

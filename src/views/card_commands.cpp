@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "cards/card_collection.h"
 #include "cards/categories.h"
+#include "document/text_encoding.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -176,6 +177,33 @@ bool SetCardPassword(CCard* card, const std::string& text, const IProfile& profi
     card->SetChanged(true);
     Stamp(*card, profile, now);
     return true;
+}
+
+bool ConfirmPasswordReplace(const CCard* card, IUserAnswers& ui) {
+    if (card == nullptr || card->Password().empty())
+        return true;
+    // The name as the list shows it; messages are UTF-8.
+    std::string name;
+    for (char32_t c : DecodeStoredBytes(card->Name()))
+        AppendUtf8(name, c);
+    std::string text = card_messages::kReplacePassword;
+    text.replace(text.find("%1"), 2, name);
+    return ui.Message(MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Question,
+                                  MsgButtons::YesNo}) == MsgAnswer::Yes;
+}
+
+const char* CardFieldName(CardField field) {
+    switch (field) {
+        case CardField::Name:
+            return "Name";
+        case CardField::UserId:
+            return "User ID";
+        case CardField::Note:
+            return "Note";
+        case CardField::Password:
+            break;
+    }
+    return "Password";
 }
 
 std::optional<std::string> FieldText(const CCard* card, CardField field) {

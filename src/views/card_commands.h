@@ -28,6 +28,7 @@ inline constexpr const char* kAlreadyInCategory = "Card already in this category
 inline constexpr const char* kNoCardSelected = "No card selected, please select a card first!";
 inline constexpr const char* kNotTseFile =
     "File path not correct, not a .tse file, or file not found !";
+inline constexpr const char* kReplacePassword = "Replace the password of %1 with the new one?";
 }  // namespace card_messages
 
 // Whether new cards can go into the list the selector shows. "Show All" and "Search
@@ -88,9 +89,15 @@ private:
 bool SetCardPassword(CCard* card, const std::string& text, const IProfile& profile,
                      std::uint32_t now);
 
+// Before "Use" of the password generator: a card that has a password keeps it unless the
+// user answers Yes to "Replace the password of NAME with the new one?". True = go ahead.
+bool ConfirmPasswordReplace(const CCard* card, IUserAnswers& ui);
+
 enum class CardField { Name, UserId, Password, Note };
 // The text a Copy field command puts on the clipboard; nothing without a card.
 std::optional<std::string> FieldText(const CCard* card, CardField field);
+// What the status bar calls the field after a copy: "Name", "User ID", "Password", "Note".
+const char* CardFieldName(CardField field);
 
 // Whether an address names a data file that "Use Password To Open .tse File" may open.
 bool NamesDataFile(std::string_view address);

@@ -1,5 +1,7 @@
 #include "views/card_commands_qt.h"
 
+#include <filesystem>
+
 #include <QMenu>
 #include <QTreeView>
 
@@ -8,6 +10,7 @@
 #include "document/tessaline_doc.h"
 #include "document/text_codec.h"
 #include "platform/profile.h"
+#include "prefs/copy_status.h"
 #include "prefs/date_format.h"
 #include "prefs/generate_password_dialog.h"
 #include "prefs/preferences.h"
@@ -131,11 +134,26 @@ bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswe
     return true;
 }
 
-bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field) {
+namespace {
+
+void TellCopied(const StatusMessage& status, const char* what, int clearSeconds) {
+    if (status)
+        status(QString::fromStdString(CopiedStatusText(what, clearSeconds)),
+               CopiedStatusTimeoutMs(clearSeconds));
+}
+
+}  // namespace
+
+bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
+                 const StatusMessage& status) {
     const auto text = FieldText(view.SelectedCard(), field);
     if (!text)
         return false;
-    return SecretClipboard::Instance().Put(DisplayText(*text), ClearClipboardSeconds(profile));
+    const int seconds = ClearClipboardSeconds(profile);
+    if (!SecretClipboard::Instance().Put(DisplayText(*text), seconds))
+        return false;
+    TellCopied(status, CardFieldName(field), seconds);
+    return true;
 }
 
 bool OnCopyCard(CTessalineNewView& view, IProfile& profile, bool& pasteAvailable) {
@@ -200,8 +218,18 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     return menu;
 }
 
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui) {
-    return ExportToTextCommand(doc.Cards(), StoredText(doc.Title()), ui);
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments) {
+    std::vector<std::string> paths;
+    for (const QString& path : openDocuments)
+        paths.push_back(path.toStdString());
+    // The document's own file, even when the caller did not name it.
+    paths.push_back(doc.Model().PathName());
+    // The chooser starts in the folder of the document's file.
+    std::string proposed = doc.Model().Title();
+    if (!doc.Model().PathName().empty())
+        proposed =
+            (std::filesystem::path(doc.Model().PathName()).parent_path() / proposed).string();
+    return ExportToTextCommand(doc.Cards(), proposed, ui, paths);
 }
 
 bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {
@@ -215,11 +243,18 @@ bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QStr
 }
 
 void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
-                        CTessalineNewView* activeView) {
-    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), ClearClipboardSeconds(profile),
-                                   parent);
-    if (activeView != nullptr)
+                        CTessalineNewView* activeView, const StatusMessage& status) {
+    const int seconds = ClearClipboardSeconds(profile);
+    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), seconds, parent);
+    QObject::connect(&dialog, &CGeneratePasswordDialog::PasswordCopied, &dialog,
+                     [&status, seconds] { TellCopied(status, "Generated password", seconds); });
+    if (activeView != nullptr) {
         dialog.SetActiveList(activeView->SelectedCard() != nullptr, activeView->ShownCategory());
+        // The old password is not replaced without a word; No goes back to the dialog.
+        dialog.confirmUse = [activeView, &ui] {
+            return ConfirmPasswordReplace(activeView->SelectedCard(), ui);
+        };
+    }
     if (dialog.exec() != QDialog::Accepted || activeView == nullptr)
         return;
     UseGeneratedPassword(*activeView, profile, dialog.Password());

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -20,6 +21,9 @@ class CTessalineNewDoc;
 class CTessalineNewView;
 class IProfile;
 class IUserAnswers;
+
+// Tells the status bar a text, for a time in milliseconds.
+using StatusMessage = std::function<void(const QString& text, int timeoutMs)>;
 
 // Runs the card editor on fields; nothing for Cancel. The default runs CCardDialog.
 using CardEditorRunner =
@@ -44,8 +48,10 @@ bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& 
 // Change Category (32773 to 32792): the list then shows the target with the card selected.
 bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                       int command);
-// Copy Name / User ID / Password / Note (143, 147, 144 and 32811, 32830, 145).
-bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field);
+// Copy Name / User ID / Password / Note (143, 147, 144 and 32811, 32830, 145). After a
+// copy, status hears what was copied and when the clipboard forgets it.
+bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
+                 const StatusMessage& status = {});
 // Copy Card (146): sets pasteAvailable.
 bool OnCopyCard(CTessalineNewView& view, IProfile& profile, bool& pasteAvailable);
 // Paste Card (154): clears pasteAvailable when pasted.
@@ -59,11 +65,13 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 // caller shows it with popup() or exec() at globalPos + (50, 0).
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
                             const std::function<void(int command)>& dispatch);
-// "Export To Text..." (32823).
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui);
-// "Generate Password..." (32810). activeView may be null.
+// "Export To Text..." (32823). openDocuments: the files of every open document, which
+// the export never replaces.
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments = {});
+// "Generate Password..." (32810). activeView may be null. "Use" asks before replacing the
+// selected card's password; "To Clipboard" says so through status.
 void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
-                        CTessalineNewView* activeView);
+                        CTessalineNewView* activeView, const StatusMessage& status = {});
 // "Use" of the generator: the selected card's password becomes text.
 bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text);
 

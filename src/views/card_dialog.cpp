@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "document/text_codec.h"
 #include "platform/user_answers.h"
@@ -81,6 +82,9 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     note_ = new QPlainTextEdit(info);
     note_->setObjectName("1012");
     note_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next field here as everywhere else: a tab inside a note would
+    // split the note's line in a text export.
+    note_->setTabChangesFocus(true);
     grid->addWidget(note_, 5, 1, 1, 2);
 
     auto* attributes = new QGroupBox("Attributes", this);
@@ -95,7 +99,7 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton("Add Card", QDialogButtonBox::AcceptRole);
     ok_->setDefault(true);
-    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CCardDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -105,8 +109,22 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     layout->addWidget(buttons);
     resize(560, 440);
 
+    // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
+    // small buttons beside the fields come last, so typing a card is field, Tab, field.
+    QWidget* order[] = {name_,       address_, userId_, password_,      note_,        newWindow_,
+                        autoAccess_, ok_,      cancel,  addressButton_, showPassword_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     connect(showPassword_, &QToolButton::clicked, this, &CCardDialog::OnShowPassword);
     connect(addressButton_, &QToolButton::clicked, this, &CCardDialog::OnAddressMenu);
+}
+
+void CCardDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The name is selected, so that typing replaces "Untitled" instead of adding to it.
+    name_->setFocus(Qt::TabFocusReason);
+    name_->selectAll();
 }
 
 void CCardDialog::SetFields(const CardEditorFields& f) {

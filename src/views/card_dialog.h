@@ -56,6 +56,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QMenu* NewMenu();
 

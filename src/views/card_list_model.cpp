@@ -212,8 +212,11 @@ int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCa
 }
 
 void SortRowsByColumn(std::vector<CCard*>& rows, int column) {
-    const bool descending = !g_sortDescending;
-    g_sortDescending = descending;
+    g_sortDescending = !g_sortDescending;
+    SortRows(rows, column, g_sortDescending);
+}
+
+void SortRows(std::vector<CCard*>& rows, int column, bool descending) {
     if (column < kColumnName || column > kColumnNote) {
         if (column != kColumnModified)
             return;  // every pair compares equal: order stays

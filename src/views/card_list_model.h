@@ -73,5 +73,13 @@ int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCa
 // A column click: flips the shared direction and orders the rows by that column. Rows
 // the comparison does not tell apart keep their order.
 void SortRowsByColumn(std::vector<CCard*>& rows, int column);
+// Orders the rows by a column in a direction, as a column click does, without touching
+// the shared direction: a list keeps its chosen order when it lists again.
+void SortRows(std::vector<CCard*>& rows, int column, bool descending);
+// Whether a column click orders the rows at all (the address and category columns
+// compare every pair equal and leave the order as it was).
+inline bool ColumnSorts(int column) {
+    return column >= kColumnName && column <= kColumnModified;
+}
 
 }  // namespace tessaline

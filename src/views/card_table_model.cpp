@@ -11,7 +11,10 @@
 namespace tessaline {
 
 CardTableModel::CardTableModel(IProfile& profile, QObject* parent)
-    : QAbstractTableModel(parent), profile_(profile), columns_(kBaseColumnCount) {
+    : QAbstractTableModel(parent),
+      profile_(profile),
+      columns_(kBaseColumnCount),
+      sortColumn_(kColumnName) {
     for (const char* title : kInitialColumnTitles)
         titles_ << QString::fromLatin1(title);
 }
@@ -21,7 +24,12 @@ void CardTableModel::ShowCategory(const CCardCollection& cards, const QString& t
     shownText_ = text;
     const std::string stored = text.toStdString();
     rows_ = ListCategoryText(cards, stored);
+    // The order the user chose by a column click stays, whatever is listed now.
+    if (sortColumn_ != kColumnName || sortDescending_)
+        SortRows(rows_, sortColumn_, sortDescending_);
     columns_ = ShowsCategoryColumn(stored) ? kFullColumnCount : kBaseColumnCount;
+    // The titles always belong to what is listed.
+    SetTitles(ColumnTitlesFor(stored));
     endResetModel();
 }
 
@@ -40,6 +48,10 @@ void CardTableModel::SortByColumn(int column) {
         kept.push_back(CardAt(index.row()));
 
     SortRowsByColumn(rows_, column);
+    if (ColumnSorts(column)) {
+        sortColumn_ = column;
+        sortDescending_ = SortDescending();
+    }
 
     if (!before.isEmpty()) {
         std::unordered_map<const CCard*, int> rowOf;
@@ -58,12 +70,13 @@ void CardTableModel::SortByColumn(int column) {
 }
 
 void CardTableModel::SetColumnTitlesFor(const QString& text) {
-    const std::optional<std::array<std::string, 4>> titles = ColumnTitlesFor(text.toStdString());
-    if (!titles)
-        return;
-    for (std::size_t i = 0; i < kTitledColumns.size(); ++i)
-        titles_[kTitledColumns[i]] = QString::fromStdString((*titles)[i]);
+    SetTitles(ColumnTitlesFor(text.toStdString()));
     emit headerDataChanged(Qt::Horizontal, 0, kFullColumnCount - 1);
+}
+
+void CardTableModel::SetTitles(const std::array<std::string, 4>& titles) {
+    for (std::size_t i = 0; i < kTitledColumns.size(); ++i)
+        titles_[kTitledColumns[i]] = QString::fromStdString(titles[i]);
 }
 
 CCard* CardTableModel::CardAt(int row) const {

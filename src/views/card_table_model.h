@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <array>
+#include <string>
 #include <vector>
 
 namespace tessaline {
@@ -22,11 +24,15 @@ public:
     void ShowCategory(const CCardCollection& cards, const QString& text);
     // Drops every row (the collection they refer to is going away).
     void Clear();
-    // A column click: flips the shared sort direction and orders the rows by column.
+    // A column click: flips the shared sort direction and orders the rows by column. The
+    // column and direction stay for the next listings (another category included).
     void SortByColumn(int column);
+    // The column the rows are ordered by (the names until a column is clicked) and
+    // whether downwards.
+    int SortColumn() const { return sortColumn_; }
+    bool SortedDescending() const { return sortDescending_; }
 
-    // The titles of columns 0, 1, 2 and 5 for a category text; no change for a text
-    // that names nothing.
+    // The titles of columns 0, 1, 2 and 5 for a category text (listing sets them too).
     void SetColumnTitlesFor(const QString& text);
 
     const QString& ShownText() const { return shownText_; }
@@ -41,11 +47,15 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void SetTitles(const std::array<std::string, 4>& titles);
+
     IProfile& profile_;
     std::vector<CCard*> rows_;
     QString shownText_;
     int columns_;
     QStringList titles_;
+    int sortColumn_;
+    bool sortDescending_ = false;
 };
 
 }  // namespace tessaline

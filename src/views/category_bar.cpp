@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include "cards/categories.h"
@@ -81,6 +82,22 @@ CCategoryBar::CCategoryBar(IUserAnswers& ui, QWidget* parent)
             [this](int index) { Search(searchBox_->itemText(index)); });
     connect(searchButton_, &QToolButton::clicked, this,
             [this] { Search(searchBox_->currentText()); });
+    // Typing searches by itself once the user pauses; such texts are not remembered in
+    // the box's list, only those searched with Enter, the button or the list.
+    typingPause_ = new QTimer(this);
+    typingPause_->setObjectName(QStringLiteral("typingPause"));
+    typingPause_->setSingleShot(true);
+    typingPause_->setInterval(kTypingPauseMs);
+    connect(searchBox_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text.isEmpty())
+            typingPause_->stop();
+        else
+            typingPause_->start();
+    });
+    connect(typingPause_, &QTimer::timeout, this, [this] {
+        if (!searchBox_->currentText().isEmpty())
+            RunSearch(searchBox_->currentText(), false);
+    });
     UpdateEnabled();
 }
 
@@ -185,6 +202,8 @@ void CCategoryBar::OnCategorySelected(const QString& text) {
 }
 
 void CCategoryBar::Search(const QString& text) {
+    // Searching now: a search waiting for a pause in the typing is not needed any more.
+    typingPause_->stop();
     if (!view_)
         return;
     if (text.isEmpty()) {
@@ -192,7 +211,14 @@ void CCategoryBar::Search(const QString& text) {
                                 MsgButtons::Ok});
         return;
     }
-    if (const std::optional<std::size_t> at = history_.Add(text.toStdString())) {
+    RunSearch(text, true);
+}
+
+void CCategoryBar::RunSearch(const QString& text, bool remember) {
+    if (!view_)
+        return;
+    if (const std::optional<std::size_t> at =
+            remember ? history_.Add(text.toStdString()) : std::nullopt) {
         searchBox_->insertItem(static_cast<int>(*at), text);
         searchBox_->setEditText(text);
     }

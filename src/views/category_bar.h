@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QComboBox;
+class QTimer;
 class QToolButton;
 
 namespace tessaline {
@@ -23,6 +24,8 @@ public:
     static constexpr int kSelectorId = 1000;
     static constexpr int kSearchBoxId = 1028;
     static constexpr int kSearchButtonId = 1030;
+    // How long typing in the search box pauses before it searches by itself.
+    static constexpr int kTypingPauseMs = 400;
 
     explicit CCategoryBar(IUserAnswers& ui, QWidget* parent = nullptr);
 
@@ -39,7 +42,8 @@ public:
 
     // What a user picking an entry of the selector does.
     void OnCategorySelected(const QString& text);
-    // What the search button does with the search box's text.
+    // What the search button and Enter do with the search box's text: search now and
+    // remember the text in the box's list.
     void Search(const QString& text);
 
     QComboBox* Selector() { return selector_; }
@@ -54,12 +58,15 @@ protected:
 
 private:
     void SelectExact(const QString& text);
+    // Searches a text that is not empty; remember adds it to the box's list.
+    void RunSearch(const QString& text, bool remember);
     void UpdateEnabled();
 
     IUserAnswers& ui_;
     QComboBox* selector_;
     QComboBox* searchBox_;
     QToolButton* searchButton_;
+    QTimer* typingPause_;
     SearchHistory history_;
     QPointer<CTessalineNewView> view_;
     const QObject* viewObject_ = nullptr;  // the same list, for comparing while it is destroyed

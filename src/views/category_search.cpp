@@ -36,14 +36,13 @@ int FindEntryStartingWith(const std::vector<std::string>& entries, std::string_v
     return -1;
 }
 
-std::optional<std::array<std::string, 4>> ColumnTitlesFor(std::string_view text) {
-    const std::string name = (text == kShowAll || text == kSearchResults)
-                                 ? CategoryDisplayName(kWwwSites)
-                                 : std::string(text);
+std::array<std::string, 4> ColumnTitlesFor(std::string_view text) {
     CategoryLabels labels;
-    if (LabelsByName(name, labels) == 0)
-        return std::nullopt;
-    return std::array<std::string, 4>{labels[0], labels[2], labels[3], labels[1]};
+    if (text == kShowAll || text == kSearchResults || LabelsByName(text, labels) == 0) {
+        return {kMixedColumnTitles[0], kMixedColumnTitles[1], kMixedColumnTitles[2],
+                kMixedColumnTitles[3]};
+    }
+    return {labels[0], labels[2], labels[3], labels[1]};
 }
 
 std::optional<std::size_t> SearchHistory::Add(const std::string& text) {

@@ -20,9 +20,12 @@ int FindEntryStartingWith(const std::vector<std::string>& entries, std::string_v
                           int startAfter);
 
 // The titles of columns 0, 1, 2 and 5 for a category text: labels 1, 3, 4 and 2 of the
-// category. "Show All" and "Search Results" take the WWW Sites labels; a text that names
-// nothing gives no titles (they stay as they are).
-std::optional<std::array<std::string, 4>> ColumnTitlesFor(std::string_view text);
+// category. Lists that mix categories ("Show All", "Search Results") and a text that
+// names nothing take the neutral kMixedColumnTitles, so that no card number ever sits
+// under "User ID".
+std::array<std::string, 4> ColumnTitlesFor(std::string_view text);
+inline constexpr std::array<const char*, 4> kMixedColumnTitles{"Name", "User ID", "Password",
+                                                               "Address"};
 // The columns those four titles belong to.
 inline constexpr std::array<int, 4> kTitledColumns{0, 1, 2, 5};
 

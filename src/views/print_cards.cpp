@@ -90,11 +90,17 @@ void RunPrintSetupCommand(QWidget* parent) {
     dialog.exec();
 }
 
-bool PrintDataFileFromCommandLine(const QString& path, const QString& printerName, IUserAnswers& ui,
-                                  IProfile& profile) {
+CommandLinePrint PrintDataFileFromCommandLine(const QString& path, const QString& printerName,
+                                              IUserAnswers& ui, IProfile& profile) {
+    CommandLinePrint result;
     DocumentModel document(ui, profile, nullptr);
-    if (!document.Open(StoredText(path), ""))
-        return false;
+    if (!document.Open(path.toStdString(), "", DocumentModel::DamageNotice::Quiet))
+        return result;
+    if (document.IsReadOnly()) {
+        result.damage = "Only " + std::to_string(document.CardsRead()) + " of the cards in " +
+                        document.Title() +
+                        " could be read; the rest of the file is damaged. Only those were printed.";
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (printerName.endsWith(".pdf", Qt::CaseInsensitive)) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -104,12 +110,12 @@ bool PrintDataFileFromCommandLine(const QString& path, const QString& printerNam
         if (info.isNull()) {
             Tell(ui, "The printer " + StoredText(printerName) + " was not found.",
                  MsgCaption::Application, MsgIcon::Warning);
-            return false;
+            return result;
         }
         printer.setPrinterName(printerName);
     } else if (QPrinterInfo::defaultPrinter().isNull()) {
         Tell(ui, "No default printer is set up.", MsgCaption::Application, MsgIcon::Warning);
-        return false;
+        return result;
     }
     const PrintFlags flags = LoadPrintFlags(profile);
     PrintRequest request;
@@ -117,7 +123,8 @@ bool PrintDataFileFromCommandLine(const QString& path, const QString& printerNam
     request.selectorText = ChooseCategoryText(std::nullopt, profile);
     request.documentTitle = DisplayText(document.Title());
     request.options = PrintOptions{flags.printNotes, flags.printAtm};
-    return PrintCards(printer, request) > 0;
+    result.printed = PrintCards(printer, request) > 0;
+    return result;
 }
 
 }  // namespace tessaline

@@ -37,10 +37,17 @@ void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidge
 // Print Setup: the page set-up dialog for the shared printer.
 void RunPrintSetupCommand(QWidget* parent);
 
+struct CommandLinePrint {
+    bool printed = false;
+    // Not empty when the file could be read only in part: what was read was printed, and
+    // this says so (for the error stream).
+    std::string damage;
+};
+
 // The command line's print switches: opens path (asking for its password when it is
-// encrypted), prints the list its user last looked at, and returns whether it printed.
+// encrypted) and prints the list its user last looked at.
 // printerName empty = the default printer; a name ending in ".pdf" prints into that file.
-bool PrintDataFileFromCommandLine(const QString& path, const QString& printerName, IUserAnswers& ui,
-                                  IProfile& profile);
+CommandLinePrint PrintDataFileFromCommandLine(const QString& path, const QString& printerName,
+                                              IUserAnswers& ui, IProfile& profile);
 
 }  // namespace tessaline

@@ -1,6 +1,7 @@
 #include "views/tessaline_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -38,8 +39,17 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
 
-    connect(list_->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { model_->SortByColumn(column); });
+    // The header's arrow always marks the column the rows are ordered by (the names at
+    // first); a click on a column that orders nothing leaves it where it was.
+    list_->header()->setSortIndicatorShown(true);
+    connect(list_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        model_->SortByColumn(column);
+        ShowSortIndicator();
+    });
+    connect(list_->header(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { ShowSortIndicator(); });
+    // Enter edits the selected card and Delete deletes it, as their menu commands do.
+    list_->installEventFilter(this);
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         if (!applyingWidths_ && column >= 0 && column < kFullColumnCount)
             widths_[static_cast<std::size_t>(column)] = size;
@@ -61,6 +71,35 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
 
     ApplyColumnWidths();
     OnUpdate();
+}
+
+bool CTessalineNewView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            switch (key->key()) {
+                case Qt::Key_Return:
+                case Qt::Key_Enter:
+                    emit EditRequested();
+                    return true;
+                case Qt::Key_Delete:
+                    emit DeleteRequested();
+                    return true;
+                default:
+                    break;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTessalineNewView::ShowSortIndicator() {
+    const Qt::SortOrder order =
+        model_->SortedDescending() ? Qt::DescendingOrder : Qt::AscendingOrder;
+    QHeaderView* header = list_->header();
+    if (header->sortIndicatorSection() != model_->SortColumn() ||
+        header->sortIndicatorOrder() != order)
+        header->setSortIndicator(model_->SortColumn(), order);
 }
 
 void CTessalineNewView::OnUpdate() {
@@ -98,6 +137,7 @@ void CTessalineNewView::ListText(const QString& text) {
     if (!hadCategoryColumn && model_->columnCount() == kFullColumnCount)
         widths_[kColumnCategory] = kColumnWidths[kColumnCategory];
     ApplyColumnWidths();
+    ShowSortIndicator();
     AnnounceItemCount();
     // A reset drops the selection without telling anyone.
     if (hadSelection)

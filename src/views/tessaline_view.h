@@ -51,13 +51,20 @@ signals:
     void ItemCountChanged(int count);
     void SelectionChanged();
     void CardActivated(CCard* card);  // double click
+    // Enter and Delete pressed in the list: edit or delete the selected card.
+    void EditRequested();
+    void DeleteRequested();
     // The list now shows text; the category selector follows it.
     void CategoryShown(const QString& text);
     // Right click on the list, at a global position.
     void ContextMenuRequested(const QPoint& globalPos);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ListText(const QString& text);
+    void ShowSortIndicator();
     void ApplyColumnWidths();
 
     CTessalineNewDoc& doc_;

@@ -1,6 +1,7 @@
 #include "views/text_import.h"
 
 #include <charconv>
+#include <iterator>
 
 #include "cards/categories.h"
 #include "file/data_file.h"
@@ -12,10 +13,14 @@ namespace {
 constexpr const char* kFieldNames[6] = {"category code", "name",     "address",
                                         "user ID",       "password", "note"};
 
+// The fields of a line. The note is the last field and takes everything after the fifth
+// tab, tabs included: files written while the card editor still let a tab into a note
+// must import as they were.
 std::vector<std::string_view> SplitTabs(std::string_view line) {
     std::vector<std::string_view> fields;
     for (;;) {
-        const std::size_t tab = line.find('\t');
+        const std::size_t tab =
+            fields.size() + 1 < std::size(kFieldNames) ? line.find('\t') : std::string_view::npos;
         fields.push_back(line.substr(0, tab));
         if (tab == std::string_view::npos)
             return fields;
@@ -35,7 +40,7 @@ std::optional<int> ParseCategoryCode(std::string_view field) {
 
 // Why a line cannot become a card, or nothing when it can.
 std::optional<std::string> CheckLine(const std::vector<std::string_view>& fields) {
-    if (fields.size() != 6) {
+    if (fields.size() < 6) {
         return "a card needs 6 fields separated by tabs (category code, name, address, "
                "user ID, password, note); this line has " +
                std::to_string(fields.size());

@@ -1,6 +1,7 @@
 #pragma once
 // Reading back a tab-delimited export: one card a line, six fields (category code, name,
-// address, user ID, password, note). The whole text is checked before any card is made,
+// address, user ID, password, note), the note taking the rest of the line after the fifth
+// tab. The whole text is checked before any card is made,
 // so a bad line imports nothing.
 
 #include <cstdint>

@@ -15,6 +15,12 @@
 #include <string>
 
 #include "browser/browser_commands.h"
+#include "browser/explorer_automation.h"
+#include "browser/qt_process_launcher.h"
+#include "platform/devtools/devtools_client.h"
+#include "platform/profile.h"
+#include "prefs/profile_keys.h"
+#include "support/scripted_answers.h"
 
 namespace tessaline::testing {
 
@@ -97,5 +103,41 @@ inline void RemoveProfileFolder(const QString& profileFolder) {
     }
     QDir(profileFolder).removeRecursively();
 }
+
+// The DDE route is the DDE tests' business; here it only records what reached it.
+class RecordingDde : public IDdeBrowser {
+public:
+    std::vector<std::string> opened;
+    int infoRequests = 0;
+    void OpenURL(const std::string& address, bool) override { opened.push_back(address); }
+    void GetWindowInfo(std::string& address, std::string& title) override {
+        ++infoRequests;
+        address.clear();
+        title.clear();
+    }
+};
+
+// Everything the commands need, around one profile folder.
+struct BrowserRig {
+    QTemporaryDir dir;
+    QString profileFolder = dir.filePath(QStringLiteral("profile"));
+    MemoryProfile profile;
+    ScriptedAnswers ui;
+    QtProcessLauncher launcher;
+    RecordingDde dde;
+    CExplorerAutomation automation{profile, profileFolder, dde};
+    BrowserCommands commands{profile, ui, launcher, automation, dde};
+
+    explicit BrowserRig(const QString& browserProgram) {
+        profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath,
+                          browserProgram.toStdString());
+        automation.SetStartTimeout(30000);
+    }
+    ~BrowserRig() {
+        devtools::DevToolsClient(profileFolder, 5000).CloseBrowser();
+        KillBrowsersOn(profileFolder);
+        RemoveProfileFolder(profileFolder);
+    }
+};
 
 }  // namespace tessaline::testing

@@ -27,44 +27,10 @@
 namespace tessaline {
 namespace {
 
+using testing::BrowserRig;
 using testing::CardSpec;
 using testing::MakeCard;
-
-// The DDE route is the DDE tests' business; here it only records what reached it.
-class RecordingDde : public IDdeBrowser {
-public:
-    std::vector<std::string> opened;
-    int infoRequests = 0;
-    void OpenURL(const std::string& address, bool) override { opened.push_back(address); }
-    void GetWindowInfo(std::string& address, std::string& title) override {
-        ++infoRequests;
-        address.clear();
-        title.clear();
-    }
-};
-
-// Everything the commands need, around one profile folder.
-struct BrowserRig {
-    QTemporaryDir dir;
-    QString profileFolder = dir.filePath(QStringLiteral("profile"));
-    MemoryProfile profile;
-    testing::ScriptedAnswers ui;
-    QtProcessLauncher launcher;
-    RecordingDde dde;
-    CExplorerAutomation automation{profile, profileFolder, dde};
-    BrowserCommands commands{profile, ui, launcher, automation, dde};
-
-    explicit BrowserRig(const QString& browserProgram) {
-        profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath,
-                          browserProgram.toStdString());
-        automation.SetStartTimeout(30000);
-    }
-    ~BrowserRig() {
-        devtools::DevToolsClient(profileFolder, 5000).CloseBrowser();
-        testing::KillBrowsersOn(profileFolder);
-        testing::RemoveProfileFolder(profileFolder);
-    }
-};
+using testing::RecordingDde;
 
 // No browser: every call gives false at once and leaves its outputs alone.
 TEST(ExplorerAutomationWithoutBrowser, EveryCallFailsAndChangesNothing) {
@@ -89,27 +55,22 @@ TEST(ExplorerAutomationWithoutBrowser, EveryCallFailsAndChangesNothing) {
     };
     checkAllFail("no profile folder");
 
-    // A port file left behind by a browser that ended, naming a port nobody listens on.
+    // A port file such as a browser started with a debugging port leaves behind, naming a
+    // port that another local user now listens on: it is never read, nothing connects.
     ASSERT_TRUE(devtools::MakePrivateFolder(profileFolder));
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        closedPort = probe.serverPort();
-    }
+    QTcpServer forged;
+    ASSERT_TRUE(forged.listen(QHostAddress::LocalHost, 0));
+    int forgedConnections = 0;
+    QObject::connect(&forged, &QTcpServer::newConnection, [&] { ++forgedConnections; });
     QFile portFile(profileFolder + QStringLiteral("/DevToolsActivePort"));
     ASSERT_TRUE(portFile.open(QIODevice::WriteOnly));
-    portFile.write(QByteArray::number(closedPort) + "\n/devtools/browser/gone");
+    portFile.write(QByteArray::number(forged.serverPort()) + "\n/devtools/browser/forged");
     portFile.close();
-    checkAllFail("stale port file");
+    checkAllFail("forged port file");
+    testing::WaitUntil([] { return false; }, 200);  // lets a connection attempt arrive
+    EXPECT_EQ(forgedConnections, 0);
 
-    // A garbled port file.
-    ASSERT_TRUE(portFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    portFile.write("not a port\n");
-    portFile.close();
-    checkAllFail("garbled port file");
-
-    // A "browser" that ends at once without a port file.
+    // A "browser" that ends at once.
     profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath, "/bin/true");
     EXPECT_FALSE(automation.StartExplorerAtHome());
 
@@ -181,7 +142,7 @@ TEST_F(ExplorerAutomationTest, StartAtHomeThenNavigateAndRead) {
         return rig->automation.GetRunningExplorerURL(home) && home.rfind("chrome://new-", 0) == 0;
     })) << "start page: "
         << home;
-    // The browser keeps its port file in the profile folder, which only the user may open.
+    // The browser's profile folder: only the user may open it.
     EXPECT_EQ(QFile::permissions(rig->profileFolder) &
                   (QFile::ReadGroup | QFile::ReadOther | QFile::ExeGroup | QFile::ExeOther),
               QFile::Permissions());
@@ -257,6 +218,10 @@ TEST_F(ExplorerAutomationTest, LoadWebPageSendsTheCredentialsToTheCardsHost) {
                 std::string title;
                 return rig->automation.GetRunningExplorerTitle(title) && title == "Vault";
             })) << c.what;
+            // Get Web Page on that page: the new card's address holds no credentials.
+            const WebPageInfo page = rig->commands.GetWebPage();
+            EXPECT_EQ(page.address, secret) << c.what;
+            EXPECT_EQ(page.title, "Vault") << c.what;
         }
         for (const testing::SeenRequest& seen : cardServer.Seen()) {
             EXPECT_EQ(seen.path, QStringLiteral("/secret/Vault")) << c.what;

@@ -20,6 +20,10 @@ class NoBrowser : public IBrowserAutomation {
 public:
     int starts = 0;
     bool NavigateRunningExplorer(const std::string&, bool) override { return false; }
+    bool NavigateWithLogin(const std::string&, bool, const std::string&,
+                           const std::string&) override {
+        return false;
+    }
     bool StartExplorerAtHome() override {
         ++starts;
         return false;

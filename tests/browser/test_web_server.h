@@ -1,7 +1,9 @@
 #pragma once
 // A tiny web server on 127.0.0.1 for the browser tests. It serves "/page/<name>" as a
-// page titled <name>, and "/secret/<name>" only with HTTP basic credentials (asking for
-// them with a 401 first). It remembers every request it saw.
+// page titled <name>, "/secret/<name>" only with HTTP basic credentials (asking for
+// them with a 401 first), and "/guarded/<name>" only with the credentials set by
+// RequireCredentials (any others get another 401); "/redirect/<address>" sends the
+// browser on to the percent-encoded address. It remembers every request it saw.
 
 #include <QByteArray>
 #include <QString>
@@ -29,6 +31,8 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(Port()).arg(path);
     }
     const std::vector<SeenRequest>& Seen() const { return seen_; }
+    void RequireCredentials(const QByteArray& userColonPassword) { required_ = userColonPassword; }
+    int Challenges() const { return challenges_; }
     void Forget() { seen_.clear(); }
 
 private:
@@ -61,12 +65,19 @@ private:
         QByteArray status = "200 OK";
         QByteArray extra;
         QString title = QUrl::fromPercentEncoding(seen.path.section(QLatin1Char('/'), -1).toUtf8());
-        if (seen.path.startsWith(QLatin1String("/secret/")) && seen.credentials.isEmpty()) {
+        const bool guarded = seen.path.startsWith(QLatin1String("/guarded/"));
+        if ((seen.path.startsWith(QLatin1String("/secret/")) && seen.credentials.isEmpty()) ||
+            (guarded && seen.credentials != required_)) {
+            ++challenges_;
             status = "401 Unauthorized";
             extra = "WWW-Authenticate: Basic realm=\"test\"\r\n";
             title = QStringLiteral("Denied");
+        } else if (seen.path.startsWith(QLatin1String("/redirect/"))) {
+            status = "302 Found";
+            extra =
+                "Location: " + QByteArray::fromPercentEncoding(seen.path.mid(10).toUtf8()) + "\r\n";
         } else if (!seen.path.startsWith(QLatin1String("/page/")) &&
-                   !seen.path.startsWith(QLatin1String("/secret/"))) {
+                   !seen.path.startsWith(QLatin1String("/secret/")) && !guarded) {
             status = "404 Not Found";
             title = QStringLiteral("Missing");
         }
@@ -81,6 +92,8 @@ private:
     QTcpServer server_;
     std::map<QTcpSocket*, QByteArray> buffers_;
     std::vector<SeenRequest> seen_;
+    QByteArray required_;
+    int challenges_ = 0;
 };
 
 }  // namespace tessaline::testing

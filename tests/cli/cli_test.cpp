@@ -13,10 +13,12 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cards/card_collection.h"
 #include "file/data_file.h"
+#include "file/file_lock.h"
 #include "file/safe_file.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
@@ -362,7 +364,7 @@ TEST_F(CliTest, ABadLineIsReportedByNumberAndNothingIsWritten) {
     for (const Case& c : {Case{"0\ta\tb\tc\td\te\n1\tonly\tthree\n", "line 2"},
                           Case{"15\ta\tb\tc\td\te\n", "line 1"},
                           Case{"0\ta\tb\tc\td\te\n\nx\ta\tb\tc\td\te\n", "line 3"},
-                          Case{"0\ta\tb\tc\td\te\tf\n", "line 1"}}) {
+                          Case{"0\ta\tb\tc\td\te\tf\n9\tshort\n", "line 2"}}) {
         WriteText(Path("bad.txt"), c.text);
         const CliRun run = Cli({"import", Path("bad.txt").string(), Path("out.tsf").string()});
         EXPECT_EQ(run.status, 1) << c.text;
@@ -550,6 +552,95 @@ TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {
     const CliRun many = Cli({"generate", "--count", "20", "--length", "16"});
     const std::vector<std::string> lines = Lines(many.out);
     EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 20u);
+}
+
+// Two writers at once: every import into one file either lands in it or fails with the
+// message; never do both report success while one of them is lost.
+TEST_F(CliTest, TwoImportsIntoOneFileAtOnceKeepBothOrOneSaysItFailed) {
+    struct Running {
+        pid_t pid = -1;
+        fs::path err;
+    };
+    auto start = [&](const std::vector<std::string>& args, const std::string& tag) {
+        Running r;
+        r.err = Path(tag + ".err");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, r.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        std::vector<std::string> all{TESSALINE_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&r.pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return r;
+    };
+    auto finish = [](const Running& r) {
+        int status = 0;
+        ::waitpid(r.pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    };
+
+    const fs::path target = Path("shared.tsf");
+    int bothKept = 0;
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        fs::remove(target);
+        MakeFile("shared.tsf", {{.code = 0, .name = "existing"}});
+        WriteText(Path("a.txt"), "0\tfrom a\t\t\t\t\n");
+        WriteText(Path("b.txt"), "0\tfrom b\t\t\t\t\n");
+        const Running a = start({"import", Path("a.txt").string(), target.string()}, "a");
+        const Running b = start({"import", Path("b.txt").string(), target.string()}, "b");
+        const int statusA = finish(a);
+        const int statusB = finish(b);
+
+        const std::string listed = Cli({"ls", target.string()}).out;
+        const bool hasA = listed.find("from a") != std::string::npos;
+        const bool hasB = listed.find("from b") != std::string::npos;
+        EXPECT_NE(listed.find("existing"), std::string::npos);
+        for (const auto& [status, has, err] :
+             {std::tuple{statusA, hasA, a.err}, std::tuple{statusB, hasB, b.err}}) {
+            if (status == 0) {
+                EXPECT_TRUE(has) << "an import that reported success is not in the file";
+            } else {
+                EXPECT_EQ(status, 1);
+                EXPECT_NE(ReadText(err).find(target.string() +
+                                             " is being changed by another program; try again."),
+                          std::string::npos)
+                    << ReadText(err);
+            }
+        }
+        bothKept += statusA == 0 && statusB == 0 && hasA && hasB;
+    }
+    // The second writer waits for the first: normally both imports succeed.
+    EXPECT_GT(bothKept, 0);
+}
+
+// Both commands that rewrite a data file wait for a writer that holds it, then give up
+// with the message and leave the file as it was.
+TEST_F(CliTest, WritersGiveUpOnAFileAnotherProgramIsChanging) {
+    const fs::path file = MakeFile("held.tsf", kCards);
+    const std::string before = ReadText(file);
+    WriteText(Path("one.txt"), "0\tone\t\t\t\t\n");
+    std::optional<DataFileLock> other = DataFileLock::Acquire(file.string());
+    ASSERT_TRUE(other && other->Held());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"import", Path("one.txt").string(), file.string()},
+          std::vector<std::string>{"passwd", file.string(), "--plain"}}) {
+        const CliRun run = Cli(args, "long enough\nlong enough\n");
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_NE(run.err.find(file.string() + " is being changed by another program; try again."),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(ReadText(file), before);
+    }
+    other.reset();
+    EXPECT_EQ(Cli({"import", Path("one.txt").string(), file.string()}).status, 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "browser/dde_arguments.h"
 #include "browser/dde_server_answers.h"
@@ -92,6 +93,40 @@ TEST(DdeServerAnswers, SystemTemporaryFileIsFreshAndPrivate) {
     struct stat st {};
     ASSERT_EQ(stat(first->c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::filesystem::remove_all(dir);
+}
+
+// The viewer's files may hold what the browser downloaded for it: they go when the
+// environment (the program's lives until the program ends) goes, and nothing else does.
+TEST(DdeServerAnswers, ViewerFilesAreRemovedWhenTheProgramEnds) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("tessaline-dde-viewer-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path unrelated = dir / "nstest-not-ours";
+    std::ofstream(unrelated) << "keep";
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    setenv("TMPDIR", dir.c_str(), 1);
+    std::vector<std::string> made;
+    {
+        SystemDdeServerEnvironment env;
+        for (int i = 0; i < 3; ++i) {
+            const auto answer = AnswerDdeRequest(kTopicQueryViewer, std::nullopt, env);
+            ASSERT_TRUE(answer);
+            // "\"<name>\"" and a terminating zero
+            made.emplace_back(answer->begin() + 1, answer->end() - 2);
+            std::ofstream(made.back()) << "downloaded for the viewer";
+        }
+        for (const std::string& file : made)
+            EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    }
+    if (old)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    for (const std::string& file : made)
+        EXPECT_FALSE(std::filesystem::exists(file)) << file;
+    EXPECT_TRUE(std::filesystem::exists(unrelated));
     std::filesystem::remove_all(dir);
 }
 

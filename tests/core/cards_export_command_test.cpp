@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cards/card_collection.h"
+#include "file/data_file.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 #include "views/export_command.h"
@@ -48,7 +49,7 @@ TEST_F(CardsExportCommand, WritesTheCardsOwnerOnly) {
     const FileDialogRequest& r = ui.fileRequests[0];
     EXPECT_EQ(r.title, "Save Data File As Text [ Tab Delimited ]");
     EXPECT_EQ(r.defaultExtension, "txt");
-    EXPECT_EQ(r.initialName, "mine.tse");
+    EXPECT_EQ(r.initialName, "mine.txt");
     EXPECT_EQ(r.filter.rfind("Text File (*.txt)", 0), 0u);
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_EQ(Read(path), "4\tb\t\t\tsecret\ta  b\r\n");
@@ -72,6 +73,123 @@ TEST_F(CardsExportCommand, FailureNamesTheFile) {
     EXPECT_NE(ui.shown[0].text.find(path.string()), std::string::npos);
     EXPECT_EQ(ExportErrorMessage(EACCES, "/x"), "Access to /x was denied.");
     EXPECT_EQ(ExportErrorMessage(ENOSPC, "/x"), "Disk full while accessing /x.");
+}
+
+TEST_F(CardsExportCommand, ProposesTheDocumentsNameWithTxt) {
+    struct Case {
+        std::string title, proposed;
+    };
+    for (const Case& c : {Case{"passwords.tse", "passwords.txt"}, Case{"old.tsf", "old.txt"},
+                          Case{"Untitled", "Untitled.txt"}, Case{"my.cards.tse", "my.cards.txt"}}) {
+        EXPECT_EQ(TextExportName(c.title), c.proposed);
+    }
+}
+
+// The clear text never replaces a data file or the file of an open document: the user is
+// told why and chooses again. A name typed without extension gets ".txt".
+TEST_F(CardsExportCommand, NeverWritesOverADataFileOrAnOpenDocument) {
+    AddCard(cards, CardSpec{.code = kWwwSites, .name = "site", .password = "secret"});
+    CCardCollection empty;
+    auto dataFile = [&](const std::string& name, const std::string& password) {
+        FileCipherState state;
+        state.encryptOnSave = !password.empty();
+        state.encryptionPassword = password;
+        ScriptedAnswers quiet;
+        const auto bytes = BuildDataFile(empty, state, quiet).value();
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return Read(dir / name);
+    };
+    const std::string plain = dataFile("cards.tsf", "");
+    const std::string encrypted = dataFile("passwords.tse", "longenough");
+    // An older layout, named like a text file.
+    std::ofstream(dir / "old.txt", std::ios::binary)
+        << "NTENCRYPTVersion1.002" << std::string(20, '\0');
+    const std::string old = Read(dir / "old.txt");
+    std::ofstream(dir / "open.txt") << "the open document's file, not yet a data file";
+
+    struct Case {
+        const char* what;
+        std::string chosen;
+        std::string refused;  // the message, "" when the export is written
+        std::string written;  // where the export lands
+    };
+    const Case cases[] = {
+        {"an encrypted data file", "passwords.tse",
+         "passwords.tse is a Tessaline data file; the export does not replace it. Choose another "
+         "name.",
+         ""},
+        {"a plain data file", "cards.tsf",
+         "cards.tsf is a Tessaline data file; the export does not replace it. Choose another "
+         "name.",
+         ""},
+        {"an old-format data file", "old.txt",
+         "old.txt is a Tessaline data file; the export does not replace it. Choose another name.",
+         ""},
+        {"an open document's file", "open.txt",
+         "open.txt is open in Tessaline; the export does not replace it. Choose another name.", ""},
+        {"a name without extension", "export", "", "export.txt"},
+        {"an ordinary name", "list.txt", "", "list.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedAnswers answers;
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
+        if (!c.refused.empty())
+            answers.fileAnswers.push_back(std::nullopt);  // the second chooser: Cancel
+        const bool written =
+            ExportToTextCommand(cards, "passwords.tse", answers, {(dir / "open.txt").string()});
+        EXPECT_EQ(written, !c.written.empty());
+        if (c.refused.empty()) {
+            EXPECT_TRUE(answers.shown.empty());
+            EXPECT_EQ(Read(dir / c.written), "0\tsite\t\t\tsecret\t\r\n");
+        } else {
+            ASSERT_EQ(answers.shown.size(), 1u);
+            EXPECT_EQ(answers.shown[0].text, c.refused);
+            // The chooser comes again, proposing a text file of that name.
+            ASSERT_EQ(answers.fileRequests.size(), 2u);
+            EXPECT_EQ(answers.fileRequests[1].initialName,
+                      (dir / c.chosen).replace_extension(".txt").string());
+        }
+        EXPECT_EQ(Read(dir / "cards.tsf"), plain);
+        EXPECT_EQ(Read(dir / "passwords.tse"), encrypted);
+        EXPECT_EQ(Read(dir / "old.txt"), old);
+        EXPECT_FALSE(std::filesystem::exists(dir / "export"));
+    }
+    // An empty file holds nothing to lose: it is no data file.
+    std::ofstream(dir / "empty.txt").close();
+    EXPECT_EQ(ExportRefusal((dir / "empty.txt").string(), {}), "");
+}
+
+TEST_F(CardsExportCommand, ATxtAddedAfterTheChooserIsAskedAboutBeforeReplacing) {
+    std::ofstream(dir / "notes.txt") << "keep me";
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        ScriptedAnswers answers;
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / "notes").string(), 0});
+        answers.messageAnswers.push_back(answer);
+        EXPECT_EQ(ExportToTextCommand(cards, "t", answers), answer == MsgAnswer::Yes);
+        ASSERT_EQ(answers.shown.size(), 1u);
+        EXPECT_EQ(answers.shown[0].text, "notes.txt already exists.\nDo you want to replace it?");
+        EXPECT_EQ(Read(dir / "notes.txt"), answer == MsgAnswer::Yes ? "" : "keep me");
+    }
+}
+
+// The text in memory holds every password in clear: after the write, written or not,
+// every byte of its buffer is zero and the text is empty.
+TEST_F(CardsExportCommand, ExportTextIsWipedWrittenOrNot) {
+    for (const auto& path : {dir / "out.txt", dir / "missing" / "out.txt"}) {
+        std::string text = "4\tBank\t\tjoe\thunter22\t\r\n";
+        text.reserve(200);
+        const char* buffer = text.data();
+        const std::size_t capacity = text.capacity();
+        WriteExportAndWipe(path.string(), text);
+        EXPECT_TRUE(text.empty()) << path;
+        // Clearing keeps the buffer, so what it held can still be looked at.
+        ASSERT_EQ(text.data(), buffer);
+        EXPECT_EQ(std::string(buffer, capacity), std::string(capacity, '\0')) << path;
+    }
+    EXPECT_EQ(Read(dir / "out.txt"), "4\tBank\t\tjoe\thunter22\t\r\n");
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.helpPath = "/h";
     p.ftpPath = "/f";
     p.telnetPath = "/t";
+    p.clearClipboardSeconds = 45;
     RecordingProfile profile;
     SavePreferences(profile, p);
     std::vector<std::string> expected = {
@@ -83,6 +84,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "Internet Preferences/HelpProg File Path=text:/h",
         "Internet Preferences/FTP File Path=text:/f",
         "Internet Preferences/Telnet File Path=text:/t",
+        "General Preferences/Clear Clipboard Seconds=int:45",
     };
     std::sort(expected.begin(), expected.end());
     std::vector<std::string> got = profile.writes;

@@ -373,6 +373,60 @@ TEST(DataFileReader, DamagedRecordsEndTheReadingWithTheCardsReadSoFar) {
     EXPECT_EQ(o->cards.List(kWwwSites).Count(), 2);
 }
 
+// Whatever a rewrite of the cards read would not keep marks the file as read in part:
+// the document then never writes over it.
+TEST(DataFileReader, ReadInPartWheneverARewriteWouldLoseBytes) {
+    CCardCollection cards;
+    AddCard(cards, {.code = kWwwSites, .name = "one"});
+    AddCard(cards, {.code = kBankAccounts, .name = "two", .note = "a longer note here"});
+    const Bytes plain = BuildPlain(cards);
+    const Bytes encrypted = BuildEncrypted(cards, "longenough");
+    const std::size_t secondStart = 22 + 32;
+    const std::size_t secondLength = 29 + 3 + 18;
+
+    Bytes badLength = plain;  // one bad length byte: the second record reaches past the end
+    badLength[secondStart + 20] = 0xFF;
+    Bytes trailingText = plain;
+    trailingText.insert(trailingText.end(), {'x', 'y'});
+    Bytes trailingZeros = plain;
+    trailingZeros.insert(trailingZeros.end(), 3, 0);
+    Bytes unknownCategory = plain;
+    unknownCategory[secondStart] = 15;
+    Bytes slack = plain;  // two bytes after the fifth text inside the second record
+    slack[secondStart + 20] += 2;
+    slack.insert(slack.end(), {'s', 0});
+    Bytes encryptedExtraBlock = encrypted;
+    encryptedExtraBlock.insert(encryptedExtraBlock.end(), 8, 0);
+
+    struct Case {
+        const char* what;
+        const Bytes* file;
+        bool inPart;
+        int cards;
+    };
+    const Case cases[] = {
+        {"plain, whole", &plain, false, 2},
+        {"encrypted, whole with its zero fill", &encrypted, false, 2},
+        {"a record reaching past the end", &badLength, true, 1},
+        {"text after the last record", &trailingText, true, 2},
+        {"zero bytes after the last record of a plain file", &trailingZeros, true, 2},
+        {"a card of an unknown category", &unknownCategory, true, 1},
+        {"bytes after the texts inside a record", &slack, true, 2},
+        {"more zero fill than an encrypted file has", &encryptedExtraBlock, true, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto o = Open(*c.file, {"longenough"});
+        ASSERT_TRUE(o->result.ok);
+        EXPECT_EQ(o->result.ReadInPart(), c.inPart);
+        EXPECT_EQ(o->cards.LiveCardCount(), c.cards);
+    }
+    auto dropped = Open(unknownCategory);
+    EXPECT_EQ(dropped->result.droppedCards, 1u);
+    EXPECT_EQ(dropped->result.unkeptBytes, secondLength);
+    EXPECT_EQ(Open(slack)->result.unkeptBytes, 2u);
+}
+
 TEST(DataFileReader, DamagedEncryptedFilesNeverReadPastTheData) {
     CCardCollection cards;
     SampleCards(cards);

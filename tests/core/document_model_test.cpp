@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -11,6 +13,7 @@
 #include "document/document_host.h"
 #include "document/document_model.h"
 #include "file/data_file.h"
+#include "file/file_lock.h"
 #include "file/file_messages.h"
 #include "platform/profile.h"
 #include "support/scripted_answers.h"
@@ -37,6 +40,9 @@ public:
     void RestartAutoSaveTimer() override { ++timerRestarts; }
     void ShowEncryptionState() override { ++encryptionShown; }
     void AddToRecentFiles(const std::string& path) override { recent.push_back(path); }
+    void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
+
+    std::vector<std::string> statusTexts;
 };
 
 std::string ReadBytes(const fs::path& path) {
@@ -95,8 +101,9 @@ protected:
     std::optional<std::vector<std::string>> CardNamesIn(const fs::path& path,
                                                         const std::string& password = "") {
         ScriptedAnswers other;
+        // A wrong password is asked for again: that second prompt is cancelled.
         if (IsEncryptedFile(path))
-            other.Password(password);
+            other.Password(password).Password(std::nullopt);
         MemoryProfile otherProfile;
         DocumentModel reader(other, otherProfile, nullptr);
         if (!reader.Open(path.string(), ""))
@@ -122,7 +129,7 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
     struct Case {
         const char* what;
         std::string bytes;
-        std::optional<std::string> password;  // answer to the password prompt, if asked
+        std::vector<std::optional<std::string>> passwords;  // answers to the prompts asked
         Texts messages;
     };
     // An encrypted one-card file under "hunter22", made by a document of its own.
@@ -134,25 +141,26 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
     }
     const std::string encrypted = ReadBytes(dir / "made.tse");
     const Case cases[] = {
-        {"wrong password",
+        // A wrong password is asked for again; Cancel then ends the open.
+        {"wrong password, then Cancel",
          encrypted,
-         "hunter23",
+         {"hunter23", std::nullopt},
          {msg::kPasswordNotCorrect, "Failed to open document."}},
-        {"empty password",
+        {"empty password, then Cancel",
          encrypted,
-         "",
+         {"", std::nullopt},
          {msg::kMustEnterPassword, msg::kPasswordNotCorrect, "Failed to open document."}},
-        {"cancelled prompt", encrypted, std::nullopt, {"Failed to open document."}},
+        {"cancelled prompt", encrypted, {std::nullopt}, {"Failed to open document."}},
         {"not a data file",
          "hello, this is no card file at all",
-         std::nullopt,
+         {},
          {"This is not a Tessaline file.", "Failed to open document."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedAnswers answers;
-        if (c.password || c.bytes == encrypted)
-            answers.Password(c.password);
+        for (const std::optional<std::string>& password : c.passwords)
+            answers.Password(password);
         FakeHost frame;
         DocumentModel model(answers, profile, &frame);
         AddCard(model, kBankAccounts, "kept");
@@ -170,6 +178,27 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
         EXPECT_EQ(model.EncryptionState(), 0);
         EXPECT_TRUE(frame.recent.empty());
     }
+}
+
+TEST_F(DocumentModelTest, AWrongPasswordAsksAgainUntilTheRightOne) {
+    {
+        DocumentModel maker(ui, profile, nullptr);
+        AddCard(maker, kWwwSites, "mail");
+        maker.SetEncryptionPassword("hunter22");
+        ASSERT_TRUE(maker.WriteNewEncryptedFile((dir / "Vault.tse").string()));
+    }
+    ScriptedAnswers answers;
+    answers.Password("hunter23").Password("").Password("hunter22");
+    DocumentModel model(answers, profile, &host);
+    ASSERT_TRUE(model.Open((dir / "Vault.tse").string(), "from the card"));
+    EXPECT_EQ(answers.Texts(),
+              (Texts{msg::kPasswordNotCorrect, msg::kMustEnterPassword, msg::kPasswordNotCorrect}));
+    // Every prompt names the file; only the first starts with the offered password.
+    EXPECT_EQ(answers.passwordTitles, Texts(3, "Decryption Password for file: Vault.tse"));
+    EXPECT_EQ(answers.passwordPrefills, (Texts{"from the card", "", ""}));
+    EXPECT_EQ(model.Cards().List(kWwwSites).Count(), 1);
+    EXPECT_EQ(model.EncryptionState(), 1);
+    EXPECT_EQ(model.PathName(), (dir / "Vault.tse").string());
 }
 
 TEST_F(DocumentModelTest, OpeningAnEncryptedFileAsksWithItsTitleAndThePrefillAndKeepsThePassword) {
@@ -360,6 +389,11 @@ TEST_F(DocumentModelTest, SaveAsOffersTheTitleWithoutItsExtensionAndTheTwoFilter
     EXPECT_EQ(doc.PathName(), "");
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_TRUE(fs::is_empty(dir));
+    // A document with a file starts the chooser in that file's folder.
+    doc.SetPathName((dir / "sub" / "vault.tse").string());
+    ui.fileAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(doc.SaveAs());
+    EXPECT_EQ(ui.fileRequests.back().initialName, (dir / "sub" / "vault").string());
 }
 
 TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAnswers) {
@@ -457,7 +491,16 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
          false,
          "",
          {ask, "Password to short, please use more characters!"}},
-        {"no extension typed", false, false, "i", std::nullopt, std::nullopt, "i", false, "", {}},
+        {"no extension typed, the encrypted type picked: .tse, and the question",
+         false,
+         false,
+         "i",
+         MsgAnswer::Yes,
+         Box(true, "hunter22", "hunter22"),
+         "i.tse",
+         true,
+         "hunter22",
+         {ask}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -502,17 +545,137 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
     }
 }
 
-TEST_F(DocumentModelTest, SaveAsToAPathWhoseSaveFailedStillAdoptsThatPath) {
-    AddCard(doc, kWwwSites, "mail");
-    doc.SetModified(true);
-    const std::string target = (dir / "missing" / "x.tsf").string();
-    ui.fileAnswers.push_back(FileDialogAnswer{target, 1});
-    EXPECT_FALSE(doc.SaveAs());
-    EXPECT_EQ(ui.Texts(), Texts{"Failed to save document.\ncannot create " + target +
-                                ": No such file or directory"});
-    EXPECT_EQ(doc.PathName(), target);
-    EXPECT_EQ(doc.Title(), "x.tsf");
-    EXPECT_TRUE(doc.IsModified());
+TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyWere) {
+    struct Case {
+        const char* what;
+        std::string chosen;  // relative to dir
+        std::optional<MsgAnswer> question;
+        std::optional<FileEncryptionAnswer> encryptionDialog;
+        Texts messages;
+    };
+    const std::string missing = (dir / "missing" / "x.tsf").string();
+    const std::string missingTse = (dir / "missing" / "y.tse").string();
+    const Case cases[] = {
+        {"a folder that does not exist",
+         "missing/x.tsf",
+         std::nullopt,
+         std::nullopt,
+         {"Failed to save document.\ncannot create " + missing + ": No such file or directory"}},
+        {"encryption switched on by the question, then the save failed",
+         "missing/y.tse",
+         MsgAnswer::Yes,
+         Box(true, "hunter22", "hunter22"),
+         {"Password was not set! Do you want to encrypt the file?",
+          "Failed to save document.\ncannot create " + missingTse + ": No such file or directory"}},
+    };
+    const fs::path own = dir / "own.tsf";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedAnswers answers;
+        FakeHost frame;
+        DocumentModel model(answers, profile, &frame);
+        AddCard(model, kWwwSites, "mail");
+        ASSERT_TRUE(model.SaveTo(own.string()));
+        model.SetPathName(own.string());
+        AddCard(model, kWwwSites, "new");
+        model.SetModified(true);
+        frame.recent.clear();
+        const std::string before = ReadBytes(own);
+
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
+        if (c.question)
+            answers.messageAnswers.push_back(*c.question);
+        if (c.encryptionDialog)
+            answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        EXPECT_FALSE(model.SaveAs());
+        EXPECT_EQ(answers.Texts(), c.messages);
+        // Title, next Save, close question and recent files all still mean the old file.
+        EXPECT_EQ(model.PathName(), own.string());
+        EXPECT_EQ(model.Title(), "own.tsf");
+        EXPECT_TRUE(frame.recent.empty());
+        EXPECT_TRUE(model.IsModified());
+        EXPECT_EQ(model.EncryptionState(), 0);
+        EXPECT_EQ(model.CipherState().encryptionPassword, "");
+        EXPECT_EQ(ReadBytes(own), before);
+        // ... and the next Save writes it, plain, without asking.
+        ASSERT_TRUE(model.Save());
+        EXPECT_EQ(CardNamesIn(own), (Texts{"mail", "new"}));
+    }
+}
+
+TEST_F(DocumentModelTest, SaveAsTheTypePickedDecidesAMissingExtensionAndEveryReplacementIsAsked) {
+    struct Case {
+        const char* what;
+        std::string typed;
+        int filterIndex;                 // 0 encrypted, 1 not encrypted
+        std::vector<MsgAnswer> answers;  // to the questions, in order
+        Texts messages;
+        std::string written;  // "" = nothing written
+    };
+    const std::string ask = "Password was not set! Do you want to encrypt the file?";
+    const std::string notEncrypted = "File will not be encrypted!";
+    const Case cases[] = {
+        {"no extension, not-encrypted type: .tsf without the question", "k", 1, {}, {}, "k.tsf"},
+        {"no extension, not-encrypted type, the .tsf exists: asked, Yes",
+         "old",
+         1,
+         {MsgAnswer::Yes},
+         {"old.tsf already exists.\nDo you want to replace it?"},
+         "old.tsf"},
+        {"no extension, not-encrypted type, the .tsf exists: asked, No",
+         "old",
+         1,
+         {MsgAnswer::No},
+         {"old.tsf already exists.\nDo you want to replace it?"},
+         ""},
+        {".tse, not encrypted: the .tsf that exists is asked about, Yes",
+         "old.tse",
+         0,
+         {MsgAnswer::No, MsgAnswer::Yes},
+         {ask, notEncrypted, "old.tsf already exists.\nDo you want to replace it?"},
+         "old.tsf"},
+        {".tse, not encrypted: the .tsf that exists is asked about, No",
+         "old.tse",
+         0,
+         {MsgAnswer::No, MsgAnswer::No},
+         {ask, notEncrypted, "old.tsf already exists.\nDo you want to replace it?"},
+         ""},
+        {"no extension, encrypted type, not encrypted: .tse becomes a new .tsf",
+         "fresh",
+         0,
+         {MsgAnswer::No},
+         {ask, notEncrypted},
+         "fresh.tsf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        WriteBytes(dir / "old.tsf", "someone's other file");
+        ScriptedAnswers answers;
+        FakeHost frame;
+        DocumentModel model(answers, profile, &frame);
+        AddCard(model, kWwwSites, "mail");
+        model.SetModified(true);
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.typed).string(), c.filterIndex});
+        for (MsgAnswer a : c.answers)
+            answers.messageAnswers.push_back(a);
+
+        EXPECT_EQ(model.SaveAs(), !c.written.empty());
+        EXPECT_EQ(answers.Texts(), c.messages);
+        if (c.written.empty()) {
+            EXPECT_EQ(ReadBytes(dir / "old.tsf"), "someone's other file");
+            EXPECT_EQ(model.PathName(), "");
+            EXPECT_TRUE(model.IsModified());
+        } else {
+            EXPECT_EQ(CardNamesIn(dir / c.written), Texts{"mail"});
+            EXPECT_FALSE(IsEncryptedFile(dir / c.written));
+            EXPECT_EQ(model.PathName(), (dir / c.written).string());
+        }
+        // Only the file named was written: no .tse, no name without extension.
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
+                  c.written.empty() || c.written == "old.tsf" ? 1 : 2);
+    }
 }
 
 TEST_F(DocumentModelTest, SaveWithoutAPathRunsSaveAs) {
@@ -522,6 +685,231 @@ TEST_F(DocumentModelTest, SaveWithoutAPathRunsSaveAs) {
     EXPECT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(doc.PathName(), (dir / "new.tsf").string());
     EXPECT_EQ(CardNamesIn(dir / "new.tsf"), Texts{"mail"});
+}
+
+// ---- Files read only in part ----
+
+// A plain file of three cards whose second record's length byte is damaged: only the
+// first card can be read.
+std::string DamagedFile() {
+    CCardCollection cards;
+    for (const char* name : {"first", "second", "third"}) {
+        CCard card;
+        card.SetCategory(kWwwSites);
+        card.SetName(name);
+        cards.AddCardToCategory(kWwwSites, cards.Adopt(std::move(card)));
+    }
+    FileCipherState state;
+    ScriptedAnswers quiet;
+    const std::vector<std::uint8_t> bytes = BuildDataFile(cards, state, quiet).value();
+    std::string file(bytes.begin(), bytes.end());
+    file[22 + 29 + 5 + 20] = '\xff';  // L of "second"
+    return file;
+}
+
+TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
+    const fs::path damaged = dir / "damaged.tsf";
+    const std::string bytes = DamagedFile();
+    WriteBytes(damaged, bytes);
+
+    ASSERT_TRUE(doc.Open(damaged.string(), ""));
+    EXPECT_EQ(ui.Texts(), Texts{"Only 1 of the cards in damaged.tsf could be read; the rest of the "
+                                "file is damaged. The file is opened read-only; use Save As to "
+                                "keep what was read."});
+    EXPECT_EQ(ui.shown[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(doc.IsReadOnly());
+    EXPECT_EQ(doc.CardsRead(), 1u);
+    EXPECT_EQ(doc.PathName(), damaged.string());
+    ui.shown.clear();
+
+    // Save, the automatic save and the close question's Yes all become Save As; cancelling
+    // it writes nothing.
+    const std::function<bool()> saves[] = {
+        [&] { return doc.Save(); },
+        [&] { return doc.AutoSave(); },
+        [&] {
+            ui.messageAnswers.push_back(MsgAnswer::Yes);
+            return doc.SaveModified();
+        },
+    };
+    for (const auto& save : saves) {
+        doc.SetModified(true);
+        ui.fileAnswers.push_back(std::nullopt);
+        EXPECT_FALSE(save());
+        EXPECT_EQ(ui.fileRequests.size(), 1u);
+        EXPECT_EQ(ui.fileRequests.back().initialName, (dir / "damaged").string());
+        ui.fileRequests.clear();
+        EXPECT_EQ(ReadBytes(damaged), bytes);
+    }
+    // Save As onto the damaged file itself is refused.
+    ui.shown.clear();
+    ui.fileAnswers.push_back(FileDialogAnswer{damaged.string(), 1});
+    EXPECT_FALSE(doc.SaveAs());
+    EXPECT_EQ(ui.Texts(), Texts{"damaged.tsf could be read only in part, so it is not replaced. "
+                                "Choose another name to keep what was read."});
+    EXPECT_EQ(ReadBytes(damaged), bytes);
+    EXPECT_TRUE(doc.IsReadOnly());
+
+    // Save As under another name keeps what was read; that file is the document's now.
+    const fs::path kept = dir / "kept.tsf";
+    ui.fileAnswers.push_back(FileDialogAnswer{kept.string(), 1});
+    ASSERT_TRUE(doc.SaveAs());
+    EXPECT_EQ(CardNamesIn(kept), Texts{"first"});
+    EXPECT_FALSE(doc.IsReadOnly());
+    EXPECT_EQ(doc.PathName(), kept.string());
+    AddCard(doc, kWwwSites, "added");
+    doc.SetModified(true);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(CardNamesIn(kept), (Texts{"first", "added"}));
+    EXPECT_EQ(ReadBytes(damaged), bytes);
+}
+
+TEST_F(DocumentModelTest, AWholeFileOpensWritableAndQuietlyWhenAsked) {
+    const fs::path damaged = dir / "damaged.tsf";
+    WriteBytes(damaged, DamagedFile());
+    DocumentModel printing(ui, profile, nullptr);
+    ASSERT_TRUE(printing.Open(damaged.string(), "", DocumentModel::DamageNotice::Quiet));
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(printing.IsReadOnly());
+
+    AddCard(doc, kWwwSites, "mail");
+    ASSERT_TRUE(doc.SaveTo((dir / "whole.tsf").string()));
+    DocumentModel whole(ui, profile, nullptr);
+    ASSERT_TRUE(whole.Open((dir / "whole.tsf").string(), ""));
+    EXPECT_FALSE(whole.IsReadOnly());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+// ---- Another program changed the file ----
+
+TEST_F(DocumentModelTest, AFileChangedBehindTheDocumentsBackIsReplacedOnlyWhenTheUserSaysSo) {
+    struct Case {
+        MsgAnswer answer;
+        bool saved;
+        Texts onDisk;     // a.tsf afterwards
+        Texts elsewhere;  // mine.tsf afterwards, when No offered Save As
+    };
+    const Case cases[] = {
+        {MsgAnswer::Yes, true, {"mail", "mine"}, {}},
+        {MsgAnswer::No, true, {"mail", "theirs"}, {"mail", "mine"}},
+        {MsgAnswer::Cancel, false, {"mail", "theirs"}, {}},
+    };
+    const fs::path path = dir / "a.tsf";
+    for (const Case& c : cases) {
+        fs::remove(dir / "mine.tsf");
+        ScriptedAnswers answers;
+        FakeHost frame;
+        {
+            DocumentModel maker(answers, profile, nullptr);
+            AddCard(maker, kWwwSites, "mail");
+            ASSERT_TRUE(maker.SaveTo(path.string()));
+        }
+        DocumentModel model(answers, profile, &frame);
+        ASSERT_TRUE(model.Open(path.string(), ""));
+        {
+            // Another program adds a card and saves.
+            DocumentModel other(answers, profile, nullptr);
+            ASSERT_TRUE(other.Open(path.string(), ""));
+            AddCard(other, kWwwSites, "theirs");
+            ASSERT_TRUE(other.Save());
+        }
+        AddCard(model, kWwwSites, "mine");
+        model.SetModified(true);
+        answers.messageAnswers.push_back(c.answer);
+        if (c.answer == MsgAnswer::No)
+            answers.fileAnswers.push_back(FileDialogAnswer{(dir / "mine.tsf").string(), 1});
+
+        EXPECT_EQ(model.Save(), c.saved);
+        ASSERT_EQ(answers.shown.size(), 1u);
+        EXPECT_EQ(answers.shown[0].text,
+                  "a.tsf was changed by another program since it was opened. Replace it with "
+                  "your version?");
+        EXPECT_EQ(answers.shown[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(CardNamesIn(path), c.onDisk);
+        EXPECT_EQ(model.IsModified(), !c.saved);
+        if (!c.elsewhere.empty()) {
+            EXPECT_EQ(CardNamesIn(dir / "mine.tsf"), c.elsewhere);
+            EXPECT_EQ(model.PathName(), (dir / "mine.tsf").string());
+        } else {
+            EXPECT_EQ(model.PathName(), path.string());
+        }
+        // What the document wrote is what it knows: the next save asks nothing.
+        if (c.saved) {
+            model.SetModified(true);
+            EXPECT_TRUE(model.Save());
+            EXPECT_EQ(answers.shown.size(), 1u);
+        }
+    }
+}
+
+TEST_F(DocumentModelTest, OnlyChangedBytesCountAsAChangeNotATouchedTime) {
+    const fs::path path = dir / "a.tsf";
+    AddCard(doc, kWwwSites, "mail");
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    doc.SetPathName(path.string());
+    // The same bytes written again by someone else, later.
+    const std::string bytes = ReadBytes(path);
+    fs::remove(path);
+    WriteBytes(path, bytes);
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
+    doc.SetModified(true);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_TRUE(ui.shown.empty());
+    // A file that was removed is simply written again.
+    fs::remove(path);
+    doc.SetModified(true);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(CardNamesIn(path), Texts{"mail"});
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInTheStatusBar) {
+    const fs::path path = dir / "a.tsf";
+    AddCard(doc, kWwwSites, "mail");
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    doc.SetPathName(path.string());
+    WriteBytes(path, "changed by someone else");
+    AddCard(doc, kWwwSites, "mine");
+    doc.SetModified(true);
+
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_TRUE(ui.shown.empty());  // nothing asked
+    EXPECT_EQ(host.statusTexts,
+              Texts{"a.tsf was changed by another program; automatic save did not replace it."});
+    EXPECT_EQ(ReadBytes(path), "changed by someone else");
+    EXPECT_TRUE(doc.IsModified());
+
+    // The user decides with Save; afterwards automatic saves go on as before.
+    ui.messageAnswers.push_back(MsgAnswer::Yes);
+    ASSERT_TRUE(doc.Save());
+    AddCard(doc, kWwwSites, "later");
+    doc.SetModified(true);
+    EXPECT_TRUE(doc.AutoSave());
+    EXPECT_EQ(CardNamesIn(path), (Texts{"mail", "mine", "later"}));
+    EXPECT_EQ(host.statusTexts.size(), 1u);
+}
+
+TEST_F(DocumentModelTest, ASaveWhileAnotherProgramHoldsTheFileWaitsThenFailsAndChangesNothing) {
+    const fs::path path = dir / "a.tsf";
+    AddCard(doc, kWwwSites, "mail");
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    doc.SetPathName(path.string());
+    const std::string before = ReadBytes(path);
+    std::optional<DataFileLock> other = DataFileLock::Acquire(path.string());
+    ASSERT_TRUE(other && other->Held());
+
+    AddCard(doc, kWwwSites, "mine");
+    doc.SetModified(true);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(ui.Texts(), Texts{"a.tsf is being changed by another program; try again."});
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(ReadBytes(path), before);
+
+    other.reset();
+    ui.shown.clear();
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(CardNamesIn(path), (Texts{"mail", "mine"}));
 }
 
 // ---- Encrypt On Save ----

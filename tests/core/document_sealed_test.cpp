@@ -39,7 +39,7 @@ public:
     void RestartAutoSaveTimer() override {}
     void ShowEncryptionState() override {}
     void AddToRecentFiles(const std::string&) override {}
-    void ShowStatusNote(const std::string& text) override { notes.push_back(text); }
+    void ShowStatusText(const std::string& text) override { notes.push_back(text); }
 };
 
 Bytes ReadBytes(const fs::path& path) {

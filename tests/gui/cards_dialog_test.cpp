@@ -1,4 +1,5 @@
 // The card editor and the address editor, driven as a user would.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,8 @@ private slots:
     void tooLongTextIsRefused();
     void unchangedNoteComesBackExactly();
     void untouchedFieldsKeepTheirBytes();
+    void typingReplacesTheSelectedName();
+    void tabWalksTheFieldsTopToBottom();
 };
 
 void CardsDialogTest::newCardShowsTheCategoryPresets_data() {
@@ -215,6 +218,46 @@ void CardsDialogTest::untouchedFieldsKeepTheirBytes() {
     // A field the user changes is stored as typed.
     dialog.NameEdit()->setText("Bistro");
     QCOMPARE(QString::fromStdString(dialog.Fields().name), QString("Bistro"));
+}
+
+void CardsDialogTest::typingReplacesTheSelectedName() {
+    FakeAnswers ui;
+    CCardDialog dialog(ui);
+    dialog.SetFields(PresetForNewCard("Credit Cards"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.NameEdit()));
+    QTest::keyClicks(QApplication::focusWidget(), "Visa");
+    QCOMPARE(dialog.NameEdit()->text(), QString("Visa"));
+}
+
+void CardsDialogTest::tabWalksTheFieldsTopToBottom() {
+    FakeAnswers ui;
+    CCardDialog dialog(ui);
+    dialog.SetFields(PresetForNewCard("WWW Sites"));  // both boxes can be ticked here
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    const QList<QWidget*> forward{
+        dialog.AddressEdit(),  dialog.UserIdEdit(),    dialog.PasswordEdit(), dialog.NoteEdit(),
+        dialog.NewWindowBox(), dialog.AutoAccessBox(), dialog.OkButton()};
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.NameEdit()));
+    for (QWidget* next : forward) {
+        if (QApplication::focusWidget() == dialog.NoteEdit())
+            QTest::keyClicks(dialog.NoteEdit(), "pin 1234");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next->objectName());
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    // Back from the first box into the note with Shift+Tab, and on to the password.
+    QTest::keyClick(dialog.OkButton(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.NoteEdit()));
+    QTest::keyClick(dialog.NoteEdit(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.PasswordEdit()));
+    // The note holds what was typed and no tab.
+    QCOMPARE(dialog.NoteEdit()->toPlainText(), QString("pin 1234"));
+    QCOMPARE(QString::fromStdString(dialog.Fields().note), QString("pin 1234"));
 }
 
 QTEST_MAIN(CardsDialogTest)

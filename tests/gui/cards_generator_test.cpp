@@ -1,6 +1,7 @@
 // The Generate Password dialog and the clipboard that forgets secrets.
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -38,6 +39,7 @@ private slots:
     void opensWithDefaultsAndUseRule();
     void classesAndLength();
     void spinWrapsAndTypedLengthIsLimited();
+    void impossibleSettingsGreyNewAndUseWithAHint();
     void toClipboardMarksTheSecret();
     void clipboardClearedOnlyWhileItHoldsOurText();
 };
@@ -117,16 +119,66 @@ void CardsGeneratorTest::spinWrapsAndTypedLengthIsLimited() {
     QCOMPARE(dialog.LengthBox()->value(), 0);
     dialog.LengthBox()->stepBy(-1);
     QCOMPARE(dialog.LengthBox()->value(), 15);
-    // Typing goes beyond the arrows' range but never beyond 63.
+    // Typing goes beyond the arrows' range up to 63.
     dialog.LengthBox()->setFocus();
-    dialog.LengthBox()->selectAll();
-    QTest::keyClicks(dialog.LengthBox(), "99");
-    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
-    QVERIFY(dialog.Password().size() <= 63);
     dialog.LengthBox()->selectAll();
     QTest::keyClicks(dialog.LengthBox(), "40");
     QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
     QCOMPARE(dialog.Password().size(), 40);
+}
+
+// What no password can be made from is refused where the user sees it: a hint, and "New"
+// and "Use" greyed until the settings allow a password again.
+void CardsGeneratorTest::impossibleSettingsGreyNewAndUseWithAHint() {
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    dialog.SetActiveList(true, "WWW Sites");
+    const QString before = dialog.Password();
+    QVERIFY(!dialog.HintLabel()->isVisible());
+    struct Setting {
+        const char* length;
+        bool anyClass;
+        QString hint;  // empty: a password can be made
+    };
+    const QString tooLong =
+        "A password can have at most 63 characters: please type a smaller length.";
+    const QString noClass = "Tick at least one of Uppercase, Lowercase, Numbers or Others.";
+    const Setting settings[] = {
+        {"99", true, tooLong},  {"64", true, tooLong},  {"63", true, ""},
+        {"12", false, noClass}, {"99", false, tooLong}, {"12", true, ""},
+    };
+    // A refused length makes no password cut to 63 behind the user's back, not even from
+    // a click on a class box, which makes a new password otherwise.
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "99");
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    QCOMPARE(dialog.Password(), before);
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    for (const Setting& s : settings) {
+        dialog.LengthBox()->selectAll();
+        QTest::keyClicks(dialog.LengthBox(), s.length);
+        QCOMPARE(dialog.LengthBox()->text(), QString(s.length));  // kept as typed
+        for (QCheckBox* box :
+             {dialog.UpperBox(), dialog.LowerBox(), dialog.NumbersBox(), dialog.OthersBox()}) {
+            const bool wanted = s.anyClass && box != dialog.OthersBox();
+            if (box->isChecked() != wanted)
+                QTest::mouseClick(box, Qt::LeftButton);
+        }
+        const bool refused = !s.hint.isEmpty();
+        QCOMPARE(dialog.HintLabel()->isVisible(), refused);
+        QCOMPARE(dialog.HintLabel()->text(), s.hint);
+        QCOMPARE(dialog.NewButton()->isEnabled(), !refused);
+        QCOMPARE(dialog.UseButton()->isEnabled(), !refused);
+    }
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 12);
+    // Enter with "Use" greyed does not close the dialog.
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "80");
+    QTest::keyClick(dialog.LengthBox(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
 }
 
 void CardsGeneratorTest::toClipboardMarksTheSecret() {

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "cards_fake_answers.h"
 #include "platform/qt_profile.h"
@@ -17,6 +18,7 @@
 #include "prefs/general_settings_pref.h"
 #include "prefs/path_settings_ref.h"
 #include "prefs/pref_property_sheet.h"
+#include "prefs/preferences.h"
 #include "prefs/print_xml_support_ref.h"
 
 using namespace tessaline;
@@ -31,6 +33,8 @@ private slots:
     void cancelWritesNothingAndBothCloseWaysRefresh();
     void oddStoredValues();
     void findPathGoesToTheCheckedProgram();
+    void minutesStepFromTheTypedValue();
+    void clearClipboardSecondsOnTheGeneralPage();
 
 private:
     QString Ini() const { return dir_->filePath("settings.ini"); }
@@ -222,6 +226,70 @@ void CardsPreferencesTest::findPathGoesToTheCheckedProgram() {
     ui.files.push_back(std::nullopt);
     page->OnFindPath();
     QVERIFY(page->Edit(CPathSettingsRef::kAcrobat)->text().isEmpty());
+}
+
+// The arrows beside the minutes and the Up/Down keys in them step from what was typed.
+void CardsPreferencesTest::minutesStepFromTheTypedValue() {
+    QtProfile profile(Ini());
+    profile.WriteInt("Internet Preferences", "Automatic Save Check", 1);
+    profile.WriteText("Internet Preferences", "Automatic Save", "30");
+    FakeAnswers ui;
+    CPrefPropertySheet sheet(profile, ui);
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sheet));
+    CGeneralSettingsPref* g = sheet.GeneralPage();
+    QSpinBox* spin = g->MinutesSpin();
+    QLineEdit* minutes = g->MinutesEdit();
+    // Where the up arrow and the down arrow sit on the spin button.
+    const QPoint up(spin->width() / 2, spin->height() / 4);
+    const QPoint down(spin->width() / 2, spin->height() * 3 / 4);
+    struct Step {
+        const char* typed;
+        std::function<void()> act;
+        const char* shown;
+    };
+    const Step steps[] = {
+        {"25", [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, up); }, "26"},
+        {"25", [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, down); }, "24"},
+        {"7", [&] { QTest::keyClick(minutes, Qt::Key_Up); }, "8"},
+        {"7", [&] { QTest::keyClick(minutes, Qt::Key_Down); }, "6"},
+        {"30", [&] { QTest::keyClick(minutes, Qt::Key_Up); }, "30"},
+        {"0", [&] { QTest::keyClick(minutes, Qt::Key_Down); }, "0"},
+        {"abc", [&] { QTest::keyClick(minutes, Qt::Key_Up); }, "1"},
+    };
+    for (const Step& step : steps) {
+        minutes->selectAll();
+        QTest::keyClicks(minutes, step.typed);
+        QCOMPARE(minutes->text(), QString(step.typed));
+        step.act();
+        QCOMPARE(minutes->text(), QString(step.shown));
+    }
+    // What the last step wrote is what OK stores.
+    QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+    QCOMPARE(profile.GetText("Internet Preferences", "Automatic Save", ""), std::string("1"));
+}
+
+void CardsPreferencesTest::clearClipboardSecondsOnTheGeneralPage() {
+    QtProfile profile(Ini());
+    FakeAnswers ui;
+    {
+        CPrefPropertySheet sheet(profile, ui);
+        sheet.show();
+        QSpinBox* box = sheet.GeneralPage()->ClearClipboardBox();
+        QCOMPARE(box->value(), 10);  // the default, with nothing stored
+        box->selectAll();
+        QTest::keyClicks(box, "0");
+        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+    }
+    profile.Sync();
+    QCOMPARE(QSettings(Ini(), QSettings::IniFormat)
+                 .value("General Preferences/Clear Clipboard Seconds")
+                 .toInt(),
+             0);
+    QCOMPARE(ClearClipboardSeconds(profile), 0);
+    profile.WriteInt("General Preferences", "Clear Clipboard Seconds", 45);
+    CPrefPropertySheet sheet(profile, ui);
+    QCOMPARE(sheet.GeneralPage()->ClearClipboardBox()->value(), 45);
 }
 
 QTEST_MAIN(CardsPreferencesTest)

@@ -1,6 +1,7 @@
 // Printing into PDF files, read back with pdftotext.
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QLocale>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -80,6 +81,7 @@ private slots:
     void pageWithNotes();
     void pageWithoutNotesAndAtm();
     void commandLinePrintsADataFile();
+    void commandLinePrintsWhatADamagedFileHoldsAndFails();
     void nothingToPrint();
     void previewHidesTheCategoryBar();
 
@@ -165,15 +167,77 @@ void CardsPrintTest::commandLinePrintsADataFile() {
     profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
     profile.WriteInt("Print Preferences", "Print Notes", 0);
     const QString pdf = dir_.filePath("cli.pdf");
-    QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile));
+    const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
+    QVERIFY(printed.printed);
+    QVERIFY(printed.damage.empty());
     const QString text = PdfText(pdf);
     QVERIFY(text.contains("cards.tsf"));
     QVERIFY(text.contains("Example Mail"));
     QVERIFY(!text.contains("Debit card"));  // only the list the user last looked at
     QVERIFY(!text.contains("Renewal"));
 
-    QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile));
+    QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile).printed);
     QVERIFY(!ui.texts.empty());
+}
+
+void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
+    // Two web sites; the length byte of the second record is damaged.
+    const QString data = dir_.filePath("damaged.tsf");
+    {
+        FakeAnswers quiet;
+        MemoryProfile profile;
+        DocumentModel doc(quiet, profile, nullptr);
+        doc.NewDocument();
+        Add(doc.Cards(), kWwwSites, "Example Mail", "", "alice", "hunter22");
+        Add(doc.Cards(), kWwwSites, "Second site", "", "bob", "swordfish");
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    QFile file(data);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray damaged = file.readAll();
+    file.close();
+    const int firstRecord = 24 + 12 + 5 + 8 + 5;
+    damaged[22 + firstRecord + 20] = char(0xFF);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(damaged);
+    file.close();
+
+    MemoryProfile profile;
+    const QString pdf = dir_.filePath("damaged.pdf");
+    FakeAnswers ui;
+    const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
+    QVERIFY(printed.printed);
+    QCOMPARE(printed.damage, std::string("Only 1 of the cards in damaged.tsf could be read; the "
+                                         "rest of the file is damaged. Only those were printed."));
+    QVERIFY(ui.texts.empty());  // no box for a program that prints and ends
+    const QString text = PdfText(pdf);
+    QVERIFY(text.contains("Example Mail"));
+    QVERIFY(!text.contains("Second site"));
+
+    // The program itself: the pages of what was read, the reason on its error stream, and
+    // a failing exit status.
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", dir_.path());
+    env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+    program.setProcessEnvironment(env);
+    const QString pdf2 = dir_.filePath("program.pdf");
+    program.start(TESSALINE_PROGRAM, {"--print-to", data, pdf2});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.contains("Only 1 of the cards in damaged.tsf could be read; the rest of the file "
+                          "is damaged."),
+             qPrintable(err));
+    const QString printedByProgram = PdfText(pdf2);
+    QVERIFY(printedByProgram.contains("Example Mail"));
+    QVERIFY(!printedByProgram.contains("Second site"));
+    // Printing never writes the data file.
+    QFile after(data);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), damaged);
 }
 
 void CardsPrintTest::nothingToPrint() {

@@ -179,8 +179,8 @@ private slots:
         WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
             QVERIFY(!d->EncryptOnSave());
             ClickBox(d->EncryptBox());
-            QTest::keyClicks(d->FirstEdit(), "one");
-            QTest::keyClicks(d->SecondEdit(), "two");
+            QTest::keyClicks(d->FirstEdit(), "one horse");
+            QTest::keyClicks(d->SecondEdit(), "one horse");
             // The layout choice starts where the caller put it; the user picks the other.
             QVERIFY(d->SealedChoice()->isChecked());
             QTest::mouseClick(d->CompatibleChoice(), Qt::LeftButton);
@@ -189,8 +189,8 @@ private slots:
         const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "", true);
         QVERIFY(enc.has_value());
         QVERIFY(enc->encryptOnSave);
-        QCOMPARE(enc->first, std::string("one"));
-        QCOMPARE(enc->second, std::string("two"));
+        QCOMPARE(enc->first, std::string("one horse"));
+        QCOMPARE(enc->second, std::string("one horse"));
         QVERIFY(!enc->sealed);
     }
 

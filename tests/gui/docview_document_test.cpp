@@ -20,6 +20,7 @@
 
 #include <QCheckBox>
 
+#include "document/decrypt_password_dialog.h"
 #include "document/file_encryption_dialog.h"
 #include "document/tessaline_doc.h"
 #include "file/data_file.h"
@@ -145,6 +146,39 @@ private slots:
         QVERIFY(!doc.HasCards());
     }
 
+    void wrongPasswordAsksAgainThroughTheRealPrompt() {
+        WriteFixture(Path("again.tse"), "opensesame");
+        QtUserAnswers ui;
+        CTessalineNewDoc doc(ui, profile_, nullptr);
+        CTessalineNewView view(doc, profile_);
+        // The user mistypes, reads the message, and types the password again.
+        QStringList seen;
+        bool answeredAgain = false;
+        WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog* first) {
+            QCOMPARE(first->Password(), QString("from the card"));
+            first->PasswordEdit()->selectAll();
+            QTest::keyClicks(first->PasswordEdit(), "opensesam");
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                seen << box->text();
+                WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog* second) {
+                    answeredAgain = true;
+                    QCOMPARE(second->windowTitle(),
+                             QString("Decryption Password for file: again.tse"));
+                    QCOMPARE(second->Password(), QString());
+                    QTest::keyClicks(second->PasswordEdit(), "opensesame");
+                    QTest::keyClick(second->PasswordEdit(), Qt::Key_Return);
+                });
+                box->button(QMessageBox::Ok)->click();
+            });
+            QTest::keyClick(first->PasswordEdit(), Qt::Key_Return);
+        });
+        QVERIFY(doc.OnOpenDocument(Path("again.tse"), "from the card"));
+        QCOMPARE(seen, QStringList{"Password not correct, please try again."});
+        QVERIFY(answeredAgain);
+        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(doc.EncryptionState(), 1);
+    }
+
     void encryptOnSaveThroughTheRealDialog() {
         WriteFixture(Path("toencrypt.tsf"));
         QtUserAnswers ui;
@@ -152,18 +186,31 @@ private slots:
         QVERIFY(doc.OnOpenDocument(Path("toencrypt.tsf")));
         QSignalSpy modified(&doc, &CTessalineNewDoc::ModifiedChanged);
 
-        // Entries that differ are refused: the message, and nothing changes.
-        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
+        // Refused entries (they differ, or are too short) are said at once, and the dialog
+        // stays open with both entries empty and the first one ready for typing; Cancel
+        // then changes nothing.
+        QStringList refusals;
+        bool stayedOpen = true;
+        WhenModal<CFileEncryptionDialog>([&](CFileEncryptionDialog* d) {
             ClickBox(d->EncryptBox());
-            QTest::keyClicks(d->FirstEdit(), "longenough1");
-            QTest::keyClicks(d->SecondEdit(), "longenough2");
-            WhenModal<QMessageBox>([](QMessageBox* box) {
-                QCOMPARE(box->text(), QString("Password not correct, try again!"));
-                box->button(QMessageBox::Ok)->click();
-            });
-            d->accept();
+            const char* tries[][2] = {{"longenough1", "longenough2"}, {"short", "short"}};
+            for (const auto& typed : tries) {
+                QTest::keyClicks(d->FirstEdit(), typed[0]);
+                QTest::keyClicks(d->SecondEdit(), typed[1]);
+                WhenModal<QMessageBox>([&](QMessageBox* box) {
+                    refusals << box->text();
+                    box->button(QMessageBox::Ok)->click();
+                });
+                QTest::keyClick(d->SecondEdit(), Qt::Key_Return);
+                stayedOpen = stayedOpen && d->isVisible() && d->FirstEntry().isEmpty() &&
+                             d->SecondEntry().isEmpty() && d->focusWidget() == d->FirstEdit();
+            }
+            d->reject();
         });
         doc.OnEncryptOnSave();
+        QCOMPARE(refusals, (QStringList{"Password not correct, try again!",
+                                        "Password to short, please use more characters!"}));
+        QVERIFY(stayedOpen);
         QCOMPARE(doc.EncryptionState(), 0);
         QVERIFY(!doc.IsModified());
 

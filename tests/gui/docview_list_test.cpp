@@ -244,9 +244,133 @@ private slots:
         QCOMPARE(ColumnTexts(view, 0), QStringList({"beta", "gamma", "Alpha"}));
         ClickHeader(view, 2);  // passwords, ascending (the URL click flipped the flag)
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Alpha", "beta", "gamma"}));
-        // The next listing is by name again.
+        // The next listing keeps the password order (see sortArrowMarksTheOrderAndTheOrderStays).
         view.OnUpdate(QStringLiteral("WWW Sites"));
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Alpha", "beta", "gamma"}));
+    }
+
+    // The titles always belong to the cards listed: a category's own labels, and neutral
+    // titles with "Category" where categories mix, however the list got there (start-up,
+    // Change Category, a search, the selector).
+    void titlesMatchWhatIsListed_data() {
+        QTest::addColumn<QString>("remembered");  // the category at start-up
+        QTest::addColumn<QString>("listed");      // then listed by the document, if any
+        QTest::addColumn<QStringList>("titles");
+        const QStringList credit{"Name/Type", "Number",        "PIN Code",
+                                 "Note",      "Last Modified", "Exp. Date"};
+        const QStringList mixed{"Name",          "User ID", "Password", "Note",
+                                "Last Modified", "Address", "Category"};
+        QTest::newRow("start-up on credit cards") << "Credit Cards" << QString() << credit;
+        QTest::newRow("moved to credit cards") << "WWW Sites"
+                                               << "Credit Cards" << credit;
+        QTest::newRow("show all") << "Credit Cards"
+                                  << "Show All" << mixed;
+        QTest::newRow("search results") << "Credit Cards"
+                                        << "Search Results" << mixed;
+        QTest::newRow("back to www")
+            << "Show All"
+            << "WWW Sites"
+            << QStringList{"Name", "User ID", "Password", "Note", "Last Modified", "URL"};
+    }
+    void titlesMatchWhatIsListed() {
+        QFETCH(QString, remembered);
+        QFETCH(QString, listed);
+        QFETCH(QStringList, titles);
+        profile_.WriteText(prefs::kGeneralSection, prefs::kLastSelectedCatg,
+                           remembered.toStdString());
+        CTessalineNewView view(*doc_, profile_);
+        if (!listed.isEmpty())
+            doc_->UpdateAllViews(listed);
+        QCOMPARE(Titles(view), titles);
+        // What the header shows is what the model says.
+        QCOMPARE(view.List()->header()->model()->headerData(0, Qt::Horizontal).toString(),
+                 titles.at(0));
+    }
+
+    // The header's arrow marks the column that orders the rows; the chosen column and
+    // direction stay when the list shows another category or is listed again.
+    void sortArrowMarksTheOrderAndTheOrderStays() {
+        CTessalineNewView view(*doc_, profile_);
+        view.resize(800, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QHeaderView* header = view.List()->header();
+        auto arrow = [header] {
+            return std::make_pair(header->sortIndicatorSection(), header->sortIndicatorOrder());
+        };
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(arrow(), std::make_pair(0, Qt::AscendingOrder));  // by name at first
+
+        ClickHeader(view, 4);  // dates, ascending (the shared flag starts descending)
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"Alpha", "gamma", "beta"}));
+        QCOMPARE(arrow(), std::make_pair(4, Qt::AscendingOrder));
+        ClickHeader(view, 4);  // descending
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"beta", "gamma", "Alpha"}));
+        QCOMPARE(arrow(), std::make_pair(4, Qt::DescendingOrder));
+
+        struct Listing {
+            const char* text;
+            QStringList names;
+        };
+        const Listing listings[] = {
+            {"Show All", {"beta", "gamma", "Alpha", "Bank", "mail"}},  // equal dates by name
+            {"Email Accounts", {"mail"}},
+            {"WWW Sites", {"beta", "gamma", "Alpha"}},
+        };
+        for (const Listing& l : listings) {
+            doc_->UpdateAllViews(QString::fromLatin1(l.text));
+            QCOMPARE(ColumnTexts(view, 0), l.names);
+            QCOMPARE(arrow(), std::make_pair(4, Qt::DescendingOrder));
+        }
+        // A column that orders nothing leaves the rows and the arrow where they were.
+        ClickHeader(view, 5);
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"beta", "gamma", "Alpha"}));
+        QCOMPARE(arrow(), std::make_pair(4, Qt::DescendingOrder));
+        ClickHeader(view, 1);  // user IDs; the URL click flipped the shared flag: descending
+        QCOMPARE(ColumnTexts(view, 1), QStringList({"Carl", "bob", "ann"}));
+        QCOMPARE(arrow(), std::make_pair(1, Qt::DescendingOrder));
+        view.OnUpdate();
+        QCOMPARE(ColumnTexts(view, 1), QStringList({"Carl", "bob", "ann"}));
+    }
+
+    // Typing in the search box searches once the typing pauses, without a message for an
+    // emptied box and without adding what was typed to the box's list; Enter searches at
+    // once and remembers the text as before.
+    void searchRunsAfterAPauseInTyping() {
+        CCategoryBar bar(ui_);
+        CTessalineNewView view(*doc_, profile_);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        bar.SetActiveView(&view);
+        QLineEdit* box = bar.SearchBox()->lineEdit();
+        box->setFocus();
+
+        QTest::keyClicks(box, "AB");
+        QCOMPARE(view.ShownCategory(), QString("WWW Sites"));  // not while typing on
+        QTRY_COMPARE(view.ShownCategory(), QString("Search Results"));
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"Bank", "mail"}));
+        QCOMPARE(box->text(), QString("AB"));
+        QVERIFY(Entries(bar.SearchBox()).isEmpty());
+
+        QTest::keyClicks(box, "Cpass");
+        QTRY_COMPARE(ColumnTexts(view, 0), QStringList({"mail"}));
+        QCOMPARE(box->text(), QString("ABCpass"));
+
+        // Emptying the box shows no message and keeps the last result.
+        for (int i = 0; i < 7; ++i)
+            QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::qWait(2 * CCategoryBar::kTypingPauseMs);
+        QVERIFY(ui_.shown.empty());
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"mail"}));
+
+        // Enter does not wait, and the text goes into the box's list.
+        QTest::keyClicks(box, "gamma");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(ColumnTexts(view, 0), QStringList({"gamma"}));
+        QCOMPARE(Entries(bar.SearchBox()), QStringList({"gamma"}));
+        QTest::qWait(2 * CCategoryBar::kTypingPauseMs);
+        QCOMPARE(Entries(bar.SearchBox()), QStringList({"gamma"}));
+        QVERIFY(ui_.shown.empty());
     }
 
     void selectionDoubleClickAndCount() {
@@ -299,7 +423,7 @@ private slots:
         QCOMPARE(counts.last().at(0).toInt(), 1);
         PickEntry(bar.Selector(), "Show All");
         QCOMPARE(Titles(view), QStringList({"Name", "User ID", "Password", "Note", "Last Modified",
-                                            "URL", "Category"}));
+                                            "Address", "Category"}));
         QCOMPARE(counts.last().at(0).toInt(), 5);
 
         // The list tells the selector what it shows.
@@ -335,7 +459,7 @@ private slots:
         QCOMPARE(view.ShownCategory(), QString("Search Results"));
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Bank", "mail"}));
         QCOMPARE(view.List()->model()->columnCount(), 7);
-        QCOMPARE(Titles(view).at(5), QString("URL"));
+        QCOMPARE(Titles(view).at(5), QString("Address"));
         QCOMPARE(counts.last().at(0).toInt(), 2);
 
         // Enter searches as well; "ab" is not kept since "abc" begins with it.

@@ -366,9 +366,9 @@ private slots:
         QVERIFY(frame.ActiveDocument()->IsModified());
     }
 
-    // An untitled document's automatic save asks for a name; ticks during that question
-    // do not ask again.
-    void automaticSaveDoesNotStackQuestions() {
+    // A document that was never saved is passed over by the automatic save: no Save As
+    // chooser opens by itself. Once it has a name, the ticks save it there.
+    void automaticSavePassesOverAnUntitledDocument() {
         ScriptedUser ui;
         MemoryProfile profile;
         profile.WriteText(prefs::kInternetSection, prefs::kAutomaticSave, "0");
@@ -376,32 +376,23 @@ private slots:
         frame.StartAutoSaveTimer(1);
         QVERIFY(frame.NewDocument());
         AddCardTo(*frame.ActiveDocument(), "new card");
-        const QString target = Path("named.tsf");
-        struct TickingUser : ScriptedUser {
-            CMainFrame* frame = nullptr;
-            std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& r) override {
-                frame->OnAutoSaveTick();  // a minute passes while the chooser is open
-                return ScriptedUser::SaveFileName(r);
-            }
-        };
-        ui.savePaths.push_back(std::nullopt);
-        frame.OnAutoSaveTick();
-        QCOMPARE(ui.saveRequests.size(), std::size_t{1});
+        for (int tick = 0; tick < 3; ++tick)
+            frame.OnAutoSaveTick();
+        QVERIFY(ui.saveRequests.empty());
+        QVERIFY(ui.messages.empty());
         QVERIFY(frame.ActiveDocument()->IsModified());
 
-        TickingUser ticking;
-        ticking.frame = nullptr;
-        CMainFrame second(ticking, profile);
-        ticking.frame = &second;
-        second.StartAutoSaveTimer(1);
-        QVERIFY(second.NewDocument());
-        AddCardTo(*second.ActiveDocument(), "another");
-        ticking.savePaths.push_back(target.toStdString());
-        second.OnAutoSaveTick();
-        QCOMPARE(ticking.saveRequests.size(), std::size_t{1});
-        QVERIFY(QFile::exists(target));
-        QVERIFY(!IsEncryptedOnDisk(target));
-        QVERIFY(!second.ActiveDocument()->IsModified());
+        const QString target = Path("named.tsf");
+        ui.savePaths.push_back(target.toStdString());
+        QVERIFY(frame.ActiveDocument()->OnFileSave());
+        QCOMPARE(ui.saveRequests.size(), std::size_t{1});
+        const QByteArray saved = ReadAll(target);
+        AddCardTo(*frame.ActiveDocument(), "typed later");
+        frame.OnAutoSaveTick();
+        QCOMPARE(ui.saveRequests.size(), std::size_t{1});
+        QVERIFY(ReadAll(target) != saved);
+        QVERIFY(!frame.ActiveDocument()->IsModified());
+        QVERIFY(ui.unexpected.empty());
     }
 };
 

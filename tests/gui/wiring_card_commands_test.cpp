@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "app/child_frame.h"
@@ -152,6 +154,111 @@ private slots:
         QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
         QVERIFY(w->ActiveDocument()->IsModified());
         QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // Enter in the list edits the selected card as Ctrl+E does; Delete deletes it as
+    // Ctrl+D does, with the same question and the same refusal in "Show All".
+    void enterEditsAndDeleteDeletesFromTheList() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        view->List()->setFocus();
+
+        // Nothing selected: neither key does anything (a window that did open would be
+        // closed again by the timer, and counted).
+        view->SelectCard(nullptr);
+        int opened = 0;
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) {
+            QTimer::singleShot(50, [&opened] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    ++opened;
+                    modal->close();
+                }
+            });
+            QTest::keyClick(view->List(), key);
+            QTest::qWait(100);
+        }
+        QCOMPARE(opened, 0);
+        QVERIFY(w.ui.messages.empty());
+        bool seen = false;
+
+        view->SelectCard(CardNamed(*view, "beta"));
+        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Edit Card"));
+            QCOMPARE(d.NameEdit()->text(), QStringLiteral("beta"));
+            d.UserIdEdit()->setText(QStringLiteral("bea"));
+            QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(view->List(), Qt::Key_Return);
+        QVERIFY(seen);
+        QCOMPARE(CardNamed(*view, "beta")->UserId(), std::string("bea"));
+
+        struct Press {
+            const char* shown;
+            const char* card;
+            std::optional<MsgAnswer> answer;  // to "Are you sure...", when asked
+            const char* message;
+            QStringList rowsAfter;
+        };
+        const Press presses[] = {
+            {"Show All",
+             "bank one",
+             std::nullopt,
+             "To delete a card, select a category first.",
+             {"alpha", "bank one", "bank two", "beta", "box"}},
+            {"Bank Accounts",
+             "bank one",
+             MsgAnswer::Cancel,
+             "Are you sure you want to delete this card?",
+             {"bank one", "bank two"}},
+            {"Bank Accounts",
+             "bank one",
+             MsgAnswer::Ok,
+             "Are you sure you want to delete this card?",
+             {"bank two"}},
+        };
+        for (const Press& p : presses) {
+            w->CategoryBar()->OnCategorySelected(QString::fromLatin1(p.shown));
+            view->SelectCard(CardNamed(*view, p.card));
+            if (p.answer)
+                w.ui.answers.push_back(*p.answer);
+            view->List()->setFocus();
+            QTest::keyClick(view->List(), Qt::Key_Delete);
+            QCOMPARE(w.ui.messages.back(), std::string(p.message));
+            QCOMPARE(RowNames(*view), p.rowsAfter);
+        }
+        QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
+        QVERIFY(w.ui.answers.empty());
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // After each copy the status bar says what was copied and when the clipboard forgets
+    // it, as "Clear Clipboard Seconds" says.
+    void copyingTellsTheStatusBar() {
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        view->SelectCard(CardNamed(*view, "beta"));
+        struct Copy {
+            int command;
+            std::optional<int> seconds;  // stored setting; none = the default
+            QString status;
+        };
+        const Copy copies[] = {
+            {kCmdCopyPassword, std::nullopt, "Password copied; cleared in 10 s"},
+            {kCmdCopyUserId, 45, "User ID copied; cleared in 45 s"},
+            {kCmdCopyName, 0, "Name copied; not cleared automatically"},
+            {kCmdCopyNote, 3, "Note copied; cleared in 3 s"},
+        };
+        for (const Copy& c : copies) {
+            if (c.seconds)
+                w.profile.WriteInt("General Preferences", "Clear Clipboard Seconds", *c.seconds);
+            w->statusBar()->clearMessage();
+            w->OnCommand(c.command);
+            QCOMPARE(w->statusBar()->currentMessage(), c.status);
+        }
     }
 
     // Which card commands can be chosen, as the list changes.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,7 +71,9 @@ private slots:
         QVERIFY(w.ui.unexpected.empty());
     }
 
-    // "Use" gives the selected card the generated password and marks the document.
+    // "Use" gives the selected card the generated password and marks the document. A
+    // card that has a password keeps it unless the user agrees to replace it; No goes
+    // back to the dialog.
     void generatedPasswordIsUsed() {
         WiredFrame w;
         w->show();
@@ -79,14 +82,22 @@ private slots:
         CCard* card = w->ActiveView()->Model()->Rows().front();
         w->ActiveView()->SelectCard(card);
         QString generated;
+        bool stayedOpen = false;
         bool seen = false;
-        WhenModalOpens<CGeneratePasswordDialog>(seen, [&generated](CGeneratePasswordDialog& d) {
+        w.ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
+        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
             QVERIFY(d.UseButton()->isEnabled());
             generated = d.Password();
-            QTest::mouseClick(d.UseButton(), Qt::LeftButton);
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);  // No: back in the dialog
+            stayedOpen = d.isVisible();
+            QCOMPARE(QString::fromStdString(card->Password()), QString("old"));
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);  // Yes
         });
         QTest::keyClick(w.frame.get(), Qt::Key_G, Qt::AltModifier);
         QVERIFY(seen);
+        QVERIFY(stayedOpen);
+        QCOMPARE(w.ui.messages,
+                 (std::vector<std::string>(2, "Replace the password of site with the new one?")));
         QVERIFY(!generated.isEmpty());
         QCOMPARE(QString::fromStdString(card->Password()), generated);
         QVERIFY(w->ActiveDocument()->IsModified());
@@ -99,6 +110,23 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(QString::fromStdString(card->Password()), generated);
         QVERIFY(!w->ActiveDocument()->IsModified());
+
+        // A card without a password takes the new one without a question; "To Clipboard"
+        // says in the status bar that the password was copied.
+        card->SetPassword("");
+        w.ui.messages.clear();
+        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
+            generated = d.Password();
+            QTest::mouseClick(d.ToClipboardButton(), Qt::LeftButton);
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);
+        });
+        w->OnCommand(kCmdGeneratePassword);
+        QVERIFY(seen);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(QString::fromStdString(card->Password()), generated);
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 QStringLiteral("Generated password copied; cleared in 10 s"));
+        QVERIFY(w.ui.unexpected.empty());
     }
 
     void aboutBoxFromTheToolbar() {

@@ -7,7 +7,8 @@
 namespace tessaline::dde {
 
 // Where the sockets live: $TESSALINE_DDE_FOLDER, else $XDG_RUNTIME_DIR/tessaline-dde,
-// else /tmp/tessaline-dde-<uid>.
+// else tessaline-dde in the user's cache folder ($XDG_CACHE_HOME, else ~/.cache); empty
+// when there is no home folder either.
 std::string SocketFolderPath();
 
 // Makes sure the folder exists, is a real folder (not a link), belongs to this user and

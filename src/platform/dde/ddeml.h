@@ -5,7 +5,7 @@
 //
 // The data travel over local sockets in a folder only the user can open
 // ($TESSALINE_DDE_FOLDER, else $XDG_RUNTIME_DIR/tessaline-dde, else
-// /tmp/tessaline-dde-<uid>); each registered service name is one socket there. Waiting
+// ~/.cache/tessaline-dde); each registered service name is one socket there. Waiting
 // for a partner runs a local event loop (without user input), so an instance keeps
 // answering its own partners while one of its requests waits.
 

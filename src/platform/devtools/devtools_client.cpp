@@ -1,9 +1,12 @@
 #include "platform/devtools/devtools_client.h"
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
@@ -11,14 +14,12 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QProcess>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
-#include <QWebSocket>
+
+#include "platform/dde/dde_folder.h"
+#include "platform/devtools/keeper_launch.h"
 
 namespace tessaline::devtools {
 
@@ -31,7 +32,6 @@ public:
         done_ = true;
         loop_.quit();
     }
-    bool Done() const { return done_; }
     bool Wait(const QDeadlineTimer& deadline) {
         if (done_)
             return true;
@@ -56,6 +56,17 @@ void Pause(int ms) {
     waiter.Wait(QDeadlineTimer(ms));
 }
 
+bool PeerIsOurUser(qintptr fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return fd >= 0 &&
+           ::getsockopt(static_cast<int>(fd), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           length == sizeof peer && peer.uid == ::getuid();
+}
+
+// How long looking at one tab may take: a hung or frozen tab must not hold up the rest.
+constexpr int kShownTimeoutMs = 1500;
+
 }  // namespace
 
 bool MakePrivateFolder(const QString& folder) {
@@ -65,51 +76,172 @@ bool MakePrivateFolder(const QString& folder) {
 }
 
 DevToolsClient::DevToolsClient(QString profileFolder, int timeoutMs)
-    : profileFolder_(std::move(profileFolder)), timeoutMs_(timeoutMs) {}
+    : profileFolder_(std::move(profileFolder)),
+      timeoutMs_(timeoutMs),
+      keeperProgram_(DefaultKeeperProgram()),
+      // Ids that a reply meant for an earlier client cannot match.
+      nextId_(QRandomGenerator::system()->bounded(1, 1 << 30)) {}
 
-QString DevToolsClient::PortFilePath() const {
-    return QDir(profileFolder_).filePath(QStringLiteral("DevToolsActivePort"));
+DevToolsClient::~DevToolsClient() {
+    Disconnect();
 }
 
-bool DevToolsClient::ReadPortFile(quint16& port, QString& browserPath) const {
-    QFile file(PortFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QList<QByteArray> lines = file.read(4096).split('\n');
-    if (lines.size() < 2)
-        return false;
-    bool ok = false;
-    const uint value = lines[0].trimmed().toUInt(&ok);
-    const QString path = QString::fromLatin1(lines[1].trimmed());
-    if (!ok || value == 0 || value > 65535 || !path.startsWith(QLatin1String("/devtools/browser/")))
-        return false;
-    port = static_cast<quint16>(value);
-    browserPath = path;
-    return true;
+QString DevToolsClient::DefaultKeeperProgram() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tessaline-browser-keeper");
 }
 
-bool DevToolsClient::FindRunning() {
-    port_ = 0;
-    quint16 port = 0;
-    QString browserPath;
-    if (!ReadPortFile(port, browserPath))
+QString DevToolsClient::SocketPath() const {
+    const std::optional<std::string> folder = dde::EnsurePrivateSocketFolder();
+    if (!folder)
+        return {};
+    // One keeper per profile folder; the name stays short enough for a socket address.
+    const QString profile = QFileInfo(profileFolder_).absoluteFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(QFile::encodeName(profile), QCryptographicHash::Sha256).toHex();
+    return QString::fromStdString(*folder) + QStringLiteral("/browser-") +
+           QString::fromLatin1(digest.left(16));
+}
+
+QString DevToolsClient::RecordFilePath() const {
+    const QString socket = SocketPath();
+    return socket.isEmpty() ? QString() : socket + QStringLiteral(".page");
+}
+
+bool DevToolsClient::Connect() {
+    if (socket_ && socket_->state() == QLocalSocket::ConnectedState)
+        return true;
+    Disconnect();
+    const QString path = SocketPath();
+    if (path.isEmpty())
         return false;
-    port_ = port;
-    browserPath_ = browserPath;
-    // A port file stays behind when the browser ends: only an answer counts.
-    if (!Http("GET", QStringLiteral("/json/version"))) {
-        port_ = 0;
+    socket_.emplace();
+    socket_->connectToServer(path);
+    // A local connection is made or refused at once.
+    if (!socket_->waitForConnected(timeoutMs_) || !PeerIsOurUser(socket_->socketDescriptor())) {
+        socket_.reset();
         return false;
     }
     return true;
 }
 
+void DevToolsClient::Disconnect() {
+    if (!socket_)
+        return;
+    if (socket_->state() == QLocalSocket::ConnectedState) {
+        // Sessions left open would pile up in the browser; the answers are not awaited.
+        for (const QString& session : sessions_) {
+            const QJsonObject command{
+                {QStringLiteral("id"), nextId_++},
+                {QStringLiteral("method"), "Target.detachFromTarget"},
+                {QStringLiteral("params"), QJsonObject{{QStringLiteral("sessionId"), session}}}};
+            socket_->write(QJsonDocument(command).toJson(QJsonDocument::Compact) + '\0');
+        }
+        socket_->flush();
+        socket_->disconnectFromServer();
+    }
+    sessions_.clear();
+    socket_.reset();
+    received_.clear();
+}
+
+qint64 DevToolsClient::Send(const QString& method, const QJsonObject& params,
+                            const QString& sessionId) {
+    if (!Connect())
+        return -1;
+    const qint64 id = nextId_++;
+    QJsonObject command{{QStringLiteral("id"), id},
+                        {QStringLiteral("method"), method},
+                        {QStringLiteral("params"), params}};
+    if (!sessionId.isEmpty())
+        command.insert(QStringLiteral("sessionId"), sessionId);
+    socket_->write(QJsonDocument(command).toJson(QJsonDocument::Compact) + '\0');
+    socket_->flush();
+    return id;
+}
+
+std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer& deadline,
+                                                 const EventHandler& onEvent,
+                                                 const std::function<bool()>& until) {
+    if (!socket_)
+        return std::nullopt;
+    for (;;) {
+        // Whole messages end in a zero byte; replies to other commands are passed over.
+        qsizetype end = 0;
+        while ((end = received_.indexOf('\0')) >= 0) {
+            const QJsonObject message = QJsonDocument::fromJson(received_.left(end)).object();
+            received_.remove(0, end + 1);
+            if (message.contains(QLatin1String("method"))) {
+                if (onEvent)
+                    onEvent(message);
+                continue;
+            }
+            if (id < 0 || message.value(QLatin1String("id")).toInteger(-1) != id)
+                continue;
+            if (message.contains(QLatin1String("error")) ||
+                !message.value(QLatin1String("result")).isObject())
+                return std::nullopt;
+            return message.value(QLatin1String("result")).toObject();
+        }
+        if (until && until())
+            return QJsonObject{};
+        if (!socket_)
+            return std::nullopt;
+        if (socket_->bytesAvailable() > 0) {
+            received_ += socket_->readAll();
+            continue;
+        }
+        if (socket_->state() != QLocalSocket::ConnectedState)
+            break;
+        Waiter waiter;
+        QLocalSocket* socket = &*socket_;
+        const auto readable =
+            QObject::connect(socket, &QLocalSocket::readyRead, [&waiter] { waiter.Finish(); });
+        const auto gone =
+            QObject::connect(socket, &QLocalSocket::disconnected, [&waiter] { waiter.Finish(); });
+        const bool woke = waiter.Wait(deadline);
+        QObject::disconnect(readable);
+        QObject::disconnect(gone);
+        if (!woke)
+            break;
+    }
+    // A late answer would be taken for the next command's: start afresh next time.
+    Disconnect();
+    return std::nullopt;
+}
+
+std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJsonObject& params,
+                                                const QString& sessionId, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs < 0 ? timeoutMs_ : timeoutMs);
+    const qint64 id = Send(method, params, sessionId);
+    if (id < 0)
+        return std::nullopt;
+    return Await(id, deadline, {});
+}
+
+std::optional<QString> DevToolsClient::Attach(const QString& targetId) {
+    const auto result =
+        Call(QStringLiteral("Target.attachToTarget"),
+             {{QStringLiteral("targetId"), targetId}, {QStringLiteral("flatten"), true}});
+    if (!result)
+        return std::nullopt;
+    const QString session = result->value(QLatin1String("sessionId")).toString();
+    if (session.isEmpty())
+        return std::nullopt;
+    sessions_.push_back(session);
+    return session;
+}
+
+bool DevToolsClient::FindRunning() {
+    return Call(QStringLiteral("Browser.getVersion")).has_value();
+}
+
 bool DevToolsClient::StartNew(const QString& program, const QStringList& extraArguments,
                               int startTimeoutMs) {
-    if (program.isEmpty() || !MakePrivateFolder(profileFolder_))
+    const QString socketPath = SocketPath();
+    if (program.isEmpty() || socketPath.isEmpty() || !MakePrivateFolder(profileFolder_))
         return false;
-    QFile::remove(PortFilePath());
-    QStringList arguments = {QStringLiteral("--remote-debugging-port=0"),
+    // The protocol runs over the pipe only: no port, nothing that listens.
+    QStringList arguments = {QStringLiteral("--remote-debugging-pipe"),
                              QStringLiteral("--user-data-dir=") + profileFolder_,
                              QStringLiteral("--no-first-run"),
                              QStringLiteral("--no-default-browser-check")};
@@ -118,25 +250,22 @@ bool DevToolsClient::StartNew(const QString& program, const QStringList& extraAr
     // this, Launch WWW could never work in a root session.
     if (::geteuid() == 0 && !arguments.contains(QStringLiteral("--no-sandbox")))
         arguments += QStringLiteral("--no-sandbox");
-    // The browser's own chatter does not belong in Tessaline's output.
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (!process.startDetached(&pid))
+    std::vector<std::string> command{QFile::encodeName(program).toStdString()};
+    for (const QString& argument : arguments)
+        command.push_back(argument.toStdString());
+    const pid_t keeper = StartKeeperDetached(QFile::encodeName(keeperProgram_).toStdString(),
+                                             QFile::encodeName(socketPath).toStdString(), command);
+    if (keeper < 0)
         return false;
 
     const QDeadlineTimer deadline(startTimeoutMs);
     QDeadlineTimer graceAfterExit = QDeadlineTimer::Forever;
     while (!deadline.hasExpired()) {
-        // The endpoint answers a little after the file appears.
-        if (QFileInfo::exists(PortFilePath()) && FindRunning())
+        if (FindRunning())
             return true;
-        // A program that ended at once without a port file is not a browser that started;
-        // a launcher that hands over to another process gets a moment longer.
-        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && graceAfterExit.isForever())
+        // A keeper that ended (its browser did not start, or another keeper serves the
+        // folder) gets a moment for the other one to answer.
+        if (::kill(keeper, 0) != 0 && graceAfterExit.isForever())
             graceAfterExit = QDeadlineTimer(1000);
         if (graceAfterExit.hasExpired())
             return false;
@@ -145,100 +274,86 @@ bool DevToolsClient::StartNew(const QString& program, const QStringList& extraAr
     return false;
 }
 
-std::optional<QByteArray> DevToolsClient::Http(const QByteArray& verb,
-                                               const QString& pathAndQuery) {
-    if (port_ == 0)
-        return std::nullopt;
-    Waiter waiter;  // outlives the manager and its reply
-    QNetworkAccessManager manager;
-    manager.setProxy(QNetworkProxy::NoProxy);
-    QUrl url(QStringLiteral("http://127.0.0.1:%1").arg(port_) + pathAndQuery);
-    QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs_);
-    QNetworkReply* reply = manager.sendCustomRequest(request, verb);  // owned by manager
-    QObject::connect(reply, &QNetworkReply::finished, [&waiter] { waiter.Finish(); });
-    if (!waiter.Wait(QDeadlineTimer(timeoutMs_))) {
-        reply->abort();
-        return std::nullopt;
-    }
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status != 200)
-        return std::nullopt;
-    return reply->readAll();
-}
-
-std::optional<QJsonObject> DevToolsClient::Call(const QString& endpointPath, const QString& method,
-                                                const QJsonObject& params) {
-    if (port_ == 0 || !endpointPath.startsWith(QLatin1String("/devtools/")))
-        return std::nullopt;
-    const QDeadlineTimer deadline(timeoutMs_);
-    constexpr int kCallId = 1;
-    // Declared before the socket, so they outlive anything it still signals.
-    Waiter connected;
-    Waiter answered;
-    bool failed = false;
-    std::optional<QJsonObject> answer;
-    // No Origin header: the browser refuses WebSocket clients that send one.
-    QWebSocket socket;
-    socket.setProxy(QNetworkProxy::NoProxy);
-    QObject::connect(&socket, &QWebSocket::connected, [&] { connected.Finish(); });
-    QObject::connect(&socket, &QWebSocket::disconnected, [&] {
-        failed = true;
-        connected.Finish();
-    });
-#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
-    QObject::connect(&socket, &QWebSocket::errorOccurred, [&](QAbstractSocket::SocketError) {
-#else
-    QObject::connect(&socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error),
-                     [&](QAbstractSocket::SocketError) {
-#endif
-        failed = true;
-        connected.Finish();
-    });
-    socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port_) + endpointPath));
-    if (!connected.Wait(deadline) || failed)
-        return std::nullopt;
-
-    QObject::connect(&socket, &QWebSocket::textMessageReceived, [&](const QString& message) {
-        const QJsonObject object = QJsonDocument::fromJson(message.toUtf8()).object();
-        if (object.value(QLatin1String("id")).toInt() != kCallId)
-            return;  // an event
-        if (object.contains(QLatin1String("result")) && !object.contains(QLatin1String("error")))
-            answer = object.value(QLatin1String("result")).toObject();
-        answered.Finish();
-    });
-    QObject::connect(&socket, &QWebSocket::disconnected, [&] { answered.Finish(); });
-    QJsonObject command{{QStringLiteral("id"), kCallId},
-                        {QStringLiteral("method"), method},
-                        {QStringLiteral("params"), params}};
-    socket.sendTextMessage(
-        QString::fromUtf8(QJsonDocument(command).toJson(QJsonDocument::Compact)));
-    answered.Wait(deadline);
-    QObject::disconnect(&socket, nullptr, nullptr, nullptr);
-    socket.abort();
-    return answer;
-}
-
-std::optional<PageTarget> DevToolsClient::LastActivePage() {
-    const std::optional<QByteArray> body = Http("GET", QStringLiteral("/json/list"));
-    if (!body)
-        return std::nullopt;
-    // Newest first; the browser's own pop-ups are listed too and are not tabs.
-    for (const QJsonValue& value : QJsonDocument::fromJson(*body).array()) {
+std::vector<PageTarget> DevToolsClient::Pages() {
+    std::vector<PageTarget> pages;
+    const auto result = Call(QStringLiteral("Target.getTargets"));
+    if (!result)
+        return pages;
+    // The browser's own pop-ups are listed too and are not tabs.
+    for (const QJsonValue& value : result->value(QLatin1String("targetInfos")).toArray()) {
         const QJsonObject target = value.toObject();
         if (target.value(QLatin1String("type")).toString() != QLatin1String("page"))
             continue;
-        PageTarget page;
-        page.id = target.value(QLatin1String("id")).toString();
-        page.url = target.value(QLatin1String("url")).toString();
-        page.title = target.value(QLatin1String("title")).toString();
-        page.webSocketPath =
-            QUrl(target.value(QLatin1String("webSocketDebuggerUrl")).toString()).path();
-        if (page.webSocketPath.isEmpty())
-            continue;
-        return page;
+        pages.push_back(PageTarget{target.value(QLatin1String("targetId")).toString(),
+                                   target.value(QLatin1String("url")).toString(),
+                                   target.value(QLatin1String("title")).toString()});
     }
-    return std::nullopt;
+    return pages;
+}
+
+std::optional<std::pair<bool, bool>> DevToolsClient::Shown(const QString& targetId) {
+    const std::optional<QString> session = Attach(targetId);
+    if (!session)
+        return std::nullopt;
+    // In a world of our own, so the page's scripts cannot answer in the document's place.
+    const auto world =
+        Call(QStringLiteral("Page.createIsolatedWorld"),
+             {{QStringLiteral("frameId"), targetId}, {QStringLiteral("worldName"), "tessaline"}},
+             *session, kShownTimeoutMs);
+    QJsonObject params{
+        {QStringLiteral("expression"),
+         QStringLiteral("[document.visibilityState === 'visible', document.hasFocus()]")},
+        {QStringLiteral("returnByValue"), true}};
+    if (world)
+        params.insert(QStringLiteral("contextId"),
+                      world->value(QLatin1String("executionContextId")));
+    const auto result = Call(QStringLiteral("Runtime.evaluate"), params, *session, kShownTimeoutMs);
+    if (!result)
+        return std::nullopt;
+    const QJsonArray value =
+        result->value(QLatin1String("result")).toObject().value(QLatin1String("value")).toArray();
+    return std::make_pair(value.at(0).toBool(), value.at(1).toBool());
+}
+
+void DevToolsClient::RecordActivePage(const QString& targetId) {
+    const QString path = RecordFilePath();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        file.write(targetId.toLatin1());
+    }
+}
+
+std::optional<PageTarget> DevToolsClient::LastActivePage() {
+    const std::vector<PageTarget> pages = Pages();
+    if (pages.empty())
+        return std::nullopt;
+    // The tab Tessaline used last, while it is still the one shown in its window; else
+    // the shown tab with the focus (the one the user looks at), else a shown tab.
+    QString recorded;
+    if (QFile file(RecordFilePath()); file.open(QIODevice::ReadOnly))
+        recorded = QString::fromLatin1(file.read(256)).trimmed();
+    for (const PageTarget& page : pages)
+        if (!recorded.isEmpty() && page.id == recorded) {
+            const auto shown = Shown(page.id);
+            if (shown && shown->first)
+                return page;
+        }
+    std::optional<PageTarget> firstShown;
+    for (const PageTarget& page : pages) {
+        if (page.id == recorded)
+            continue;
+        const auto shown = Shown(page.id);
+        if (!shown || !shown->first)
+            continue;
+        if (shown->second)
+            return page;
+        if (!firstShown)
+            firstShown = page;
+    }
+    return firstShown ? firstShown : pages.front();
 }
 
 bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
@@ -246,25 +361,113 @@ bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
         return false;
     if (newWindow) {
         const auto result =
-            Call(browserPath_, QStringLiteral("Target.createTarget"),
+            Call(QStringLiteral("Target.createTarget"),
                  {{QStringLiteral("url"), url}, {QStringLiteral("newWindow"), true}});
-        return result && !result->value(QLatin1String("targetId")).toString().isEmpty();
+        const QString target =
+            result ? result->value(QLatin1String("targetId")).toString() : QString();
+        if (target.isEmpty())
+            return false;
+        RecordActivePage(target);
+        return true;
     }
     const std::optional<PageTarget> page = LastActivePage();
     if (!page)
         return false;
+    const std::optional<QString> session = Attach(page->id);
+    if (!session)
+        return false;
+    RecordActivePage(page->id);
     // A page that fails to load still counts as navigated, as it shows the browser's
     // error page; a refused command does not.
-    return Call(page->webSocketPath, QStringLiteral("Page.navigate"),
-                {{QStringLiteral("url"), url}})
+    return Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session)
         .has_value();
+}
+
+bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
+                                       const QString& password) {
+    if (!FindRunning())
+        return false;
+    QString target;
+    if (newWindow) {
+        // A blank window first, so that the challenge of the navigation can be answered.
+        const auto result = Call(QStringLiteral("Target.createTarget"),
+                                 {{QStringLiteral("url"), QStringLiteral("about:blank")},
+                                  {QStringLiteral("newWindow"), true}});
+        target = result ? result->value(QLatin1String("targetId")).toString() : QString();
+    } else if (const std::optional<PageTarget> page = LastActivePage()) {
+        target = page->id;
+    }
+    if (target.isEmpty())
+        return false;
+    RecordActivePage(target);
+    const std::optional<QString> session = Attach(target);
+    if (!session || !Call(QStringLiteral("Page.enable"), {}, *session) ||
+        !Call(QStringLiteral("Fetch.enable"),
+              {{QStringLiteral("handleAuthRequests"), true},
+               {QStringLiteral("patterns"),
+                QJsonArray{QJsonObject{{QStringLiteral("urlPattern"), QStringLiteral("*")}}}}},
+              *session))
+        return false;
+
+    const QUrl wanted(url);
+    auto sameOrigin = [&wanted](const QUrl& other) {
+        return other.scheme().compare(wanted.scheme(), Qt::CaseInsensitive) == 0 &&
+               other.host().compare(wanted.host(), Qt::CaseInsensitive) == 0 &&
+               other.port(-1) == wanted.port(-1);
+    };
+    int answered = 0;
+    bool loaded = false;
+    const EventHandler onEvent = [&](const QJsonObject& event) {
+        if (event.value(QLatin1String("sessionId")).toString() != *session)
+            return;
+        const QString method = event.value(QLatin1String("method")).toString();
+        const QJsonObject params = event.value(QLatin1String("params")).toObject();
+        const QJsonValue requestId = params.value(QLatin1String("requestId"));
+        if (method == QLatin1String("Fetch.requestPaused")) {
+            Send(QStringLiteral("Fetch.continueRequest"),
+                 {{QStringLiteral("requestId"), requestId}}, *session);
+        } else if (method == QLatin1String("Fetch.authRequired")) {
+            const QJsonObject challenge = params.value(QLatin1String("authChallenge")).toObject();
+            const bool ours =
+                challenge.value(QLatin1String("source")).toString() != QLatin1String("Proxy") &&
+                sameOrigin(QUrl(challenge.value(QLatin1String("origin")).toString()));
+            // Once per navigation, and only to the card's own origin: a wrong password is
+            // not sent again and again, and a site the card's sends the browser on to gets
+            // nothing.
+            QJsonObject response{{QStringLiteral("response"), QStringLiteral("CancelAuth")}};
+            if (ours && answered++ == 0)
+                response = {{QStringLiteral("response"), QStringLiteral("ProvideCredentials")},
+                            {QStringLiteral("username"), userId},
+                            {QStringLiteral("password"), password}};
+            Send(QStringLiteral("Fetch.continueWithAuth"),
+                 {{QStringLiteral("requestId"), requestId},
+                  {QStringLiteral("authChallengeResponse"), response}},
+                 *session);
+        } else if (method == QLatin1String("Page.loadEventFired")) {
+            loaded = true;
+        }
+    };
+    const QDeadlineTimer deadline(timeoutMs_);
+    const qint64 navigation =
+        Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session);
+    const bool navigated = navigation >= 0 && Await(navigation, deadline, onEvent).has_value();
+    if (navigated)
+        Await(-1, deadline, onEvent, [&loaded] { return loaded; });
+    // Requests still held are let go when the interception ends.
+    if (socket_)
+        Call(QStringLiteral("Fetch.disable"), {}, *session);
+    return navigated;
 }
 
 bool DevToolsClient::Visible() {
     if (!FindRunning())
         return false;
     const std::optional<PageTarget> page = LastActivePage();
-    return page && Call(page->webSocketPath, QStringLiteral("Page.bringToFront"), {}).has_value();
+    if (!page)
+        return false;
+    RecordActivePage(page->id);
+    return Call(QStringLiteral("Target.activateTarget"), {{QStringLiteral("targetId"), page->id}})
+        .has_value();
 }
 
 bool DevToolsClient::GoHome() {
@@ -299,11 +502,13 @@ bool DevToolsClient::CloseBrowser() {
     if (!FindRunning())
         return false;
     // The browser may end before its answer arrives: what counts is that it stops answering.
-    Call(browserPath_, QStringLiteral("Browser.close"), {});
+    Call(QStringLiteral("Browser.close"));
+    Disconnect();
     const QDeadlineTimer deadline(timeoutMs_);
     while (!deadline.hasExpired()) {
         if (!FindRunning())
             return true;
+        Disconnect();
         Pause(50);
     }
     return false;

@@ -1,17 +1,24 @@
 #pragma once
 // A small, synchronous client for the DevTools protocol of a Chromium-family browser
-// that runs on a profile folder of Tessaline's own and listens on 127.0.0.1.
+// that runs on a profile folder of Tessaline's own.
 //
-// The browser writes "<profile>/DevToolsActivePort" (line 1 the port, line 2 the path of
-// its browser endpoint) when it was started with --remote-debugging-port=0. Each call
-// looks for the browser afresh, waits at most its time-out, and reports every failure
-// (no port file, a port that does not answer, a refused command, a time-out) as false.
-// Waiting runs a local event loop that leaves out user input.
+// The browser speaks the protocol over a private pipe (--remote-debugging-pipe), never
+// over a network port. Its far end is held by our keeper program
+// (tessaline-browser-keeper), which serves it to processes of our own user over a local
+// socket in the private socket folder; "the running browser" is a keeper that answers
+// there. Only the browser target is reached directly; tabs are reached through the
+// Target domain with flattened sessions. Each call waits at most its time-out and
+// reports every failure (no keeper, a refused command, a time-out) as false. Waiting
+// runs a local event loop that leaves out user input.
 
+#include <QDeadlineTimer>
 #include <QJsonObject>
+#include <QLocalSocket>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace tessaline::devtools {
 
@@ -20,7 +27,6 @@ struct PageTarget {
     QString id;
     QString url;
     QString title;
-    QString webSocketPath;  // path of the page's endpoint on the browser's port
 };
 
 class DevToolsClient {
@@ -29,42 +35,77 @@ public:
     static constexpr const char* kHomePage = "chrome://newtab/";
 
     explicit DevToolsClient(QString profileFolder, int timeoutMs = 10000);
+    ~DevToolsClient();
+    DevToolsClient(const DevToolsClient&) = delete;
+    DevToolsClient& operator=(const DevToolsClient&) = delete;
 
     const QString& ProfileFolder() const { return profileFolder_; }
-    QString PortFilePath() const;
+    // The keeper's socket for this profile folder, in the private socket folder (empty
+    // when that folder cannot be had).
+    QString SocketPath() const;
     void SetTimeout(int timeoutMs) { timeoutMs_ = timeoutMs; }
+    // tessaline-browser-keeper beside the running program, unless set.
+    void SetKeeperProgram(const QString& program) { keeperProgram_ = program; }
+    static QString DefaultKeeperProgram();
 
-    // Whether a browser runs on the profile folder and answers on its port.
+    // Whether a keeper serves this profile folder and its browser answers.
     bool FindRunning();
-    // Starts `program` on the profile folder with --remote-debugging-port=0 (a stale port
-    // file is deleted first) and waits up to `startTimeoutMs` until it answers.
+    // Starts `program` on the profile folder with --remote-debugging-pipe under a new
+    // keeper and waits up to `startTimeoutMs` until it answers.
     bool StartNew(const QString& program, const QStringList& extraArguments = {},
                   int startTimeoutMs = 20000);
 
     // The calls made on the running browser; the last active tab is "its window".
     bool Navigate(const QString& url, bool newWindow);
+    // Navigates as Navigate does, answering the HTTP authentication challenge of the
+    // address's own origin (server, not proxy) with the user ID and password once; a
+    // second challenge, or one of another origin, is cancelled. Waits for the page's load
+    // (at most the time-out) so that the challenge can be answered.
+    bool NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
+                           const QString& password);
     bool Visible();  // brings the last active tab to the front
     bool GoHome();
     bool LocationURL(QString& url);
     bool LocationName(QString& title);
     // Opens the home page in a new window of the running browser.
     bool OpenHomeWindow();
-    // Ends the browser.
+    // Ends the browser (and so its keeper).
     bool CloseBrowser();
 
     std::optional<PageTarget> LastActivePage();
 
+    // One command; sessionId empty: on the browser itself. Its "result", or none on an
+    // error, a closed connection or a time-out.
+    std::optional<QJsonObject> Call(const QString& method, const QJsonObject& params = {},
+                                    const QString& sessionId = {}, int timeoutMs = -1);
+    // A flattened session on a tab (detached again when this client ends).
+    std::optional<QString> Attach(const QString& targetId);
+
+    using EventHandler = std::function<void(const QJsonObject& event)>;
+
 private:
-    bool ReadPortFile(quint16& port, QString& browserPath) const;
-    std::optional<QByteArray> Http(const QByteArray& verb, const QString& pathAndQuery);
-    // One command on an endpoint: its "result", or none on an error or a time-out.
-    std::optional<QJsonObject> Call(const QString& endpointPath, const QString& method,
-                                    const QJsonObject& params);
+    // Sends one command without waiting; its id, or -1 when there is no connection.
+    qint64 Send(const QString& method, const QJsonObject& params, const QString& sessionId);
+    // Waits for the reply to `id` (none: waits until `until` holds), handing every event
+    // that arrives meanwhile to `onEvent`.
+    std::optional<QJsonObject> Await(qint64 id, const QDeadlineTimer& deadline,
+                                     const EventHandler& onEvent,
+                                     const std::function<bool()>& until = {});
+    bool Connect();
+    void Disconnect();
+    std::vector<PageTarget> Pages();
+    // Whether the tab is the one shown in its window, and whether it has the focus.
+    std::optional<std::pair<bool, bool>> Shown(const QString& targetId);
+    QString RecordFilePath() const;
+    void RecordActivePage(const QString& targetId);
 
     QString profileFolder_;
     int timeoutMs_;
-    quint16 port_ = 0;
-    QString browserPath_;
+    QString keeperProgram_;
+    std::optional<QLocalSocket> socket_;
+    QByteArray received_;
+    qint64 nextId_ = 1;
+    std::vector<QString> sessions_;
 };
 
 // Creates the folder (and its parents) readable by its owner only.
