@@ -1,5 +1,7 @@
 #include "document/file_encryption_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QGridLayout>
@@ -105,7 +107,8 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
     important->setFixedHeight(kShrink - kSpacing - kMargin);
     layout->addWidget(important);
 
-    content_->setFixedWidth(kContentWidth);
+    // Wide enough for the longest choice, whose text must show whole.
+    content_->setFixedWidth(std::max(kContentWidth, layout->minimumSize().width()));
     content_->adjustSize();
     fullWidth_ = content_->width();
     fullHeight_ = content_->height();
