@@ -6,7 +6,8 @@ tessaline_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-svg-dev qt6-tools-dev
     libgl-dev xvfb xauth poppler-utils chromium iproute2
-    libsodium-dev libcli11-dev
+    libsodium-dev libcli11-dev libutf8proc-dev
+    dbus-daemon
 )
 
 tessaline_ensure_packages() {

@@ -2,9 +2,14 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLineEdit>
+#include <QStackedWidget>
 
 #include "app/frame_icons.h"
+#include "app/lock_panel.h"
 #include "document/tessaline_doc.h"
+#include "views/card_commands.h"
+#include "views/card_commands_qt.h"
 #include "views/tessaline_view.h"
 
 namespace tessaline {
@@ -12,10 +17,21 @@ namespace tessaline {
 CChildFrame::CChildFrame(std::unique_ptr<CTessalineNewDoc> doc, IProfile& profile, QWidget* parent)
     : QMdiSubWindow(parent), doc_(std::move(doc)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    view_ = new CTessalineNewView(*doc_, profile, this);
-    setWidget(view_);
+    pages_ = new QStackedWidget(this);
+    view_ = new CTessalineNewView(*doc_, profile, pages_);
+    lockPanel_ = new CLockPanel(pages_);
+    pages_->addWidget(view_);
+    pages_->addWidget(lockPanel_);
+    setWidget(pages_);
     setFocusProxy(view_);
     connect(doc_.get(), &CTessalineNewDoc::TitleChanged, this, [this] { UpdateTitle(); });
+    connect(doc_.get(), &CTessalineNewDoc::ModifiedChanged, this,
+            [this](bool modified) { setWindowModified(modified); });
+    connect(doc_.get(), &CTessalineNewDoc::LockChanged, this, &CChildFrame::OnLockChanged);
+    connect(lockPanel_, &CLockPanel::UnlockRequested, this, [this](const QString& password) {
+        if (!doc_->Unlock(password))
+            lockPanel_->Reset();
+    });
     // A read-only document that was saved under another name is read-only no longer.
     connect(doc_.get(), &CTessalineNewDoc::PathChanged, this, [this] { UpdateTitle(); });
     UpdateTitle();
@@ -29,8 +45,38 @@ CChildFrame::~CChildFrame() {
 }
 
 void CChildFrame::UpdateTitle() {
-    setWindowTitle(doc_->IsReadOnly() ? doc_->Title() + QStringLiteral(" (read-only)")
-                                      : doc_->Title());
+    // "[*]" shows "*" while the document has unsaved changes.
+    QString title = doc_->Title();
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    if (doc_->IsReadOnly())
+        title += QStringLiteral(" (read-only)");
+    // Maximised, the main window's title names the document; a title here would make the
+    // area add "- [NAME]" to it a second time.
+    setWindowTitle(isMaximized() ? QString() : title + QStringLiteral("[*]"));
+    setWindowModified(doc_->IsModified());
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        UpdateTitle();
+}
+
+void CChildFrame::OnLockChanged(bool locked) {
+    if (locked) {
+        // A card copied from this document goes with its cards.
+        CardClipboardOf(*view_).Forget();
+        lockPanel_->ShowFile(doc_->Title(), doc_->PathName());
+        pages_->setCurrentWidget(lockPanel_);
+        setFocusProxy(lockPanel_->PasswordField());
+        lockPanel_->Reset();
+        view_->AnnounceItemCount();
+    } else {
+        lockPanel_->Reset();
+        pages_->setCurrentWidget(view_);
+        setFocusProxy(view_);
+        view_->setFocus();
+    }
 }
 
 void CChildFrame::ShowEncryptionIcon(int state) {

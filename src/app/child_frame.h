@@ -6,8 +6,11 @@
 #include <QMdiSubWindow>
 #include <memory>
 
+class QStackedWidget;
+
 namespace tessaline {
 
+class CLockPanel;
 class CTessalineNewDoc;
 class CTessalineNewView;
 class IProfile;
@@ -23,6 +26,8 @@ public:
     CTessalineNewDoc& Document() { return *doc_; }
     const CTessalineNewDoc& Document() const { return *doc_; }
     CTessalineNewView* View() const { return view_; }
+    // Shown in place of the card list while the document is locked.
+    CLockPanel* LockPanel() const { return lockPanel_; }
 
     // Shows an encryption state as the icon: 1 encrypted, anything else plain.
     void ShowEncryptionIcon(int state);
@@ -39,12 +44,17 @@ signals:
 protected:
     // A modified document is offered for saving first; Cancel keeps the window.
     void closeEvent(QCloseEvent* event) override;
+    // The title follows the window's state (see UpdateTitle).
+    void changeEvent(QEvent* event) override;
 
 private:
     void UpdateTitle();
+    void OnLockChanged(bool locked);
 
     std::unique_ptr<CTessalineNewDoc> doc_;
     CTessalineNewView* view_ = nullptr;
+    CLockPanel* lockPanel_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
     int shownState_ = -1;
     bool closing_ = false;
 };

@@ -22,6 +22,10 @@ enum CommandId : int {
     kCmdExportToText = 32823,
     kCmdPrintPreview = 32804,
     kCmdAppExit = 57665,
+    // Locks every encrypted document (its cards leave memory until its password is typed).
+    kCmdFileLock = 32840,
+    // Adds cards from another password manager's CSV export to the open document.
+    ID_FILE_IMPORT_CSV = 32842,
     // Edit
     kCmdEditUndo = 57643,
     kCmdEditCut = 57635,

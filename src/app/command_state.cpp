@@ -4,7 +4,7 @@
 
 namespace tessaline {
 
-const std::array<Accelerator, 22> kAcceleratorTable{{
+const std::array<Accelerator, 23> kAcceleratorTable{{
     {"Ctrl+C", kCmdEditCopy},     {"Alt+C", kCmdCopyPassword}, {"Ctrl+D", kCmdDeleteCard},
     {"Ctrl+E", kCmdEditCard},     {"Ctrl+F", kCmdEditFind},    {"Alt+G", kCmdGeneratePassword},
     {"Ctrl+N", kCmdNewCard},      {"Alt+N", kCmdFileNew},      {"Ctrl+O", kCmdFileOpen},
@@ -12,8 +12,47 @@ const std::array<Accelerator, 22> kAcceleratorTable{{
     {"Alt+S", kCmdEncryptOnSave}, {"Ctrl+V", kCmdEditPaste},   {"Alt+Backspace", kCmdEditUndo},
     {"Shift+Del", kCmdEditCut},   {"F6", kCmdNextPane},        {"Shift+F6", kCmdPrevPane},
     {"Shift+Ins", kCmdEditPaste}, {"Alt+W", kCmdGetWebPage},   {"Ctrl+X", kCmdEditCut},
-    {"Ctrl+Z", kCmdEditUndo},
+    {"Ctrl+Z", kCmdEditUndo},     {"Ctrl+L", kCmdFileLock},
 }};
+
+bool IsCommandAllowedWhileLocked(int command) {
+    switch (command) {
+        case kCmdFileNew:
+        case kCmdFileOpen:
+        case kCmdFileClose:
+        case kCmdFileLock:
+        case kCmdFilePrintSetup:
+        case kCmdFileMru1:
+        case kCmdFileMru2:
+        case kCmdFileMru3:
+        case kCmdFileMru4:
+        case kCmdAppExit:
+        case kCmdEditUndo:
+        case kCmdEditCut:
+        case kCmdEditCopy:
+        case kCmdEditPaste:
+        case kCmdGeneratePassword:
+        case kCmdPreferences:
+        case kCmdLaunchWww:
+        case kCmdToolLaunchBrowser:
+        case kCmdLaunchEmail:
+        case kCmdLaunchLogin:
+        case kCmdLaunchNews:
+        case kCmdLaunchFtp:
+        case kCmdViewToolbar:
+        case kCmdViewStatusBar:
+        case kCmdWindowArrange:
+        case kCmdNextPane:
+        case kCmdPrevPane:
+        case kCmdOnlineDocumentation:
+        case kCmdHelpReader:
+        case kCmdHomePage:
+        case kCmdAppAbout:
+            return true;
+        default:
+            return false;
+    }
+}
 
 bool IsCommandEnabled(int command, const CommandContext& c) {
     const TextFieldState& t = c.textField;

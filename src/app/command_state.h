@@ -22,17 +22,22 @@ struct CommandContext {
     bool documentHasCards = false;  // it holds at least one card, deleted ones included
     bool hasView = false;           // the active child window has its card list
     bool hasSelectedCard = false;
+    bool documentLocked = false;  // the active document is locked: its cards are gone
     int recentFileCount = 0;
     TextFieldState textField;
 };
 
 bool IsCommandEnabled(int command, const CommandContext& context);
+// Whether a command can still be chosen while the active document is locked: those that
+// need none of its cards (files, windows, preferences, the generator, the launchers,
+// help, and the edit commands of the password field).
+bool IsCommandAllowedWhileLocked(int command);
 
 struct Accelerator {
     std::string_view keys;  // as a key sequence is written: "Ctrl+C", "Alt+Backspace"
     int command;
 };
 // The one accelerator table of the main window. Accelerators come before menu mnemonics.
-extern const std::array<Accelerator, 22> kAcceleratorTable;
+extern const std::array<Accelerator, 23> kAcceleratorTable;
 
 }  // namespace tessaline

@@ -25,6 +25,8 @@ constexpr std::array kTexts{
     CommandText{kCmdFilePrintSetup, "P&rint Setup...", "Change the printer and printing options",
                 ""},
     CommandText{kCmdAppExit, "E&xit", "Quit the application; prompts to save documents", ""},
+    CommandText{kCmdFileLock, "&Lock\tCtrl+L",
+                "Lock the encrypted files until their password is typed", ""},
     // Edit
     CommandText{kCmdEditUndo, "&Undo\tCtrl+Z", "Undo the last action", ""},
     CommandText{kCmdEditCut, "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard", ""},

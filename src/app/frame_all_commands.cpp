@@ -3,6 +3,7 @@
 #include "app/frame_browser_commands.h"
 #include "app/frame_card_commands.h"
 #include "app/frame_file_commands.h"
+#include "app/frame_lock_commands.h"
 #include "app/frame_tool_commands.h"
 #include "app/main_frame.h"
 
@@ -13,6 +14,7 @@ void WireFrameCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
     // Each group is a child of the frame: Qt's ownership ends them with it.
     new CFrameCardCommands(frame, ui, profile);
     new CFrameFileCommands(frame, ui, profile);
+    new CFrameLockCommands(frame, profile);
     new CFrameToolCommands(frame, ui, profile);
     new CFrameBrowserCommands(frame, ui, profile, options.browserProfileFolder);
     frame.UpdateCommandState();

@@ -81,6 +81,10 @@ void CFrameStartup::OpenMostRecentFile() {
     frame_->OpenMostRecentFile();
 }
 
+void CFrameStartup::OpenFiles(const std::vector<std::string>& files) {
+    frame_->OpenNamedFiles(files);
+}
+
 void CFrameStartup::SetUpHandheldFile() {
     RunHandheldSetup(handheldUsers_, ui_, *frame_);
 }

@@ -51,6 +51,7 @@ public:
     void RunStartupLaunches() override;
     void ShowSplash() override;
     void OpenMostRecentFile() override;
+    void OpenFiles(const std::vector<std::string>& files) override;
     void SetUpHandheldFile() override;
 
 private:

@@ -5,6 +5,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/command_state.h"
+#include "app/frame_lock_commands.h"
 #include "app/main_frame.h"
 #include "document/tessaline_doc.h"
 #include "prefs/pref_property_sheet.h"
@@ -31,6 +32,8 @@ void CFrameToolCommands::Preferences() {
 }
 
 void CFrameToolCommands::RefreshAfterPreferences() {
+    if (CFrameLockCommands* lock = CFrameLockCommands::Of(frame_))
+        lock->ReloadMinutes();
     // The print switches are read afresh by every print, so only the lists need telling.
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     if (doc != nullptr && frame_.ActiveView() != nullptr)

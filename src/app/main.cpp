@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
         ShowHelp(program, stderr);
         return 2;
     }
+    // A second start hands its files to the running program and ends.
+    if (app.HandOffToRunningProgram(options))
+        return 0;
     if (!app.InitInstance(options))
         return 1;
     return CTessalineApp::exec();

@@ -13,9 +13,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 #include "app/accelerator_filter.h"
 #include "app/child_frame.h"
@@ -23,6 +25,8 @@
 #include "app/frame_actions.h"
 #include "app/frame_icons.h"
 #include "app/text_field_commands.h"
+#include "app/welcome_panel.h"
+#include "app/window_memory.h"
 #include "cards/card.h"
 #include "document/decrypt_password_dialog.h"
 #include "document/tessaline_doc.h"
@@ -53,11 +57,13 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
       profile_(profile),
       actions_(new CFrameActions(this)),
       mdi_(new QMdiArea(this)),
+      central_(new QStackedWidget(this)),
+      welcome_(new CWelcomePanel(central_)),
       autoSaveTimer_(new QTimer(this)),
       commandStateTimer_(new QTimer(this)) {
     InitFrameResources();
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(QStringLiteral("Tessaline"));
+    UpdateFrameTitle();
     setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
     resize(kInitialWidth, kInitialHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -65,9 +71,15 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
         box.moveCenter(screen->availableGeometry().center());
         move(box.topLeft());
     }
+    RestoreWindowGeometry();
 
     mdi_->setObjectName(QStringLiteral("mdiArea"));
-    setCentralWidget(mdi_);
+    central_->setObjectName(QStringLiteral("centralPages"));
+    central_->addWidget(welcome_);
+    central_->addWidget(mdi_);
+    setCentralWidget(central_);
+    connect(welcome_, &CWelcomePanel::CommandChosen, this, &CMainFrame::OnCommand);
+    connect(welcome_, &CWelcomePanel::ImportChosen, this, &CMainFrame::ImportFromWelcome);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
     connect(actions_, &CFrameActions::CommandTriggered, this, &CMainFrame::OnCommand);
@@ -78,6 +90,7 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
     recent_.Load(profile_);
     UpdateRecentFileActions();
     RebuildMenuBar();
+    UpdateCentralPage();
     ApplyLastSelectedCategory();
 
     autoSaveTimer_->setObjectName(QStringLiteral("autoSaveTimer"));
@@ -163,7 +176,7 @@ void CMainFrame::FillWindowList(QMenu& menu) {
     const CChildFrame* active = ActiveChild();
     for (int i = 0; i < children.size(); ++i) {
         CChildFrame* child = children[i];
-        QString title = child->windowTitle();
+        QString title = child->Document().Title();
         title.replace(QLatin1Char('&'), QLatin1String("&&"));
         auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title), &menu);
         a->setCheckable(true);
@@ -190,6 +203,7 @@ void CMainFrame::UpdateRecentFileActions() {
         }
     }
     actions_->EmptyRecentFileAction()->setVisible(entries.empty());
+    welcome_->ShowRecentFiles(entries);
 }
 
 void CMainFrame::ShowItemCount(int count) {
@@ -218,11 +232,71 @@ void CMainFrame::ShowCategoryBar() {
     categoryBar_->show();
 }
 
+void CMainFrame::ShowStatusMessage(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+QString CMainFrame::StatusMessage() const {
+    return statusBar()->currentMessage();
+}
+
+void CMainFrame::UpdateFrameTitle() {
+    const CTessalineNewDoc* doc = ActiveDocument();
+    const QString title =
+        QString::fromStdString(FrameTitle(doc ? doc->Title().toStdString() : std::string()));
+    settingTitle_ = true;
+    setWindowTitle(title);
+    setWindowModified(doc && doc->IsModified());
+    settingTitle_ = false;
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximised child window writes "Tessaline - [NAME]" into the frame's title as it
+    // comes and goes; the frame puts its own back once that is done.
+    if (event->type() == QEvent::WindowTitleChange && !settingTitle_)
+        QTimer::singleShot(0, this, [this] {
+            const CTessalineNewDoc* doc = ActiveDocument();
+            const QString wanted = QString::fromStdString(
+                FrameTitle(doc ? doc->Title().toStdString() : std::string()));
+            if (windowTitle() != wanted)
+                UpdateFrameTitle();
+        });
+}
+
+void CMainFrame::RestoreWindowGeometry() {
+    const std::string stored =
+        profile_.GetText(prefs::kSettingsSection, prefs::kWindowGeometry, "");
+    if (stored.empty())
+        return;
+    const QByteArray geometry = QByteArray::fromBase64(QByteArray::fromStdString(stored));
+    // A size or place that no screen shows any more falls back to the centred window.
+    const QRect before = geometry.isEmpty() ? QRect() : this->geometry();
+    if (!restoreGeometry(geometry) && before.isValid())
+        setGeometry(before);
+}
+
+void CMainFrame::SaveWindowGeometry() {
+    profile_.WriteText(prefs::kSettingsSection, prefs::kWindowGeometry,
+                       saveGeometry().toBase64().toStdString());
+}
+
+void CMainFrame::UpdateCentralPage() {
+    const bool none = Children().isEmpty();
+    central_->setCurrentWidget(none ? static_cast<QWidget*>(welcome_) : mdi_);
+    welcome_->SetImportAvailable(HasCommandHandler(ID_FILE_IMPORT_CSV));
+}
+
 // ---------------------------------------------------------------------------------------
 // Command state
 
 QAction* CMainFrame::Action(int command) const {
     return actions_->Action(command);
+}
+
+bool CMainFrame::HasCommandHandler(int command) const {
+    const auto h = handlers_.find(command);
+    return h != handlers_.end() && h->second;
 }
 
 QWidget* CMainFrame::FocusedTextField() const {
@@ -244,6 +318,7 @@ CommandContext CMainFrame::CurrentCommandContext() const {
     if (const CTessalineNewDoc* doc = ActiveDocument()) {
         c.hasDocument = true;
         c.documentHasCards = doc->HasCards();
+        c.documentLocked = doc->IsLocked();
     }
     if (const CTessalineNewView* view = ActiveView()) {
         c.hasView = true;
@@ -263,9 +338,12 @@ void CMainFrame::UpdateCommandState() {
     for (QAction* a : actions_->All()) {
         const int id = CFrameActions::CommandOf(a);
         auto rule = enabledRules_.find(id);
-        a->setEnabled(rule != enabledRules_.end() ? rule->second(context)
-                                                  : IsCommandEnabled(id, context));
+        const bool allowed = !context.documentLocked || IsCommandAllowedWhileLocked(id);
+        a->setEnabled(allowed && (rule != enabledRules_.end() ? rule->second(context)
+                                                              : IsCommandEnabled(id, context)));
     }
+    // The bar lists and searches cards: a locked document has none to offer.
+    categoryBar_->setEnabled(!context.documentLocked);
     Action(kCmdViewToolbar)->setChecked(!toolBar_->isHidden());
     Action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
 }
@@ -278,6 +356,7 @@ void CMainFrame::SetCommandHandler(int command, std::function<void()> handler,
     handlers_[command] = std::move(handler);
     if (enabled)
         enabledRules_[command] = std::move(enabled);
+    welcome_->SetImportAvailable(HasCommandHandler(ID_FILE_IMPORT_CSV));
     ScheduleCommandStateUpdate();
 }
 
@@ -297,8 +376,11 @@ void CMainFrame::OnCommand(int command) {
 bool CMainFrame::CanRun(int command) const {
     if (const QAction* a = Action(command))
         return a->isEnabled();
+    const CommandContext context = CurrentCommandContext();
+    if (context.documentLocked && !IsCommandAllowedWhileLocked(command))
+        return false;
     const auto rule = enabledRules_.find(command);
-    return rule == enabledRules_.end() || rule->second(CurrentCommandContext());
+    return rule == enabledRules_.end() || rule->second(context);
 }
 
 bool CMainFrame::RunOwnCommand(int command) {
@@ -450,6 +532,15 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
     });
     connect(d, &CTessalineNewDoc::LayoutChanged, this, &CMainFrame::ShowLayout);
     connect(d, &CTessalineNewDoc::ModifiedChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
+    connect(d, &CTessalineNewDoc::ModifiedChanged, this, [this, d] {
+        if (d == ActiveDocument())
+            UpdateFrameTitle();
+    });
+    connect(d, &CTessalineNewDoc::TitleChanged, this, [this, d] {
+        if (d == ActiveDocument())
+            UpdateFrameTitle();
+    });
+    connect(d, &CTessalineNewDoc::LockChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ViewsNeedUpdate, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ViewsNeedUpdateTo, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(view, &CTessalineNewView::ItemCountChanged, this, [this, view](int count) {
@@ -471,6 +562,7 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
             [this, view](const QPoint& globalPos) { emit CardListContextMenu(view, globalPos); });
     connect(child, &CChildFrame::DocumentClosed, this, &CMainFrame::OnChildClosed);
     RebuildMenuBar();
+    UpdateCentralPage();
     child->showMaximized();
     mdi_->setActiveSubWindow(child);
     // The area does not report a child activated while the window itself is inactive.
@@ -500,6 +592,51 @@ void CMainFrame::OpenDocumentFile(const std::string& path) {
     OpenDocumentFile(QString::fromStdString(path));
 }
 
+void CMainFrame::OpenNamedFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        OpenDocumentFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::ReceiveHandedOverFiles(const QStringList& paths) {
+    pendingHandOffs_ << paths;
+    // An empty list still asks for the window: a marker keeps the request.
+    if (paths.isEmpty())
+        pendingHandOffs_ << QString();
+    OpenPendingHandOffs();
+}
+
+void CMainFrame::OpenPendingHandOffs() {
+    if (pendingHandOffs_.isEmpty())
+        return;
+    // A dialog of ours is open (a card being edited, a password asked for): the files wait
+    // until it is closed, so that nothing changes under it.
+    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget()) {
+        QTimer::singleShot(250, this, &CMainFrame::OpenPendingHandOffs);
+        return;
+    }
+    std::vector<std::string> paths;
+    for (const QString& p : std::exchange(pendingHandOffs_, {}))
+        if (!p.isEmpty())
+            paths.push_back(p.toStdString());
+    OpenNamedFiles(paths);
+}
+
+void CMainFrame::ImportFromWelcome() {
+    if (!HasCommandHandler(ID_FILE_IMPORT_CSV))
+        return;
+    QPointer<CChildFrame> made;
+    if (ActiveDocument() == nullptr || ActiveDocument()->IsLocked())
+        made = NewDocument();
+    OnCommand(ID_FILE_IMPORT_CSV);
+    // Nothing imported into the document made for it: it goes again.
+    if (made && !made->Document().IsModified() && !made->Document().HasCards())
+        made->CloseWithoutAsking();
+}
+
 CChildFrame* CMainFrame::NewDocument() {
     std::unique_ptr<CTessalineNewDoc> doc = MakeDocument();
     doc->OnNewDocument();
@@ -517,6 +654,7 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window) {
         return;
     }
     lastActive_ = child;
+    UpdateFrameTitle();
     categoryBar_->SetActiveView(child ? child->View() : nullptr);
     if (child) {
         ShowEncryptionIcon(child->Document().EncryptionState());
@@ -534,6 +672,8 @@ void CMainFrame::OnChildClosed(CChildFrame* child) {
         lastActive_ = nullptr;
         OnChildActivated(mdi_->currentSubWindow());
         RebuildMenuBar();
+        UpdateCentralPage();
+        UpdateFrameTitle();
     });
     // The bar lets go of the list before the list goes.
     if (categoryBar_->ActiveView() == child->View())
@@ -592,6 +732,8 @@ void CMainFrame::CloseAllDocuments() {
     }
     itemCountPane_->clear();
     RebuildMenuBar();
+    UpdateCentralPage();
+    UpdateFrameTitle();
     ScheduleCommandStateUpdate();
 }
 
@@ -600,6 +742,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveWindowGeometry();
     CloseAllDocuments();
     autoSaveTimer_->stop();
     event->accept();
@@ -680,7 +823,7 @@ std::optional<std::string> CMainFrame::AskHandheldPassword() {
     dialog.SetHandheldPromptMode(true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return StoredText(dialog.Password());
+    return PasswordBytes(dialog.Password());
 }
 
 bool CMainFrame::CreateHandheldDocument(const std::string& path, const std::string& password) {

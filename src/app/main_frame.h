@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/autosave.h"
 #include "app/command_ids.h"
@@ -23,6 +24,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QStackedWidget;
 class QTimer;
 class QToolBar;
 
@@ -34,6 +36,7 @@ class CChildFrame;
 class CFrameActions;
 class CTessalineNewDoc;
 class CTessalineNewView;
+class CWelcomePanel;
 class IProfile;
 class IUserAnswers;
 
@@ -57,6 +60,8 @@ public:
     void SetCommandHandler(int command, std::function<void()> handler,
                            std::function<bool(const CommandContext&)> enabled = {});
     QAction* Action(int command) const;
+    // Whether some part of the program gave the command its work.
+    bool HasCommandHandler(int command) const;
     // Enables and disables every action from the window's state now.
     void UpdateCommandState();
     CommandContext CurrentCommandContext() const;
@@ -70,6 +75,17 @@ public:
     CChildFrame* OpenDocumentFile(const QString& path);
     // A new untitled document.
     CChildFrame* NewDocument();
+    // Files named on the command line or handed over by a later start: each opens as
+    // File > Open opens it, and the window comes to the front.
+    void OpenNamedFiles(const std::vector<std::string>& paths);
+    // As OpenNamedFiles, but waits while a dialog is open (a later start may come at any
+    // time).
+    void ReceiveHandedOverFiles(const QStringList& paths);
+    // The welcome shown while no document is open.
+    CWelcomePanel* WelcomePanel() const { return welcome_; }
+    // "Import from another password manager": the import runs on a new document when
+    // none is open; one that took no cards is closed again.
+    void ImportFromWelcome();
     CChildFrame* ActiveChild() const;
     CTessalineNewView* ActiveView() const;
     CTessalineNewDoc* ActiveDocument() const;
@@ -93,6 +109,11 @@ public:
     CCategoryBar* CategoryBar() const { return categoryBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
     QMdiArea* MdiArea() const { return mdi_; }
+    // The title follows the active document: "NAME[*] — Tessaline".
+    void UpdateFrameTitle();
+    // The status bar's message pane (e.g. "NAME has unsaved changes and was not locked").
+    void ShowStatusMessage(const QString& text);
+    QString StatusMessage() const;
 
     // --- Automatic save -------------------------------------------------------------
     // Starts (or starts again) the one-minute tick, reading the minutes from the settings.
@@ -134,9 +155,15 @@ signals:
 protected:
     // Closing the window offers each modified document for saving first.
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the title the frame's own when a maximised child window rewrites it.
+    void changeEvent(QEvent* event) override;
 
 private:
     void CreateBars();
+    void RestoreWindowGeometry();
+    void SaveWindowGeometry();
+    void UpdateCentralPage();
+    void OpenPendingHandOffs();
     void RebuildMenuBar();
     void FillWindowList(QMenu& menu);
     void UpdateRecentFileActions();
@@ -161,6 +188,10 @@ private:
     CFrameActions* actions_;
     CAcceleratorFilter* accelerators_;
     QMdiArea* mdi_;
+    QStackedWidget* central_;
+    CWelcomePanel* welcome_;
+    QStringList pendingHandOffs_;
+    bool settingTitle_ = false;
     QToolBar* toolBar_ = nullptr;
     CCategoryBar* categoryBar_ = nullptr;
     QLabel* itemCountPane_ = nullptr;

@@ -20,8 +20,10 @@ constexpr std::array kBareFile{
     Cmd(kCmdFileNew), Cmd(kCmdFileOpen), kSep, Cmd(kCmdFilePrintSetup), kSep, kRecent, kSep,
     Cmd(kCmdAppExit)};
 constexpr std::array kView{Cmd(kCmdViewToolbar), Cmd(kCmdViewStatusBar)};
+constexpr std::array kBareEdit{Cmd(kCmdGeneratePassword), kSep, Cmd(kCmdPreferences)};
 constexpr std::array kBareHelp{Cmd(kCmdAppAbout)};
-constexpr std::array kBareMenus{MenuDefinition{"&File", kBareFile}, MenuDefinition{"&View", kView},
+constexpr std::array kBareMenus{MenuDefinition{"&File", kBareFile},
+                                MenuDefinition{"&Edit", kBareEdit}, MenuDefinition{"&View", kView},
                                 MenuDefinition{"&Help", kBareHelp}};
 
 // While documents are open.
@@ -32,6 +34,7 @@ constexpr std::array kFile{Cmd(kCmdFileNew),
                            Cmd(kCmdFileSaveAs),
                            kSep,
                            Cmd(kCmdEncryptOnSave),
+                           Cmd(kCmdFileLock),
                            kSep,
                            Cmd(kCmdExportToText),
                            kSep,

@@ -18,18 +18,21 @@ bool SplashEnabled() {
 
 StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
     StartupOptions o;
+    bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--no-splash") {
+        if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
+            o.files.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--no-splash") {
             o.showSplash = false;
         } else if (a == "--help" || a == "-h") {
             o.showHelp = true;
         } else if ((a == "--open-for-screenshot" || a == "--screenshot") && i + 1 < args.size()) {
             (a == "--screenshot" ? o.screenshotPath : o.openForScreenshot) = args[++i];
-        } else if (a.size() > 1 && a[0] == '-') {
-            o.unknownOptions.push_back(a);
         } else {
-            o.ignoredFiles.push_back(a);
+            o.unknownOptions.push_back(a);
         }
     }
     return o;
@@ -37,12 +40,14 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string CommandLineHelp(const std::string& program) {
     return "Usage: " + program +
-           " [options]\n"
+           " [options] [FILE...]\n"
            "Keeps passwords, logins and other secrets as cards.\n"
-           "Data files are opened from the File menu; a file named here is not opened.\n\n"
+           "Opens each data FILE named (asking for the password of an encrypted one). When\n"
+           "Tessaline is running already, the files open in its window and this start ends.\n\n"
            "Options:\n"
-           "  --no-splash   start without the splash window\n"
-           "  -h, --help    show this help and end\n";
+           "  --no-splash                start without the splash window\n"
+           "  -h, --help                 show this help and end\n"
+           "  --                         what follows are files, even when it starts with -\n";
 }
 
 bool RunStartup(const StartupOptions& options, IStartupSteps& steps, IProfile& profile) {
@@ -61,6 +66,8 @@ bool RunStartup(const StartupOptions& options, IStartupSteps& steps, IProfile& p
     steps.ShowSplash();
     if (profile.GetInt(prefs::kStartUpSection, prefs::kCheckOpenFiles, 0) == 1)
         steps.OpenMostRecentFile();
+    if (!options.files.empty())
+        steps.OpenFiles(options.files);
     steps.SetUpHandheldFile();
     return true;
 }

@@ -11,7 +11,7 @@ class IProfile;
 struct StartupOptions {
     bool showSplash = true;
     bool showHelp = false;
-    std::vector<std::string> ignoredFiles;  // named on the command line; never opened
+    std::vector<std::string> files;  // data files named on the command line, to open
     std::vector<std::string> unknownOptions;
     // Debugging aid for scripts/screenshot: a file to open once the window is up.
     std::string openForScreenshot;
@@ -38,12 +38,14 @@ public:
     virtual void RunStartupLaunches() = 0;
     virtual void ShowSplash() = 0;
     virtual void OpenMostRecentFile() = 0;
+    // The files named on the command line, each as File > Open opens it.
+    virtual void OpenFiles(const std::vector<std::string>& files) = 0;
     virtual void SetUpHandheldFile() = 0;
 };
 
 // Runs start-up in its order. Browsers are looked for until that has once been done;
-// the most recent file opens when "Check Open Files" is 1. Returns false when the
-// program must end.
+// the most recent file opens when "Check Open Files" is 1, then the files named on the
+// command line. Returns false when the program must end.
 bool RunStartup(const StartupOptions& options, IStartupSteps& steps, IProfile& profile);
 
 }  // namespace tessaline

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "views/list_colours.h"
+
 namespace tessaline {
 
 CStaticLink::CStaticLink(const QString& target, QWidget* parent) : QLabel(parent), target_(target) {
@@ -18,7 +20,16 @@ CStaticLink::CStaticLink(const QString& target, QWidget* parent) : QLabel(parent
 
 void CStaticLink::ApplyColor() {
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, color_);
+    QColor shown = color_;
+    if (color_ == kUnvisited) {
+        // As blue as the background lets it be read (a dark theme gets a lighter blue).
+        const QColor back = p.color(QPalette::Window);
+        const Rgb blue = ReadableBlueOn(Rgb{static_cast<std::uint8_t>(back.red()),
+                                            static_cast<std::uint8_t>(back.green()),
+                                            static_cast<std::uint8_t>(back.blue())});
+        shown = QColor(blue.r, blue.g, blue.b);
+    }
+    p.setColor(QPalette::WindowText, shown);
     setPalette(p);
 }
 

@@ -2,20 +2,27 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 #include "app/frame_icons.h"
+#include "app/frame_lock_commands.h"
 #include "app/frame_startup.h"
 #include "app/main_frame.h"
 #include "app/splash_window.h"
 #include "browser/dde_object.h"
+#include "platform/dde/dde_folder.h"
 #include "platform/handheld_users.h"
 #include "platform/qt_profile.h"
 #include "platform/qt_user_answers.h"
+#include "platform/screen_lock_watch.h"
+#include "platform/single_instance.h"
 #include "views/print_cards.h"
 
 namespace tessaline {
@@ -36,6 +43,8 @@ CTessalineApp::CTessalineApp(int& argc, char** argv) : QApplication(argc, argv) 
 
 CTessalineApp::~CTessalineApp() {
     // The window and its documents go before the settings and answers they use.
+    screenLock_.reset();
+    instance_.reset();
     startup_.reset();
     UninitializeDde();
     if (profile_)
@@ -44,6 +53,43 @@ CTessalineApp::~CTessalineApp() {
 
 CMainFrame* CTessalineApp::MainFrame() const {
     return startup_->Frame();
+}
+
+bool CTessalineApp::HandOffToRunningProgram(const StartupOptions& options) {
+    // A picture for scripts/screenshot is always taken of a program of its own.
+    if (!options.screenshotPath.empty())
+        return false;
+    const std::optional<std::string> folder = dde::EnsurePrivateSocketFolder();
+    if (!folder)
+        return false;
+    instance_ = std::make_unique<InstanceChannel>(QString::fromStdString(*folder));
+    switch (instance_->Claim()) {
+        case InstanceChannel::Role::Running:
+            connect(instance_.get(), &InstanceChannel::FilesHandedOver, this,
+                    [this](const QStringList& files) {
+                        if (CMainFrame* frame = MainFrame()) {
+                            frame->ReceiveHandedOverFiles(files);
+                        } else {
+                            handedOverEarly_ << files;
+                            handOffArrivedEarly_ = true;
+                        }
+                    });
+            return false;
+        case InstanceChannel::Role::Alone:
+            instance_.reset();
+            return false;
+        case InstanceChannel::Role::Second:
+            break;
+    }
+    std::vector<std::string> files;
+    for (const std::string& f : options.files)
+        files.push_back(QFileInfo(QString::fromStdString(f)).absoluteFilePath().toStdString());
+    const bool handed = instance_->HandOff(files);
+    instance_.reset();
+    if (!handed)
+        std::fprintf(stderr,
+                     "tessaline: the running Tessaline did not answer; starting another one\n");
+    return handed;
 }
 
 bool CTessalineApp::InitInstance(const StartupOptions& options) {
@@ -56,6 +102,17 @@ bool CTessalineApp::InitInstance(const StartupOptions& options) {
     CMainFrame* frame = MainFrame();
     if (frame)
         ui_->SetParentWindow(frame);
+    if (frame && handOffArrivedEarly_) {
+        frame->ReceiveHandedOverFiles(std::exchange(handedOverEarly_, {}));
+        handOffArrivedEarly_ = false;
+    }
+    if (frame) {
+        screenLock_ = std::make_unique<ScreenLockWatch>();
+        connect(screenLock_.get(), &ScreenLockWatch::ScreenLocked, frame, [frame] {
+            if (CFrameLockCommands* lock = CFrameLockCommands::Of(*frame))
+                lock->OnScreenLocked();
+        });
+    }
     if (frame && !options.openForScreenshot.empty())
         frame->OpenDocumentFile(QString::fromStdString(options.openForScreenshot));
     return true;

@@ -3,6 +3,7 @@
 // handheld users, and start-up in its order.
 
 #include <QApplication>
+#include <QStringList>
 #include <memory>
 
 #include "app/startup.h"
@@ -13,7 +14,9 @@ namespace tessaline {
 
 class CFrameStartup;
 class CMainFrame;
+class InstanceChannel;
 class JPilotHandheldUsers;
+class ScreenLockWatch;
 class QtProfile;
 class QtUserAnswers;
 
@@ -23,6 +26,10 @@ public:
     CTessalineApp(int& argc, char** argv);
     ~CTessalineApp() override;
 
+    // When Tessaline runs already for this user, hands it the files named on the command
+    // line and returns true: this start then ends. Otherwise this start becomes the one
+    // later starts hand their files to.
+    bool HandOffToRunningProgram(const StartupOptions& options);
     // Runs start-up. False when the program has to end.
     bool InitInstance(const StartupOptions& options);
     // The command line's print switches: prints the file without opening the window
@@ -40,6 +47,10 @@ private:
     std::unique_ptr<QtUserAnswers> ui_;
     std::unique_ptr<JPilotHandheldUsers> handheldUsers_;
     std::unique_ptr<CFrameStartup> startup_;
+    std::unique_ptr<InstanceChannel> instance_;
+    std::unique_ptr<ScreenLockWatch> screenLock_;
+    QStringList handedOverEarly_;  // arrived before the window was there
+    bool handOffArrivedEarly_ = false;
 };
 
 }  // namespace tessaline

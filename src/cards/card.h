@@ -2,6 +2,7 @@
 // One card: four texts whose meaning the category gives, a note, a category,
 // a modification time and a few flags. Texts are kept as the exact bytes of the file.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -58,6 +59,18 @@ public:
     std::size_t StoredSize() const {
         return 24 + name_.size() + address_.size() + userId_.size() + password_.size() +
                note_.size() + 5;
+    }
+
+    // The address, user ID, password and note, for wiping in place.
+    std::array<std::string*, 4> SecretTexts() { return {&address_, &userId_, &password_, &note_}; }
+
+    // Calls f on each of the card's texts in turn (name, address, user ID, password, note,
+    // category name, date text), so that they can be cleared where they lie.
+    template <typename F>
+    void ForEachText(F&& f) {
+        for (std::string* text :
+             {&name_, &address_, &userId_, &password_, &note_, &categoryName_, &dateText_})
+            f(*text);
     }
 
     // A copy as Paste Card makes it: every text and flag, but no handheld record ID.

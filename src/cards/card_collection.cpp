@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/text_folding.h"
+
 namespace tessaline {
 
 namespace {
@@ -10,49 +12,29 @@ bool ValidCode(int code) {
     return code >= 0 && code < kCategoryCount;
 }
 
-unsigned char UpperByte(unsigned char c) {
-    if (c >= 'a' && c <= 'z')
-        return static_cast<unsigned char>(c - 0x20);
-    // Windows-1252 letters with an upper-case partner.
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-        case 0x9A:
-            return 0x8A;  // s caron
-        case 0x9C:
-            return 0x8C;  // oe
-        case 0x9E:
-            return 0x8E;  // z caron
-        case 0xFF:
-            return 0x9F;  // y diaeresis
-        default:
-            return c;
-    }
+// Whether the folded text occurs in the field. field is a buffer the caller reuses.
+bool ContainsFolded(const std::string& bytes, std::u32string_view foldedText,
+                    std::u32string& field) {
+    FoldStoredText(bytes, field);
+    return std::search(field.begin(), field.end(), foldedText.begin(), foldedText.end()) !=
+           field.end();
 }
 
-bool ContainsUpper(const std::string& field, std::string_view upperText) {
-    if (upperText.size() > field.size())
-        return false;
-    const auto eq = [](char a, char b) {
-        return UpperByte(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-    };
-    return std::search(field.begin(), field.end(), upperText.begin(), upperText.end(), eq) !=
-           field.end();
+bool Matches(const CCard& card, std::u32string_view foldedText, std::u32string& field) {
+    return ContainsFolded(card.Name(), foldedText, field) ||
+           ContainsFolded(card.Address(), foldedText, field) ||
+           ContainsFolded(card.UserId(), foldedText, field) ||
+           ContainsFolded(card.Password(), foldedText, field) ||
+           ContainsFolded(card.Note(), foldedText, field);
 }
 
 }  // namespace
 
-std::string UpperCaseText(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool CardMatchesSearch(const CCard& card, std::string_view upperText) {
-    return ContainsUpper(card.Name(), upperText) || ContainsUpper(card.Address(), upperText) ||
-           ContainsUpper(card.UserId(), upperText) || ContainsUpper(card.Password(), upperText) ||
-           ContainsUpper(card.Note(), upperText);
+bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText) {
+    std::u32string field;
+    const bool match = Matches(card, foldedText, field);
+    WipeFolded(field);
+    return match;
 }
 
 CCardCollection::CCardCollection() {
@@ -129,11 +111,16 @@ int CCardCollection::GatherAllCards() {
 
 void CCardCollection::Search(std::string_view text) {
     searchResults_.Empty();
-    const std::string upper = UpperCaseText(text);
+    std::u32string folded = FoldedStoredText(text);
+    // One buffer for every field of every card; it held passwords, so it is wiped.
+    std::u32string field;
+    field.reserve(256);
     for (CCard* card : allCards_) {
-        if (CardMatchesSearch(*card, upper))
+        if (Matches(*card, folded, field))
             searchResults_.AddCard(card);
     }
+    WipeFolded(field);
+    WipeFolded(folded);
 }
 
 void CCardCollection::GatherAndSearch(std::string_view text) {

@@ -52,6 +52,13 @@ public:
     // Number of cards in the fifteen lists (deleted cards not counted).
     int LiveCardCount() const;
 
+    // Calls f on every card the collection keeps, listed or not.
+    template <typename F>
+    void ForEachOwnedCard(F&& f) {
+        for (const std::unique_ptr<CCard>& card : owned_)
+            f(*card);
+    }
+
     CCategoryList& List(int code) { return lists_[static_cast<std::size_t>(code)]; }
     const CCategoryList& List(int code) const { return lists_[static_cast<std::size_t>(code)]; }
     CCategoryList& DeletedList() { return deleted_; }
@@ -67,9 +74,9 @@ private:
     std::vector<CCard*> allCards_;
 };
 
-// The search rule: the text, upper-cased, occurs in the upper-cased name, address,
-// user ID, password or note. Letters fold for ASCII and Windows-1252; whole texts compared.
-bool CardMatchesSearch(const CCard& card, std::string_view upperText);
-std::string UpperCaseText(std::string_view text);
+// The search rule: the search text occurs in the name, address, user ID, password or note,
+// both compared as they are displayed, with Unicode case folding (see text_folding.h);
+// whole texts compared. foldedText is the search text as FoldStoredText gives it.
+bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText);
 
 }  // namespace tessaline

@@ -34,7 +34,8 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
     SecretText text(ExportCardsAsText(file->cards));
     if (!request.output) {
         ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
-    } else if (std::optional<FileError> failed = WriteFileSafely(*request.output, text.Get())) {
+    } else if (std::optional<FileError> failed =
+                   WriteFileSafely(*request.output, text.Get(), WriteOptions{.ownerOnly = true})) {
         ctx.Error(failed->what);
         ctx.ErrorAbout(*request.output, "nothing was written");
         return kExitFailed;

@@ -1,5 +1,8 @@
 #include "cli/console_answers.h"
 
+#include "file/password_text.h"
+#include "file/secure_wipe.h"
+
 namespace tessaline::cli {
 
 void ConsoleAnswers::Report(const std::string& text) {
@@ -28,9 +31,13 @@ MsgAnswer ConsoleAnswers::Message(const MessageSpec& message) {
 
 std::optional<std::string> ConsoleAnswers::DecryptionPassword(const std::string& title,
                                                               const std::string&) {
-    std::optional<std::string> password = passwords_.Ask(title + ": ");
-    if (!password)
+    std::optional<std::string> typed = passwords_.Ask(title + ": ");
+    if (!typed) {
         Report(passwords_.Problem());
+        return std::nullopt;
+    }
+    std::optional<std::string> password = PasswordBytesFromTyped(*typed);
+    SecureWipe(*typed);
     return password;
 }
 

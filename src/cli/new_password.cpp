@@ -4,6 +4,7 @@
 
 #include "cli/cli_context.h"
 #include "file/password_check.h"
+#include "file/password_text.h"
 #include "file/secure_wipe.h"
 
 namespace tessaline::cli {
@@ -23,16 +24,18 @@ bool AskNewPassword(CliContext& ctx, std::string& password) {
         ctx.Error(ctx.passwords.Problem());
         return false;
     }
-    SecretText firstText(std::move(*first));
+    SecretText firstTyped(std::move(*first));
     SecureWipe(*first);
     // A script gives the new password once; someone typing it blind gives it twice.
     std::optional<std::string> second =
-        ctx.passwords.FromTerminalInput() ? ctx.passwords.Ask(kSecondPrompt) : firstText.Get();
+        ctx.passwords.FromTerminalInput() ? ctx.passwords.Ask(kSecondPrompt) : firstTyped.Get();
     if (!second) {
         ctx.Error(ctx.passwords.Problem());
         return false;
     }
-    SecretText secondText(std::move(*second));
+    // What was typed becomes key bytes as the desktop program makes them.
+    SecretText firstText(PasswordBytesFromTyped(firstTyped.Get()));
+    SecretText secondText(PasswordBytesFromTyped(*second));
     SecureWipe(*second);
 
     const NewPasswordVerdict verdict = AcceptNewPassword(firstText.Get(), secondText.Get());

@@ -32,6 +32,29 @@ void ShowFrameworkError(IUserAnswers& ui, std::string text) {
         MessageSpec{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
 }
 
+// Answers the password prompt of one read with the password typed to unlock, and passes
+// every message on to the user.
+class UnlockAnswers : public CancellingAnswers {
+public:
+    UnlockAnswers(IUserAnswers& user, const std::string& password)
+        : user_(user), password_(password) {}
+    MsgAnswer Message(const MessageSpec& message) override { return user_.Message(message); }
+    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override {
+        return user_.MessageWithCaption(message, caption);
+    }
+    std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
+        if (asked_)
+            return std::nullopt;
+        asked_ = true;
+        return password_.Get();
+    }
+
+private:
+    IUserAnswers& user_;
+    SecretText password_;
+    bool asked_ = false;
+};
+
 // text with its first "%1" replaced by value.
 std::string Fill(std::string text, const std::string& value) {
     const std::size_t at = text.find("%1");
@@ -52,6 +75,11 @@ struct WipeOnExit {
 };
 
 }  // namespace
+
+void WipeCardTexts(CCardCollection& cards) {
+    cards.ForEachOwnedCard(
+        [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });
+}
 
 std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name) {
     std::string text = Fill(docmsg::kReadInPart, std::to_string(cardsRead));
@@ -165,6 +193,7 @@ void DocumentModel::NewDocument() {
     state_ = FileCipherState{};
     state_.seal = NewSealSettings();
     path_.clear();
+    locked_ = false;
     readOnly_ = false;
     cardsRead_ = 0;
     damaged_.reset();
@@ -223,6 +252,9 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
         state.seal = NewSealSettings();
     state_ = state;
     SetEncryptOnSave(encrypt);
+    // What was read again is what a later save checks the file against.
+    Remember(path_, *data);
+    locked_ = false;
     NoteLayout();
     SetModified(false);
     // Writing back what was read would lose the rest of the file.
@@ -478,13 +510,59 @@ void DocumentModel::Close() {
 }
 
 bool DocumentModel::AutoSave() {
-    // A document that has no file yet is passed over: a Save As chooser opening by itself
-    // at every tick would interrupt whatever the user is doing.
-    if (!modified_ || path_.empty())
+    // A document that has no file yet, or whose file was read only in part, is passed over:
+    // a Save As chooser opening by itself at every tick would interrupt whatever the user is
+    // doing. The document stays modified, so closing it still asks.
+    if (!modified_ || path_.empty() || readOnly_)
         return true;
-    if (readOnly_)
-        return SaveAs();
     return WriteDocument(path_, SaveKind::Automatic) != Written::No;
+}
+
+bool DocumentModel::Lock() {
+    if (locked_ || !state_.encryptOnSave || path_.empty() || modified_)
+        return false;
+    WipeCardTexts(*cards_);
+    cards_ = std::make_unique<CCardCollection>();
+    SecureWipe(state_.encryptionPassword);
+    SecureWipe(state_.checkValue.data(), state_.checkValue.size());
+    locked_ = true;
+    if (events_.lockChanged)
+        events_.lockChanged(true);
+    return true;
+}
+
+bool DocumentModel::Unlock(const std::string& password) {
+    if (!locked_)
+        return true;
+    FileError error;
+    const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
+    if (!data) {
+        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        return false;
+    }
+    UnlockAnswers answers(ui_, password);
+    auto cards = std::make_unique<CCardCollection>();
+    FileCipherState state;
+    const ReadRequest request{answers, profile_, FileTitleOf(path_), std::string()};
+    if (!ReadDataFile(*data, request, *cards, state).ok) {
+        WipeCardTexts(*cards);
+        return false;
+    }
+    cards_ = std::move(cards);
+    const bool encrypt = state.encryptOnSave;
+    state.encryptOnSave = state_.encryptOnSave;
+    if (!state.sealed)
+        state.seal = NewSealSettings();
+    state_ = state;
+    SetEncryptOnSave(encrypt);
+    NoteLayout();
+    // What was read again is what a later save checks the file against.
+    Remember(path_, *data);
+    locked_ = false;
+    SetModified(false);
+    if (events_.lockChanged)
+        events_.lockChanged(false);
+    return true;
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {

@@ -26,6 +26,7 @@ struct DocumentEvents {
     std::function<void(int state)> encryptionChanged;
     // The layout the next save writes changed (plain, compatible or sealed).
     std::function<void()> layoutChanged;
+    std::function<void(bool locked)> lockChanged;
 };
 
 // How a document's next save stores it.
@@ -114,6 +115,16 @@ public:
     // nothing is written and false is returned.
     bool WriteNewEncryptedFile(const std::string& path);
 
+    // Locking: the cards are wiped and dropped, and so is the password; the path, title
+    // and encryption state stay, so that the file can be read again to unlock.
+    bool IsLocked() const { return locked_; }
+    // Wipes and drops the cards. Only an encrypted document with a file and no unsaved
+    // changes can be locked; false (and nothing changes) otherwise.
+    bool Lock();
+    // Reads the file again with password. On a wrong password or a file that cannot be
+    // read, says why and stays locked. True when unlocked (or not locked).
+    bool Unlock(const std::string& password);
+
 private:
     enum class SaveKind { User, Automatic };
     enum class Written { Yes, No, SavedAsInstead };
@@ -143,6 +154,7 @@ private:
     std::unique_ptr<CCardCollection> cards_;
     FileCipherState state_;
     bool modified_ = false;
+    bool locked_ = false;
     std::string path_;
     std::string title_;
     FileLayout toldLayout_ = FileLayout::Plain;
@@ -153,6 +165,8 @@ private:
     bool toldChangedOnDisk_ = false;  // the automatic save said so already
 };
 
+// Clears every text of every card the collection keeps, where it lies in memory.
+void WipeCardTexts(CCardCollection& cards);
 // "Only N of the cards in NAME could be read; ..."
 std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name);
 

@@ -18,6 +18,7 @@ CTessalineNewDoc::CTessalineNewDoc(IUserAnswers& ui, IProfile& profile, IDocumen
     };
     events.encryptionChanged = [this](int state) { emit EncryptionChanged(state); };
     events.layoutChanged = [this] { emit LayoutChanged(); };
+    events.lockChanged = [this](bool locked) { emit LockChanged(locked); };
     model_.SetEvents(std::move(events));
 }
 
@@ -64,6 +65,18 @@ bool CTessalineNewDoc::SaveModified() {
 
 void CTessalineNewDoc::OnCloseDocument() {
     model_.Close();
+}
+
+LockOutcome CTessalineNewDoc::Lock(bool autoSaveOn) {
+    return LockDocument(model_, autoSaveOn, [this] { emit CardsAboutToBeReplaced(); });
+}
+
+bool CTessalineNewDoc::Unlock(const QString& password) {
+    SecretText typed(StoredText(password));
+    if (!model_.Unlock(typed.Get()))
+        return false;
+    UpdateAllViews();
+    return true;
 }
 
 QString CTessalineNewDoc::PathName() const {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include "document/document_lock.h"
 #include "document/document_model.h"
 
 namespace tessaline {
@@ -45,6 +46,13 @@ public:
     // Remembers the shown category ("LastSelectedCatg") and drops "Search Results".
     void OnCloseDocument();
 
+    // Locking (see DocumentModel): the views let go of the cards before they go.
+    bool IsLocked() const { return model_.IsLocked(); }
+    // Locks by the lock rules; autoSaveOn: a modified document is saved first.
+    LockOutcome Lock(bool autoSaveOn);
+    // Reads the file again with the password typed; false while it stays locked.
+    bool Unlock(const QString& password);
+
     // The file was read only in part: Save runs Save As (see DocumentModel::IsReadOnly).
     bool IsReadOnly() const { return model_.IsReadOnly(); }
     bool IsModified() const { return model_.IsModified(); }
@@ -77,6 +85,7 @@ signals:
     void EncryptionChanged(int state);
     // The layout the next save writes changed; LayoutText() says which.
     void LayoutChanged();
+    void LockChanged(bool locked);
 
 private:
     DocumentModel model_;

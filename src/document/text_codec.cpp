@@ -3,6 +3,8 @@
 #include <QList>
 
 #include "document/text_encoding.h"
+#include "file/password_text.h"
+#include "file/secure_wipe.h"
 
 namespace tessaline {
 
@@ -18,6 +20,14 @@ std::string StoredText(const QString& text) {
     for (uint c : ucs4)
         chars.push_back(static_cast<char32_t>(c));
     return EncodeTypedText(chars);
+}
+
+std::string PasswordBytes(const QString& typed) {
+    QByteArray utf8 = typed.toUtf8();
+    std::string bytes = PasswordBytesFromTyped(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    SecureWipe(utf8.data(), static_cast<std::size_t>(utf8.size()));
+    return bytes;
 }
 
 }  // namespace tessaline

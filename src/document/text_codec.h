@@ -10,5 +10,7 @@ namespace tessaline {
 QString DisplayText(const std::string& bytes);
 // Typed text as the bytes kept in the card.
 std::string StoredText(const QString& text);
+// A typed password as the bytes that key a data file (the same rule as tessaline-cli's).
+std::string PasswordBytes(const QString& typed);
 
 }  // namespace tessaline

@@ -16,6 +16,7 @@
 
 namespace tessaline {
 
+class CCard;
 class CCardCollection;
 class IProfile;
 class IUserAnswers;
@@ -23,6 +24,9 @@ class IUserAnswers;
 inline constexpr std::size_t kHeaderSize = 22;
 inline constexpr std::size_t kCardHeaderSize = 24;
 inline constexpr std::size_t kCheckValueSize = 20;
+// A card record with five empty texts: no file may yield more cards than its size in
+// such records, whatever its layout.
+inline constexpr std::size_t kSmallestCardRecord = kCardHeaderSize + 5;
 inline constexpr std::uint8_t kFormatRevision = 6;
 inline constexpr std::uint8_t kZeroTableRevision = 5;
 // An encrypted file's check value and cards must stay below 64 KiB.
@@ -99,6 +103,11 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
 // the compatible layout the user is offered sealing; yes sets state.sealed.
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui);
+
+// A deleted card stays in the file for the handheld's sync with its record ID, category,
+// marks and name; the writer never writes the address, user ID, password and note of a
+// card on the deleted-card list, and this clears them when the user deletes the card.
+void ClearDeletedCardSecrets(CCard& card);
 
 // Messages for the cases the writer refuses before anything is written.
 // The question when the cards are too many for the compatible layout: seal instead?

@@ -10,6 +10,7 @@
 #include "file/data_file.h"
 #include "file/file_messages.h"
 #include "file/password_check.h"
+#include "file/password_text.h"
 #include "file/reader_internal.h"
 #include "platform/user_answers.h"
 #include "prefs/date_format.h"
@@ -82,13 +83,14 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     SecretText password;
     if (!AskFilePassword(request, password))
         return result;
-    if (!password.Get().empty()) {
+    const auto opens = [&](const std::string& key) {
+        buffer.assign(data.begin() + kHeaderSize, data.end());
         Blowfish cipher;
-        MakeKey(cipher, password.Get(), data[1] == kZeroTableRevision);
+        MakeKey(cipher, key, data[1] == kZeroTableRevision);
         cipher.DecipherBuffer(buffer.data(), buffer.size() / 8);
-    }
-    if (password.Get().empty() || buffer.size() < kCheckValueSize ||
-        !VerifyPassword(password.Get(), buffer.data())) {
+        return buffer.size() >= kCheckValueSize && VerifyPassword(key, buffer.data());
+    };
+    if (!TryPasswordForms(password, opens)) {
         Tell(request.ui, msg::kPasswordNotCorrect);
         result.wrongPassword = true;
         return result;
@@ -140,7 +142,27 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     SecureWipe(*entered);
     if (password.Get().empty())
         Tell(request.ui, msg::kMustEnterPassword);
+    if (HasZeroByte(password.Get())) {
+        Tell(request.ui, msg::kPasswordHasZeroByte);
+        SecureWipe(password.Get());
+        password.Get().clear();
+    }
     return true;
+}
+
+bool TryPasswordForms(SecretText& password, const std::function<bool(const std::string&)>& opens) {
+    if (password.Get().empty())
+        return false;
+    std::vector<std::string> forms = PasswordFormsToTry(password.Get());
+    bool opened = false;
+    for (std::string& form : forms) {
+        if (!opened && opens(form)) {
+            password.Get() = form;
+            opened = true;
+        }
+        SecureWipe(form);
+    }
+    return opened;
 }
 
 bool FileReadCard(CCardCollection& cards, CCard card) {

@@ -1,7 +1,9 @@
 // Writing the current format. Everything is assembled in memory first; the caller
 // puts the bytes on disk only when the whole file could be built.
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "cards/card_collection.h"
 #include "file/blowfish.h"
@@ -9,6 +11,7 @@
 #include "file/data_file.h"
 #include "file/file_messages.h"
 #include "file/password_check.h"
+#include "file/password_text.h"
 #include "platform/user_answers.h"
 
 namespace tessaline {
@@ -17,9 +20,7 @@ namespace {
 
 constexpr std::uint8_t kCreatorCode[4] = {0x6E, 0x4C, 0x73, 0x54};  // "TsLn" big-endian, stored LE
 
-// Bytes is a std::vector of bytes: plain cards headed for a seal go to locked memory.
-template <typename Bytes>
-void AppendHeader(Bytes& out, bool encrypted, std::uint32_t value18) {
+void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t value18) {
     const std::uint8_t head[14] = {0,
                                    kFormatRevision,
                                    0,
@@ -39,35 +40,65 @@ void AppendHeader(Bytes& out, bool encrypted, std::uint32_t value18) {
     PutU32(out, value18);
 }
 
-template <typename Bytes>
-void AppendCard(Bytes& out, const CCard& card) {
-    const std::size_t L = card.StoredSize() - kCardHeaderSize;
-    out.push_back(card.Category());
-    out.push_back(0);
-    out.push_back(card.Attributes());
-    out.push_back(card.SyncByte());
-    PutU32(out, card.ModificationTime());
-    PutU32(out, card.RecordId());
-    PutU32(out, 0);
-    PutU32(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(L));
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        out.insert(out.end(), text->begin(), text->end());
-        out.push_back(0);
-    }
+void StoreU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-bool TextsFit(const CCard& card) {
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()}) {
-        if (text->size() > kMaxTextLength)
+// The five texts as the file gets them. A text ends at its first zero byte (a zero
+// inside one would shift every later field when read back). A deleted card stays in the
+// file for the handheld's sync with its record ID, category, marks and name only: its
+// address, user ID, password and note are not written.
+std::array<std::string_view, 5> WrittenTexts(const CCard& card, bool deleted) {
+    auto cut = [](const std::string& text) {
+        return std::string_view(text).substr(0, text.find('\0'));
+    };
+    if (deleted)
+        return {cut(card.Name()), {}, {}, {}, {}};
+    return {cut(card.Name()), cut(card.Address()), cut(card.UserId()), cut(card.Password()),
+            cut(card.Note())};
+}
+
+std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
+    std::size_t size = kCardHeaderSize;
+    for (std::string_view text : texts)
+        size += text.size() + 1;
+    return size;
+}
+
+// Writes one card record at p, into room the caller sized from WrittenCardsSize; returns
+// the end of the record.
+std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
+    const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
+    const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
+    p[0] = card.Category();
+    p[1] = 0;
+    p[2] = card.Attributes();
+    p[3] = card.SyncByte();
+    StoreU32(p + 4, card.ModificationTime());
+    StoreU32(p + 8, card.RecordId());
+    StoreU32(p + 12, 0);
+    StoreU32(p + 16, 0);
+    StoreU32(p + 20, static_cast<std::uint32_t>(L));
+    p += kCardHeaderSize;
+    for (std::string_view text : texts) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+        *p++ = 0;
+    }
+    return p;
+}
+
+bool TextsFit(const CCard& card, bool deleted) {
+    for (std::string_view text : WrittenTexts(card, deleted)) {
+        if (text.size() > kMaxTextLength)
             return false;
     }
     return true;
 }
 
-// The lists in file order: categories 0..14, then the deleted cards.
+// The lists in file order: categories 0..14, then the deleted cards (list index 15).
+constexpr int kDeletedListIndex = kCategoryCount;
 template <typename Fn>
 void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     for (int code = 0; code < kCategoryCount; ++code)
@@ -82,7 +113,7 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
         if (!ok)
             return;
         for (const CCard* card : list) {
-            if (!TextsFit(*card)) {
+            if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
                 Tell(ui, TextTooLongMessage(card->Name()));
                 Tell(ui, msg::kErrorWritingList[listIndex]);
                 ok = false;
@@ -93,16 +124,26 @@ bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
     return ok;
 }
 
-template <typename Bytes>
-void AppendAllCards(Bytes& out, const CCardCollection& cards) {
-    ForEachListInFileOrder(cards, [&](int, const CCategoryList& list) {
+std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
+    std::uint64_t size = 0;
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         for (const CCard* card : list)
-            AppendCard(out, *card);
+            size += WrittenSize(WrittenTexts(*card, listIndex == kDeletedListIndex));
+    });
+    return size;
+}
+
+// Writes every card at p; the room is WrittenCardsSize.
+void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
+        for (const CCard* card : list)
+            p = WriteCard(p, *card, listIndex == kDeletedListIndex);
     });
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
 std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
+                                                         std::uint64_t cardsSize,
                                                          FileCipherState& state, IUserAnswers& ui) {
     if (!SealSettingsReadable(state.seal)) {
         Tell(ui, msg::kSealSettingsUnusable);
@@ -110,10 +151,13 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
     }
     std::optional<std::vector<std::uint8_t>> sealed;
     try {
+        std::vector<std::uint8_t> header;
+        AppendHeader(header, false, state.headerValue18);
         LockedBytes plain;
-        plain.reserve(kHeaderSize + cards.TotalStoredSize());
-        AppendHeader(plain, false, state.headerValue18);
-        AppendAllCards(plain, cards);
+        plain.reserve(kHeaderSize + cardsSize);
+        plain.assign(header.begin(), header.end());
+        plain.resize(kHeaderSize + cardsSize);
+        WriteAllCards(plain.data() + kHeaderSize, cards);
         ui.RunWhileBusy(msg::kSealing,
                         [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
@@ -125,6 +169,11 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
 }
 
 }  // namespace
+
+void ClearDeletedCardSecrets(CCard& card) {
+    for (std::string* text : card.SecretTexts())
+        SecureWipe(*text);
+}
 
 std::string TooLargeOfferSealingMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
@@ -145,13 +194,16 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
                                                        FileCipherState& state, IUserAnswers& ui) {
     if (!CardsCanBeWritten(cards, ui))
         return std::nullopt;
-    const std::uint64_t S = cards.TotalStoredSize();
+    const std::uint64_t S = WrittenCardsSize(cards);
     std::vector<std::uint8_t> out;
 
+    // The buffer is sized once, from the total stored size, and the cards are written
+    // straight into it.
     if (!state.encryptOnSave) {
         out.reserve(kHeaderSize + S);
         AppendHeader(out, false, state.headerValue18);
-        AppendAllCards(out, cards);
+        out.resize(kHeaderSize + S);
+        WriteAllCards(out.data() + kHeaderSize, cards);
         return out;
     }
 
@@ -159,8 +211,12 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         Tell(ui, msg::kPasswordNotSet);
         return std::nullopt;
     }
+    if (HasZeroByte(state.encryptionPassword)) {
+        Tell(ui, msg::kPasswordHasZeroByte);
+        return std::nullopt;
+    }
     if (state.sealed)
-        return BuildSealedFile(cards, state, ui);
+        return BuildSealedFile(cards, S, state, ui);
     if (kCheckValueSize + S >= kEncryptedLimit) {
         const MsgAnswer answer =
             ui.Message(MessageSpec{TooLargeOfferSealingMessage(S), MsgCaption::Application,
@@ -168,23 +224,22 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         if (answer != MsgAnswer::Yes)
             return std::nullopt;
         state.sealed = true;
-        return BuildSealedFile(cards, state, ui);
+        return BuildSealedFile(cards, S, state, ui);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
-    LockedBytes plain;
-    plain.reserve(N);
+    // Check value, cards and zero padding are enciphered in place, after the header.
+    out.reserve(kHeaderSize + N);
+    AppendHeader(out, true, state.headerValue18);
+    out.resize(kHeaderSize + N, 0);
+    std::uint8_t* plain = out.data() + kHeaderSize;
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
-    plain.insert(plain.end(), state.checkValue.begin(), state.checkValue.end());
-    AppendAllCards(plain, cards);
-    plain.resize(N, 0);
+    std::memcpy(plain, state.checkValue.data(), kCheckValueSize);
+    WriteAllCards(plain + kCheckValueSize, cards);
     {
         Blowfish cipher;
         MakeKey(cipher, state.encryptionPassword, false);
-        cipher.EncipherBuffer(plain.data(), N / 8);
+        cipher.EncipherBuffer(plain, N / 8);
     }
-    out.reserve(kHeaderSize + N);
-    AppendHeader(out, true, state.headerValue18);
-    out.insert(out.end(), plain.begin(), plain.end());
     return out;
 }
 

@@ -28,6 +28,8 @@ inline constexpr const char* kSealing = "Sealing the file...";
 // Accepting a new password.
 inline constexpr const char* kEntriesDiffer = "Password not correct, try again!";
 inline constexpr const char* kPasswordTooShort = "Password to short, please use more characters!";
+inline constexpr const char* kPasswordHasZeroByte =
+    "A password cannot contain a zero character (NUL); no data file could be opened with it.";
 
 // Shown after a list in which a card could not be written, in the writer's list order
 // (codes 0..14, then the deleted cards).

@@ -19,13 +19,33 @@ namespace {
 
 constexpr std::size_t kPreambleSize = 21;
 
-bool ReadShortText(ByteCursor& in, std::string& out) {
-    std::uint8_t n;
-    return in.ReadU8(n) && in.ReadText(n, out);
+// A text ends at its first zero byte, as it always showed: what follows a zero inside an
+// old text is dropped, so that no field can spill into the next when the card is saved.
+std::string UpToFirstZero(std::string text) {
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string::npos) {
+        SecureWipe(text.data() + zero, text.size() - zero);
+        text.resize(zero);
+    }
+    return text;
 }
 
+bool ReadShortText(ByteCursor& in, std::string& out) {
+    std::uint8_t n;
+    if (!in.ReadU8(n) || !in.ReadText(n, out))
+        return false;
+    out = UpToFirstZero(std::move(out));
+    return true;
+}
+
+struct OldRecord {
+    CCard card;
+    bool flagsAreFlags = false;  // both attribute bytes hold 0 or 1, as the old writers wrote
+    bool holdsText = false;      // at least one of the seven texts is not empty
+};
+
 // One old record: texts with their own lengths, no terminators. False when cut off.
-bool ReadOldRecord(ByteCursor& in, CCard& card) {
+bool ReadOldRecord(ByteCursor& in, OldRecord& record) {
     std::string category, date, name, address, user, password, note;
     std::uint16_t noteLength;
     std::uint8_t automatic, newWindow;
@@ -35,6 +55,11 @@ bool ReadOldRecord(ByteCursor& in, CCard& card) {
         !in.ReadU8(newWindow)) {
         return false;
     }
+    note = UpToFirstZero(std::move(note));
+    record.flagsAreFlags = automatic <= 1 && newWindow <= 1;
+    record.holdsText = !category.empty() || !date.empty() || !name.empty() || !address.empty() ||
+                       !user.empty() || !password.empty() || !note.empty();
+    CCard& card = record.card;
     card.SetCategoryNameText(category);
     card.SetDateText(date);
     card.SetModificationTime(CardTimeOfOldDateText(date));
@@ -58,20 +83,32 @@ int OldCategoryCode(const std::string& name) {
     return code >= 0 ? code : kMiscellaneous;
 }
 
-void ReadOldRecords(ByteCursor& in, CCardCollection& cards, ReadResult& result) {
+// Reads old records while more than 8 bytes remain. A record without any text (the
+// zeros of a damaged or wrongly deciphered file) ends the reading like a cut-off one, and
+// no file yields more cards than its size would hold in the current format, so memory
+// stays in proportion to the file. Returns whether the first record looked like one the
+// old program wrote.
+bool ReadOldRecords(ByteCursor& in, std::size_t cardBudget, CCardCollection& cards,
+                    ReadResult& result) {
+    bool firstPlausible = false;
+    std::size_t read = 0;
     while (in.Remaining() > 8) {
         const std::size_t start = in.Position();
-        CCard card;
-        if (!ReadOldRecord(in, card)) {
+        OldRecord record;
+        if (read == cardBudget || !ReadOldRecord(in, record) || !record.holdsText) {
             result.stoppedEarly = true;
             result.unreadBytes = in.Remaining() + (in.Position() - start);
-            return;
+            return firstPlausible;
         }
-        const int code = OldCategoryCode(card.CategoryNameText());
-        card.SetCategory(static_cast<std::uint8_t>(code));
-        cards.AddCardToCategory(code, cards.Adopt(std::move(card)));
+        if (read == 0)
+            firstPlausible = record.flagsAreFlags;
+        ++read;
+        const int code = OldCategoryCode(record.card.CategoryNameText());
+        record.card.SetCategory(static_cast<std::uint8_t>(code));
+        cards.AddCardToCategory(code, cards.Adopt(std::move(record.card)));
     }
     result.unreadBytes = in.Remaining();
+    return firstPlausible;
 }
 
 }  // namespace
@@ -91,32 +128,40 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
         ~Wipe() { SecureWipe(b.data(), b.size()); }
     } wipe{d};
 
+    SecretText password;
     if (encrypted) {
-        SecretText password;
         if (!AskFilePassword(request, password))
             return result;
-        if (!password.Get().empty()) {
+        const auto opens = [&](const std::string& key) {
+            d.assign(data.begin() + kPreambleSize, data.end());
             Blowfish cipher;
-            MakeKey(cipher, password.Get(), false);
+            MakeKey(cipher, key, false);
             cipher.DecipherBuffer(d.data(), d.size() / 8);
-        }
-        bool match = false;
-        if (!password.Get().empty()) {
-            match = v1001 ? d.size() >= 3 && std::memcmp(d.data(), "XYZ", 3) == 0
-                          : d.size() >= kCheckValueSize && VerifyPassword(password.Get(), d.data());
-        }
-        if (!match) {
+            return v1001 ? d.size() >= 3 && std::memcmp(d.data(), "XYZ", 3) == 0
+                         : d.size() >= kCheckValueSize && VerifyPassword(key, d.data());
+        };
+        if (!TryPasswordForms(password, opens)) {
             Tell(request.ui, v1001 ? msg::kPasswordNotCorrectOld : msg::kPasswordNotCorrect);
             result.wrongPassword = true;
             return result;
         }
+    }
+    ByteCursor in(d, skip);
+    const bool plausible = ReadOldRecords(in, d.size() / kSmallestCardRecord + 1, cards, result);
+    // "Version1.001" checks a password by three known bytes only, so about one wrong
+    // password in 16 million passes. What it deciphers then is noise: no card, or a first
+    // record no old program wrote. That is a wrong password, never an empty file that the
+    // next save would write under the wrong password.
+    if (encrypted && v1001 && (cards.LiveCardCount() == 0 || !plausible)) {
+        Tell(request.ui, msg::kPasswordNotCorrectOld);
+        return result;
+    }
+    if (encrypted) {
         state.encryptionPassword = password.Get();
         state.encryptOnSave = true;
         if (!v1001)
             state.checkValue = PasswordCheckValue(password.Get());
     }
-    ByteCursor in(d, skip);
-    ReadOldRecords(in, cards, result);
     result.ok = true;
     return result;
 }

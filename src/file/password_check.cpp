@@ -2,6 +2,7 @@
 
 #include "file/blowfish.h"
 #include "file/file_messages.h"
+#include "file/password_text.h"
 
 namespace tessaline {
 
@@ -27,6 +28,8 @@ NewPasswordVerdict AcceptNewPassword(std::string_view first, std::string_view se
         return NewPasswordVerdict::EntriesDiffer;
     if (first.size() < kMinPasswordLength)
         return NewPasswordVerdict::TooShort;
+    if (HasZeroByte(first))
+        return NewPasswordVerdict::HasZeroByte;
     return NewPasswordVerdict::Accepted;
 }
 
@@ -36,6 +39,8 @@ const char* NewPasswordMessage(NewPasswordVerdict verdict) {
             return msg::kEntriesDiffer;
         case NewPasswordVerdict::TooShort:
             return msg::kPasswordTooShort;
+        case NewPasswordVerdict::HasZeroByte:
+            return msg::kPasswordHasZeroByte;
         case NewPasswordVerdict::Accepted:
             break;
     }

@@ -19,9 +19,9 @@ bool VerifyPassword(std::string_view entered, const std::uint8_t* first20);
 // Keys the cipher with the password's bytes. password must not be empty.
 void MakeKey(Blowfish& cipher, std::string_view password, bool zeroTables);
 
-enum class NewPasswordVerdict { Accepted, EntriesDiffer, TooShort };
+enum class NewPasswordVerdict { Accepted, EntriesDiffer, TooShort, HasZeroByte };
 // The rules a new password must meet: both entries equal (case-sensitive), then at
-// least eight characters.
+// least eight characters, and no zero byte.
 NewPasswordVerdict AcceptNewPassword(std::string_view first, std::string_view second);
 // The message for a refusal; nullptr for Accepted.
 const char* NewPasswordMessage(NewPasswordVerdict verdict);

@@ -142,7 +142,7 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
     dialog.SetPassword(DisplayText(prefill));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return StoredText(dialog.Password());
+    return PasswordBytes(dialog.Password());
 }
 
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
@@ -168,8 +168,8 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
     dialog.SetSealed(sealed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FileEncryptionAnswer{dialog.EncryptOnSave(), StoredText(dialog.FirstEntry()),
-                                StoredText(dialog.SecondEntry()), dialog.Sealed()};
+    return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
+                                PasswordBytes(dialog.SecondEntry()), dialog.Sealed()};
 }
 
 void QtUserAnswers::RunWhileBusy(const std::string& what, const std::function<void()>& work) {

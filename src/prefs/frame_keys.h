@@ -18,5 +18,9 @@ inline constexpr const char* kCheckOpenFiles = "Check Open Files";  // int, defa
 inline constexpr const char* kLastSelectedCatg = "LastSelectedCatg";  // text, default ""
 // 1 once the installed browsers were looked for (the first start).
 inline constexpr const char* kBrowsersDetected = "Browsers Detected";  // int, default 0
+// Minutes without use after which encrypted documents lock; 0 = never.
+inline constexpr const char* kLockAfterMinutes = "Lock After Minutes";  // int, default 10
+inline constexpr int kLockAfterMinutesDefault = 10;
+inline constexpr int kLockAfterMinutesMax = 1440;
 
 }  // namespace tessaline::prefs

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "document/text_codec.h"
+#include "prefs/frame_keys.h"
 
 namespace tessaline {
 
@@ -56,8 +57,9 @@ private:
 CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     auto* browser = new QGroupBox("Web Browser Preference", this);
     auto* browserLayout = new QVBoxLayout(browser);
-    netscape_ = new QRadioButton("Netscape Navigator", browser);
-    explorer_ = new QRadioButton("Microsoft Internet Explorer", browser);
+    // Named for what each choice starts here; the stored values are those of old.
+    netscape_ = new QRadioButton("Command-line browser (Firefox)", browser);
+    explorer_ = new QRadioButton("Automation browser (Chromium)", browser);
     netscape_->setObjectName("1116");
     explorer_->setObjectName("1117");
     browserLayout->addWidget(netscape_);
@@ -96,6 +98,19 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     clearRow->addWidget(new QLabel("seconds (0 = never)", global));
     clearRow->addStretch(1);
     globalLayout->addLayout(clearRow);
+    auto* lockRow = new QHBoxLayout;
+    lockMinutes_ = new QSpinBox(global);
+    lockMinutes_->setObjectName("lockAfterMinutes");
+    lockMinutes_->setRange(0, prefs::kLockAfterMinutesMax);
+    lockMinutes_->setSpecialValueText("never");
+    lockMinutes_->setAccessibleName("Lock encrypted files after N minutes without use");
+    auto* lockLabel = new QLabel("&Lock encrypted files after", global);
+    lockLabel->setBuddy(lockMinutes_);
+    lockRow->addWidget(lockLabel);
+    lockRow->addWidget(lockMinutes_);
+    lockRow->addWidget(new QLabel("minutes without use", global));
+    lockRow->addStretch(1);
+    globalLayout->addLayout(lockRow);
 
     auto* dateBox = new QGroupBox("Select Date Format", this);
     auto* dateLayout = new QVBoxLayout(dateBox);
@@ -146,6 +161,7 @@ void CGeneralSettingsPref::Load(const Preferences& p, std::uint32_t today) {
     autoSave_->setChecked(p.automaticSaveCheck == 1);
     showPassword_->setChecked(p.showPasswordAlways == 1);
     clearSeconds_->setValue(p.clearClipboardSeconds);
+    lockMinutes_->setValue(p.lockAfterMinutes);
     minutes_->setText(DisplayText(p.automaticSave));
     const int position = AutoSaveSpinPosition(p.automaticSave);
     {
@@ -170,6 +186,7 @@ void CGeneralSettingsPref::Store(Preferences& p) const {
     p.showPasswordAlways = showPassword_->isChecked() ? 1 : 0;
     clearSeconds_->interpretText();
     p.clearClipboardSeconds = clearSeconds_->value();
+    p.lockAfterMinutes = lockMinutes_->value();
     const auto selected = dates_->selectedItems();
     p.dateFormat = selected.isEmpty() ? -1 : dates_->row(selected.front());
 }

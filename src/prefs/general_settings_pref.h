@@ -31,6 +31,7 @@ public:
     QCheckBox* ShowPasswordBox() { return showPassword_; }
     QSpinBox* ClearClipboardBox() { return clearSeconds_; }
     QListWidget* DateList() { return dates_; }
+    QSpinBox* LockMinutesSpin() { return lockMinutes_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +47,7 @@ private:
     QCheckBox* showPassword_;
     QSpinBox* clearSeconds_;
     QListWidget* dates_;
+    QSpinBox* lockMinutes_;
 };
 
 }  // namespace tessaline

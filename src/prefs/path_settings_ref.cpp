@@ -21,9 +21,12 @@ struct Row {
     const char* editId;
 };
 constexpr Row kRows[] = {
-    {"Navigator:", "1116", "1027"},      {"Mail App:", "1016", "1028"},
-    {"FTP App:", "1017", "1033"},        {"News Reader:", "1018", "1032"},
-    {"Acrobat Reader:", "1019", "1035"}, {"Telnet:", "1015", "1036"},
+    {"Command-line browser:", "1116", "1027"},
+    {"Mail App:", "1016", "1028"},
+    {"FTP App:", "1017", "1033"},
+    {"News Reader:", "1018", "1032"},
+    {"Acrobat Reader:", "1019", "1035"},
+    {"Telnet:", "1015", "1036"},
 };
 
 }  // namespace

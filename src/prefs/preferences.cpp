@@ -32,6 +32,7 @@ Preferences LoadPreferences(const IProfile& p) {
     r.helpPath = p.GetText(kInternetSection, kHelpProgFilePath, "");
     r.ftpPath = p.GetText(kInternetSection, kFtpFilePath, "");
     r.telnetPath = p.GetText(kInternetSection, kTelnetFilePath, "");
+    r.lockAfterMinutes = p.GetInt(kGeneralSection, kLockAfterMinutes, kLockAfterMinutesDefault);
     r.clearClipboardSeconds = ClearClipboardSeconds(p);
     return r;
 }
@@ -56,6 +57,7 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteText(kInternetSection, kHelpProgFilePath, r.helpPath);
     p.WriteText(kInternetSection, kFtpFilePath, r.ftpPath);
     p.WriteText(kInternetSection, kTelnetFilePath, r.telnetPath);
+    p.WriteInt(kGeneralSection, kLockAfterMinutes, r.lockAfterMinutes);
     p.WriteInt(kGeneralSection, kClearClipboardSeconds, r.clearClipboardSeconds);
 }
 

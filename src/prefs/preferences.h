@@ -54,6 +54,9 @@ struct Preferences {
     std::string automaticSave = "10";
     int dateFormat = 0;  // -1: no entry of the list chosen
     int showPasswordAlways = 0;
+    // "General Preferences": encrypted documents lock after this many minutes without
+    // use; 0 = never.
+    int lockAfterMinutes = 10;
     std::string netscapePath;
     std::string mailPath;
     std::string newsPath;

@@ -4,6 +4,8 @@
 #include "cards/card_collection.h"
 #include "cards/categories.h"
 #include "document/text_encoding.h"
+#include "file/data_file.h"
+#include "file/secure_wipe.h"
 #include "prefs/date_format.h"
 
 namespace tessaline {
@@ -89,6 +91,9 @@ bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* ca
         return false;
     }
     cards.DeleteCard(card);
+    // The card stays for the handheld's sync; its secrets go now.
+    if (card->Deleted())
+        ClearDeletedCardSecrets(*card);
     CCategoryList& results = cards.SearchResults();
     for (int i = results.IndexOf(card); i >= 0; i = results.IndexOf(card))
         results.RemoveAt(i);
@@ -154,6 +159,12 @@ bool CardClipboard::Copy(const CCard* source, const IProfile& profile, std::uint
         return false;
     card_ = MakeCardCopy(*source, profile, now);
     return true;
+}
+
+void CardClipboard::Forget() {
+    if (card_)
+        card_->ForEachText([](std::string& text) { SecureWipe(text); });
+    card_.reset();
 }
 
 CCard* CardClipboard::Paste(CCardCollection& cards, std::string_view selectorText,

@@ -79,6 +79,8 @@ public:
     // Paste Card into the selector's category. "Show All" and "Search Results" are
     // refused with the New Card messages and the card stays here. Returns the pasted card.
     CCard* Paste(CCardCollection& cards, std::string_view selectorText, IUserAnswers& ui);
+    // Wipes the copied card's texts and lets it go (its document was locked).
+    void Forget();
 
 private:
     std::optional<CCard> card_;

@@ -1,10 +1,12 @@
 #include "views/card_list_model.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "cards/card.h"
 #include "cards/card_collection.h"
 #include "document/text_encoding.h"
+#include "file/secure_wipe.h"
 #include "platform/profile.h"
 #include "prefs/date_format.h"
 #include "prefs/frame_keys.h"
@@ -35,6 +37,38 @@ constexpr std::array<unsigned char, 256> MakeLowerTable() {
     return t;
 }
 constexpr std::array<unsigned char, 256> kLower = MakeLowerTable();
+
+// Orders rows by one text of each card as CompareNoCase orders texts. Each card's key is
+// made once (not at every comparison); rows with equal keys keep their order.
+template <typename Text>
+void SortByTextKeys(std::vector<CCard*>& rows, bool descending, Text text) {
+    struct Keyed {
+        std::string_view key;
+        CCard* card;
+    };
+    std::size_t total = 0;
+    for (const CCard* card : rows)
+        total += text(*card).size();
+    // All keys in one buffer that never grows, so the views into it stay valid.
+    std::string keys(total, '\0');
+    std::vector<Keyed> keyed;
+    keyed.reserve(rows.size());
+    std::size_t at = 0;
+    for (CCard* card : rows) {
+        const std::string& t = text(*card);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            keys[at + i] = static_cast<char>(kLower[static_cast<unsigned char>(t[i])]);
+        keyed.push_back(Keyed{std::string_view(keys).substr(at, t.size()), card});
+        at += t.size();
+    }
+    // string_view compares its chars as unsigned bytes, as CompareNoCase does.
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const Keyed& a, const Keyed& b) {
+        return descending ? b.key < a.key : a.key < b.key;
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keyed[i].card;
+    SecureWipe(keys);  // the password column's keys are passwords
+}
 
 // The category lists a text lists, in order; nothing when it names no list.
 std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards, std::string_view text) {
@@ -88,9 +122,8 @@ std::vector<CCard*> ListCategoryText(const CCardCollection& cards, std::string_v
         }
     }
     // One sort after filling: ordering row by row would cost a sort per card.
-    std::stable_sort(rows.begin(), rows.end(), [](const CCard* a, const CCard* b) {
-        return CompareNoCase(a->Name(), b->Name()) < 0;
-    });
+    SortByTextKeys(rows, false,
+                   [](const CCard& card) -> const std::string& { return card.Name(); });
     return rows;
 }
 
@@ -227,10 +260,9 @@ void SortRows(std::vector<CCard*>& rows, int column, bool descending) {
         });
         return;
     }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [column, descending](const CCard* a, const CCard* b) {
-                         return CompareCardsForColumn(column, descending, *a, *b) < 0;
-                     });
+    SortByTextKeys(rows, descending, [column](const CCard& card) -> const std::string& {
+        return TextOfColumn(card, column);
+    });
 }
 
 }  // namespace tessaline

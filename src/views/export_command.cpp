@@ -81,7 +81,8 @@ std::string ExportErrorMessage(int errorCode, const std::string& path) {
 }
 
 std::optional<FileError> WriteExportAndWipe(const std::string& path, std::string& text) {
-    const auto error = WriteFileSafely(path, text);
+    // Clear text: readable by the user only, whatever the file it replaces allowed.
+    const auto error = WriteFileSafely(path, text, WriteOptions{.ownerOnly = true});
     // The export holds every password in clear: no copy stays in memory, and the wiping
     // is one the compiler may not leave out.
     SecureWipe(text);
@@ -123,7 +124,8 @@ bool ExportToTextCommand(const CCardCollection& cards, const std::string& docume
     std::string text = ExportCardsAsText(cards);
     const auto error = WriteExportAndWipe(path, text);
     if (error) {
-        Tell(ui, ExportErrorMessage(error->code, path), MsgCaption::Application, MsgIcon::Warning);
+        Tell(ui, error->explained ? error->what : ExportErrorMessage(error->code, path),
+             MsgCaption::Application, MsgIcon::Warning);
         return false;
     }
     return true;

@@ -1,8 +1,10 @@
 #include "views/print_cards.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -58,6 +60,38 @@ int PrintCards(QPrinter& printer, const PrintRequest& request) {
     return drawn;
 }
 
+int PrintCardsOwnerOnly(QPrinter& printer, const PrintRequest& request, FileError& failure) {
+    const QString target = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty())
+        return PrintCards(printer, request);
+    std::optional<FileReplacement> file = FileReplacement::Begin(
+        QFile::encodeName(target).toStdString(), WriteOptions{.ownerOnly = true}, failure);
+    if (!file)
+        return 0;
+    printer.setOutputFileName(QFile::decodeName(file->WritePath().c_str()));
+    const int pages = PrintCards(printer, request);
+    printer.setOutputFileName(target);
+    // A print preview draws on the screen and writes nothing: the file stays as it was.
+    if (pages == 0 || file->Size() == 0)
+        return pages;
+    if (std::optional<FileError> failed = file->Commit()) {
+        failure = *failed;
+        return 0;
+    }
+    return pages;
+}
+
+namespace {
+
+void ShowPrintFileError(QWidget* parent, const FileError& error) {
+    if (!error.what.empty()) {
+        QMessageBox::warning(parent, QStringLiteral("Tessaline"),
+                             QFile::decodeName(error.what.c_str()));
+    }
+}
+
+}  // namespace
+
 QPrinter& SharedPrinter() {
     static QPrinter printer(QPrinter::HighResolution);
     return printer;
@@ -68,7 +102,10 @@ bool RunPrintCommand(QWidget* parent, const PrintRequest& request) {
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    return PrintCards(printer, request) > 0;
+    FileError failure;
+    const int pages = PrintCardsOwnerOnly(printer, request, failure);
+    ShowPrintFileError(parent, failure);
+    return pages > 0;
 }
 
 void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidget* categoryBar) {
@@ -78,7 +115,11 @@ void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidge
     {
         QPrintPreviewDialog preview(&SharedPrinter(), parent);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                         [&request](QPrinter* printer) { PrintCards(*printer, request); });
+                         [&request, &preview](QPrinter* printer) {
+                             FileError failure;
+                             PrintCardsOwnerOnly(*printer, request, failure);
+                             ShowPrintFileError(&preview, failure);
+                         });
         preview.exec();
     }
     if (barWasVisible)
@@ -123,7 +164,11 @@ CommandLinePrint PrintDataFileFromCommandLine(const QString& path, const QString
     request.selectorText = ChooseCategoryText(std::nullopt, profile);
     request.documentTitle = DisplayText(document.Title());
     request.options = PrintOptions{flags.printNotes, flags.printAtm};
-    result.printed = PrintCards(printer, request) > 0;
+    FileError failure;
+    const int pages = PrintCardsOwnerOnly(printer, request, failure);
+    if (!failure.what.empty())
+        Tell(ui, failure.what, MsgCaption::Application, MsgIcon::Warning);
+    result.printed = pages > 0;
     return result;
 }
 

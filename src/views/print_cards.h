@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "file/safe_file.h"
 #include "views/print_layout.h"
 
 class QPrinter;
@@ -26,6 +27,11 @@ struct PrintRequest {
 // Draws every page of the request (or the printer's page range) on printer. Returns the
 // number of pages drawn; 0 when there was nothing to print.
 int PrintCards(QPrinter& printer, const PrintRequest& request);
+
+// PrintCards, except that a PDF file, which holds every password in clear, is written
+// readable by its owner only: into a new file that replaces the chosen one when complete.
+// When that file cannot be written, returns 0 and failure says why.
+int PrintCardsOwnerOnly(QPrinter& printer, const PrintRequest& request, FileError& failure);
 
 // The printer the Print, Print Preview and Print Setup commands share.
 QPrinter& SharedPrinter();

@@ -1,19 +1,25 @@
 #include "views/tessaline_view.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/window_memory.h"
 #include "document/tessaline_doc.h"
 #include "document/text_codec.h"
 #include "views/card_list_model.h"
 #include "views/card_table_model.h"
+#include "views/list_colours.h"
 
 namespace tessaline {
 
 CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, QWidget* parent)
-    : QWidget(parent), doc_(doc), profile_(profile), widths_(kColumnWidths) {
+    : QWidget(parent),
+      doc_(doc),
+      profile_(profile),
+      widths_(LoadColumnWidths(profile, kColumnWidths)) {
     model_ = new CardTableModel(profile_, this);
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("cardList"));
@@ -31,9 +37,7 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     list_->header()->setSectionsClickable(true);
     list_->header()->setSectionsMovable(false);
     list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QPalette palette = list_->palette();
-    palette.setColor(QPalette::Text, QColor(0, 0, 255));
-    list_->setPalette(palette);
+    ApplyTextColour();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -51,8 +55,11 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     // Enter edits the selected card and Delete deletes it, as their menu commands do.
     list_->installEventFilter(this);
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        if (!applyingWidths_ && column >= 0 && column < kFullColumnCount)
+        if (!applyingWidths_ && column >= 0 && column < kFullColumnCount) {
             widths_[static_cast<std::size_t>(column)] = size;
+            // The next list, and the next start, begin with the widths the user chose.
+            SaveColumnWidths(profile_, widths_);
+        }
     });
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit SelectionChanged(); });
@@ -142,6 +149,24 @@ void CTessalineNewView::ListText(const QString& text) {
     // A reset drops the selection without telling anyone.
     if (hadSelection)
         emit SelectionChanged();
+}
+
+void CTessalineNewView::ApplyTextColour() {
+    // Blue text, as blue as the background lets it be read.
+    // The view's own palette: on a change it is new before the list's is.
+    const QColor base = palette().color(QPalette::Base);
+    const Rgb blue = ReadableBlueOn(Rgb{static_cast<std::uint8_t>(base.red()),
+                                        static_cast<std::uint8_t>(base.green()),
+                                        static_cast<std::uint8_t>(base.blue())});
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Text, QColor(blue.r, blue.g, blue.b));
+    list_->setPalette(palette);
+}
+
+void CTessalineNewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && list_ != nullptr)
+        ApplyTextColour();
 }
 
 void CTessalineNewView::ApplyColumnWidths() {

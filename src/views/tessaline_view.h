@@ -61,16 +61,19 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A new palette (a dark theme) gets a blue that can be read on it.
+    void changeEvent(QEvent* event) override;
 
 private:
     void ListText(const QString& text);
     void ShowSortIndicator();
     void ApplyColumnWidths();
+    void ApplyTextColour();
 
     CTessalineNewDoc& doc_;
     IProfile& profile_;
     CardTableModel* model_;
-    QTreeView* list_;
+    QTreeView* list_ = nullptr;
     std::array<int, 7> widths_;
     bool applyingWidths_ = false;
 };

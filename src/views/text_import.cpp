@@ -4,7 +4,9 @@
 #include <iterator>
 
 #include "cards/categories.h"
+#include "document/text_encoding.h"
 #include "file/data_file.h"
+#include "file/secure_wipe.h"
 
 namespace tessaline {
 
@@ -12,6 +14,16 @@ namespace {
 
 constexpr const char* kFieldNames[6] = {"category code", "name",     "address",
                                         "user ID",       "password", "note"};
+
+// A field stored as if the user had typed it: Windows-1252 when every character fits, else
+// UTF-8. The text is read as UTF-8; an older export's Windows-1252 field (not UTF-8) reads
+// as Windows-1252, as the list shows it.
+std::string AsTyped(std::string_view field) {
+    std::u32string chars = DecodeStoredBytes(field);
+    std::string bytes = EncodeTypedText(chars);
+    SecureWipe(chars.data(), chars.size() * sizeof(char32_t));
+    return bytes;
+}
 
 // The fields of a line. The note is the last field and takes everything after the fifth
 // tab, tabs included: files written while the card editor still let a tab into a note
@@ -91,11 +103,11 @@ TextImport ParseExportedText(std::string_view text, std::uint32_t now) {
         }
         CCard card;
         card.SetCategory(static_cast<std::uint8_t>(*ParseCategoryCode(fields[0])));
-        card.SetName(std::string(fields[1]));
-        card.SetAddress(std::string(fields[2]));
-        card.SetUserId(std::string(fields[3]));
-        card.SetPassword(std::string(fields[4]));
-        card.SetNote(std::string(fields[5]));
+        card.SetName(AsTyped(fields[1]));
+        card.SetAddress(AsTyped(fields[2]));
+        card.SetUserId(AsTyped(fields[3]));
+        card.SetPassword(AsTyped(fields[4]));
+        card.SetNote(AsTyped(fields[5]));
         card.SetModificationTime(now);
         card.SetChanged(true);
         result.cards.push_back(std::move(card));

@@ -24,8 +24,9 @@ struct TextImport {
     std::optional<TextImportError> error;
 };
 
-// Lines end in LF or CR LF; empty lines are passed over. Each card gets the time stamp
-// now and the changed mark, as a card made by hand does.
+// Lines end in LF or CR LF; empty lines are passed over. Texts are read as UTF-8 and kept
+// as typed text is (Windows-1252 when every character fits, else UTF-8). Each card gets the time
+// stamp now and the changed mark, as a card made by hand does.
 TextImport ParseExportedText(std::string_view text, std::uint32_t now);
 
 }  // namespace tessaline

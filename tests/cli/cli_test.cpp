@@ -20,6 +20,7 @@
 #include "file/data_file.h"
 #include "file/file_lock.h"
 #include "file/safe_file.h"
+#include "platform/profile.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 #include "views/text_export.h"
@@ -311,14 +312,19 @@ TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
     EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
-    // An existing file is replaced only when asked to.
+    // An existing file is replaced only when asked to, and then owner-only whatever it
+    // allowed before: it holds every password in clear.
     WriteText(out, "keep me");
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                             fs::perms::others_read);
     run = Cli({"export", file.string(), out.string()}, "correct horse\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ReadText(out), "keep me");
     run = Cli({"export", file.string(), out.string(), "--force"}, "correct horse\n");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(ReadText(out), expected);
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(CliTest, ImportMakesAFileThatExportsBackTheSameLines) {
@@ -524,6 +530,70 @@ TEST_F(CliTest, ImportFromStandardInputIsRefusedUpFrontWhenAPasswordWouldBeNeede
     run = Cli({"import", "-", Path("new.tsf").string()}, text);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Cli({"export", Path("new.tsf").string()}).out, text);
+}
+
+TEST_F(CliTest, APasswordWithAZeroByteIsRefusedAndNothingIsWritten) {
+    const fs::path file = MakeFile("cards.tse", kCards, "old password");
+    const std::string before = ReadText(file);
+    const std::string zero("new pass\0word\n", 14);
+    CliRun run = Cli({"passwd", file.string()}, "old password\n" + zero);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A password cannot contain a zero character"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadText(file), before);
+
+    WriteText(Path("in.txt"), "0\tmail\t\tme\ts3cret!\t\r\n");
+    run = Cli({"import", Path("in.txt").string(), Path("new.tse").string()}, zero);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A password cannot contain a zero character"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("new.tse")));
+}
+
+TEST_F(CliTest, ANonAsciiPasswordKeysTheFileAsTheDesktopProgramDoes) {
+    // "pässwort1" typed on a UTF-8 terminal keys the file with its Windows-1252 bytes.
+    WriteText(Path("in.txt"), "0\tmail\t\tme\ts3cret!\t\r\n");
+    CliRun run =
+        Cli({"import", Path("in.txt").string(), Path("new.tse").string()}, "p\xC3\xA4sswort1\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    CCardCollection cards;
+    FileCipherState state;
+    testing::ScriptedAnswers ui;
+    ui.Password("p\xE4sswort1");
+    MemoryProfile profile;
+    FileError error;
+    const auto bytes = ReadWholeFile(Path("new.tse").string(), error);
+    ASSERT_TRUE(bytes);
+    EXPECT_TRUE(ReadDataFile(*bytes, ReadRequest{ui, profile, "new.tse", ""}, cards, state).ok);
+    EXPECT_EQ(state.encryptionPassword, "p\xE4sswort1");
+
+    // A file keyed with the raw UTF-8 (as this program once did) still opens, and passwd
+    // keeps working on it.
+    const fs::path old = MakeFile("old.tse", kCards, "p\xC3\xA4sswort1");
+    run = Cli({"ls", old.string()}, "p\xC3\xA4sswort1\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("visa"), std::string::npos);
+}
+
+TEST_F(CliTest, TextLeavesInUtf8AndComesBackAsTheWindowStoresIt) {
+    // "Café" kept in Windows-1252 (typed in the window), "naïve" kept in UTF-8.
+    const fs::path file = MakeFile(
+        "mixed.tsf", {{.code = 0, .name = "Caf\xE9", .user = "me", .password = "na\xC3\xAFve"}});
+    CliRun run = Cli({"ls", file.string(), "--show-passwords"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out)[1], "Caf\xC3\xA9\tWWW Sites\tme\tna\xC3\xAFve");
+    run = Cli({"search", file.string(), "CAF\xC3\x89"});
+    EXPECT_EQ(Lines(run.out).size(), 2u) << run.out;
+
+    run = Cli({"export", file.string()});
+    EXPECT_EQ(run.out, "0\tCaf\xC3\xA9\t\tme\tna\xC3\xAFve\t\r\n");
+
+    // Imported, each text is kept as the window keeps typed text.
+    WriteText(Path("in.txt"), run.out);
+    ASSERT_EQ(Cli({"import", Path("in.txt").string(), Path("back.tsf").string()}).status, 0);
+    const std::string bytes = ReadText(Path("back.tsf"));
+    EXPECT_NE(bytes.find(std::string("Caf\xE9\0", 5)), std::string::npos);
+    EXPECT_EQ(bytes.find("Caf\xC3\xA9"), std::string::npos);
+    EXPECT_EQ(Cli({"export", Path("back.tsf").string()}).out, run.out);
 }
 
 TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {

@@ -119,6 +119,30 @@ TEST_F(CardsCommands, DeleteAsksAndRefusesShowAll) {
     EXPECT_EQ(ui.shown.size(), shown);
 }
 
+// A deleted card stays for the handheld's sync with what sync needs; its secrets go.
+TEST_F(CardsCommands, DeleteKeepsOnlyWhatSyncNeeds) {
+    CCard* card = AddCard(cards, CardSpec{.code = kCreditCards,
+                                          .name = "Visa",
+                                          .address = "4111 1111 1111 1111",
+                                          .user = "A. Holder",
+                                          .password = "1234",
+                                          .note = "CVC 999",
+                                          .attributes = 2,
+                                          .sync = CCard::kChangedBit,
+                                          .time = 77,
+                                          .recordId = 4242});
+    ui.messageAnswers.push_back(MsgAnswer::Ok);
+    ASSERT_TRUE(DeleteCard(cards, "Credit Cards", card, ui));
+    EXPECT_EQ(card->Name(), "Visa");
+    EXPECT_EQ(card->Category(), kCreditCards);
+    EXPECT_EQ(card->RecordId(), 4242u);
+    EXPECT_EQ(card->SyncByte(), CCard::kChangedBit | CCard::kDeletedBit);
+    EXPECT_EQ(card->Address(), "");
+    EXPECT_EQ(card->UserId(), "");
+    EXPECT_EQ(card->Password(), "");
+    EXPECT_EQ(card->Note(), "");
+}
+
 TEST_F(CardsCommands, DeleteFromSearchResultsLeavesNoOrphan) {
     AddCard(cards, CardSpec{.code = kWwwSites, .name = "other"});
     CCard* hit = AddCard(cards, CardSpec{.code = kEmailAccounts, .name = "needle"});

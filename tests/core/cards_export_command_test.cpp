@@ -175,6 +175,29 @@ TEST_F(CardsExportCommand, ATxtAddedAfterTheChooserIsAskedAboutBeforeReplacing) 
     }
 }
 
+// The export holds every password in clear: replacing a file others could read leaves a
+// file only the owner can read; a file that must not be replaced says why in its own words.
+TEST_F(CardsExportCommand, ReplacedFilesBecomeOwnerOnlyAndReadOnlyOnesStay) {
+    AddCard(cards, CardSpec{.code = kWwwSites, .name = "w", .password = "clear"});
+    const auto shared = dir / "shared.txt";
+    std::ofstream(shared) << "old";
+    ASSERT_EQ(::chmod(shared.c_str(), 0644), 0);
+    ui.fileAnswers.push_back(FileDialogAnswer{shared.string(), 0});
+    EXPECT_TRUE(ExportToTextCommand(cards, "mine.tse", ui));
+    EXPECT_EQ(Read(shared), "0\tw\t\t\tclear\t\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(shared.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    const auto readOnly = dir / "read-only.txt";
+    std::ofstream(readOnly) << "old";
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    ui.fileAnswers.push_back(FileDialogAnswer{readOnly.string(), 0});
+    EXPECT_FALSE(ExportToTextCommand(cards, "mine.tse", ui));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{readOnly.string() + " is read-only."});
+    EXPECT_EQ(Read(readOnly), "old");
+}
+
 // The text in memory holds every password in clear: after the write, written or not,
 // every byte of its buffer is zero and the text is empty.
 TEST_F(CardsExportCommand, ExportTextIsWipedWrittenOrNot) {

@@ -62,6 +62,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.ftpPath = "/f";
     p.telnetPath = "/t";
     p.clearClipboardSeconds = 45;
+    p.lockAfterMinutes = 13;
     RecordingProfile profile;
     SavePreferences(profile, p);
     std::vector<std::string> expected = {
@@ -85,6 +86,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "Internet Preferences/FTP File Path=text:/f",
         "Internet Preferences/Telnet File Path=text:/t",
         "General Preferences/Clear Clipboard Seconds=int:45",
+        "General Preferences/Lock After Minutes=int:13",
     };
     std::sort(expected.begin(), expected.end());
     std::vector<std::string> got = profile.writes;

@@ -469,11 +469,11 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
          false,
          "",
          {TextTooLongMessage("big"), "Error Writing BankAccounts"}},
-        {"deleted card with a long text",
-         {{.code = 3, .name = "old", .user = longText, .sync = CCard::kDeletedBit}},
+        {"deleted card with a long name",
+         {{.code = 3, .name = longText, .sync = CCard::kDeletedBit}},
          false,
          "",
-         {TextTooLongMessage("old"), "Error Writing DeleteCategories"}},
+         {TextTooLongMessage(longText), "Error Writing DeleteCategories"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -529,6 +529,64 @@ TEST(FileFormat, InspectHeaderNamesTheFormats) {
         EXPECT_STREQ(FormatName(facts.format), c.name);
         EXPECT_EQ(facts.encrypted, c.encrypted) << c.name;
         EXPECT_EQ(facts.revision, c.revision) << c.name;
+    }
+}
+
+// A zero byte inside a text would end the text when read and shift every later field: the
+// writer ends a text at its first zero byte.
+TEST(DataFileWriter, AZeroByteEndsATextAndNoFieldMoves) {
+    CCardCollection cards;
+    AddCard(cards, {.code = kLoginAccounts,
+                    .name = std::string("srv\0junk", 8),
+                    .address = "host",
+                    .user = std::string("me\0", 3),
+                    .password = "pw",
+                    .note = std::string("n\0\0", 3)});
+    for (bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        auto o = Open(encrypted ? BuildEncrypted(cards, "zerozero") : BuildPlain(cards),
+                      {std::string("zerozero")});
+        ASSERT_TRUE(o->result.ok);
+        EXPECT_FALSE(o->result.stoppedEarly);
+        EXPECT_EQ(o->result.unreadBytes, encrypted ? 3u : 0u);  // the cipher's zero padding
+        EXPECT_EQ(Describe(o->cards), std::vector<std::string>{"5|5|srv|host|me|pw|n|a0|s0|t0|r0"});
+    }
+}
+
+// Deleted cards stay in the file for the handheld's sync, but none of their secrets do,
+// whether they were deleted now or read as deleted from an older save.
+TEST(DataFileWriter, DeletedCardsKeepOnlyWhatSyncNeeds) {
+    CCardCollection cards;
+    AddCard(cards, {.code = kWwwSites, .name = "live", .password = "keep me"});
+    AddCard(cards, {.code = kBankAccounts,
+                    .name = "old bank",
+                    .address = "DE00 ADDRESS",
+                    .user = "USERID",
+                    .password = "PASSWORD",
+                    .note = "NOTE",
+                    .attributes = 2,
+                    .sync = CCard::kDeletedBit | CCard::kChangedBit,
+                    .time = 99,
+                    .recordId = 31337});
+    CCard* coded = cards.Adopt(
+        testing::MakeCard({.code = kDeletedCategory, .name = "code 100", .password = "PASSWORD2"}));
+    cards.AddToDeletedList(coded);
+    for (bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        const Bytes file = encrypted ? BuildEncrypted(cards, "deleted1") : BuildPlain(cards);
+        const Bytes plain =
+            encrypted ? DecipherWithOpenSsl(Bytes(file.begin() + 22, file.end()), "deleted1")
+                      : file;
+        const std::string text(plain.begin(), plain.end());
+        for (const char* secret : {"ADDRESS", "USERID", "PASSWORD", "NOTE"})
+            EXPECT_EQ(text.find(secret), std::string::npos) << secret;
+        EXPECT_NE(text.find("keep me"), std::string::npos);
+        auto o = Open(file, {std::string("deleted1")});
+        ASSERT_TRUE(o->result.ok);
+        EXPECT_EQ(Describe(o->cards),
+                  (std::vector<std::string>{"0|0|live|||keep me||a0|s0|t0|r0",
+                                            "deleted|7|old bank|||||a2|s6|t99|r31337",
+                                            "deleted|100|code 100|||||a0|s0|t0|r0"}));
     }
 }
 

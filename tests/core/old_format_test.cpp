@@ -215,5 +215,101 @@ TEST(OldFormats, CutRecordsEndTheReading) {
     EXPECT_EQ(o->cards.LiveCardCount(), 0);
 }
 
+// "Version1.001" checks a password by three known bytes. A wrong password that happens to
+// decipher them (about one in 16 million) sees noise after them: the file read under it is
+// a wrong password, not an empty file that the next save would write under that password.
+TEST(OldFormats, AVersion1001PasswordThatOnlyMatchesTheThreeBytesIsWrong) {
+    const std::string right = "oldsecret";
+    const std::string lucky = "luckyguess";
+    auto decipher = [](Bytes d, const std::string& key) {
+        Blowfish cipher;
+        cipher.SetKey(reinterpret_cast<const std::uint8_t*>(key.data()), key.size());
+        cipher.DecipherBuffer(d.data(), d.size() / 8);
+        return d;
+    };
+    auto encipher = [](Bytes d, const std::string& key) {
+        Blowfish cipher;
+        cipher.SetKey(reinterpret_cast<const std::uint8_t*>(key.data()), key.size());
+        cipher.EncipherBuffer(d.data(), d.size() / 8);
+        return d;
+    };
+    // What the lucky password sees in a real file, with "XYZ" where the check is.
+    auto luckyFile = [&](const std::vector<OldCard>& cards) {
+        const Bytes file = OldFile("Version1.001", cards, right);
+        Bytes seen = decipher(Bytes(file.begin() + 21, file.end()), lucky);
+        std::memcpy(seen.data(), "XYZ", 3);
+        Bytes forged(file.begin(), file.begin() + 21);
+        const Bytes d = encipher(seen, lucky);
+        forged.insert(forged.end(), d.begin(), d.end());
+        return forged;
+    };
+    std::vector<OldCard> many;
+    for (int i = 0; i < 40; ++i)
+        many.push_back({"Bank Accounts", "31-12-2005", "Bank " + std::to_string(i), "0815",
+                        "Holder", "4711", std::string(200, 'n')});
+    for (const auto& cards : {kSample, many}) {
+        SCOPED_TRACE(cards.size());
+        const Bytes forged = luckyFile(cards);
+        auto o = Open(forged, {lucky});
+        EXPECT_FALSE(o->result.ok);
+        EXPECT_EQ(o->ui.Texts(), std::vector<std::string>{msg::kPasswordNotCorrectOld});
+        EXPECT_EQ(o->state.encryptionPassword, "");
+        EXPECT_FALSE(o->state.encryptOnSave);
+    }
+    // The right password still opens the real file.
+    auto o = Open(OldFile("Version1.001", many, right), {right});
+    ASSERT_TRUE(o->result.ok);
+    EXPECT_EQ(o->cards.LiveCardCount(), 40);
+}
+
+// A text ends at its first zero byte: the bytes after a zero inside an old text are dropped,
+// so after the next save every field is still where it was.
+TEST(OldFormats, AZeroByteEndsAnOldText) {
+    const std::vector<OldCard> cards = {{"Login Accounts", "01-02-2003", std::string("ser\0ver", 7),
+                                         "host", std::string("me\0\0x", 5), "pw",
+                                         std::string("note\0hidden", 11)}};
+    for (const std::string& password : {std::string(), std::string("oldsecret")}) {
+        SCOPED_TRACE(password.empty() ? "plain" : "encrypted");
+        std::vector<std::optional<std::string>> answers;
+        if (!password.empty())
+            answers.push_back(password);
+        auto o = Open(OldFile("Version1.002", cards, password), answers);
+        ASSERT_TRUE(o->result.ok);
+        ASSERT_EQ(o->cards.List(kLoginAccounts).Count(), 1);
+        ScriptedAnswers ui;
+        auto saved = BuildDataFile(o->cards, o->state, ui);
+        ASSERT_TRUE(saved);
+        auto again = Open(*saved, answers);
+        ASSERT_TRUE(again->result.ok);
+        ASSERT_EQ(again->cards.List(kLoginAccounts).Count(), 1);
+        const CCard& card = *again->cards.List(kLoginAccounts).CardAt(0);
+        EXPECT_EQ(card.Name(), "ser");
+        EXPECT_EQ(card.Address(), "host");
+        EXPECT_EQ(card.UserId(), "me");
+        EXPECT_EQ(card.Password(), "pw");
+        EXPECT_EQ(card.Note(), "note");
+    }
+}
+
+// An old file of zeros, or of the smallest records possible, never makes more cards than
+// its size would hold in the current format.
+TEST(OldFormats, CardsNeverOutnumberWhatTheFileSizeHolds) {
+    Bytes zeros = OldFile("Version1.001", {});
+    zeros.resize(zeros.size() + 4'000'000, 0);
+    auto o = Open(zeros);
+    EXPECT_TRUE(o->result.ok);
+    EXPECT_TRUE(o->result.stoppedEarly);
+    EXPECT_EQ(o->cards.LiveCardCount(), 0);
+
+    // Records of one letter: 11 bytes each.
+    const Bytes tiny = OldFile("Version1.002",
+                               std::vector<OldCard>(100'000, OldCard{"a", "", "", "", "", "", ""}));
+    o = Open(tiny);
+    EXPECT_TRUE(o->result.ok);
+    EXPECT_TRUE(o->result.stoppedEarly);
+    EXPECT_LE(static_cast<std::size_t>(o->cards.LiveCardCount()), tiny.size() / 29 + 1);
+    EXPECT_GT(o->cards.LiveCardCount(), 30'000);
+}
+
 }  // namespace
 }  // namespace tessaline

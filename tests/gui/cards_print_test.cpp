@@ -1,6 +1,7 @@
 // Printing into PDF files, read back with pdftotext.
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QPrintPreviewDialog>
@@ -12,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include "cards/card_collection.h"
 #include "cards_fake_answers.h"
@@ -84,6 +87,8 @@ private slots:
     void commandLinePrintsWhatADamagedFileHoldsAndFails();
     void nothingToPrint();
     void previewHidesTheCategoryBar();
+    void pdfFilesAreOwnerOnly();
+    void previewLeavesThePdfFileAlone();
 
 private:
     QString Print(const PrintRequest& request, int* pages = nullptr);
@@ -270,6 +275,74 @@ void CardsPrintTest::previewHidesTheCategoryBar() {
     QVERIFY(previewShown);
     QVERIFY(hiddenDuringPreview);
     QVERIFY(bar.isVisible());
+}
+
+// A printed PDF file holds every password in clear: it is readable by its owner only,
+// whether new or replacing a file that others could read.
+void CardsPrintTest::pdfFilesAreOwnerOnly() {
+    const QString data = dir_.filePath("owner.tsf");
+    {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        DocumentModel doc(ui, profile, nullptr);
+        doc.NewDocument();
+        Fill(doc.Cards());
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    const QString fresh = dir_.filePath("fresh.pdf");
+    const QString shared = dir_.filePath("shared.pdf");
+    {
+        QFile old(shared);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    QVERIFY(QFile::setPermissions(
+        shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    for (const QString& pdf : {fresh, shared}) {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
+        QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile).printed);
+        QVERIFY(PdfText(pdf).contains("hunter22"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, 0600u);
+    }
+    // No temporary file is left beside them.
+    QCOMPARE(QDir(dir_.path()).entryList({"*tessaline-*"}, QDir::Files | QDir::Hidden).size(), 0);
+}
+
+// The preview draws on the screen: a PDF file named in the shared printer is not touched.
+void CardsPrintTest::previewLeavesThePdfFileAlone() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{}};
+    const QString pdf = dir_.filePath("earlier.pdf");
+    {
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("earlier print");
+    }
+    QPrinter& printer = SharedPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QWidget window;
+    window.show();
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        previewShown = preview != nullptr;
+        if (preview != nullptr)
+            preview->reject();
+    });
+    RunPrintPreviewCommand(&window, request, nullptr);
+    QVERIFY(previewShown);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier print"));
+    QCOMPARE(printer.outputFileName(), pdf);
+    printer.setOutputFileName(QString());
+    QCOMPARE(QDir(dir_.path()).entryList({".earlier*"}, QDir::Files | QDir::Hidden).size(), 0);
 }
 
 QTEST_MAIN(CardsPrintTest)

@@ -138,7 +138,8 @@ private slots:
         CChildFrame* fresh = frame.NewDocument();
         QCOMPARE(fresh->ShownEncryptionState(), 0);
         QVERIFY(ShowsIcon(fresh, kPlainDocumentIconPath));
-        QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled"));
+        QCOMPARE(fresh->Document().Title(), QStringLiteral("Untitled"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled[*] \u2014 Tessaline"));
 
         // Encrypt On Save on the new document: its icon changes at once, the other keeps
         // its own.

@@ -101,7 +101,10 @@ private slots:
         ScriptedUser ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
-        QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&View", "&Help"}));
+        QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
+        // Preferences and the generator need no open file.
+        QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
+                 (QStringList{"Generate Password...\tAlt+G", "-", "Preferences...\tAlt+P"}));
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-",
                               "Recent File", "-", "E&xit"}));
@@ -115,8 +118,8 @@ private slots:
         const QString recent = QStringLiteral("&1 ") + cardsFile_;
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                              "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "-",
-                              "Export To Text...", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                              "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "&Lock\tCtrl+L",
+                              "-", "Export To Text...", "-", "&Print...\tCtrl+P", "Print Pre&view",
                               "P&rint Setup...", "-", recent, "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
                  (QStringList{"&Undo\tCtrl+Z", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
@@ -157,7 +160,7 @@ private slots:
 
         // The last document closed: the short menu bar comes back.
         frame.OnCommand(kCmdFileClose);
-        QTRY_COMPARE(MenuTitles(frame), (QStringList{"&File", "&View", "&Help"}));
+        QTRY_COMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QVERIFY(ui.unexpected.empty());
     }
 

@@ -35,10 +35,11 @@ void CollectCommands(const QList<QAction*>& actions, std::set<int>& out) {
     }
 }
 
-// Commands that act on the focused text field, and recent-file entries beyond the list.
+// Commands that act on the focused text field, recent-file entries beyond the list, and
+// Lock, which needs an encrypted file (this one is plain).
 bool DependsOnMoreThanTheList(int id) {
     return id == kCmdEditUndo || id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste ||
-           (id >= kCmdFileMru2 && id <= kCmdFileMru4);
+           (id >= kCmdFileMru2 && id <= kCmdFileMru4) || id == kCmdFileLock;
 }
 
 }  // namespace
