@@ -1,4 +1,5 @@
-// The core benchmarks (cipher, opening, saving, exporting, searching) and their summary.
+// The core benchmarks (cipher, opening, saving, exporting, searching, sealing) and their
+// summary.
 
 #include "bench_summary.h"
 
@@ -28,6 +29,14 @@ void PrintSummary(const CollectingReporter& r) {
     PrintGrowth(r, growth);
     if (const Figure* open = r.Find("BM_OpenPlain/100000"))
         PrintRate("open_cards_per_s", 100000.0 / open->Seconds());
+    // The seal's cost on top of a plain open (small key settings): at most 1.5.
+    WithBoth(r, "BM_OpenSealed/100000", "BM_OpenPlain/100000",
+             [](const Figure& sealed, const Figure& plain) {
+                 PrintRatio("open_sealed_vs_plain_100k", sealed.Seconds() / plain.Seconds());
+             });
+    // Milliseconds one key takes with the default settings.
+    if (const Figure* kdf = r.Find("BM_SealedKdfDefault/iterations:3"))
+        PrintRate("sealed_kdf_ms", kdf->Seconds() * 1000.0);
 }
 
 }  // namespace

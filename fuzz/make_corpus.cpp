@@ -64,12 +64,15 @@ void FileCard(CCardCollection& cards, const CardSpec& from) {
     }
 }
 
-Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value18) {
+Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value18,
+                  bool sealed = false) {
     CCardCollection cards;
     for (const CardSpec& card : kCards)
         FileCard(cards, card);
     FileCipherState state;
     state.encryptOnSave = encrypted;
+    state.sealed = sealed;
+    state.seal = SealSettings{1, kSealMemMin};  // the fuzz target reads only small settings
     state.encryptionPassword = password;
     state.headerValue18 = value18;
     fuzz::QuietAnswers ui;
@@ -231,6 +234,14 @@ int main(int argc, char** argv) {
                     fuzz::QuietAnswers ui;
                     return BuildDataFile(none, state, ui).value();
                 }()));
+    const Bytes sealed = CurrentFile(true, fixed, 0x0BADF00D, true);
+    ok &= Write(folder, "sealed_cards", WithControl(fixedAnswer(2), sealed));
+    ok &= Write(folder, "sealed_wrong_password", WithPassword("hunter22", sealed));
+    ok &= Write(folder, "sealed_truncated",
+                WithControl(fixedAnswer(0), Bytes(sealed.begin(), sealed.begin() + 80)));
+    Bytes sealedBadSettings = sealed;
+    sealedBadSettings[31] = 0x40;  // a memory limit far beyond 1 GiB
+    ok &= Write(folder, "sealed_bad_settings", WithControl(fixedAnswer(0), sealedBadSettings));
     ok &= Write(folder, "encrypted_revision5", WithControl(fixedAnswer(0), Revision5File(fixed)));
     ok &= Write(folder, "old_1001_plain", WithControl(fixedAnswer(0), OldFile(true, false, fixed)));
     ok &= Write(folder, "old_1001_encrypted",

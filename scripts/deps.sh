@@ -6,7 +6,7 @@ tessaline_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-svg-dev qt6-tools-dev
     libgl-dev xvfb xauth poppler-utils chromium iproute2
-    libcli11-dev libutf8proc-dev
+    libsodium-dev libcli11-dev libutf8proc-dev
     dbus-daemon
     libcsv-dev
     shared-mime-info xdg-utils desktop-file-utils libglib2.0-bin help2man dpkg-dev

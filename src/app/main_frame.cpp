@@ -143,6 +143,11 @@ void CMainFrame::CreateBars() {
     itemCountPane_->setFrameShape(QFrame::Panel);
     itemCountPane_->setFrameShadow(QFrame::Sunken);
     bar->addPermanentWidget(itemCountPane_);
+    layoutPane_ = new QLabel(bar);
+    layoutPane_->setObjectName(QStringLiteral("layoutPane"));
+    layoutPane_->setFrameShape(QFrame::Panel);
+    layoutPane_->setFrameShadow(QFrame::Sunken);
+    bar->addPermanentWidget(layoutPane_);
 }
 
 void CMainFrame::ApplyLastSelectedCategory() {
@@ -212,6 +217,15 @@ QString CMainFrame::ItemCountText() const {
 void CMainFrame::ShowEncryptionIcon(int state) {
     if (CChildFrame* child = ActiveChild())
         child->ShowEncryptionIcon(state);
+}
+
+void CMainFrame::ShowLayout() {
+    const CTessalineNewDoc* doc = ActiveDocument();
+    layoutPane_->setText(doc ? doc->LayoutText() : QString());
+}
+
+QString CMainFrame::LayoutText() const {
+    return layoutPane_->text();
 }
 
 void CMainFrame::ShowCategoryBar() {
@@ -516,6 +530,7 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
         if (guard)
             guard->ShowEncryptionIcon(state);
     });
+    connect(d, &CTessalineNewDoc::LayoutChanged, this, &CMainFrame::ShowLayout);
     connect(d, &CTessalineNewDoc::ModifiedChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ModifiedChanged, this, [this, d] {
         if (d == ActiveDocument())
@@ -647,6 +662,7 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window) {
     } else {
         itemCountPane_->clear();
     }
+    ShowLayout();
     ScheduleCommandStateUpdate();
 }
 
@@ -758,6 +774,7 @@ void CMainFrame::ShowStatusText(const std::string& text) {
 void CMainFrame::ShowEncryptionState() {
     if (const CTessalineNewDoc* doc = ActiveDocument())
         ShowEncryptionIcon(doc->EncryptionState());
+    ShowLayout();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -102,6 +102,9 @@ public:
     QString ItemCountText() const;
     // The active child window's icon: 1 encrypted, 0 plain.
     void ShowEncryptionIcon(int state);
+    // How the active document is stored ("Sealed", ...), in the status bar.
+    void ShowLayout();
+    QString LayoutText() const;
     void ShowCategoryBar();
     CCategoryBar* CategoryBar() const { return categoryBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
@@ -192,6 +195,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     CCategoryBar* categoryBar_ = nullptr;
     QLabel* itemCountPane_ = nullptr;
+    QLabel* layoutPane_ = nullptr;
     QTimer* autoSaveTimer_;
     QTimer* commandStateTimer_;
     AutoSaveCounter autoSave_;

@@ -45,6 +45,11 @@ struct CliRequest {
 
     // import, passwd
     TargetEncryption encryption = TargetEncryption::Default;
+    // The encrypted layout asked for: true --sealed, false --compatible; none: import seals,
+    // passwd keeps an encrypted file's layout and seals a plain one.
+    std::optional<bool> sealed;
+    std::optional<int> kdfMemoryMiB;  // --kdf-memory, for sealing
+    std::optional<int> kdfOps;        // --kdf-ops, for sealing
 
     // generate
     int length = 10;

@@ -38,6 +38,20 @@ CLI::Option* Switch(CLI::App& c, const char* name, bool& to, const char* help) {
     return c.add_flag(name, to, help)->disable_flag_override();
 }
 
+// --kdf-memory and --kdf-ops: the key settings of a seal.
+void KdfOptions(CLI::App& c, CliRequest& r) {
+    c.add_option_function<int>(
+         "--kdf-memory", [&r](int v) { r.kdfMemoryMiB = v; },
+         "memory the key derivation of a seal takes, in MiB (1-1024; default 256)")
+        ->check(NumberFrom("--kdf-memory", 1, 1024))
+        ->type_name("MiB");
+    c.add_option_function<int>(
+         "--kdf-ops", [&r](int v) { r.kdfOps = v; },
+         "passes the key derivation of a seal makes (1-10; default 3)")
+        ->check(NumberFrom("--kdf-ops", 1, 10))
+        ->type_name("N");
+}
+
 void DefineInfo(CLI::App& c, CliRequest& r) {
     FileOperand(c, r, "FILE", "the data file");
 }
@@ -82,8 +96,14 @@ void DefineImport(CLI::App& c, CliRequest& r) {
     c.add_flag_callback(
          "--encrypt", [&r] { r.encryption = TargetEncryption::Encrypt; },
          "encipher the new OUT under a new password (a new OUT named *.tse is enciphered "
-         "anyway)")
+         "anyway); it is sealed unless --compatible is given")
         ->disable_flag_override();
+    c.add_flag_callback(
+         "--compatible", [&r] { r.sealed = false; },
+         "encipher a new OUT in the layout older readers understand (weaker, at most about "
+         "500 cards) instead of sealing it")
+        ->disable_flag_override();
+    KdfOptions(c, r);
 }
 
 void DefineImportCsv(CLI::App& c, CliRequest& r) {
@@ -114,10 +134,24 @@ void DefineImportCsv(CLI::App& c, CliRequest& r) {
 
 void DefinePasswd(CLI::App& c, CliRequest& r) {
     FileOperand(c, r, "FILE", "the data file");
-    c.add_flag_callback(
-         "--plain", [&r] { r.encryption = TargetEncryption::Plain; },
-         "store FILE without encryption instead")
-        ->disable_flag_override();
+    CLI::Option* plain = c.add_flag_callback(
+                              "--plain", [&r] { r.encryption = TargetEncryption::Plain; },
+                              "store FILE without encryption instead")
+                             ->disable_flag_override();
+    CLI::Option* sealed =
+        c.add_flag_callback(
+             "--sealed", [&r] { r.sealed = true; },
+             "seal FILE (Argon2id and XChaCha20-Poly1305; the default for a plain FILE)")
+            ->disable_flag_override();
+    CLI::Option* compatible =
+        c.add_flag_callback(
+             "--compatible", [&r] { r.sealed = false; },
+             "encipher FILE in the layout older readers understand (weaker, at most about 500 "
+             "cards)")
+            ->disable_flag_override();
+    plain->excludes(sealed)->excludes(compatible);
+    sealed->excludes(compatible);
+    KdfOptions(c, r);
 }
 
 void DefineGenerate(CLI::App& c, CliRequest& r) {
@@ -154,8 +188,8 @@ void DefineGenerate(CLI::App& c, CliRequest& r) {
 
 constexpr CommandDefinition kCommands[] = {
     {"info", "Show what a data file is and what it holds",
-     "Shows the format, the encryption, the revision byte, the header's kept value and the "
-     "cards in each category.",
+     "Shows the format, the encryption layout (with a sealed file's key settings), the "
+     "revision byte, the header's kept value and the cards in each category.",
      RunInfo, DefineInfo},
     {"ls", "List the cards of a data file",
      "One line a card, sorted by name: name, category, user ID and password (masked).", RunList,
@@ -180,8 +214,9 @@ constexpr CommandDefinition kCommands[] = {
      "password.",
      RunImportCsv, DefineImportCsv},
     {"passwd", "Encipher a data file under a new password",
-     "An old-format file is rewritten in the current format. The old file is replaced only "
-     "by a whole new one.",
+     "An encrypted file keeps its layout unless --sealed or --compatible is given; a plain "
+     "one is sealed. An old-format file is rewritten in the current format. The old file is "
+     "replaced only by a whole new one.",
      RunPasswd, DefinePasswd},
     {"generate", "Print passwords from the system's secure random source",
      "Without a class named, upper-case and lower-case letters and digits are used.", RunGenerate,

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
 #include "cli/import_into.h"
+#include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "file/safe_file.h"
 #include "file/secure_wipe.h"
@@ -125,6 +126,8 @@ bool ChooseNewTargetCipher(const CliRequest& request, const std::string& target,
         cipher.encryptionPassword = password;
         SecureWipe(password);
     }
+    // A new enciphered file is sealed unless --compatible asks otherwise.
+    ApplyLayoutChoice(request, true, cipher);
     cipher.encryptOnSave = true;
     return true;
 }

@@ -20,6 +20,7 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     }
     // What the header says is shown before any password is asked for.
     const HeaderFacts facts = InspectHeader(*bytes);
+    const std::optional<SealedHeader> sealed = ParseSealedHeader(*bytes);
     SecureWipe(bytes->data(), bytes->size());
     std::ostream& out = ctx.out;
     out << "File: " << path << '\n';
@@ -33,6 +34,16 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
     }
     out << "Encrypted: " << (facts.encrypted ? "yes" : "no") << '\n';
+    out << "Layout: "
+        << (facts.format == FileFormat::Sealed ? "sealed"
+            : facts.encrypted                  ? "compatible (older readers; weaker)"
+                                               : "plain")
+        << '\n';
+    if (sealed) {
+        out << "Key derivation: Argon2id, " << sealed->settings.opsLimit << " operations, "
+            << (sealed->settings.memLimit >> 10) << " KiB memory\n";
+        out << "Cipher: XChaCha20-Poly1305\n";
+    }
     if (facts.format == FileFormat::MacSyncVersion) {
         out << "Revision: " << facts.revision << '\n';
         out << "Header value at offset 18: " << facts.headerValue18 << '\n';
@@ -42,6 +53,8 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
     if (!file)
         return kExitFailed;
+    if (facts.format == FileFormat::Sealed)
+        out << "Header value at offset 18: " << file->cipher.headerValue18 << '\n';
     out << "Cards: " << file->cards.LiveCardCount() << '\n';
     for (int code : kExportOrder) {
         const int n = file->cards.List(code).Count();
@@ -49,9 +62,12 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
             out << "  " << CategoryDisplayName(code) << ": " << n << '\n';
     }
     out << "Deleted cards: " << file->cards.DeletedList().Count() << '\n';
-    out << "Size of the cards: " << file->cards.TotalStoredSize()
-        << " bytes (an encrypted file holds at most " << kEncryptedLimit - 1 - kCheckValueSize
-        << ")\n";
+    out << "Size of the cards: " << file->cards.TotalStoredSize() << " bytes";
+    if (facts.format != FileFormat::Sealed) {
+        out << " (a compatible encrypted file holds at most "
+            << kEncryptedLimit - 1 - kCheckValueSize << "; a sealed one has no limit)";
+    }
+    out << '\n';
     if (file->Damaged()) {
         out << "Damaged: " << file->read.unreadBytes << " bytes after the last card read\n";
     }

@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
+#include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "file/secure_wipe.h"
 
@@ -34,6 +35,8 @@ int RunPasswd(const CliRequest& request, CliContext& ctx) {
             return kExitFailed;
         }
         cipher.encryptionPassword = password;
+        // An encrypted file keeps its layout, a plain one is sealed, unless asked otherwise.
+        ApplyLayoutChoice(request, cipher.encryptOnSave ? cipher.sealed : true, cipher);
         cipher.encryptOnSave = true;
         SecureWipe(password);
     }
@@ -41,8 +44,9 @@ int RunPasswd(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
 
     ctx.out << path << ": "
-            << (cipher.encryptOnSave ? "enciphered under the new password"
-                                     : "stored without encryption");
+            << (!cipher.encryptOnSave ? "stored without encryption"
+                : cipher.sealed       ? "sealed under the new password"
+                                      : "enciphered under the new password (compatible layout)");
     const FileFormat format = file->read.format;
     if (format == FileFormat::Version1001 || format == FileFormat::Version1002) {
         ctx.out << ", converted from " << FormatName(format) << " to the current format";

@@ -31,10 +31,21 @@ inline constexpr const char* kAutoSaveLeftChangedFile =
 // A name the chooser did not ask about (an extension added or changed after it closed).
 inline constexpr const char* kAlreadyExists = "%1 already exists.\nDo you want to replace it?";
 
+// The status bar: how the open file is stored.
+inline constexpr const char* kLayoutPlain = "Not encrypted";
+inline constexpr const char* kLayoutCompatible = "Encrypted (compatible)";
+inline constexpr const char* kLayoutSealed = "Sealed";
+inline constexpr const char* kCompatibleNote =
+    "This file uses the older, weaker encryption. Set Password can seal it.";
+
 // Settings.
 inline constexpr const char* kInternetSection = "Internet Preferences";
 inline constexpr const char* kGeneralSection = "General Preferences";
 inline constexpr const char* kAutomaticSaveCheck = "Automatic Save Check";  // int, default 0
 inline constexpr const char* kLastSelectedCatg = "LastSelectedCatg";        // text, default ""
+// The key derivation settings for files sealed from now on (Argon2id operations and
+// memory); values out of range mean the defaults, 3 and 262144 KiB (256 MiB).
+inline constexpr const char* kSealedKeyOperations = "Sealed Key Operations";  // int
+inline constexpr const char* kSealedKeyMemoryKiB = "Sealed Key Memory KiB";   // int
 
 }  // namespace tessaline::docmsg

@@ -103,8 +103,50 @@ std::string WithExtension(const std::string& path, const std::string& ext) {
     return stem + "." + ext;
 }
 
+const char* FileLayoutText(FileLayout layout) {
+    switch (layout) {
+        case FileLayout::Plain:
+            break;
+        case FileLayout::Compatible:
+            return docmsg::kLayoutCompatible;
+        case FileLayout::Sealed:
+            return docmsg::kLayoutSealed;
+    }
+    return docmsg::kLayoutPlain;
+}
+
 DocumentModel::DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost* host)
-    : ui_(ui), profile_(profile), host_(host), cards_(std::make_unique<CCardCollection>()) {}
+    : ui_(ui), profile_(profile), host_(host), cards_(std::make_unique<CCardCollection>()) {
+    state_.seal = NewSealSettings();
+}
+
+FileLayout DocumentModel::Layout() const {
+    if (!state_.encryptOnSave)
+        return FileLayout::Plain;
+    return state_.sealed ? FileLayout::Sealed : FileLayout::Compatible;
+}
+
+SealSettings DocumentModel::NewSealSettings() const {
+    SealSettings settings = kDefaultSealSettings;
+    const int ops = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations,
+                                    static_cast<int>(kDefaultSealSettings.opsLimit));
+    const int kib = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB,
+                                    static_cast<int>(kDefaultSealSettings.memLimit >> 10));
+    const SealSettings wanted{static_cast<std::uint32_t>(ops),
+                              static_cast<std::uint64_t>(static_cast<std::uint32_t>(kib)) << 10};
+    if (ops > 0 && kib > 0 && SealSettingsReadable(wanted))
+        settings = wanted;
+    return settings;
+}
+
+void DocumentModel::NoteLayout() {
+    const FileLayout now = Layout();
+    if (now == toldLayout_)
+        return;
+    toldLayout_ = now;
+    if (events_.layoutChanged)
+        events_.layoutChanged();
+}
 
 DocumentModel::~DocumentModel() = default;
 
@@ -139,6 +181,7 @@ void DocumentModel::SetEncryptOnSave(bool on) {
     state_.encryptOnSave = on;
     if (events_.encryptionChanged)
         events_.encryptionChanged(EncryptionState());
+    NoteLayout();
 }
 
 void DocumentModel::SetEncryptionPassword(const std::string& password) {
@@ -148,6 +191,7 @@ void DocumentModel::SetEncryptionPassword(const std::string& password) {
 void DocumentModel::NewDocument() {
     cards_ = std::make_unique<CCardCollection>();
     state_ = FileCipherState{};
+    state_.seal = NewSealSettings();
     path_.clear();
     locked_ = false;
     readOnly_ = false;
@@ -155,6 +199,7 @@ void DocumentModel::NewDocument() {
     damaged_.reset();
     known_.reset();
     SetModified(false);
+    NoteLayout();
 }
 
 void DocumentModel::RestartAutoSaveIfOn() {
@@ -201,11 +246,16 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
     state.encryptOnSave = state_.encryptOnSave;
+    // A sealed file keeps its own settings; any other file seals, if ever, with the
+    // settings of the day.
+    if (!state.sealed)
+        state.seal = NewSealSettings();
     state_ = state;
     SetEncryptOnSave(encrypt);
     // What was read again is what a later save checks the file against.
     Remember(path_, *data);
     locked_ = false;
+    NoteLayout();
     SetModified(false);
     // Writing back what was read would lose the rest of the file.
     readOnly_ = read.ReadInPart();
@@ -215,6 +265,8 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
         damaged_ = IdentityOf(path);
     Remember(path, *data);
     SetPathName(path);
+    if (host_ && Layout() == FileLayout::Compatible)
+        host_->ShowStatusText(docmsg::kCompatibleNote);
     if (readOnly_ && notice == DamageNotice::Show) {
         ui_.Message(MessageSpec{ReadInPartMessage(cardsRead_, FileTitleOf(path)),
                                 MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
@@ -259,6 +311,8 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
         return Written::No;
     }
     std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    // The writer may have sealed a file too large for the compatible layout.
+    NoteLayout();
     if (!bytes)
         return Written::No;
     WipeOnExit wipe{*bytes};
@@ -392,16 +446,24 @@ bool DocumentModel::SaveAs() {
 }
 
 void DocumentModel::EncryptOnSave() {
-    SecretText first(state_.encryptOnSave ? state_.encryptionPassword : std::string());
+    SecretText first(state_.encryptOnSave ? std::string(state_.encryptionPassword.View())
+                                          : std::string());
     SecretText second(first.Get());
+    // New encryption is sealed unless the user chooses otherwise; an encrypted document
+    // starts with the layout it has.
+    const bool sealed = state_.encryptOnSave ? state_.sealed : true;
     std::optional<FileEncryptionAnswer> answer =
-        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get());
+        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get(), sealed);
     if (answer) {
         if (answer->encryptOnSave) {
             const NewPasswordVerdict verdict = AcceptNewPassword(answer->first, answer->second);
             if (verdict == NewPasswordVerdict::Accepted) {
                 state_.encryptionPassword = answer->first;
+                if (answer->sealed && !state_.sealed)
+                    state_.seal = NewSealSettings();
+                state_.sealed = answer->sealed;
                 SetEncryptOnSave(true);
+                NoteLayout();
                 SetModified(true);
             } else {
                 // A refused password changes nothing: the document keeps encrypting (or
@@ -489,8 +551,11 @@ bool DocumentModel::Unlock(const std::string& password) {
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
     state.encryptOnSave = state_.encryptOnSave;
+    if (!state.sealed)
+        state.seal = NewSealSettings();
     state_ = state;
     SetEncryptOnSave(encrypt);
+    NoteLayout();
     // What was read again is what a later save checks the file against.
     Remember(path_, *data);
     locked_ = false;
@@ -501,6 +566,8 @@ bool DocumentModel::Unlock(const std::string& password) {
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
+    // The handheld's conduit reads this file: it stays in the compatible layout.
+    state_.sealed = false;
     SetEncryptOnSave(true);
     // Without a password there is nothing to encrypt with; a file holding only an
     // encrypted header could never be opened, so the file is left as it is.

@@ -24,8 +24,15 @@ struct DocumentEvents {
     std::function<void(const std::string& title)> titleChanged;
     std::function<void(const std::string& path)> pathChanged;
     std::function<void(int state)> encryptionChanged;
+    // The layout the next save writes changed (plain, compatible or sealed).
+    std::function<void()> layoutChanged;
     std::function<void(bool locked)> lockChanged;
 };
+
+// How a document's next save stores it.
+enum class FileLayout { Plain, Compatible, Sealed };
+// "Not encrypted", "Encrypted (compatible)", "Sealed": the status bar's words.
+const char* FileLayoutText(FileLayout layout);
 
 class DocumentModel {
 public:
@@ -53,6 +60,11 @@ public:
 
     // 1 when the next save writes an encrypted file, else 0.
     int EncryptionState() const { return state_.encryptOnSave ? 1 : 0; }
+    // Which layout the next save writes; after an open, the layout of the file read.
+    FileLayout Layout() const;
+    // The key derivation settings new seals use, from the settings (defaults when absent
+    // or out of range).
+    SealSettings NewSealSettings() const;
     // Save, Save As, Encrypt On Save, printing, Find and export are offered only when the
     // document holds at least one card, deleted cards included.
     bool HasStoredCards() const { return cards_->TotalStoredSize() > 0; }
@@ -125,6 +137,8 @@ private:
 
     void RestartAutoSaveIfOn();
     void SetEncryptOnSave(bool on);
+    // Tells layoutChanged when the layout differs from the one last told.
+    void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
     // Under the writer lock: whether the file at path may be replaced now.
     Written MayReplace(const std::string& path, SaveKind kind);
@@ -143,6 +157,7 @@ private:
     bool locked_ = false;
     std::string path_;
     std::string title_;
+    FileLayout toldLayout_ = FileLayout::Plain;
     bool readOnly_ = false;
     std::size_t cardsRead_ = 0;
     std::optional<FileIdentity> damaged_;  // the file read only in part

@@ -1,5 +1,7 @@
 #include "document/file_encryption_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QGridLayout>
@@ -8,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -69,6 +72,15 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
     grid->addWidget(show_, 2, 1);
     grid->addWidget(secondLabel, 3, 0, 1, 2);
     grid->addWidget(second_, 4, 0);
+    sealed_ = new QRadioButton(QStringLiteral("Sealed (recommended)"), passwordGroup);
+    sealed_->setObjectName(QStringLiteral("radioSealed"));
+    compatible_ = new QRadioButton(
+        QStringLiteral("Compatible with older readers (weaker, at most about 500 cards)"),
+        passwordGroup);
+    compatible_->setObjectName(QStringLiteral("radioCompatible"));
+    sealed_->setChecked(true);
+    grid->addWidget(sealed_, 5, 0, 1, 2);
+    grid->addWidget(compatible_, 6, 0, 1, 2);
     layout->addWidget(passwordGroup);
 
     auto* buttonRow = new QHBoxLayout;
@@ -95,7 +107,8 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
     important->setFixedHeight(kShrink - kSpacing - kMargin);
     layout->addWidget(important);
 
-    content_->setFixedWidth(kContentWidth);
+    // Wide enough for the longest choice, whose text must show whole.
+    content_->setFixedWidth(std::max(kContentWidth, layout->minimumSize().width()));
     content_->adjustSize();
     fullWidth_ = content_->width();
     fullHeight_ = content_->height();
@@ -118,6 +131,14 @@ void CFileEncryptionDialog::SetEntries(const QString& first, const QString& seco
     second_->setText(second);
 }
 
+void CFileEncryptionDialog::SetSealed(bool sealed) {
+    (sealed ? sealed_ : compatible_)->setChecked(true);
+}
+
+bool CFileEncryptionDialog::Sealed() const {
+    return sealed_->isChecked();
+}
+
 bool CFileEncryptionDialog::EncryptOnSave() const {
     return box_->isChecked();
 }
@@ -132,6 +153,8 @@ void CFileEncryptionDialog::ApplyBoxState(bool clearEntries) {
     const bool on = box_->isChecked();
     first_->setReadOnly(!on);
     second_->setReadOnly(!on);
+    sealed_->setEnabled(on);
+    compatible_->setEnabled(on);
     setFixedSize(fullWidth_, on ? fullHeight_ : fullHeight_ - kShrink);
     if (!on && clearEntries) {
         first_->clear();

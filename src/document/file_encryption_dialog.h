@@ -4,12 +4,15 @@
 // "Important" note; checking it again makes them writable and restores the full size.
 // The caller applies the password rules on OK: a refused pair keeps the dialog open with
 // both entries emptied and the first one focused, so that nothing else is lost.
+// Two choices under the entries pick the encrypted layout: sealed, or compatible with
+// older readers.
 
 #include <QDialog>
 #include <functional>
 
 class QCheckBox;
 class QLineEdit;
+class QRadioButton;
 class QPushButton;
 
 namespace tessaline {
@@ -26,10 +29,12 @@ public:
     // The starting state, set before the dialog is shown.
     void SetEncryptOnSave(bool on);
     void SetEntries(const QString& first, const QString& second);
+    void SetSealed(bool sealed);
 
     bool EncryptOnSave() const;
     QString FirstEntry() const;
     QString SecondEntry() const;
+    bool Sealed() const;
 
     int FullWidth() const { return fullWidth_; }
     int FullHeight() const { return fullHeight_; }
@@ -37,6 +42,8 @@ public:
     QCheckBox* EncryptBox() const { return box_; }
     QLineEdit* FirstEdit() const { return first_; }
     QLineEdit* SecondEdit() const { return second_; }
+    QRadioButton* SealedChoice() const { return sealed_; }
+    QRadioButton* CompatibleChoice() const { return compatible_; }
     CShowPasswordButton* ShowButton() const { return show_; }
     QPushButton* AboutKeysButton() const { return aboutKeys_; }
 
@@ -59,6 +66,8 @@ private:
     QCheckBox* box_;
     QLineEdit* first_;
     QLineEdit* second_;
+    QRadioButton* sealed_;
+    QRadioButton* compatible_;
     CShowPasswordButton* show_;
     QPushButton* aboutKeys_;
     int fullWidth_ = 0;

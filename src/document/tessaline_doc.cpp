@@ -17,6 +17,7 @@ CTessalineNewDoc::CTessalineNewDoc(IUserAnswers& ui, IProfile& profile, IDocumen
         emit PathChanged(QString::fromStdString(path));
     };
     events.encryptionChanged = [this](int state) { emit EncryptionChanged(state); };
+    events.layoutChanged = [this] { emit LayoutChanged(); };
     events.lockChanged = [this](bool locked) { emit LockChanged(locked); };
     model_.SetEvents(std::move(events));
 }
@@ -80,6 +81,10 @@ bool CTessalineNewDoc::Unlock(const QString& password) {
 
 QString CTessalineNewDoc::PathName() const {
     return QString::fromStdString(model_.PathName());
+}
+
+QString CTessalineNewDoc::LayoutText() const {
+    return QString::fromLatin1(FileLayoutText(model_.Layout()));
 }
 
 QString CTessalineNewDoc::Title() const {

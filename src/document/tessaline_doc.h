@@ -59,6 +59,8 @@ public:
     void SetModifiedFlag(bool modified = true) { model_.SetModified(modified); }
     // 1 when saves write an encrypted file, else 0.
     int EncryptionState() const { return model_.EncryptionState(); }
+    // "Not encrypted", "Encrypted (compatible)" or "Sealed", for the status bar.
+    QString LayoutText() const;
     // Save, Save As, Encrypt On Save, printing, Find and export need at least one stored
     // card (deleted ones count).
     bool HasCards() const { return model_.HasStoredCards(); }
@@ -83,6 +85,8 @@ signals:
     void TitleChanged(const QString& title);
     void PathChanged(const QString& path);
     void EncryptionChanged(int state);
+    // The layout the next save writes changed; LayoutText() says which.
+    void LayoutChanged();
     void LockChanged(bool locked);
 
 private:

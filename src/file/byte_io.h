@@ -8,11 +8,14 @@
 
 namespace tessaline {
 
-inline void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+// Bytes is any vector of bytes, whatever its allocator.
+template <typename Bytes>
+void PutU16(Bytes& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
     out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+template <typename Bytes>
+void PutU32(Bytes& out, std::uint32_t v) {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>(v >> shift));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Data files: a 22-byte header, then the card records, plain or enciphered under the
-// file password; and the two older formats, which are read but never written.
+// file password; the sealed file, which holds a whole plain data file sealed under a key
+// derived from the password; and the two older formats, which are read but never written.
 
 #include <cstdint>
 #include <optional>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "file/locked_memory.h"
+#include "file/sealed_file.h"
 #include "file/secure_wipe.h"
 #include "file/sha1.h"
 
@@ -33,8 +36,12 @@ inline constexpr std::size_t kMaxTextLength = 32766;
 
 // The document's file password state.
 struct FileCipherState {
-    std::string encryptionPassword;
+    LockedText encryptionPassword;
     bool encryptOnSave = false;
+    // Which encrypted layout a save writes: the sealed one, or the one older readers
+    // understand. A file read keeps its own; the document picks sealed for new encryption.
+    bool sealed = false;
+    SealSettings seal{};              // the key derivation settings of the next seal
     std::uint32_t headerValue18 = 0;  // kept from the file opened, written back unchanged
     Sha1Digest checkValue{};
 
@@ -44,8 +51,9 @@ struct FileCipherState {
     ~FileCipherState() { SecureWipe(encryptionPassword); }
 };
 
-enum class FileFormat { Version1001, Version1002, MacSyncVersion, NotTessaline, Empty };
-// "Version 1.001", "Version 1.002", "MACSyncVersion", "Not a Tessaline File", "Empty File".
+enum class FileFormat { Version1001, Version1002, MacSyncVersion, NotTessaline, Empty, Sealed };
+// "Version 1.001", "Version 1.002", "MACSyncVersion", "Not a Tessaline File", "Empty File",
+// "Sealed".
 const char* FormatName(FileFormat format);
 
 struct HeaderFacts {
@@ -89,8 +97,10 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
                         CCardCollection& cards, FileCipherState& state);
 
 // The bytes of a data file for the collection, plain or encrypted by
-// state.encryptOnSave. On failure shows the reason through ui and returns nothing;
-// nothing is to be written then. state.checkValue receives the check value written.
+// state.encryptOnSave, sealed or compatible by state.sealed. On failure shows the reason
+// through ui and returns nothing; nothing is to be written then. state.checkValue
+// receives the check value written (compatible layout). When the cards are too many for
+// the compatible layout the user is offered sealing; yes sets state.sealed.
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui);
 
@@ -100,7 +110,8 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
 void ClearDeletedCardSecrets(CCard& card);
 
 // Messages for the cases the writer refuses before anything is written.
-std::string TooLargeToEncryptMessage(std::uint64_t storedSize);
+// The question when the cards are too many for the compatible layout: seal instead?
+std::string TooLargeOfferSealingMessage(std::uint64_t storedSize);
 std::string TextTooLongMessage(const std::string& cardName);
 
 }  // namespace tessaline

@@ -57,34 +57,6 @@ bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card, std::size_t& sl
     return true;
 }
 
-// Reads records while more than minLeft bytes remain. Up to maxFill zero bytes may
-// follow the last record (an encrypted file's fill to whole blocks); anything else
-// there is data a rewrite would lose.
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
-                     const ReadRequest& request, CCardCollection& cards, ReadResult& result) {
-    // The date texts of one file all follow the preference as it was when the file opened.
-    const int dateFormat = DateFormatIndex(request.profile);
-    while (in.Remaining() > minLeft) {
-        CCard card;
-        std::size_t slack = 0;
-        const std::size_t start = in.Position();
-        if (!ReadCardRecord(in, dateFormat, card, slack)) {
-            result.stoppedEarly = true;
-            break;
-        }
-        result.unkeptBytes += slack;
-        if (!FileReadCard(cards, std::move(card))) {
-            ++result.droppedCards;
-            result.unkeptBytes += in.Position() - start - slack;
-        }
-    }
-    result.unreadBytes = in.Remaining();
-    const std::uint8_t* rest = in.Here();
-    result.trailingData =
-        result.unreadBytes > maxFill ||
-        std::any_of(rest, rest + result.unreadBytes, [](std::uint8_t b) { return b != 0; });
-}
-
 ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadRequest& request,
                              CCardCollection& cards, FileCipherState& state) {
     ReadResult result;
@@ -134,6 +106,31 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
 }
 
 }  // namespace
+
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
+                     const ReadRequest& request, CCardCollection& cards, ReadResult& result) {
+    // The date texts of one file all follow the preference as it was when the file opened.
+    const int dateFormat = DateFormatIndex(request.profile);
+    while (in.Remaining() > minLeft) {
+        CCard card;
+        std::size_t slack = 0;
+        const std::size_t start = in.Position();
+        if (!ReadCardRecord(in, dateFormat, card, slack)) {
+            result.stoppedEarly = true;
+            break;
+        }
+        result.unkeptBytes += slack;
+        if (!FileReadCard(cards, std::move(card))) {
+            ++result.droppedCards;
+            result.unkeptBytes += in.Position() - start - slack;
+        }
+    }
+    result.unreadBytes = in.Remaining();
+    const std::uint8_t* rest = in.Here();
+    result.trailingData =
+        result.unreadBytes > maxFill ||
+        std::any_of(rest, rest + result.unreadBytes, [](std::uint8_t b) { return b != 0; });
+}
 
 bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     std::optional<std::string> entered = request.ui.DecryptionPassword(
@@ -196,6 +193,8 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
             return ReadOldFormat(data, facts.format, request, cards, state);
         case FileFormat::MacSyncVersion:
             return ReadCurrentFormat(data, request, cards, state);
+        case FileFormat::Sealed:
+            return ReadSealedFile(data, request, cards, state);
         case FileFormat::NotTessaline:
             break;
     }

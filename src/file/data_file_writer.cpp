@@ -141,6 +141,33 @@ void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
     });
 }
 
+// The whole plain data file, assembled in locked memory and sealed.
+std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
+                                                         std::uint64_t cardsSize,
+                                                         FileCipherState& state, IUserAnswers& ui) {
+    if (!SealSettingsReadable(state.seal)) {
+        Tell(ui, msg::kSealSettingsUnusable);
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::uint8_t>> sealed;
+    try {
+        std::vector<std::uint8_t> header;
+        AppendHeader(header, false, state.headerValue18);
+        LockedBytes plain;
+        plain.reserve(kHeaderSize + cardsSize);
+        plain.assign(header.begin(), header.end());
+        plain.resize(kHeaderSize + cardsSize);
+        WriteAllCards(plain.data() + kHeaderSize, cards);
+        ui.RunWhileBusy(msg::kSealing,
+                        [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+    } catch (const std::bad_alloc&) {
+        sealed.reset();
+    }
+    if (!sealed)
+        Tell(ui, msg::kOutOfMemory);
+    return sealed;
+}
+
 }  // namespace
 
 void ClearDeletedCardSecrets(CCard& card) {
@@ -148,12 +175,13 @@ void ClearDeletedCardSecrets(CCard& card) {
         SecureWipe(*text);
 }
 
-std::string TooLargeToEncryptMessage(std::uint64_t storedSize) {
+std::string TooLargeOfferSealingMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
-           " bytes, but an encrypted file can hold at most " +
+           " bytes, but an encrypted file that older readers understand can hold at most " +
            std::to_string(kEncryptedLimit - 1 - kCheckValueSize) +
-           ". The file was not saved; save it as a plain file or move some cards to another "
-           "file.";
+           ".\n\nDo you want to seal the file instead? A sealed file has no size limit and "
+           "protects the password better, but older readers cannot open it.\n\nIf you "
+           "choose No, the file is not saved.";
 }
 
 std::string TextTooLongMessage(const std::string& cardName) {
@@ -187,9 +215,16 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         Tell(ui, msg::kPasswordHasZeroByte);
         return std::nullopt;
     }
+    if (state.sealed)
+        return BuildSealedFile(cards, S, state, ui);
     if (kCheckValueSize + S >= kEncryptedLimit) {
-        Tell(ui, TooLargeToEncryptMessage(S), MsgCaption::System, MsgIcon::Warning);
-        return std::nullopt;
+        const MsgAnswer answer =
+            ui.Message(MessageSpec{TooLargeOfferSealingMessage(S), MsgCaption::Application,
+                                   MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return std::nullopt;
+        state.sealed = true;
+        return BuildSealedFile(cards, S, state, ui);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.

@@ -4,6 +4,7 @@
 
 #include "file/byte_io.h"
 #include "file/data_file.h"
+#include "file/sealed_file.h"
 
 namespace tessaline {
 
@@ -19,6 +20,8 @@ const char* FormatName(FileFormat format) {
             return "Not a Tessaline File";
         case FileFormat::Empty:
             return "Empty File";
+        case FileFormat::Sealed:
+            return "Sealed";
     }
     return "Not a Tessaline File";
 }
@@ -27,6 +30,12 @@ HeaderFacts InspectHeader(std::span<const std::uint8_t> data) {
     HeaderFacts facts;
     if (data.empty()) {
         facts.format = FileFormat::Empty;
+        return facts;
+    }
+    // The sealed file's 16 bytes come first: nothing else begins with them.
+    if (HasSealedMagic(data)) {
+        facts.format = FileFormat::Sealed;
+        facts.encrypted = true;
         return facts;
     }
     // The old formats: a 9-byte marker, then the version text.

@@ -15,6 +15,16 @@ inline constexpr const char* kWriteCardBytesError = "Write Card Bytes Error";
 inline constexpr const char* kDecryptionPasswordTitle = "Decryption Password";
 inline constexpr const char* kForFile = " for file: ";
 
+// The sealed file.
+inline constexpr const char* kSealedUnreadable =
+    "This file was sealed with settings this version cannot read.";
+inline constexpr const char* kSealSettingsUnusable =
+    "The key settings for sealing are out of range (operations 1 to 10, memory 8 KiB to "
+    "1 GiB). The file was not saved.";
+// Shown while the key is derived, which takes about half a second.
+inline constexpr const char* kOpeningSealed = "Opening the sealed file...";
+inline constexpr const char* kSealing = "Sealing the file...";
+
 // Accepting a new password.
 inline constexpr const char* kEntriesDiffer = "Password not correct, try again!";
 inline constexpr const char* kPasswordTooShort = "Password to short, please use more characters!";

@@ -9,6 +9,7 @@
 
 namespace tessaline {
 
+class ByteCursor;
 class CCard;
 
 // Asks for the password of an encrypted file. Returns false on Cancel. An empty entry
@@ -23,6 +24,16 @@ bool TryPasswordForms(SecretText& password, const std::function<bool(const std::
 // Files a read card: deleted cards to the deleted list, codes 0..14 to their list,
 // code 100 to the deleted list; any other card is dropped (false).
 bool FileReadCard(CCardCollection& cards, CCard card);
+
+// Reads card records at the cursor while more than minLeft bytes remain; a damaged
+// record ends the reading (result.stoppedEarly). Up to maxFill zero bytes may follow the
+// last record (an encrypted file's fill to whole blocks); anything else there is data a
+// rewrite would lose.
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
+                     const ReadRequest& request, CCardCollection& cards, ReadResult& result);
+
+ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest& request,
+                          CCardCollection& cards, FileCipherState& state);
 
 ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
                          const ReadRequest& request, CCardCollection& cards,

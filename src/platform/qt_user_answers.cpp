@@ -9,6 +9,7 @@
 #include "document/text_codec.h"
 #include "file/password_check.h"
 #include "file/secure_wipe.h"
+#include "platform/busy_work.h"
 
 namespace tessaline {
 
@@ -146,7 +147,8 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
 
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
                                                                   const std::string& first,
-                                                                  const std::string& second) {
+                                                                  const std::string& second,
+                                                                  bool sealed) {
     CFileEncryptionDialog dialog(parent_);
     dialog.SetEncryptOnSave(encryptOnSave);
     dialog.SetEntries(DisplayText(first), DisplayText(second));
@@ -163,10 +165,15 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
              CaptionText(MsgCaption::Application), &dialog);
         return false;
     };
+    dialog.SetSealed(sealed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
-                                PasswordBytes(dialog.SecondEntry())};
+                                PasswordBytes(dialog.SecondEntry()), dialog.Sealed()};
+}
+
+void QtUserAnswers::RunWhileBusy(const std::string& what, const std::function<void()>& work) {
+    RunOffGuiThread(parent_, QString::fromStdString(what), work);
 }
 
 std::optional<FileDialogAnswer> QtUserAnswers::SaveFileName(const FileDialogRequest& request) {

@@ -29,7 +29,11 @@ public:
     std::optional<std::string> DecryptionPassword(const std::string& title,
                                                   const std::string& prefill) override;
     std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
-                                                       const std::string& second) override;
+                                                       const std::string& second,
+                                                       bool sealed) override;
+    // Runs work on another thread under a busy cursor, with a small progress window
+    // when it takes longer than a moment; the windows keep repainting meanwhile.
+    void RunWhileBusy(const std::string& what, const std::function<void()>& work) override;
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override;
     std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) override;
 

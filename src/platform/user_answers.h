@@ -3,6 +3,7 @@
 // answers with real message boxes and dialogs, the command-line program with its own
 // prompts, and the tests with a script.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,8 @@ struct FileEncryptionAnswer {
     bool encryptOnSave = false;
     std::string first;
     std::string second;
+    // "Sealed (recommended)" rather than "Compatible with older readers".
+    bool sealed = true;
 };
 
 struct MessageSpec {
@@ -60,13 +63,22 @@ public:
     // The Decryption Password dialog. std::nullopt = Cancel.
     virtual std::optional<std::string> DecryptionPassword(const std::string& title,
                                                           const std::string& prefill) = 0;
-    // The File Encryption dialog, started with the box and both entries. nullopt = Cancel.
+    // The File Encryption dialog, started with the box, both entries and the layout
+    // choice. nullopt = Cancel.
     virtual std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave,
                                                                const std::string& first,
-                                                               const std::string& second) = 0;
+                                                               const std::string& second,
+                                                               bool sealed) = 0;
     // File choosers. nullopt = Cancel.
     virtual std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) = 0;
+    // Runs work that takes a noticeable time (deriving a key), telling the user what is
+    // going on. work touches no user interface; a window may run it on another thread
+    // and keep repainting meanwhile. Returns when work has ended.
+    virtual void RunWhileBusy(const std::string& what, const std::function<void()>& work) {
+        (void)what;
+        work();
+    }
 };
 
 // A user who takes every message with OK and cancels every dialog: for programs that
@@ -78,8 +90,8 @@ public:
     std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
-                                                       const std::string&) override {
+    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
+                                                       bool) override {
         return std::nullopt;
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest&) override {

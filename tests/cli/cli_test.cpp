@@ -508,6 +508,70 @@ TEST_F(CliTest, PasswdReEnciphersOrStoresPlainAndKeepsTheFileOnRefusal) {
     EXPECT_EQ(Cli({"ls", file.string()}).out, listed);
 }
 
+TEST_F(CliTest, ImportSealsByDefaultAndPasswdSwitchesLayoutsWithTheKeySettingsAsked) {
+    WriteText(Path("in.txt"), "0\tmail\thttps://mail.example\tme\ts3cret!\tnote\r\n");
+    const fs::path file = Path("new.tse");
+    CliRun run = Cli({"import", Path("in.txt").string(), file.string(), "--encrypt", "--kdf-memory",
+                      "1", "--kdf-ops", "2"},
+                     "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    // info names the layout and the key settings before it asks for the password.
+    run = Cli({"info", file.string()}, "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line :
+         {"Format: Sealed", "Encrypted: yes", "Layout: sealed",
+          "Key derivation: Argon2id, 2 operations, 1024 KiB memory", "Cards: 1"}) {
+        EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    EXPECT_EQ(Cli({"ls", file.string()}, "wrong password\n").status, 1);
+
+    struct Step {
+        std::vector<std::string> options;
+        const char* layout;
+        const char* kdf;  // the key derivation line, when sealed
+    };
+    const Step steps[] = {
+        {{"--compatible"}, "Layout: compatible (older readers; weaker)", nullptr},
+        {{}, "Layout: compatible (older readers; weaker)", nullptr},  // kept
+        {{"--sealed", "--kdf-ops", "1", "--kdf-memory", "2"},
+         "Layout: sealed",
+         "Key derivation: Argon2id, 1 operations, 2048 KiB memory"},
+        {{}, "Layout: sealed", "Key derivation: Argon2id, 1 operations, 2048 KiB memory"},
+        {{"--plain"}, "Layout: plain", nullptr},
+    };
+    for (const Step& step : steps) {
+        std::vector<std::string> args{"passwd", file.string()};
+        args.insert(args.end(), step.options.begin(), step.options.end());
+        run = Cli(args, "long enough\nlong enough\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        run = Cli({"info", file.string()}, "long enough\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(std::string(step.layout) + "\n"), std::string::npos) << run.out;
+        if (step.kdf) {
+            EXPECT_NE(run.out.find(std::string(step.kdf) + "\n"), std::string::npos) << run.out;
+        }
+        EXPECT_NE(run.out.find("Cards: 1\n"), std::string::npos);
+    }
+
+    // A compatible file asked for on import; contradicting layouts and bad settings are
+    // usage errors.
+    run = Cli(
+        {"import", Path("in.txt").string(), Path("old.tse").string(), "--encrypt", "--compatible"},
+        "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(
+        Cli({"info", Path("old.tse").string()}, "long enough\n").out.find("Layout: compatible"),
+        std::string::npos);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"passwd", file.string(), "--plain", "--sealed"},
+          std::vector<std::string>{"passwd", file.string(), "--sealed", "--compatible"},
+          std::vector<std::string>{"passwd", file.string(), "--kdf-memory", "0"},
+          std::vector<std::string>{"passwd", file.string(), "--kdf-memory", "1025"},
+          std::vector<std::string>{"passwd", file.string(), "--kdf-ops", "11"}}) {
+        EXPECT_EQ(Cli(args, "long enough\nlong enough\n").status, 2) << args[2];
+    }
+}
+
 // A file cut short inside its last card: the reader stops there.
 TEST_F(CliTest, ADamagedFileFailsEveryCommandAndExportWritesNothingUnlessAsked) {
     const fs::path file = MakeFile("cut.tsf", kCards);

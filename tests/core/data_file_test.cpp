@@ -457,13 +457,13 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
     const std::string longText(kMaxTextLength + 1, 'x');
     const Case cases[] = {
         {"no password", {}, true, "", {msg::kPasswordNotSet}},
-        {"too large to encrypt",
+        {"too large for the compatible layout, sealing declined",
          {{.code = 0, .note = std::string(30000, 'a')},
           {.code = 1, .note = std::string(30000, 'b')},
           {.code = 2, .note = std::string(5500, 'c')}},
          true,
          "password1",
-         {TooLargeToEncryptMessage(65587)}},
+         {TooLargeOfferSealingMessage(65587)}},
         {"text too long, plain",
          {{.code = kBankAccounts, .name = "big", .note = longText}},
          false,
@@ -484,8 +484,10 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
         state.encryptOnSave = c.encrypt;
         state.encryptionPassword = c.password;
         ScriptedAnswers ui;
+        ui.messageAnswers.push_back(MsgAnswer::No);
         EXPECT_FALSE(BuildDataFile(cards, state, ui).has_value());
         EXPECT_EQ(ui.Texts(), c.messages);
+        EXPECT_FALSE(state.sealed);
     }
 }
 

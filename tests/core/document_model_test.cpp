@@ -71,6 +71,9 @@ protected:
         char pattern[] = "/tmp/doc_model_XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir = pattern;
+        // Files sealed here use small key settings, so that the tests stay fast.
+        profile.WriteInt("General Preferences", "Sealed Key Operations", 1);
+        profile.WriteInt("General Preferences", "Sealed Key Memory KiB", 8);
     }
     void TearDown() override { fs::remove_all(dir); }
 

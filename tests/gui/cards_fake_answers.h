@@ -35,8 +35,8 @@ public:
         passwords.pop_front();
         return p;
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
-                                                       const std::string&) override {
+    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
+                                                       bool) override {
         ++unexpected;
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -180,13 +181,17 @@ private slots:
             ClickBox(d->EncryptBox());
             QTest::keyClicks(d->FirstEdit(), "one horse");
             QTest::keyClicks(d->SecondEdit(), "one horse");
+            // The layout choice starts where the caller put it; the user picks the other.
+            QVERIFY(d->SealedChoice()->isChecked());
+            QTest::mouseClick(d->CompatibleChoice(), Qt::LeftButton);
             d->accept();
         });
-        const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "");
+        const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "", true);
         QVERIFY(enc.has_value());
         QVERIFY(enc->encryptOnSave);
         QCOMPARE(enc->first, std::string("one horse"));
         QCOMPARE(enc->second, std::string("one horse"));
+        QVERIFY(!enc->sealed);
     }
 
     void realMessageBoxes() {

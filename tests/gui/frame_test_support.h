@@ -50,8 +50,8 @@ public:
         passwordPrefills.push_back(prefill);
         return Pop(passwords, "password");
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&,
-                                                       const std::string&) override {
+    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
+                                                       bool) override {
         return Pop(encryption, "file encryption");
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& r) override {

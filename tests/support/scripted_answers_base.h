@@ -68,8 +68,9 @@ public:
         return Pop(passwords, "password prompt");
     }
     std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
-                                                       const std::string& second) override {
-        encryptionStarts.push_back(FileEncryptionAnswer{encryptOnSave, first, second});
+                                                       const std::string& second,
+                                                       bool sealed) override {
+        encryptionStarts.push_back(FileEncryptionAnswer{encryptOnSave, first, second, sealed});
         return Pop(encryptionAnswers, "File Encryption dialog");
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override {
