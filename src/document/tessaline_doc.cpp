@@ -72,7 +72,7 @@ LockOutcome CTessalineNewDoc::Lock(bool autoSaveOn) {
 }
 
 bool CTessalineNewDoc::Unlock(const QString& password) {
-    SecretText typed(StoredText(password));
+    SecretText typed(PasswordBytes(password));
     if (!model_.Unlock(typed.Get()))
         return false;
     UpdateAllViews();
