@@ -110,6 +110,8 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
 CMainFrame::~CMainFrame() {
     // The child windows hold the documents, which call back into the frame as they go.
     disconnect(mdi_, nullptr, this, nullptr);
+    // Hiding the window as it goes moves the focus; the frame is no longer there to hear it.
+    disconnect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
     categoryBar_->SetActiveView(nullptr);
     for (CChildFrame* child : Children())
         delete child;

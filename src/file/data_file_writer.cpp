@@ -82,7 +82,9 @@ std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
     StoreU32(p + 20, static_cast<std::uint32_t>(L));
     p += kCardHeaderSize;
     for (std::string_view text : texts) {
-        std::memcpy(p, text.data(), text.size());
+        // An empty view may hold no pointer at all, which memcpy must not be given.
+        if (!text.empty())
+            std::memcpy(p, text.data(), text.size());
         p += text.size();
         *p++ = 0;
     }
