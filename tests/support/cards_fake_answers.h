@@ -35,6 +35,10 @@ public:
         passwords.pop_front();
         return p;
     }
+    std::optional<std::string> HandheldPassword() override {
+        ++unexpected;
+        return std::nullopt;
+    }
     std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
                                                        bool) override {
         ++unexpected;

@@ -28,6 +28,7 @@ public:
 
     std::deque<MsgAnswer> answers;  // for boxes with more than an OK button
     std::deque<std::optional<std::string>> passwords;
+    std::deque<std::optional<std::string>> handheldPasswords;
     std::deque<std::optional<FileEncryptionAnswer>> encryption;
     std::deque<std::optional<std::string>> openPaths;
     std::deque<std::optional<std::string>> savePaths;
@@ -49,6 +50,9 @@ public:
         passwordTitles.push_back(title);
         passwordPrefills.push_back(prefill);
         return Pop(passwords, "password");
+    }
+    std::optional<std::string> HandheldPassword() override {
+        return Pop(handheldPasswords, "handheld password");
     }
     std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
                                                        bool) override {

@@ -28,6 +28,7 @@ public:
 
     std::deque<MsgAnswer> messageAnswers;  // for boxes with more than an OK button
     std::deque<std::optional<std::string>> passwords;
+    std::deque<std::optional<std::string>> handheldPasswords;
     std::deque<std::optional<FileEncryptionAnswer>> encryptionAnswers;
     std::deque<std::optional<FileDialogAnswer>> fileAnswers;
 
@@ -67,6 +68,9 @@ public:
         passwordTitles.push_back(title);
         passwordPrefills.push_back(prefill);
         return Pop(passwords, "password prompt");
+    }
+    std::optional<std::string> HandheldPassword() override {
+        return Pop(handheldPasswords, "handheld password prompt");
     }
     std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
                                                        const std::string& second,

@@ -37,7 +37,7 @@ HandheldSetupResult RunHandheldSetup(IHandheldUsers& users, IUserAnswers& ui,
     if (ui.MessageWithCaption(question, "Create password file") != MsgAnswer::Yes)
         return HandheldSetupResult::Declined;
 
-    std::optional<std::string> password = host.AskHandheldPassword();
+    std::optional<std::string> password = ui.HandheldPassword();
     if (!password)
         return HandheldSetupResult::PasswordCancelled;
     if (password->empty()) {

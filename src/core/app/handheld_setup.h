@@ -17,8 +17,6 @@ public:
     virtual ~IHandheldSetupHost() = default;
     // Opens a data file as a document (it enters the recent-file list).
     virtual void OpenDocumentFile(const std::string& path) = 0;
-    // The password dialog in its handheld wording. nullopt = Cancel.
-    virtual std::optional<std::string> AskHandheldPassword() = 0;
     // Offers every modified document for saving; false when the user cancelled.
     virtual bool SaveAllModified() = 0;
     virtual void CloseAllDocuments() = 0;

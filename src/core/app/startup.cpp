@@ -29,8 +29,6 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             o.showSplash = false;
         } else if (a == "--help" || a == "-h") {
             o.showHelp = true;
-        } else if ((a == "--open-for-screenshot" || a == "--screenshot") && i + 1 < args.size()) {
-            (a == "--screenshot" ? o.screenshotPath : o.openForScreenshot) = args[++i];
         } else {
             o.unknownOptions.push_back(a);
         }

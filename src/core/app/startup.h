@@ -13,9 +13,6 @@ struct StartupOptions {
     bool showHelp = false;
     std::vector<std::string> files;  // data files named on the command line, to open
     std::vector<std::string> unknownOptions;
-    // Debugging aid for scripts/screenshot: a file to open once the window is up.
-    std::string openForScreenshot;
-    std::string screenshotPath;  // where to save a picture of the window, then quit
 };
 
 StartupOptions ParseCommandLine(const std::vector<std::string>& args);  // args[0]: program

@@ -92,7 +92,7 @@ bool IsCommandEnabled(int command, const CommandContext& c) {
         case kCmdEditPaste:
             return t.focused && !t.readOnly && t.clipboardHasText;
         default:
-            // Commands whose work is not there yet stay greyed.
+            // A command without work stays greyed.
             return false;
     }
 }

@@ -151,6 +151,24 @@ void DocumentModel::NoteLayout() {
 
 DocumentModel::~DocumentModel() = default;
 
+void DocumentModel::TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCipherState state,
+                                 std::span<const std::uint8_t> bytes) {
+    cards_ = std::move(cards);
+    const bool encrypt = state.encryptOnSave;
+    state.encryptOnSave = state_.encryptOnSave;
+    // A sealed file keeps its own settings; any other file seals, if ever, with the
+    // settings of the day.
+    if (!state.sealed)
+        state.seal = NewSealSettings();
+    state_ = state;
+    SetEncryptOnSave(encrypt);
+    // What was read is what a later save checks the file against.
+    Remember(path_, bytes);
+    locked_ = false;
+    NoteLayout();
+    SetModified(false);
+}
+
 void DocumentModel::SetModified(bool modified) {
     if (modified_ == modified)
         return;
@@ -244,20 +262,7 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
         state = FileCipherState{};
         request.passwordPrefill.clear();  // the one offered was wrong
     }
-    cards_ = std::move(cards);
-    const bool encrypt = state.encryptOnSave;
-    state.encryptOnSave = state_.encryptOnSave;
-    // A sealed file keeps its own settings; any other file seals, if ever, with the
-    // settings of the day.
-    if (!state.sealed)
-        state.seal = NewSealSettings();
-    state_ = state;
-    SetEncryptOnSave(encrypt);
-    // What was read again is what a later save checks the file against.
-    Remember(path_, *data);
-    locked_ = false;
-    NoteLayout();
-    SetModified(false);
+    TakeReadFile(std::move(cards), state, *data);
     // Writing back what was read would lose the rest of the file.
     readOnly_ = read.ReadInPart();
     cardsRead_ = static_cast<std::size_t>(cards_->LiveCardCount()) + cards_->DeletedList().Count();
@@ -549,18 +554,7 @@ bool DocumentModel::Unlock(const std::string& password) {
         WipeCardTexts(*cards);
         return false;
     }
-    cards_ = std::move(cards);
-    const bool encrypt = state.encryptOnSave;
-    state.encryptOnSave = state_.encryptOnSave;
-    if (!state.sealed)
-        state.seal = NewSealSettings();
-    state_ = state;
-    SetEncryptOnSave(encrypt);
-    NoteLayout();
-    // What was read again is what a later save checks the file against.
-    Remember(path_, *data);
-    locked_ = false;
-    SetModified(false);
+    TakeReadFile(std::move(cards), state, *data);
     if (events_.lockChanged)
         events_.lockChanged(false);
     return true;

@@ -144,6 +144,10 @@ private:
     Written MayReplace(const std::string& path, SaveKind kind);
     bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
     void Remember(const std::string& path, std::span<const std::uint8_t> bytes);
+    // The cards and cipher state read from the document's file (whose bytes were bytes)
+    // become the document's: unlocked and unmodified.
+    void TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCipherState state,
+                      std::span<const std::uint8_t> bytes);
     bool IsDamagedFile(const std::string& path) const;
     bool IsKnownFile(const std::string& path) const;
 

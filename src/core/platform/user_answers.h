@@ -64,6 +64,9 @@ public:
     // The Decryption Password dialog. std::nullopt = Cancel.
     virtual std::optional<std::string> DecryptionPassword(const std::string& title,
                                                           const std::string& prefill) = 0;
+    // The password dialog in its handheld wording: the password of the data file that the
+    // handheld set-up creates. std::nullopt = Cancel.
+    virtual std::optional<std::string> HandheldPassword() = 0;
     // The File Encryption dialog, started with the box, both entries and the layout
     // choice. nullopt = Cancel.
     virtual std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave,
@@ -91,6 +94,7 @@ public:
     std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
         return std::nullopt;
     }
+    std::optional<std::string> HandheldPassword() override { return std::nullopt; }
     std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
                                                        bool) override {
         return std::nullopt;

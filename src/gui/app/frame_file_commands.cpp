@@ -9,7 +9,7 @@
 #include "gui/app/child_frame.h"
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/views/card_commands_qt.h"
+#include "gui/views/card_output_commands.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
 

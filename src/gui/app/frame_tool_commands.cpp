@@ -9,8 +9,8 @@
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/prefs/pref_property_sheet.h"
-#include "gui/views/card_commands_qt.h"
 #include "gui/views/category_bar.h"
+#include "gui/views/generate_password_command.h"
 #include "gui/views/tessaline_view.h"
 
 namespace tessaline {

@@ -1,11 +1,12 @@
 #include "gui/app/lock_panel.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/app/panel_layout.h"
 
 namespace tessaline {
 
@@ -13,10 +14,7 @@ CLockPanel::CLockPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("lockPanel"));
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("lockHeading"));
-    QFont big = heading_->font();
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    big.setBold(true);
-    heading_->setFont(big);
+    MakeHeading(*heading_, 1.4);
     heading_->setTextFormat(Qt::PlainText);
     path_ = new QLabel(this);
     path_->setObjectName(QStringLiteral("lockPath"));
@@ -46,12 +44,7 @@ CLockPanel::CLockPanel(QWidget* parent) : QWidget(parent) {
     column->addWidget(hint);
     column->addLayout(row);
 
-    auto* outer = new QGridLayout(this);
-    outer->setRowStretch(0, 1);
-    outer->setRowStretch(2, 2);
-    outer->setColumnStretch(0, 1);
-    outer->setColumnStretch(2, 1);
-    outer->addLayout(column, 1, 1);
+    CentreInPanel(*this, column);
 
     connect(password_, &QLineEdit::textChanged, this,
             [this](const QString& text) { unlock_->setEnabled(!text.isEmpty()); });

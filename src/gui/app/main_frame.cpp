@@ -31,7 +31,6 @@
 #include "gui/app/frame_icons.h"
 #include "gui/app/text_field_commands.h"
 #include "gui/app/welcome_panel.h"
-#include "gui/document/decrypt_password_dialog.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/document/text_codec.h"
 #include "gui/views/category_bar.h"
@@ -813,20 +812,6 @@ void CMainFrame::OnAutoSaveTick() {
 
 // ---------------------------------------------------------------------------------------
 // Handheld set-up
-
-void CMainFrame::SetHandheldPasswordPrompt(std::function<std::optional<std::string>()> prompt) {
-    handheldPrompt_ = std::move(prompt);
-}
-
-std::optional<std::string> CMainFrame::AskHandheldPassword() {
-    if (handheldPrompt_)
-        return handheldPrompt_();
-    CDecryptPasswordDialog dialog(this);
-    dialog.SetHandheldPromptMode(true);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return PasswordBytes(dialog.Password());
-}
 
 bool CMainFrame::CreateHandheldDocument(const std::string& path, const std::string& password) {
     CChildFrame* child = NewDocument();

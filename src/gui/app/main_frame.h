@@ -53,8 +53,7 @@ public:
     // --- Commands -------------------------------------------------------------------
     // The one place every command goes through: menus, toolbar, accelerators.
     void OnCommand(int command);
-    // Gives a command its work (commands whose windows are added later). A handler
-    // replaces the frame's own.
+    // Gives a command its work. A handler replaces the frame's own.
     // enabled, when given, decides when the command can be chosen instead of the
     // window's own rules.
     void SetCommandHandler(int command, std::function<void()> handler,
@@ -128,10 +127,6 @@ public:
     const RecentFileList& RecentFiles() const { return recent_; }
     void OpenRecentFile(int index);
 
-    // --- Handheld set-up ------------------------------------------------------------
-    // Replaces the handheld password dialog (tests).
-    void SetHandheldPasswordPrompt(std::function<std::optional<std::string>()> prompt);
-
     // IDocumentHost
     std::string CurrentCategoryText() const override;
     void SelectCategoryStartingWith(const std::string& text) override;
@@ -143,11 +138,10 @@ public:
 
     // IHandheldSetupHost
     void OpenDocumentFile(const std::string& path) override;
-    std::optional<std::string> AskHandheldPassword() override;
     bool CreateHandheldDocument(const std::string& path, const std::string& password) override;
 
 signals:
-    // A command that has no work yet was chosen.
+    // A command without work was chosen.
     void CommandNotHandled(int command);
     // The user right-clicked a card list, at a global position.
     void CardListContextMenu(CTessalineNewView* view, const QPoint& globalPos);
@@ -201,7 +195,6 @@ private:
     AutoSaveCounter autoSave_;
     RecentFileList recent_{static_cast<std::size_t>(kRecentFileCount)};
     std::map<int, std::function<void()>> handlers_;
-    std::function<std::optional<std::string>()> handheldPrompt_;
     QPointer<QWidget> lastTextField_;
     std::map<int, std::function<bool(const CommandContext&)>> enabledRules_;
     QPointer<CChildFrame> lastActive_;

@@ -146,6 +146,14 @@ std::optional<std::string> QtUserAnswers::DecryptionPassword(const std::string& 
     return PasswordBytes(dialog.Password());
 }
 
+std::optional<std::string> QtUserAnswers::HandheldPassword() {
+    CDecryptPasswordDialog dialog(parent_);
+    dialog.SetHandheldPromptMode(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return PasswordBytes(dialog.Password());
+}
+
 std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
                                                                   const std::string& first,
                                                                   const std::string& second,

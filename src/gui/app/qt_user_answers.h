@@ -29,6 +29,7 @@ public:
                                  const std::string& caption) override;
     std::optional<std::string> DecryptionPassword(const std::string& title,
                                                   const std::string& prefill) override;
+    std::optional<std::string> HandheldPassword() override;
     std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
                                                        const std::string& second,
                                                        bool sealed) override;

@@ -1,15 +1,11 @@
 #include "gui/app/tessaline_app.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QPixmap>
-#include <QScreen>
-#include <QTimer>
 
 #include "core/platform/handheld_users.h"
 #include "gui/app/frame_icons.h"
@@ -38,7 +34,13 @@ CTessalineApp::CTessalineApp(int& argc, char** argv) : QApplication(argc, argv) 
     ui_ = std::make_unique<QtUserAnswers>();
     handheldUsers_ = std::make_unique<JPilotHandheldUsers>();
     startup_ = std::make_unique<CFrameStartup>(*ui_, *profile_, *handheldUsers_);
-    startup_->StartupHooks() = CFrameStartup::DesktopHooks(*ui_, *profile_);
+    CFrameStartup::Hooks hooks = CFrameStartup::DesktopHooks(*ui_, *profile_);
+    // The questions of start-up (the handheld password among them) sit over the window.
+    hooks.wireCommands = [this, wire = std::move(hooks.wireCommands)](CMainFrame& frame) {
+        ui_->SetParentWindow(&frame);
+        wire(frame);
+    };
+    startup_->StartupHooks() = std::move(hooks);
 }
 
 CTessalineApp::~CTessalineApp() {
@@ -56,9 +58,6 @@ CMainFrame* CTessalineApp::MainFrame() const {
 }
 
 bool CTessalineApp::HandOffToRunningProgram(const StartupOptions& options) {
-    // A picture for scripts/screenshot is always taken of a program of its own.
-    if (!options.screenshotPath.empty())
-        return false;
     const std::optional<std::string> folder = dde::EnsurePrivateSocketFolder();
     if (!folder)
         return false;
@@ -93,9 +92,6 @@ bool CTessalineApp::HandOffToRunningProgram(const StartupOptions& options) {
 }
 
 bool CTessalineApp::InitInstance(const StartupOptions& options) {
-    // Set before start-up runs, so that its questions show in the picture too.
-    if (!options.screenshotPath.empty())
-        ScheduleScreenshot(QString::fromStdString(options.screenshotPath));
     CSplashWindow::EnableSplash(options.showSplash);
     if (!RunStartup(options, *startup_, *profile_))
         return false;
@@ -113,31 +109,12 @@ bool CTessalineApp::InitInstance(const StartupOptions& options) {
                 lock->OnScreenLocked();
         });
     }
-    if (frame && !options.openForScreenshot.empty())
-        frame->OpenDocumentFile(QString::fromStdString(options.openForScreenshot));
     return true;
 }
 
 CommandLinePrint CTessalineApp::PrintFromCommandLine(const PrintSwitch& request) {
     return PrintDataFileFromCommandLine(QString::fromStdString(request.file),
                                         QString::fromStdString(request.printer), *ui_, *profile_);
-}
-
-void CTessalineApp::ScheduleScreenshot(const QString& path) {
-    // Lets the window lay itself out and paint first.
-    QTimer::singleShot(1500, this, [this, path] {
-        // The whole screen, so that a dialog in front of the window shows too; where the
-        // platform has no screen to grab, the window alone.
-        QPixmap picture;
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            picture = screen->grabWindow(0);
-        if (picture.isNull() && MainFrame())
-            picture = MainFrame()->grab();
-        const bool saved = picture.save(path);
-        // Ends at once, whatever dialog is open: nothing was changed, nothing to save.
-        std::fflush(nullptr);
-        std::_Exit(saved ? 0 : 1);
-    });
 }
 
 }  // namespace tessaline

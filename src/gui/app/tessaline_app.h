@@ -39,10 +39,6 @@ public:
     CFrameStartup& Startup() { return *startup_; }
 
 private:
-    // The screenshot aid of scripts/screenshot: a picture of the screen a moment after
-    // start, then the program ends.
-    void ScheduleScreenshot(const QString& path);
-
     std::unique_ptr<QtProfile> profile_;
     std::unique_ptr<QtUserAnswers> ui_;
     std::unique_ptr<JPilotHandheldUsers> handheldUsers_;

@@ -1,12 +1,12 @@
 #include "gui/app/welcome_panel.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/commands/command_ids.h"
+#include "gui/app/panel_layout.h"
 
 namespace tessaline {
 
@@ -27,10 +27,7 @@ CWelcomePanel::CWelcomePanel(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
 
     auto* heading = new QLabel(QStringLiteral("Welcome to Tessaline"), this);
-    QFont big = heading->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    heading->setFont(big);
+    MakeHeading(*heading, 1.6);
     auto* intro = new QLabel(
         QStringLiteral("Your logins, cards and other secrets, kept as cards in a data file."),
         this);
@@ -61,12 +58,7 @@ CWelcomePanel::CWelcomePanel(QWidget* parent) : QWidget(parent) {
     column->addWidget(recentTitle);
     column->addLayout(recentLayout_);
 
-    auto* outer = new QGridLayout(this);
-    outer->setRowStretch(0, 1);
-    outer->setRowStretch(2, 2);
-    outer->setColumnStretch(0, 1);
-    outer->setColumnStretch(2, 1);
-    outer->addLayout(column, 1, 1);
+    CentreInPanel(*this, column);
 
     connect(new_, &QPushButton::clicked, this, [this] { emit CommandChosen(kCmdFileNew); });
     connect(open_, &QPushButton::clicked, this, [this] { emit CommandChosen(kCmdFileOpen); });

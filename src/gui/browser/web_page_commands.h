@@ -1,7 +1,7 @@
 #pragma once
 // Load Web Page and Get Web Page as the main window runs them on its active card list.
 
-#include "gui/views/card_commands_qt.h"
+#include "gui/views/card_edit_commands.h"
 
 namespace tessaline {
 

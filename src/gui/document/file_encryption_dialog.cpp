@@ -31,7 +31,7 @@ const char* const kImportant =
 
 CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("File Encryption"));
-    // Stays above every window that is not topmost itself, as the original dialog does.
+    // Stays above every window that is not topmost itself.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
     // The controls live on one panel of fixed size; the window shows all of it, or all

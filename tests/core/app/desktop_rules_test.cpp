@@ -81,6 +81,12 @@ TEST(CommandLineFilesTest, NamedFilesAreKeptToOpen) {
     EXPECT_TRUE(o.unknownOptions.empty());
     EXPECT_EQ(ParseCommandLine({"tessaline", "--bogus", "a.tse"}).unknownOptions,
               std::vector<std::string>{"--bogus"});
+    // The picture-taking switches belong to the test tool, not to the program.
+    const StartupOptions picture =
+        ParseCommandLine({"tessaline", "--screenshot", "out.png", "--open-for-screenshot"});
+    EXPECT_EQ(picture.unknownOptions,
+              (std::vector<std::string>{"--screenshot", "--open-for-screenshot"}));
+    EXPECT_EQ(picture.files, std::vector<std::string>{"out.png"});
 }
 
 TEST(ColumnWidthsTest, StoredTextRoundTripsAndNonsenseIsIgnored) {

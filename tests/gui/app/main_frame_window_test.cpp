@@ -398,7 +398,7 @@ private slots:
         QVERIFY(!frame.statusBar()->isHidden());
     }
 
-    // Commands whose windows come later are greyed, and a handler given later is used.
+    // A command without work is greyed; once given a handler, it runs that handler.
     void laterCommandsGoThroughTheDispatchPoint() {
         ScriptedUser ui;
         MemoryProfile profile;

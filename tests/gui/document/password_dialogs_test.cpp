@@ -176,6 +176,17 @@ private slots:
         WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) { d->reject(); });
         QVERIFY(!answers.DecryptionPassword("t", "").has_value());
 
+        // The handheld set-up's password: the same dialog in its own wording.
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) {
+            QCOMPARE(d->windowTitle(), QString("Enter password"));
+            QVERIFY(d->Password().isEmpty());
+            d->PasswordEdit()->insert(QString::fromUtf8("p\xC3\xA4lm"));
+            d->accept();
+        });
+        QCOMPARE(answers.HandheldPassword(), std::optional<std::string>("p\xE4lm"));
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) { d->reject(); });
+        QVERIFY(!answers.HandheldPassword().has_value());
+
         WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
             QVERIFY(!d->EncryptOnSave());
             ClickBox(d->EncryptBox());

@@ -13,8 +13,10 @@
 #include "core/commands/command_ids.h"
 #include "core/platform/profile.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/views/card_commands_qt.h"
 #include "gui/views/card_dialog.h"
+#include "gui/views/card_edit_commands.h"
+#include "gui/views/card_output_commands.h"
+#include "gui/views/generate_password_command.h"
 #include "gui/views/tessaline_view.h"
 #include "support/cards_fake_answers.h"
 

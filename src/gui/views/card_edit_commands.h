@@ -5,7 +5,6 @@
 
 #include <QPoint>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -32,6 +31,12 @@ CardEditorRunner RealCardEditor(IUserAnswers& ui, QWidget* parent);
 
 // The card a view holds after Copy Card (it lives as long as the view).
 CardClipboard& CardClipboardOf(CTessalineNewView& view);
+
+// The cards of doc changed: it is marked modified and every view lists again, showing
+// the category named hint.
+void MarkCardsChanged(CTessalineNewDoc& doc, const QString& hint);
+// Tells status that what was copied and when the clipboard forgets it.
+void TellCopied(const StatusMessage& status, const char* what, int clearSeconds);
 
 // New Card (32808, 1009).
 CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
@@ -65,22 +70,6 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 // caller shows it with popup() or exec() at globalPos + (50, 0).
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
                             const std::function<void(int command)>& dispatch);
-// "Export To Text..." (32823). openDocuments: the files of every open document, which
-// the export never replaces.
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments = {});
-// "Generate Password..." (32810). activeView may be null. "Use" asks before replacing the
-// selected card's password; "To Clipboard" says so through status.
-void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
-                        CTessalineNewView* activeView, const StatusMessage& status = {});
-// "Use" of the generator: the selected card's password becomes text.
-bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text);
-
-// Print (57607), Print Preview (32804) and Print Setup (57606) for the active list.
-bool OnFilePrint(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
-                 QWidget* parent);
-void OnFilePrintPreview(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
-                        QWidget* parent, QWidget* categoryBar);
-void OnFilePrintSetup(QWidget* parent);
 
 // The enabled state of a card command for the active list (nothing for other commands).
 std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,

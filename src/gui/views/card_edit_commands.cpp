@@ -1,6 +1,4 @@
-#include "gui/views/card_commands_qt.h"
-
-#include <filesystem>
+#include "gui/views/card_edit_commands.h"
 
 #include <QMenu>
 #include <QTreeView>
@@ -9,15 +7,11 @@
 #include "core/cards/categories.h"
 #include "core/platform/profile.h"
 #include "core/prefs/copy_status.h"
-#include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
-#include "core/views/export_command.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/document/text_codec.h"
-#include "gui/prefs/generate_password_dialog.h"
 #include "gui/prefs/secret_clipboard.h"
 #include "gui/views/card_dialog.h"
-#include "gui/views/print_cards.h"
 #include "gui/views/tessaline_view.h"
 
 namespace tessaline {
@@ -37,11 +31,6 @@ std::string SelectorText(CTessalineNewView& view) {
     return StoredText(view.ShownCategory());
 }
 
-void Changed(CTessalineNewDoc& doc, const QString& hint) {
-    doc.SetModifiedFlag(true);
-    doc.UpdateAllViews(hint);
-}
-
 CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
                   const CardEditorFields& preset, const CardEditorRunner& editor) {
     const auto result = editor(preset);
@@ -51,12 +40,23 @@ CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& prof
     CCard* card = AddNewCard(doc.Cards(), StoredText(text), *result, profile, CurrentCardTime());
     if (card == nullptr)
         return nullptr;
-    Changed(doc, text);
+    MarkCardsChanged(doc, text);
     view.SelectCard(card);
     return card;
 }
 
 }  // namespace
+
+void MarkCardsChanged(CTessalineNewDoc& doc, const QString& hint) {
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint);
+}
+
+void TellCopied(const StatusMessage& status, const char* what, int clearSeconds) {
+    if (status)
+        status(QString::fromStdString(CopiedStatusText(what, clearSeconds)),
+               CopiedStatusTimeoutMs(clearSeconds));
+}
 
 CardEditorRunner RealCardEditor(IUserAnswers& ui, QWidget* parent) {
     return [&ui, parent](const CardEditorFields& fields) -> std::optional<CardEditorFields> {
@@ -106,7 +106,7 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
     const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
     if (!result || !ApplyCardEdit(*card, *result, profile, CurrentCardTime()))
         return false;
-    Changed(doc, view.ShownCategory());
+    MarkCardsChanged(doc, view.ShownCategory());
     view.SelectCard(card);
     return true;
 }
@@ -115,7 +115,7 @@ bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& 
     const QString text = view.ShownCategory();
     if (!DeleteCard(doc.Cards(), StoredText(text), view.SelectedCard(), ui))
         return false;
-    Changed(doc, text);
+    MarkCardsChanged(doc, text);
     return true;
 }
 
@@ -133,16 +133,6 @@ bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswe
     doc.SetModifiedFlag(true);
     return true;
 }
-
-namespace {
-
-void TellCopied(const StatusMessage& status, const char* what, int clearSeconds) {
-    if (status)
-        status(QString::fromStdString(CopiedStatusText(what, clearSeconds)),
-               CopiedStatusTimeoutMs(clearSeconds));
-}
-
-}  // namespace
 
 bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
                  const StatusMessage& status) {
@@ -172,7 +162,7 @@ CCard* OnPasteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers&
     CCard* card = clipboard.Paste(doc.Cards(), StoredText(text), ui);
     if (card == nullptr)
         return nullptr;
-    Changed(doc, text);
+    MarkCardsChanged(doc, text);
     view.SelectCard(card);
     pasteAvailable = false;
     return card;
@@ -216,76 +206,6 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     menu->addSeparator();
     add("Use Password To Open .tse File", kCmdUsePasswordToOpen);
     return menu;
-}
-
-bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments) {
-    std::vector<std::string> paths;
-    for (const QString& path : openDocuments)
-        paths.push_back(path.toStdString());
-    // The document's own file, even when the caller did not name it.
-    paths.push_back(doc.Model().PathName());
-    // The chooser starts in the folder of the document's file.
-    std::string proposed = doc.Model().Title();
-    if (!doc.Model().PathName().empty())
-        proposed =
-            (std::filesystem::path(doc.Model().PathName()).parent_path() / proposed).string();
-    return ExportToTextCommand(doc.Cards(), proposed, ui, paths);
-}
-
-bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {
-    if (!SetCardPassword(view.SelectedCard(), StoredText(text), profile, CurrentCardTime()))
-        return false;
-    CCard* card = view.SelectedCard();
-    // The card changed: a close or an automatic save must not lose it.
-    Changed(view.Document(), view.ShownCategory());
-    view.SelectCard(card);
-    return true;
-}
-
-void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
-                        CTessalineNewView* activeView, const StatusMessage& status) {
-    const int seconds = ClearClipboardSeconds(profile);
-    CGeneratePasswordDialog dialog(ui, SecretClipboard::Instance(), seconds, parent);
-    QObject::connect(&dialog, &CGeneratePasswordDialog::PasswordCopied, &dialog,
-                     [&status, seconds] { TellCopied(status, "Generated password", seconds); });
-    if (activeView != nullptr) {
-        dialog.SetActiveList(activeView->SelectedCard() != nullptr, activeView->ShownCategory());
-        // The old password is not replaced without a word; No goes back to the dialog.
-        dialog.confirmUse = [activeView, &ui] {
-            return ConfirmPasswordReplace(activeView->SelectedCard(), ui);
-        };
-    }
-    if (dialog.exec() != QDialog::Accepted || activeView == nullptr)
-        return;
-    UseGeneratedPassword(*activeView, profile, dialog.Password());
-}
-
-namespace {
-
-PrintRequest RequestFor(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile) {
-    const PrintFlags flags = LoadPrintFlags(profile);
-    PrintRequest request;
-    request.cards = &doc.Cards();
-    request.selectorText = SelectorText(view);
-    request.documentTitle = doc.Title();
-    request.options = PrintOptions{flags.printNotes, flags.printAtm};
-    return request;
-}
-
-}  // namespace
-
-bool OnFilePrint(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
-                 QWidget* parent) {
-    return RunPrintCommand(parent, RequestFor(doc, view, profile));
-}
-
-void OnFilePrintPreview(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
-                        QWidget* parent, QWidget* categoryBar) {
-    RunPrintPreviewCommand(parent, RequestFor(doc, view, profile), categoryBar);
-}
-
-void OnFilePrintSetup(QWidget* parent) {
-    RunPrintSetupCommand(parent);
 }
 
 std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
