@@ -35,13 +35,6 @@ QLineEdit* NewLine(QWidget* parent, const char* id) {
 CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setWindowTitle("New Card");
     setObjectName("CardDialog");
-    runEditUrl = [this](const QString& address) -> std::optional<QString> {
-        CEditURLDialog dialog(this);
-        dialog.SetText(address);
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        return dialog.Text();
-    };
 
     auto* info = new QGroupBox("Card Info", this);
     auto* grid = new QGridLayout(info);
@@ -223,9 +216,12 @@ void CCardDialog::OnAddressMenu() {
         addressButton_->mapToGlobal(QPoint(addressButton_->width() + 5, addressButton_->height())));
 }
 
+// The larger address editor: OK puts its text into the address field.
 void CCardDialog::OnEditUrl() {
-    if (auto text = runEditUrl(address_->text()))
-        address_->setText(*text);
+    CEditURLDialog dialog(this);
+    dialog.SetText(address_->text());
+    if (dialog.exec() == QDialog::Accepted)
+        address_->setText(dialog.Text());
 }
 
 void CCardDialog::OnSelectFile() {

@@ -3,8 +3,6 @@
 // attributes. It edits only its own fields; the card commands fill it and read it back.
 
 #include <QDialog>
-#include <functional>
-#include <optional>
 
 #include "core/views/card_dialog_presets.h"
 
@@ -29,10 +27,6 @@ public:
     void SetFields(const CardEditorFields& fields);
     // The fields as the user left them (note line ends as they will be stored).
     CardEditorFields Fields() const;
-
-    // The larger address editor; tests replace it with a script. Returns the new address,
-    // or nothing for Cancel.
-    std::function<std::optional<QString>(const QString& address)> runEditUrl;
 
     QLineEdit* NameEdit() { return name_; }
     QLineEdit* AddressEdit() { return address_; }
