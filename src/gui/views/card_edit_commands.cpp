@@ -7,6 +7,7 @@
 #include "core/cards/categories.h"
 #include "core/platform/profile.h"
 #include "core/prefs/copy_status.h"
+#include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/document/text_codec.h"

@@ -1,6 +1,7 @@
 #include "gui/views/generate_password_command.h"
 
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
 #include "core/views/card_commands.h"
 #include "gui/document/tessaline_doc.h"
