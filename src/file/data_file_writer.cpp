@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "cards/card_collection.h"
@@ -66,7 +67,7 @@ std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
     return size;
 }
 
-// Writes one card record at p, into room the caller sized from WrittenCardsSize; returns
+// Writes one card record at p, into room the caller sized from CheckedCardsRoom; returns
 // the end of the record.
 std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
     const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
@@ -91,12 +92,42 @@ std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
     return p;
 }
 
+// A text is only looked into (for a zero that would cut it short) when it is too long as
+// it stands, so that checking a large document does not read every text.
 bool TextsFit(const CCard& card, bool deleted) {
-    for (std::string_view text : WrittenTexts(card, deleted)) {
-        if (text.size() > kMaxTextLength)
+    const std::array<const std::string*, 5> all{&card.Name(), &card.Address(), &card.UserId(),
+                                                &card.Password(), &card.Note()};
+    for (const std::string* text : deleted ? std::span(all).first(1) : std::span(all)) {
+        if (text->size() > kMaxTextLength && text->find('\0') > kMaxTextLength)
             return false;
     }
     return true;
+}
+
+// A large document's cards and their texts lie all over the heap, far beyond the
+// caches, and walking them one by one waits on main memory for each card and then again
+// for each of its texts: the time per card grows with the document. So the card some
+// places ahead is asked for early, and the texts of a nearer one, whose card has
+// arrived by then; the waits overlap instead of adding up.
+constexpr int kCardsAhead = 16;
+constexpr int kTextsAhead = 8;
+
+void FetchEarly(const void* p) {
+    __builtin_prefetch(p);
+}
+
+// A card object spans several cache lines; its texts' sizes and places are spread over them.
+void FetchCardEarly(const CCard* card) {
+    constexpr std::size_t kLine = 64;
+    const auto* bytes = reinterpret_cast<const char*>(card);
+    for (std::size_t offset = 0; offset < sizeof(CCard); offset += kLine)
+        FetchEarly(bytes + offset);
+}
+
+void FetchTextsEarly(const CCard& card) {
+    for (const std::string* text :
+         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()})
+        FetchEarly(text->data());
 }
 
 // The lists in file order: categories 0..14, then the deleted cards (list index 15).
@@ -108,24 +139,35 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     fn(kCategoryCount, cards.DeletedList());
 }
 
-// Checks every card before a byte is produced; false after telling the user why.
-bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
+// Checks every card before a byte is produced and returns the room they need: at least
+// their written size, taken from the texts' lengths alone without reading the texts (a
+// text cut at a zero byte only gets shorter), so that only the write itself reads them.
+// Nothing after telling the user why a card cannot be written.
+std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards, IUserAnswers& ui) {
+    std::uint64_t room = 0;
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        if (!ok)
-            return;
-        for (const CCard* card : list) {
-            if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
-                Tell(ui, TextTooLongMessage(card->Name()));
+        const bool deleted = listIndex == kDeletedListIndex;
+        const int count = ok ? list.Count() : 0;
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            const CCard& card = *list.CardAt(i);
+            if (!TextsFit(card, deleted)) {
+                Tell(ui, TextTooLongMessage(card.Name()));
                 Tell(ui, msg::kErrorWritingList[listIndex]);
                 ok = false;
                 return;
             }
+            room += deleted ? kCardHeaderSize + card.Name().size() + 5 : card.StoredSize();
         }
     });
-    return ok;
+    if (!ok)
+        return std::nullopt;
+    return room;
 }
 
+// The exact size of every card as written.
 std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     std::uint64_t size = 0;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
@@ -135,18 +177,27 @@ std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     return size;
 }
 
-// Writes every card at p; the room is WrittenCardsSize.
-void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
+// Writes every card at p, into at least CheckedCardsRoom bytes; returns how many were written
+// (WrittenCardsSize).
+std::size_t WriteAllCards(std::uint8_t* const start, const CCardCollection& cards) {
+    std::uint8_t* p = start;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        for (const CCard* card : list)
-            p = WriteCard(p, *card, listIndex == kDeletedListIndex);
+        const int count = list.Count();
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            if (i + kTextsAhead < count)
+                FetchTextsEarly(*list.CardAt(i + kTextsAhead));
+            p = WriteCard(p, *list.CardAt(i), listIndex == kDeletedListIndex);
+        }
     });
+    return static_cast<std::size_t>(p - start);
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
 std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
-                                                         std::uint64_t cardsSize,
-                                                         FileCipherState& state, IUserAnswers& ui) {
+                                                         std::uint64_t room, FileCipherState& state,
+                                                         IUserAnswers& ui) {
     if (!SealSettingsReadable(state.seal)) {
         Tell(ui, msg::kSealSettingsUnusable);
         return std::nullopt;
@@ -156,10 +207,10 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
         std::vector<std::uint8_t> header;
         AppendHeader(header, false, state.headerValue18);
         LockedBytes plain;
-        plain.reserve(kHeaderSize + cardsSize);
+        plain.reserve(kHeaderSize + room);
         plain.assign(header.begin(), header.end());
-        plain.resize(kHeaderSize + cardsSize);
-        WriteAllCards(plain.data() + kHeaderSize, cards);
+        plain.resize(kHeaderSize + room);
+        plain.resize(kHeaderSize + WriteAllCards(plain.data() + kHeaderSize, cards));
         ui.RunWhileBusy(msg::kSealing,
                         [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
@@ -194,18 +245,18 @@ std::string TextTooLongMessage(const std::string& cardName) {
 
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui) {
-    if (!CardsCanBeWritten(cards, ui))
+    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, ui);
+    if (!room)
         return std::nullopt;
-    const std::uint64_t S = WrittenCardsSize(cards);
     std::vector<std::uint8_t> out;
 
-    // The buffer is sized once, from the total stored size, and the cards are written
-    // straight into it.
+    // The buffer is sized once, from the cards' stored sizes, the cards are written straight
+    // into it and it ends where they do.
     if (!state.encryptOnSave) {
-        out.reserve(kHeaderSize + S);
+        out.reserve(kHeaderSize + *room);
         AppendHeader(out, false, state.headerValue18);
-        out.resize(kHeaderSize + S);
-        WriteAllCards(out.data() + kHeaderSize, cards);
+        out.resize(kHeaderSize + *room);
+        out.resize(kHeaderSize + WriteAllCards(out.data() + kHeaderSize, cards));
         return out;
     }
 
@@ -218,7 +269,8 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         return std::nullopt;
     }
     if (state.sealed)
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, *room, state, ui);
+    const std::uint64_t S = WrittenCardsSize(cards);
     if (kCheckValueSize + S >= kEncryptedLimit) {
         const MsgAnswer answer =
             ui.Message(MessageSpec{TooLargeOfferSealingMessage(S), MsgCaption::Application,
@@ -226,7 +278,7 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         if (answer != MsgAnswer::Yes)
             return std::nullopt;
         state.sealed = true;
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, *room, state, ui);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.
