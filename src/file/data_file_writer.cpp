@@ -67,29 +67,25 @@ std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
     return size;
 }
 
-// Writes one card record at p, into room the caller sized from CheckedCardsRoom; returns
-// the end of the record.
-std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
+// Appends one card record; the caller reserved room for every card (CheckedCardsRoom), so
+// the buffer does not grow on the way.
+template <typename Bytes>
+void AppendCard(Bytes& out, const CCard& card, bool deleted) {
     const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
     const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
-    p[0] = card.Category();
-    p[1] = 0;
-    p[2] = card.Attributes();
-    p[3] = card.SyncByte();
-    StoreU32(p + 4, card.ModificationTime());
-    StoreU32(p + 8, card.RecordId());
-    StoreU32(p + 12, 0);
-    StoreU32(p + 16, 0);
-    StoreU32(p + 20, static_cast<std::uint32_t>(L));
-    p += kCardHeaderSize;
+    std::array<std::uint8_t, kCardHeaderSize> head{};
+    head[0] = card.Category();
+    head[2] = card.Attributes();
+    head[3] = card.SyncByte();
+    StoreU32(head.data() + 4, card.ModificationTime());
+    StoreU32(head.data() + 8, card.RecordId());
+    StoreU32(head.data() + 20, static_cast<std::uint32_t>(L));
+    out.insert(out.end(), head.begin(), head.end());
     for (std::string_view text : texts) {
-        // An empty view may hold no pointer at all, which memcpy must not be given.
-        if (!text.empty())
-            std::memcpy(p, text.data(), text.size());
-        p += text.size();
-        *p++ = 0;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        out.insert(out.end(), bytes, bytes + text.size());
+        out.push_back(0);
     }
-    return p;
 }
 
 // A text is only looked into (for a zero that would cut it short) when it is too long as
@@ -116,12 +112,14 @@ void FetchEarly(const void* p) {
     __builtin_prefetch(p);
 }
 
-// A card object spans several cache lines; its texts' sizes and places are spread over them.
+// A card object spans several cache lines (its start need not be at the start of one);
+// its texts' sizes and places and its flags are spread over them.
 void FetchCardEarly(const CCard* card) {
-    constexpr std::size_t kLine = 64;
-    const auto* bytes = reinterpret_cast<const char*>(card);
-    for (std::size_t offset = 0; offset < sizeof(CCard); offset += kLine)
-        FetchEarly(bytes + offset);
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(card) & ~(kLine - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(card) + sizeof(CCard) - 1;
+    for (std::uintptr_t line = first; line <= last; line += kLine)
+        FetchEarly(reinterpret_cast<const void*>(line));
 }
 
 void FetchTextsEarly(const CCard& card) {
@@ -177,10 +175,9 @@ std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     return size;
 }
 
-// Writes every card at p, into at least CheckedCardsRoom bytes; returns how many were written
-// (WrittenCardsSize).
-std::size_t WriteAllCards(std::uint8_t* const start, const CCardCollection& cards) {
-    std::uint8_t* p = start;
+// Appends every card in file order.
+template <typename Bytes>
+void AppendAllCards(Bytes& out, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         const int count = list.Count();
         for (int i = 0; i < count; ++i) {
@@ -188,10 +185,9 @@ std::size_t WriteAllCards(std::uint8_t* const start, const CCardCollection& card
                 FetchCardEarly(list.CardAt(i + kCardsAhead));
             if (i + kTextsAhead < count)
                 FetchTextsEarly(*list.CardAt(i + kTextsAhead));
-            p = WriteCard(p, *list.CardAt(i), listIndex == kDeletedListIndex);
+            AppendCard(out, *list.CardAt(i), listIndex == kDeletedListIndex);
         }
     });
-    return static_cast<std::size_t>(p - start);
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
@@ -209,8 +205,7 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
         LockedBytes plain;
         plain.reserve(kHeaderSize + room);
         plain.assign(header.begin(), header.end());
-        plain.resize(kHeaderSize + room);
-        plain.resize(kHeaderSize + WriteAllCards(plain.data() + kHeaderSize, cards));
+        AppendAllCards(plain, cards);
         ui.RunWhileBusy(msg::kSealing,
                         [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
@@ -250,13 +245,12 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         return std::nullopt;
     std::vector<std::uint8_t> out;
 
-    // The buffer is sized once, from the cards' stored sizes, the cards are written straight
-    // into it and it ends where they do.
+    // The buffer is sized once, from the cards' stored sizes, and the cards are appended
+    // to it.
     if (!state.encryptOnSave) {
         out.reserve(kHeaderSize + *room);
         AppendHeader(out, false, state.headerValue18);
-        out.resize(kHeaderSize + *room);
-        out.resize(kHeaderSize + WriteAllCards(out.data() + kHeaderSize, cards));
+        AppendAllCards(out, cards);
         return out;
     }
 
@@ -284,15 +278,14 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
     // Check value, cards and zero padding are enciphered in place, after the header.
     out.reserve(kHeaderSize + N);
     AppendHeader(out, true, state.headerValue18);
-    out.resize(kHeaderSize + N, 0);
-    std::uint8_t* plain = out.data() + kHeaderSize;
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
-    std::memcpy(plain, state.checkValue.data(), kCheckValueSize);
-    WriteAllCards(plain + kCheckValueSize, cards);
+    out.insert(out.end(), state.checkValue.begin(), state.checkValue.begin() + kCheckValueSize);
+    AppendAllCards(out, cards);
+    out.resize(kHeaderSize + N, 0);
     {
         Blowfish cipher;
         MakeKey(cipher, state.encryptionPassword, false);
-        cipher.EncipherBuffer(plain, N / 8);
+        cipher.EncipherBuffer(out.data() + kHeaderSize, N / 8);
     }
     return out;
 }
