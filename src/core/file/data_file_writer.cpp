@@ -1,0 +1,293 @@
+// Writing the current format. Everything is assembled in memory first; the caller
+// puts the bytes on disk only when the whole file could be built.
+
+#include <array>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+#include "core/cards/card_collection.h"
+#include "core/file/blowfish.h"
+#include "core/file/byte_io.h"
+#include "core/file/data_file.h"
+#include "core/file/file_messages.h"
+#include "core/file/password_check.h"
+#include "core/file/password_text.h"
+#include "core/platform/user_answers.h"
+
+namespace tessaline {
+
+namespace {
+
+constexpr std::uint8_t kCreatorCode[4] = {0x6E, 0x4C, 0x73, 0x54};  // "TsLn" big-endian, stored LE
+
+void AppendHeader(std::vector<std::uint8_t>& out, bool encrypted, std::uint32_t value18) {
+    const std::uint8_t head[14] = {0,
+                                   kFormatRevision,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   1,
+                                   0,
+                                   static_cast<std::uint8_t>(encrypted ? 1 : 0),
+                                   0};
+    out.insert(out.end(), head, head + sizeof head);
+    out.insert(out.end(), kCreatorCode, kCreatorCode + 4);
+    PutU32(out, value18);
+}
+
+void StoreU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// The five texts as the file gets them. A text ends at its first zero byte (a zero
+// inside one would shift every later field when read back). A deleted card stays in the
+// file for the handheld's sync with its record ID, category, marks and name only: its
+// address, user ID, password and note are not written.
+std::array<std::string_view, 5> WrittenTexts(const CCard& card, bool deleted) {
+    auto cut = [](const std::string& text) {
+        return std::string_view(text).substr(0, text.find('\0'));
+    };
+    if (deleted)
+        return {cut(card.Name()), {}, {}, {}, {}};
+    return {cut(card.Name()), cut(card.Address()), cut(card.UserId()), cut(card.Password()),
+            cut(card.Note())};
+}
+
+std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
+    std::size_t size = kCardHeaderSize;
+    for (std::string_view text : texts)
+        size += text.size() + 1;
+    return size;
+}
+
+// Appends one card record; the caller reserved room for every card (CheckedCardsRoom), so
+// the buffer does not grow on the way.
+template <typename Bytes>
+void AppendCard(Bytes& out, const CCard& card, bool deleted) {
+    const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
+    const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
+    std::array<std::uint8_t, kCardHeaderSize> head{};
+    head[0] = card.Category();
+    head[2] = card.Attributes();
+    head[3] = card.SyncByte();
+    StoreU32(head.data() + 4, card.ModificationTime());
+    StoreU32(head.data() + 8, card.RecordId());
+    StoreU32(head.data() + 20, static_cast<std::uint32_t>(L));
+    out.insert(out.end(), head.begin(), head.end());
+    for (std::string_view text : texts) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        out.insert(out.end(), bytes, bytes + text.size());
+        out.push_back(0);
+    }
+}
+
+// A text is only looked into (for a zero that would cut it short) when it is too long as
+// it stands, so that checking a large document does not read every text.
+bool TextsFit(const CCard& card, bool deleted) {
+    const std::array<const std::string*, 5> all{&card.Name(), &card.Address(), &card.UserId(),
+                                                &card.Password(), &card.Note()};
+    for (const std::string* text : deleted ? std::span(all).first(1) : std::span(all)) {
+        if (text->size() > kMaxTextLength && text->find('\0') > kMaxTextLength)
+            return false;
+    }
+    return true;
+}
+
+// A large document's cards and their texts lie all over the heap, far beyond the
+// caches, and walking them one by one waits on main memory for each card and then again
+// for each of its texts: the time per card grows with the document. So the card some
+// places ahead is asked for early, and the texts of a nearer one, whose card has
+// arrived by then; the waits overlap instead of adding up.
+constexpr int kCardsAhead = 16;
+constexpr int kTextsAhead = 8;
+
+void FetchEarly(const void* p) {
+    __builtin_prefetch(p);
+}
+
+// A card object spans several cache lines (its start need not be at the start of one);
+// its texts' sizes and places and its flags are spread over them.
+void FetchCardEarly(const CCard* card) {
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(card) & ~(kLine - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(card) + sizeof(CCard) - 1;
+    for (std::uintptr_t line = first; line <= last; line += kLine)
+        FetchEarly(reinterpret_cast<const void*>(line));
+}
+
+void FetchTextsEarly(const CCard& card) {
+    for (const std::string* text :
+         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()})
+        FetchEarly(text->data());
+}
+
+// The lists in file order: categories 0..14, then the deleted cards (list index 15).
+constexpr int kDeletedListIndex = kCategoryCount;
+template <typename Fn>
+void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
+    for (int code = 0; code < kCategoryCount; ++code)
+        fn(code, cards.List(code));
+    fn(kCategoryCount, cards.DeletedList());
+}
+
+// Checks every card before a byte is produced and returns the room they need: at least
+// their written size, taken from the texts' lengths alone without reading the texts (a
+// text cut at a zero byte only gets shorter), so that only the write itself reads them.
+// Nothing after telling the user why a card cannot be written.
+std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards, IUserAnswers& ui) {
+    std::uint64_t room = 0;
+    bool ok = true;
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
+        const bool deleted = listIndex == kDeletedListIndex;
+        const int count = ok ? list.Count() : 0;
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            const CCard& card = *list.CardAt(i);
+            if (!TextsFit(card, deleted)) {
+                Tell(ui, TextTooLongMessage(card.Name()));
+                Tell(ui, msg::kErrorWritingList[listIndex]);
+                ok = false;
+                return;
+            }
+            room += deleted ? kCardHeaderSize + card.Name().size() + 5 : card.StoredSize();
+        }
+    });
+    if (!ok)
+        return std::nullopt;
+    return room;
+}
+
+// The exact size of every card as written.
+std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
+    std::uint64_t size = 0;
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
+        for (const CCard* card : list)
+            size += WrittenSize(WrittenTexts(*card, listIndex == kDeletedListIndex));
+    });
+    return size;
+}
+
+// Appends every card in file order.
+template <typename Bytes>
+void AppendAllCards(Bytes& out, const CCardCollection& cards) {
+    ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
+        const int count = list.Count();
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            if (i + kTextsAhead < count)
+                FetchTextsEarly(*list.CardAt(i + kTextsAhead));
+            AppendCard(out, *list.CardAt(i), listIndex == kDeletedListIndex);
+        }
+    });
+}
+
+// The whole plain data file, assembled in locked memory and sealed.
+std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
+                                                         std::uint64_t room, FileCipherState& state,
+                                                         IUserAnswers& ui) {
+    if (!SealSettingsReadable(state.seal)) {
+        Tell(ui, msg::kSealSettingsUnusable);
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::uint8_t>> sealed;
+    try {
+        std::vector<std::uint8_t> header;
+        AppendHeader(header, false, state.headerValue18);
+        LockedBytes plain;
+        plain.reserve(kHeaderSize + room);
+        plain.assign(header.begin(), header.end());
+        AppendAllCards(plain, cards);
+        ui.RunWhileBusy(msg::kSealing,
+                        [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+    } catch (const std::bad_alloc&) {
+        sealed.reset();
+    }
+    if (!sealed)
+        Tell(ui, msg::kOutOfMemory);
+    return sealed;
+}
+
+}  // namespace
+
+void ClearDeletedCardSecrets(CCard& card) {
+    for (std::string* text : card.SecretTexts())
+        SecureWipe(*text);
+}
+
+std::string TooLargeOfferSealingMessage(std::uint64_t storedSize) {
+    return "The cards take " + std::to_string(storedSize) +
+           " bytes, but an encrypted file that older readers understand can hold at most " +
+           std::to_string(kEncryptedLimit - 1 - kCheckValueSize) +
+           ".\n\nDo you want to seal the file instead? A sealed file has no size limit and "
+           "protects the password better, but older readers cannot open it.\n\nIf you "
+           "choose No, the file is not saved.";
+}
+
+std::string TextTooLongMessage(const std::string& cardName) {
+    return "The card \"" + cardName.substr(0, 64) + "\" has a text of " +
+           std::to_string(kMaxTextLength + 1) +
+           " characters or more, which a data file cannot hold. The file was not saved.";
+}
+
+std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
+                                                       FileCipherState& state, IUserAnswers& ui) {
+    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, ui);
+    if (!room)
+        return std::nullopt;
+    std::vector<std::uint8_t> out;
+
+    // The buffer is sized once, from the cards' stored sizes, and the cards are appended
+    // to it.
+    if (!state.encryptOnSave) {
+        out.reserve(kHeaderSize + *room);
+        AppendHeader(out, false, state.headerValue18);
+        AppendAllCards(out, cards);
+        return out;
+    }
+
+    if (state.encryptionPassword.empty()) {
+        Tell(ui, msg::kPasswordNotSet);
+        return std::nullopt;
+    }
+    if (HasZeroByte(state.encryptionPassword)) {
+        Tell(ui, msg::kPasswordHasZeroByte);
+        return std::nullopt;
+    }
+    if (state.sealed)
+        return BuildSealedFile(cards, *room, state, ui);
+    const std::uint64_t S = WrittenCardsSize(cards);
+    if (kCheckValueSize + S >= kEncryptedLimit) {
+        const MsgAnswer answer =
+            ui.Message(MessageRequest{TooLargeOfferSealingMessage(S), MsgCaption::Application,
+                                      MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return std::nullopt;
+        state.sealed = true;
+        return BuildSealedFile(cards, *room, state, ui);
+    }
+    const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
+    // Check value, cards and zero padding are enciphered in place, after the header.
+    out.reserve(kHeaderSize + N);
+    AppendHeader(out, true, state.headerValue18);
+    state.checkValue = PasswordCheckValue(state.encryptionPassword);
+    out.insert(out.end(), state.checkValue.begin(), state.checkValue.begin() + kCheckValueSize);
+    AppendAllCards(out, cards);
+    out.resize(kHeaderSize + N, 0);
+    {
+        Blowfish cipher;
+        MakeKey(cipher, state.encryptionPassword, false);
+        cipher.EncipherBuffer(out.data() + kHeaderSize, N / 8);
+    }
+    return out;
+}
+
+}  // namespace tessaline
