@@ -2,7 +2,7 @@
 // puts the bytes on disk only when the whole file could be built.
 
 #include <array>
-#include <cstring>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
