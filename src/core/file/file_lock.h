@@ -23,7 +23,7 @@ public:
     // Locks path for writing, waiting up to wait while another writer holds it; nothing
     // when it is still held then. Where no lock can be taken at all (a folder that cannot
     // be read, a file system without locks) the returned lock holds nothing and the
-    // writer goes on alone, as every writer did before.
+    // writer goes on without one.
     static std::optional<DataFileLock> Acquire(const std::string& path,
                                                std::chrono::milliseconds wait = kDataFileLockWait);
 
