@@ -38,7 +38,8 @@ CTessalineApp::CTessalineApp(int& argc, char** argv) : QApplication(argc, argv) 
     // The questions of start-up (the handheld password among them) sit over the window.
     hooks.wireCommands = [this, wire = std::move(hooks.wireCommands)](CMainFrame& frame) {
         ui_->SetParentWindow(&frame);
-        wire(frame);
+        if (wire)
+            wire(frame);
     };
     startup_->StartupHooks() = std::move(hooks);
 }
