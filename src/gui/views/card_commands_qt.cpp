@@ -7,6 +7,8 @@
 
 #include "core/cards/card.h"
 #include "core/cards/categories.h"
+#include "core/commands/command_table.h"
+#include "core/commands/menu_layout.h"
 #include "core/platform/profile.h"
 #include "core/prefs/copy_status.h"
 #include "core/prefs/date_format.h"
@@ -120,7 +122,7 @@ bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& 
 }
 
 bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
-                      int command) {
+                      CommandId command) {
     CCard* card = view.SelectedCard();
     const int target = ChangeCategoryTarget(command);
     if (ChangeCardCategory(doc.Cards(), card, target, ui) != MoveResult::Moved)
@@ -189,7 +191,7 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 }
 
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
-                            const std::function<void(int command)>& dispatch) {
+                            const std::function<void(CommandId command)>& dispatch) {
     if (view.SelectedCard() == nullptr) {
         ui.Message(MessageRequest{card_messages::kNoCardSelected, MsgCaption::Application,
                                   MsgIcon::Information, MsgButtons::Ok});
@@ -197,24 +199,25 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     }
     auto* menu = new QMenu(&view);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    auto add = [&](const char* text, int id) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
+    CommandContext context;
+    context.hasView = true;
+    context.pasteAvailable = pasteAvailable;
+    for (const MenuEntry& entry : CardContextMenuLayout()) {
+        if (entry.kind != MenuEntryKind::Command) {
+            menu->addSeparator();
+            continue;
+        }
+        const CommandId id = entry.command;
+        const std::string_view text = FindCommand(id)->menuText;
+        QAction* action =
+            menu->addAction(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        action->setData(ToInt(id));
+        action->setEnabled(IsCommandEnabled(id, context));
         QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {
             if (dispatch)
                 dispatch(id);
         });
-        return action;
-    };
-    add("Copy Name", kCmdCopyName);
-    add("Copy User ID", kCmdCopyUserId);
-    add("Copy Password", kCmdCopyPasswordItem);
-    add("Copy Note", kCmdCopyNote);
-    menu->addSeparator();
-    add("Copy Card", kCmdCopyCard);
-    add("Paste Card", kCmdPasteCard)->setEnabled(pasteAvailable);
-    menu->addSeparator();
-    add("Use Password To Open .tse File", kCmdUsePasswordToOpen);
+    }
     return menu;
 }
 
@@ -288,7 +291,7 @@ void OnFilePrintSetup(QWidget* parent) {
     RunPrintSetupCommand(parent);
 }
 
-std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
+std::optional<bool> CardCommandEnabled(CommandId command, CTessalineNewView* activeView,
                                        bool pasteAvailable) {
     CardCommandContext context;
     context.hasView = activeView != nullptr;

@@ -110,7 +110,7 @@ private slots:
                               "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")), (QStringList{"&About Tessaline..."}));
-        QVERIFY(!frame.Action(kCmdFileMru1)->isVisible());
+        QVERIFY(!frame.Action(CommandId::FileMru1)->isVisible());
 
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
         QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Card", "&Internet", "&View",
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(Entries(window), (QStringList{"&Arrange Icons", "-", "&1 cards.tsf"}));
 
         // The last document closed: the short menu bar comes back.
-        frame.OnCommand(kCmdFileClose);
+        frame.OnCommand(CommandId::FileClose);
         QTRY_COMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QVERIFY(ui.unexpected.empty());
     }
@@ -289,9 +289,9 @@ private slots:
         QTest::keyClicks(search, QStringLiteral("hello"));
         search->selectAll();
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdEditCopy)->isEnabled());
-        QVERIFY(frame.Action(kCmdEditUndo)->isEnabled());
-        frame.OnCommand(kCmdEditCopy);
+        QVERIFY(frame.Action(CommandId::EditCopy)->isEnabled());
+        QVERIFY(frame.Action(CommandId::EditUndo)->isEnabled());
+        frame.OnCommand(CommandId::EditCopy);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hello"));
 
         search->setSelection(0, 2);
@@ -307,7 +307,7 @@ private slots:
         // With the card list focused there is no field: the four are greyed.
         frame.ActiveView()->List()->setFocus();
         frame.UpdateCommandState();
-        for (int id : {kCmdEditUndo, kCmdEditCut, kCmdEditCopy, kCmdEditPaste})
+        for (int id : {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste})
             QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(id).constData());
         QApplication::clipboard()->setText(QStringLiteral("untouched"));
         QTest::keyClick(frame.ActiveView()->List(), Qt::Key_V, Qt::ControlModifier);
@@ -324,7 +324,7 @@ private slots:
         QVERIFY(frame.NewDocument());
         frame.ActiveView()->List()->setFocus();
         frame.UpdateCommandState();
-        QVERIFY(!frame.Action(kCmdEditFind)->isEnabled());
+        QVERIFY(!frame.Action(CommandId::EditFind)->isEnabled());
         QTest::keyClick(frame.ActiveView()->List(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(!frame.CategoryBar()->SearchBox()->hasFocus());
 
@@ -374,7 +374,7 @@ private slots:
         // Minimised windows line up along the bottom without covering each other.
         first->showMinimized();
         second->showMinimized();
-        frame.OnCommand(kCmdWindowArrange);
+        frame.OnCommand(CommandId::WindowArrange);
         const int bottom = frame.MdiArea()->viewport()->height();
         QCOMPARE(first->geometry().bottom() + 1, bottom);
         QCOMPARE(second->geometry().bottom() + 1, bottom);
@@ -387,14 +387,14 @@ private slots:
         CMainFrame frame(ui, profile);
         frame.show();
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdViewToolbar)->isChecked());
-        frame.OnCommand(kCmdViewToolbar);
+        QVERIFY(frame.Action(CommandId::ViewToolbar)->isChecked());
+        frame.OnCommand(CommandId::ViewToolbar);
         QVERIFY(frame.ToolBar()->isHidden());
         frame.UpdateCommandState();
-        QVERIFY(!frame.Action(kCmdViewToolbar)->isChecked());
-        frame.OnCommand(kCmdViewStatusBar);
+        QVERIFY(!frame.Action(CommandId::ViewToolbar)->isChecked());
+        frame.OnCommand(CommandId::ViewStatusBar);
         QVERIFY(frame.statusBar()->isHidden());
-        frame.OnCommand(kCmdViewStatusBar);
+        frame.OnCommand(CommandId::ViewStatusBar);
         QVERIFY(!frame.statusBar()->isHidden());
     }
 
@@ -405,14 +405,14 @@ private slots:
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
         frame.UpdateCommandState();
-        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdNewCard, kCmdLaunchWww,
-                       kCmdHomePage, kCmdExportToText})
+        for (int id : {CommandId::Preferences, CommandId::GeneratePassword, CommandId::NewCard, CommandId::LaunchWww,
+                       CommandId::HomePage, CommandId::ExportToText})
             QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(id).constData());
         int ran = 0;
         frame.SetCommandHandler(
-            kCmdPreferences, [&ran] { ++ran; }, [](const CommandContext&) { return true; });
+            CommandId::Preferences, [&ran] { ++ran; }, [](const CommandContext&) { return true; });
         frame.UpdateCommandState();
-        frame.Action(kCmdPreferences)->trigger();
+        frame.Action(CommandId::Preferences)->trigger();
         QCOMPARE(ran, 1);
     }
 };

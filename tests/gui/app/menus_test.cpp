@@ -38,8 +38,8 @@ void CollectCommands(const QList<QAction*>& actions, std::set<int>& out) {
 // Commands that act on the focused text field, recent-file entries beyond the list, and
 // Lock, which needs an encrypted file (this one is plain).
 bool DependsOnMoreThanTheList(int id) {
-    return id == kCmdEditUndo || id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste ||
-           (id >= kCmdFileMru2 && id <= kCmdFileMru4) || id == kCmdFileLock;
+    return id == CommandId::EditUndo || id == CommandId::EditCut || id == CommandId::EditCopy || id == CommandId::EditPaste ||
+           (id >= CommandId::FileMru2 && id <= CommandId::FileMru4) || id == CommandId::FileLock;
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ private slots:
         QSignalSpy notHandled(w.frame.get(), &CMainFrame::CommandNotHandled);
         for (int id : commands) {
             // Closing the file or the program would end the run.
-            if (id == kCmdAppExit || id == kCmdFileClose)
+            if (id == CommandId::AppExit || id == CommandId::FileClose)
                 continue;
             w->OnCommand(id);
         }

@@ -95,7 +95,7 @@ private slots:
         CMainFrame* frame = startup.Frame();
         QVERIFY(frame != nullptr);
         frame->UpdateCommandState();
-        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdLaunchWww, kCmdHomePage})
+        for (int id : {CommandId::Preferences, CommandId::GeneratePassword, CommandId::LaunchWww, CommandId::HomePage})
             QVERIFY2(frame->Action(id)->isEnabled(), QByteArray::number(id));
 
         QCOMPARE(profile.GetText("Internet Preferences", prefs::kExplorerFilePath, ""),
