@@ -325,6 +325,7 @@ CommandContext CMainFrame::CurrentCommandContext() const {
     if (const CTessalineNewView* view = ActiveView()) {
         c.hasView = true;
         c.hasSelectedCard = view->SelectedCard() != nullptr;
+        c.selectorText = StoredText(view->ShownCategory());
     }
     c.recentFileCount = static_cast<int>(recent_.Size());
     c.textField = TextFieldStateOf(FocusedTextField());

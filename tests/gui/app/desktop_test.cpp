@@ -250,7 +250,7 @@ private slots:
         // goes again when nothing was imported.
         int imports = 0;
         bool addCards = false;
-        frame.SetCommandHandler(
+        frame.Commands().Bind(
             CommandId::FileImportCsv,
             [&] {
                 ++imports;

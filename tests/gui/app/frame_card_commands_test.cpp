@@ -242,7 +242,7 @@ private slots:
         CTessalineNewView* view = w->ActiveView();
         view->SelectCard(CardNamed(*view, "beta"));
         struct Copy {
-            int command;
+            CommandId command;
             std::optional<int> seconds;  // stored setting; none = the default
             QString status;
         };
@@ -264,25 +264,27 @@ private slots:
     // Which card commands can be chosen, as the list changes.
     void enabledStatesFollowTheList() {
         WiredFrame w;
-        const std::vector<int> needSelection = {
-            CommandId::EditCard,         CommandId::ToolUpdateCard, CommandId::DeleteCard,         CommandId::ToolDeleteCard,
-            CommandId::ToolCopyPassword, CommandId::MoveToWwwForms, CommandId::MoveToMiscellaneous};
-        const std::vector<int> needList = {CommandId::NewCard, CommandId::ToolAddCard, CommandId::CopyPassword};
-        for (int id : needSelection)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
-        for (int id : needList)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        const std::vector<CommandId> needSelection = {
+            CommandId::EditCard,           CommandId::ToolUpdateCard,   CommandId::DeleteCard,
+            CommandId::ToolDeleteCard,     CommandId::ToolCopyPassword, CommandId::MoveToWwwForms,
+            CommandId::MoveToMiscellaneous};
+        const std::vector<CommandId> needList = {CommandId::NewCard, CommandId::ToolAddCard,
+                                                 CommandId::CopyPassword};
+        for (CommandId id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
+        for (CommandId id : needList)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
 
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(nullptr);
-        for (int id : needSelection)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
-        for (int id : needList)
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
+        for (CommandId id : needList)
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
 
         w->ActiveView()->SelectCard(CardNamed(*w->ActiveView(), "beta"));
-        for (int id : needSelection)
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id : needSelection)
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // A double click edits the clicked card; Change Category moves it and the list

@@ -85,14 +85,17 @@ private slots:
     // Export, Print and Print Preview need a document with a card.
     void greyedWithoutCards() {
         WiredFrame w;
-        for (int id : {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(w->NewDocument());
-        for (int id : {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(w->OpenDocumentFile(cardsFile_));
-        for (int id : {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // Export To Text asks for a name and writes every card there, for its owner only.

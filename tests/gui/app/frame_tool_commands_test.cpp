@@ -41,8 +41,9 @@ private slots:
 
     void alwaysAvailable() {
         WiredFrame w;
-        for (int id : {CommandId::Preferences, CommandId::GeneratePassword, CommandId::AppAbout})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::Preferences, CommandId::GeneratePassword, CommandId::AppAbout})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // Cancel writes nothing, OK writes the sheet's values; either way the active list is

@@ -73,10 +73,12 @@ private slots:
     // a selected card, its Get Web Page a card list.
     void enabledStates() {
         WiredFrame w;
-        for (int id : {CommandId::LaunchWww, CommandId::ToolLaunchBrowser, CommandId::LaunchEmail, CommandId::LaunchLogin,
-                       CommandId::LaunchNews, CommandId::LaunchFtp, CommandId::LoadWebPage, CommandId::GetWebPage,
-                       CommandId::OnlineDocumentation, CommandId::HelpReader, CommandId::HomePage})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::LaunchWww, CommandId::ToolLaunchBrowser, CommandId::LaunchEmail,
+              CommandId::LaunchLogin, CommandId::LaunchNews, CommandId::LaunchFtp,
+              CommandId::LoadWebPage, CommandId::GetWebPage, CommandId::OnlineDocumentation,
+              CommandId::HelpReader, CommandId::HomePage})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(!w.Enabled(CommandId::ToolLoadWebPage));
         QVERIFY(!w.Enabled(CommandId::ToolGetWebPage));
         QVERIFY(w->OpenDocumentFile(cardsFile_));
@@ -141,7 +143,7 @@ private slots:
         QTemporaryDir scripts;
         const QDir dir(scripts.path());
         WiredFrame w;
-        const std::vector<std::tuple<int, const char*, QString>> launchers = {
+        const std::vector<std::tuple<CommandId, const char*, QString>> launchers = {
             {CommandId::LaunchEmail, prefs::kMailProgFilePath, "mail"},
             {CommandId::LaunchLogin, prefs::kTelnetFilePath, "telnet"},
             {CommandId::LaunchNews, prefs::kNewsProgFilePath, "news"},

@@ -252,8 +252,8 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     std::vector<int> dispatched;
-    QMenu* menu =
-        BuildCardContextMenu(*view_, ui_, false, [&](int id) { dispatched.push_back(id); });
+    QMenu* menu = BuildCardContextMenu(*view_, ui_, false,
+                                       [&](CommandId id) { dispatched.push_back(ToInt(id)); });
     QVERIFY(menu != nullptr);
     QStringList items;
     for (QAction* a : menu->actions())
@@ -280,14 +280,16 @@ void CardsCommandsTest::enabledStates() {
     CCard* card = Add(*doc_, kWwwSites, "x");
     view_->ShowCategory("Show All");
     view_->SelectCard(card);
-    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false), std::optional(false));
+    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false),
+             std::optional(false));
     QCOMPARE(CardCommandEnabled(CommandId::DeleteCard, view_.get(), false), std::optional(true));
     QCOMPARE(CardCommandEnabled(CommandId::EditCard, view_.get(), false), std::optional(true));
-    QCOMPARE(CardCommandEnabled(154, view_.get(), false), std::optional(false));
-    QCOMPARE(CardCommandEnabled(154, view_.get(), true), std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::PasteCard, view_.get(), false), std::optional(false));
+    QCOMPARE(CardCommandEnabled(CommandId::PasteCard, view_.get(), true), std::optional(true));
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
-    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false), std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false),
+             std::optional(true));
     QCOMPARE(CardCommandEnabled(CommandId::EditCard, nullptr, false), std::optional(false));
 }
 
