@@ -19,10 +19,10 @@ constexpr CommandInfo ContextItem(CommandId id, std::string_view text, EnabledRu
 }
 
 constexpr std::array kCardCommands{
-    Command(NewCard, "&New Card\tCtrl+N", "Add a New Card To a Category", HasView).Keys("Ctrl+N"),
-    Command(DeleteCard, "&Delete Card\tCtrl+D", "Delete a Card From a Category", HasSelectedCard)
+    Command(NewCard, "&New Card", "Add a New Card To a Category", HasView).Keys("Ctrl+N"),
+    Command(DeleteCard, "&Delete Card", "Delete a Card From a Category", HasSelectedCard)
         .Keys("Ctrl+D"),
-    Command(EditCard, "&Edit Card\tCtrl+E", "Update a Card", HasSelectedCard).Keys("Ctrl+E"),
+    Command(EditCard, "&Edit Card", "Update a Card", HasSelectedCard).Keys("Ctrl+E"),
     Command(ToolAddCard, "Add Card", "Add a New Card To a Category", HasView)
         .Tip("Add Card")
         .Icon("add_card"),

@@ -25,6 +25,13 @@ const CommandInfo* FindCommand(CommandId command) {
     return nullptr;
 }
 
+std::string MenuText(const CommandInfo& command) {
+    std::string text(command.label);
+    if (!command.keys[0].empty())
+        text.append("\t").append(command.keys[0]);
+    return text;
+}
+
 std::ostream& operator<<(std::ostream& out, CommandId id) {
     return out << ToInt(id);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "core/commands/command_ids.h"
@@ -22,10 +23,11 @@ enum class CommandPlace {
 
 struct CommandInfo {
     CommandId id = CommandId::None;
-    std::string_view menuText;  // "&Open...\tCtrl+O"; empty for commands without a menu item
-    std::string_view prompt;    // the status bar's text while the item or button is pointed at
-    std::string_view toolTip;   // the toolbar button's tip; empty without a button
-    std::array<std::string_view, 2> keys{};  // accelerators ("Ctrl+V", "Shift+Ins"), if any
+    std::string_view label;    // "&Open..."; empty for commands without a menu item
+    std::string_view prompt;   // the status bar's text while the item or button is pointed at
+    std::string_view toolTip;  // the toolbar button's tip; empty without a button
+    // Accelerators, if any; the menu shows the first ("Ctrl+V", then "Shift+Ins").
+    std::array<std::string_view, 2> keys{};
     std::string_view icon;  // the toolbar picture's name ("new"); empty without a button
     EnabledRule enabled = nullptr;
     bool whileLocked = false;  // can still be chosen while the active document is locked
@@ -59,12 +61,12 @@ struct CommandInfo {
     }
 };
 
-// A record: the command, its menu text and prompt, and its rule.
-constexpr CommandInfo Command(CommandId id, std::string_view menuText, std::string_view prompt,
+// A record: the command, its menu label and prompt, and its rule.
+constexpr CommandInfo Command(CommandId id, std::string_view label, std::string_view prompt,
                               EnabledRule enabled) {
     CommandInfo c;
     c.id = id;
-    c.menuText = menuText;
+    c.label = label;
     c.prompt = prompt;
     c.enabled = enabled;
     return c;
@@ -77,6 +79,9 @@ std::span<const CommandInfo> CardCommandTable();
 std::span<const CommandInfo> InternetCommandTable();
 std::span<const CommandInfo> ViewCommandTable();  // the View and Window menus
 std::span<const CommandInfo> HelpCommandTable();
+
+// The menu item's text: the label, and after a tab the first accelerator ("&Open...\tCtrl+O").
+std::string MenuText(const CommandInfo& command);
 
 // Every command, each once.
 std::span<const CommandInfo> AllCommands();

@@ -11,24 +11,24 @@ using namespace command_rules;
 using enum CommandId;
 
 constexpr std::array kFileCommands{
-    Command(FileNew, "&New\tAlt+N", "Create a new document", Always)
+    Command(FileNew, "&New", "Create a new document", Always)
         .Tip("New")
         .Keys("Alt+N")
         .Icon("new")
         .WhileLocked(),
-    Command(FileOpen, "&Open...\tCtrl+O", "Open an existing document", Always)
+    Command(FileOpen, "&Open...", "Open an existing document", Always)
         .Tip("Open")
         .Keys("Ctrl+O")
         .Icon("open")
         .WhileLocked(),
     Command(FileClose, "&Close", "Close the active document", HasDocument).WhileLocked(),
-    Command(FileSave, "&Save\tCtrl+S", "Save the active document", DocumentHasCards)
+    Command(FileSave, "&Save", "Save the active document", DocumentHasCards)
         .Tip("Save")
         .Keys("Ctrl+S")
         .Icon("save"),
     Command(FileSaveAs, "Save &As...", "Save the active document with a new name",
             DocumentHasCards),
-    Command(EncryptOnSave, "Encrypt On &Save...\tAlt+S", "Set the password for File Encryption",
+    Command(EncryptOnSave, "Encrypt On &Save...", "Set the password for File Encryption",
             DocumentHasCards)
         .Keys("Alt+S"),
     Command(SetPassword, "Set Password", "Set the password for File Encryption", DocumentHasCards)
@@ -38,7 +38,7 @@ constexpr std::array kFileCommands{
     // Into the active document, or a new one.
     Command(FileImportCsv, "&Import...", "Add the cards of another password manager's CSV export",
             Always),
-    Command(FilePrint, "&Print...\tCtrl+P", "Print the active document", ListHasCards)
+    Command(FilePrint, "&Print...", "Print the active document", ListHasCards)
         .Tip("Print")
         .Keys("Ctrl+P")
         .Icon("print"),
@@ -53,7 +53,7 @@ constexpr std::array kFileCommands{
     Command(FileMru4, "", kRecentFilePrompt, RecentEntry<3>).WhileLocked(),
     Command(AppExit, "E&xit", "Quit the application; prompts to save documents", Always)
         .WhileLocked(),
-    Command(FileLock, "&Lock\tCtrl+L", "Lock the encrypted files until their password is typed",
+    Command(FileLock, "&Lock", "Lock the encrypted files until their password is typed",
             AnyLockable)
         .Keys("Ctrl+L")
         .WhileLocked(),

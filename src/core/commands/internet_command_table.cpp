@@ -30,7 +30,7 @@ constexpr std::array kInternetCommands{
             DocumentListHasSelection)
         .Tip("Load Web Page")
         .Icon("load_web_page"),
-    Command(GetWebPage, "Get Web Page\tAlt+W", "Get Web page from Browser", Always).Keys("Alt+W"),
+    Command(GetWebPage, "Get Web Page", "Get Web page from Browser", Always).Keys("Alt+W"),
     Command(ToolGetWebPage, "Get Web Page", "Get Web page from Browser", DocumentHasList)
         .Tip("Get Web Page")
         .Icon("get_web_page"),

@@ -19,10 +19,10 @@ constexpr std::array kViewCommands{
             HasDocument)
         .WhileLocked(),
     // The keys move between the category bar and the active card list.
-    Command(NextPane, "Next Pane\tF6", "Switch to the next window pane", HasView)
+    Command(NextPane, "Next Pane", "Switch to the next window pane", HasView)
         .Keys("F6")
         .WhileLocked(),
-    Command(PrevPane, "Previous Pane\tShift+F6", "Switch back to the previous window pane", HasView)
+    Command(PrevPane, "Previous Pane", "Switch back to the previous window pane", HasView)
         .Keys("Shift+F6")
         .WhileLocked(),
 };

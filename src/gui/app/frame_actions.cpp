@@ -58,7 +58,8 @@ CFrameActions::CFrameActions(QObject* parent) : QObject(parent) {
         // The context menu makes its own items.
         if (info.place != CommandPlace::Window)
             continue;
-        QAction* a = Make(info.id, Q(info.menuText), Q(info.prompt), Q(info.toolTip));
+        QAction* a =
+            Make(info.id, QString::fromStdString(MenuText(info)), Q(info.prompt), Q(info.toolTip));
         if (!info.icon.empty())
             a->setIcon(QIcon(QString::fromStdString(ToolbarIconPath(info.icon))));
     }

@@ -208,9 +208,7 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
             continue;
         }
         const CommandId id = entry.command;
-        const std::string_view text = FindCommand(id)->menuText;
-        QAction* action =
-            menu->addAction(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        QAction* action = menu->addAction(QString::fromStdString(MenuText(*FindCommand(id))));
         action->setData(ToInt(id));
         action->setEnabled(IsCommandEnabled(id, context));
         QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {

@@ -149,6 +149,26 @@ TEST(CommandStateTest, CommandsAllowedWhileLockedAreTheOnesThatNeedNoCards) {
     EXPECT_FALSE(IsCommandAllowedWhileLocked(CommandId::None));
 }
 
+// The menu shows the label and, after a tab, the first of the command's keys.
+TEST(CommandStateTest, MenuTextsShowTheFirstAccelerator) {
+    const struct {
+        CommandId command;
+        const char* text;
+    } cases[] = {
+        {CommandId::FileOpen, "&Open...\tCtrl+O"},
+        {CommandId::EditUndo, "&Undo\tCtrl+Z"},
+        {CommandId::EditCut, "Cu&t\tCtrl+X"},
+        {CommandId::EditPaste, "&Paste\tCtrl+V"},
+        {CommandId::PrevPane, "Previous Pane\tShift+F6"},
+        {CommandId::FileSaveAs, "Save &As..."},
+        {CommandId::ToolCopyPassword, "Copy Password"},
+        {CommandId::CopyPassword, "Copy Password\tAlt+C"},
+        {CommandId::UsePasswordToOpen, "Use Password To Open .tse File"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MenuText(*FindCommand(c.command)), c.text) << c.command;
+}
+
 // Every record has a rule, and the records of the toolbar's buttons name their picture.
 TEST(CommandStateTest, EveryRecordHasARuleAndEveryButtonAPicture) {
     for (const CommandInfo& info : AllCommands()) {
@@ -173,7 +193,7 @@ TEST(CommandStateTest, MenusAndToolbarNameCommandsWithTexts) {
             if (e.kind == MenuEntryKind::Command) {
                 const CommandInfo* t = FindCommand(e.command);
                 ASSERT_NE(t, nullptr) << e.command;
-                EXPECT_FALSE(t->menuText.empty()) << e.command;
+                EXPECT_FALSE(t->label.empty()) << e.command;
             } else if (e.kind == MenuEntryKind::SubMenu) {
                 EXPECT_FALSE(e.text.empty());
                 self(e.children, self);
