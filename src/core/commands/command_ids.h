@@ -1,6 +1,7 @@
 #pragma once
-// Every command of the program by its number. Menu entries, toolbar buttons and
-// accelerators all name their command by one of these.
+// Every command of the program by its number. Menu entries, toolbar buttons, accelerators
+// and the card list's context menu all name their command by one of these; what each
+// command is called and when it can be chosen is its record in command_table.h.
 
 #include <iosfwd>
 
@@ -102,23 +103,11 @@ constexpr int ToInt(CommandId id) {
 // Prints the number (test traces, logs).
 std::ostream& operator<<(std::ostream& out, CommandId id);
 
-// Ids of the category bar's controls and of the status bar's item-count pane.
-inline constexpr int kCategorySelectorId = 1000;
-inline constexpr int kSearchBoxId = 1028;
-inline constexpr int kSearchButtonId = 1030;
-inline constexpr int kCategoryBarId = 103;
-inline constexpr int kItemCountPaneId = 123;
-
 inline constexpr int kRecentFileCount = 4;
 
 // The recent-file entry at index (0 to kRecentFileCount - 1).
 constexpr CommandId RecentFileCommand(int index) {
     return static_cast<CommandId>(ToInt(CommandId::FileMru1) + index);
-}
-// The index of a recent-file entry, or -1 for any other command.
-constexpr int RecentFileIndex(CommandId id) {
-    const int index = ToInt(id) - ToInt(CommandId::FileMru1);
-    return index >= 0 && index < kRecentFileCount ? index : -1;
 }
 
 }  // namespace tessaline
