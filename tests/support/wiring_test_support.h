@@ -34,7 +34,7 @@ struct WiredFrame {
     CMainFrame& operator*() { return *frame; }
     CMainFrame* operator->() { return frame.get(); }
     // Whether a command can be chosen now, as its menu entry or button shows it.
-    bool Enabled(int command) {
+    bool Enabled(CommandId command) {
         frame->UpdateCommandState();
         return frame->Action(command)->isEnabled();
     }

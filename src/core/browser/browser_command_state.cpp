@@ -4,36 +4,29 @@
 
 namespace tessaline {
 
-bool IsBrowserCommand(int command) {
+bool IsBrowserCommand(CommandId command) {
     switch (command) {
-        case kCmdLaunchWww:
-        case kCmdToolLaunchBrowser:
-        case kCmdLaunchEmail:
-        case kCmdLaunchLogin:
-        case kCmdLaunchNews:
-        case kCmdLaunchFtp:
-        case kCmdLoadWebPage:
-        case kCmdToolLoadWebPage:
-        case kCmdGetWebPage:
-        case kCmdToolGetWebPage:
-        case kCmdOnlineDocumentation:
-        case kCmdHelpReader:
-        case kCmdHomePage:
+        case CommandId::LaunchWww:
+        case CommandId::ToolLaunchBrowser:
+        case CommandId::LaunchEmail:
+        case CommandId::LaunchLogin:
+        case CommandId::LaunchNews:
+        case CommandId::LaunchFtp:
+        case CommandId::LoadWebPage:
+        case CommandId::ToolLoadWebPage:
+        case CommandId::GetWebPage:
+        case CommandId::ToolGetWebPage:
+        case CommandId::OnlineDocumentation:
+        case CommandId::HelpReader:
+        case CommandId::HomePage:
             return true;
         default:
             return false;
     }
 }
 
-bool IsBrowserCommandEnabled(int command, const CommandContext& c) {
-    switch (command) {
-        case kCmdToolLoadWebPage:
-            return c.hasDocument && c.hasView && c.hasSelectedCard;
-        case kCmdToolGetWebPage:
-            return c.hasDocument && c.hasView;
-        default:
-            return IsBrowserCommand(command);
-    }
+bool IsBrowserCommandEnabled(CommandId command, const CommandContext& c) {
+    return IsBrowserCommand(command) && IsCommandEnabled(command, c);
 }
 
 }  // namespace tessaline

@@ -6,11 +6,10 @@
 namespace tessaline {
 
 // Whether `command` is one of the Internet and help-page commands decided here.
-bool IsBrowserCommand(int command);
+bool IsBrowserCommand(CommandId command);
 
-// Launchers, the menu's Load/Get Web Page and the help pages are always enabled; the
-// toolbar's Load Web Page needs a card list with a selected card, its Get Web Page a
-// card list.
-bool IsBrowserCommandEnabled(int command, const CommandContext& context);
+// The rule of an Internet command (its record in the command table); false for any
+// other command.
+bool IsBrowserCommandEnabled(CommandId command, const CommandContext& context);
 
 }  // namespace tessaline

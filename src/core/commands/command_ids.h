@@ -1,96 +1,113 @@
 #pragma once
-// Every command of the program by its number. Menu entries, toolbar buttons and
-// accelerators all name their command by one of these.
+// Every command of the program by its number. Menu entries, toolbar buttons, accelerators
+// and the card list's context menu all name their command by one of these; what each
+// command is called and when it can be chosen is its record in command_table.h.
+
+#include <iosfwd>
 
 namespace tessaline {
 
-enum CommandId : int {
+enum class CommandId : int {
+    None = 0,  // no command: a separator, an unknown key
     // File
-    kCmdFileNew = 57600,
-    kCmdFileOpen = 57601,
-    kCmdFileClose = 57602,
-    kCmdFileSave = 57603,
-    kCmdFileSaveAs = 57604,
-    kCmdFilePrintSetup = 57606,
-    kCmdFilePrint = 57607,
-    kCmdFileMru1 = 57616,  // and the three after it
-    kCmdFileMru2 = 57617,
-    kCmdFileMru3 = 57618,
-    kCmdFileMru4 = 57619,
-    kCmdEncryptOnSave = 32828,
-    kCmdSetPassword = 1013,
-    kCmdExportToText = 32823,
-    kCmdPrintPreview = 32804,
-    kCmdAppExit = 57665,
+    FileNew = 57600,
+    FileOpen = 57601,
+    FileClose = 57602,
+    FileSave = 57603,
+    FileSaveAs = 57604,
+    FilePrintSetup = 57606,
+    FilePrint = 57607,
+    FileMru1 = 57616,  // and the three after it
+    FileMru2 = 57617,
+    FileMru3 = 57618,
+    FileMru4 = 57619,
+    EncryptOnSave = 32828,
+    SetPassword = 1013,
+    ExportToText = 32823,
+    PrintPreview = 32804,
+    AppExit = 57665,
     // Locks every encrypted document (its cards leave memory until its password is typed).
-    kCmdFileLock = 32840,
+    FileLock = 32840,
     // File > Import...: the CSV export of another password manager into the open document
-    // (or a new one). The welcome panel starts it too, by this name.
-    ID_FILE_IMPORT_CSV = 32842,
+    // (or a new one). The welcome panel starts it too.
+    FileImportCsv = 32842,
     // Edit
-    kCmdEditUndo = 57643,
-    kCmdEditCut = 57635,
-    kCmdEditCopy = 57634,
-    kCmdEditPaste = 57637,
-    kCmdEditFind = 57636,
-    kCmdCopyPassword = 32811,
-    kCmdToolCopyPassword = 32830,
-    kCmdGeneratePassword = 32810,
-    kCmdPreferences = 32827,
+    EditUndo = 57643,
+    EditCut = 57635,
+    EditCopy = 57634,
+    EditPaste = 57637,
+    EditFind = 57636,
+    CopyPassword = 32811,
+    ToolCopyPassword = 32830,
+    GeneratePassword = 32810,
+    Preferences = 32827,
     // Card
-    kCmdNewCard = 32808,
-    kCmdDeleteCard = 32809,
-    kCmdEditCard = 32814,
-    kCmdToolAddCard = 1009,
-    kCmdToolDeleteCard = 1010,
-    kCmdToolUpdateCard = 32794,
-    kCmdMoveToWwwSites = 32774,
-    kCmdMoveToWwwForms = 32773,
-    kCmdMoveToFtpServers = 32775,
-    kCmdMoveToNewsgroups = 32776,
-    kCmdMoveToLoginAccounts = 32778,
-    kCmdMoveToEmailAccounts = 32779,
-    kCmdMoveToBankAccounts = 32784,
-    kCmdMoveToOnlineBanking = 32785,
-    kCmdMoveToCreditCards = 32786,
-    kCmdMoveToAtmPinCards = 32787,
-    kCmdMoveToPersonalData = 32788,
-    kCmdMoveToSoftwareKeys = 32789,
-    kCmdMoveToSerialNumbers = 32790,
-    kCmdMoveToMembershipNumbers = 32791,
-    kCmdMoveToMiscellaneous = 32792,
+    NewCard = 32808,
+    DeleteCard = 32809,
+    EditCard = 32814,
+    ToolAddCard = 1009,
+    ToolDeleteCard = 1010,
+    ToolUpdateCard = 32794,
+    MoveToWwwSites = 32774,
+    MoveToWwwForms = 32773,
+    MoveToFtpServers = 32775,
+    MoveToNewsgroups = 32776,
+    MoveToLoginAccounts = 32778,
+    MoveToEmailAccounts = 32779,
+    MoveToBankAccounts = 32784,
+    MoveToOnlineBanking = 32785,
+    MoveToCreditCards = 32786,
+    MoveToAtmPinCards = 32787,
+    MoveToPersonalData = 32788,
+    MoveToSoftwareKeys = 32789,
+    MoveToSerialNumbers = 32790,
+    MoveToMembershipNumbers = 32791,
+    MoveToMiscellaneous = 32792,
     // Internet
-    kCmdLaunchWww = 32780,
-    kCmdToolLaunchBrowser = 1005,
-    kCmdLaunchEmail = 32781,
-    kCmdLaunchLogin = 32782,
-    kCmdLaunchNews = 32783,
-    kCmdLaunchFtp = 32826,
-    kCmdLoadWebPage = 32819,
-    kCmdToolLoadWebPage = 32822,
-    kCmdGetWebPage = 32820,
-    kCmdToolGetWebPage = 32821,
+    LaunchWww = 32780,
+    ToolLaunchBrowser = 1005,
+    LaunchEmail = 32781,
+    LaunchLogin = 32782,
+    LaunchNews = 32783,
+    LaunchFtp = 32826,
+    LoadWebPage = 32819,
+    ToolLoadWebPage = 32822,
+    GetWebPage = 32820,
+    ToolGetWebPage = 32821,
     // View
-    kCmdViewToolbar = 59392,
-    kCmdViewStatusBar = 59393,
+    ViewToolbar = 59392,
+    ViewStatusBar = 59393,
     // Window
-    kCmdWindowArrange = 57649,
-    kCmdNextPane = 57680,
-    kCmdPrevPane = 57681,
+    WindowArrange = 57649,
+    NextPane = 57680,
+    PrevPane = 57681,
     // Help
-    kCmdOnlineDocumentation = 32818,
-    kCmdHelpReader = 32829,
-    kCmdHomePage = 32777,
-    kCmdAppAbout = 57664,
+    OnlineDocumentation = 32818,
+    HelpReader = 32829,
+    HomePage = 32777,
+    AppAbout = 57664,
+    // The card list's context menu
+    CopyName = 143,
+    CopyUserId = 147,
+    CopyPasswordItem = 144,
+    CopyNote = 145,
+    CopyCard = 146,
+    PasteCard = 154,
+    UsePasswordToOpen = 158,
 };
 
-// Ids of the category bar's controls and of the status bar's item-count pane.
-inline constexpr int kCategorySelectorId = 1000;
-inline constexpr int kSearchBoxId = 1028;
-inline constexpr int kSearchButtonId = 1030;
-inline constexpr int kCategoryBarId = 103;
-inline constexpr int kItemCountPaneId = 123;
+// The number a command is stored and shown by.
+constexpr int ToInt(CommandId id) {
+    return static_cast<int>(id);
+}
+// Prints the number (test traces, logs).
+std::ostream& operator<<(std::ostream& out, CommandId id);
 
 inline constexpr int kRecentFileCount = 4;
+
+// The recent-file entry at index (0 to kRecentFileCount - 1).
+constexpr CommandId RecentFileCommand(int index) {
+    return static_cast<CommandId>(ToInt(CommandId::FileMru1) + index);
+}
 
 }  // namespace tessaline

@@ -1,9 +1,13 @@
 #pragma once
 // Which commands can be chosen right now. The window gathers the facts below before a
-// menu opens and whenever the selection or a document changes; these rules decide.
+// menu opens and whenever the selection or a document changes; each command's record in
+// the command table names the rule that decides.
 
-#include <array>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/commands/command_ids.h"
 
 namespace tessaline {
 
@@ -23,21 +27,26 @@ struct CommandContext {
     bool hasView = false;           // the active child window has its card list
     bool hasSelectedCard = false;
     bool documentLocked = false;  // the active document is locked: its cards are gone
+    bool anyLockable = false;     // some open document is encrypted, stored and not locked
+    bool pasteAvailable = false;  // Copy Card holds a card for Paste Card
+    std::string selectorText;     // what the category selector shows ("Show All", ...)
     int recentFileCount = 0;
     TextFieldState textField;
 };
 
-bool IsCommandEnabled(int command, const CommandContext& context);
+// The command's own rule; false for an id the table does not know.
+bool IsCommandEnabled(CommandId command, const CommandContext& context);
 // Whether a command can still be chosen while the active document is locked: those that
 // need none of its cards (files, windows, preferences, the generator, the launchers,
 // help, and the edit commands of the password field).
-bool IsCommandAllowedWhileLocked(int command);
+bool IsCommandAllowedWhileLocked(CommandId command);
 
 struct Accelerator {
     std::string_view keys;  // as a key sequence is written: "Ctrl+C", "Alt+Backspace"
-    int command;
+    CommandId command;
 };
-// The one accelerator table of the main window. Accelerators come before menu mnemonics.
-extern const std::array<Accelerator, 23> kAcceleratorTable;
+// The one accelerator table of the main window, gathered from the command records.
+// Accelerators come before menu mnemonics.
+std::vector<Accelerator> AcceleratorTable();
 
 }  // namespace tessaline

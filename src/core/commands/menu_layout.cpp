@@ -8,107 +8,113 @@ namespace tessaline {
 
 namespace {
 
-constexpr MenuEntry Cmd(int id) {
+constexpr MenuEntry Cmd(CommandId id) {
     return MenuEntry{MenuEntryKind::Command, id, {}, {}};
 }
-constexpr MenuEntry kSep{MenuEntryKind::Separator, 0, {}, {}};
-constexpr MenuEntry kRecent{MenuEntryKind::RecentFiles, 0, {}, {}};
-constexpr MenuEntry kWindows{MenuEntryKind::WindowList, 0, {}, {}};
+constexpr MenuEntry kSep{MenuEntryKind::Separator, CommandId::None, {}, {}};
+constexpr MenuEntry kRecent{MenuEntryKind::RecentFiles, CommandId::None, {}, {}};
+constexpr MenuEntry kWindows{MenuEntryKind::WindowList, CommandId::None, {}, {}};
 
 // While no document is open.
-constexpr std::array kBareFile{Cmd(kCmdFileNew),
-                               Cmd(kCmdFileOpen),
+constexpr std::array kBareFile{Cmd(CommandId::FileNew),
+                               Cmd(CommandId::FileOpen),
                                kSep,
-                               Cmd(ID_FILE_IMPORT_CSV),
+                               Cmd(CommandId::FileImportCsv),
                                kSep,
-                               Cmd(kCmdFilePrintSetup),
+                               Cmd(CommandId::FilePrintSetup),
                                kSep,
                                kRecent,
                                kSep,
-                               Cmd(kCmdAppExit)};
-constexpr std::array kView{Cmd(kCmdViewToolbar), Cmd(kCmdViewStatusBar)};
-constexpr std::array kBareEdit{Cmd(kCmdGeneratePassword), kSep, Cmd(kCmdPreferences)};
-constexpr std::array kBareHelp{Cmd(kCmdAppAbout)};
+                               Cmd(CommandId::AppExit)};
+constexpr std::array kView{Cmd(CommandId::ViewToolbar), Cmd(CommandId::ViewStatusBar)};
+constexpr std::array kBareEdit{Cmd(CommandId::GeneratePassword), kSep, Cmd(CommandId::Preferences)};
+constexpr std::array kBareHelp{Cmd(CommandId::AppAbout)};
 constexpr std::array kBareMenus{MenuDefinition{"&File", kBareFile},
                                 MenuDefinition{"&Edit", kBareEdit}, MenuDefinition{"&View", kView},
                                 MenuDefinition{"&Help", kBareHelp}};
 
 // While documents are open.
-constexpr std::array kFile{Cmd(kCmdFileNew),
-                           Cmd(kCmdFileOpen),
-                           Cmd(kCmdFileClose),
-                           Cmd(kCmdFileSave),
-                           Cmd(kCmdFileSaveAs),
+constexpr std::array kFile{Cmd(CommandId::FileNew),
+                           Cmd(CommandId::FileOpen),
+                           Cmd(CommandId::FileClose),
+                           Cmd(CommandId::FileSave),
+                           Cmd(CommandId::FileSaveAs),
                            kSep,
-                           Cmd(kCmdEncryptOnSave),
-                           Cmd(kCmdFileLock),
+                           Cmd(CommandId::EncryptOnSave),
+                           Cmd(CommandId::FileLock),
                            kSep,
-                           Cmd(ID_FILE_IMPORT_CSV),
-                           Cmd(kCmdExportToText),
+                           Cmd(CommandId::FileImportCsv),
+                           Cmd(CommandId::ExportToText),
                            kSep,
-                           Cmd(kCmdFilePrint),
-                           Cmd(kCmdPrintPreview),
-                           Cmd(kCmdFilePrintSetup),
+                           Cmd(CommandId::FilePrint),
+                           Cmd(CommandId::PrintPreview),
+                           Cmd(CommandId::FilePrintSetup),
                            kSep,
                            kRecent,
                            kSep,
-                           Cmd(kCmdAppExit)};
-constexpr std::array kEdit{Cmd(kCmdEditUndo),
+                           Cmd(CommandId::AppExit)};
+constexpr std::array kEdit{Cmd(CommandId::EditUndo),
                            kSep,
-                           Cmd(kCmdEditCopy),
-                           Cmd(kCmdEditPaste),
+                           Cmd(CommandId::EditCopy),
+                           Cmd(CommandId::EditPaste),
                            kSep,
-                           Cmd(kCmdCopyPassword),
+                           Cmd(CommandId::CopyPassword),
                            kSep,
-                           Cmd(kCmdGeneratePassword),
+                           Cmd(CommandId::GeneratePassword),
                            kSep,
-                           Cmd(kCmdPreferences)};
+                           Cmd(CommandId::Preferences)};
 constexpr std::array kChangeCategory{
-    Cmd(kCmdMoveToWwwSites),      Cmd(kCmdMoveToWwwForms),          Cmd(kCmdMoveToFtpServers),
-    Cmd(kCmdMoveToNewsgroups),    Cmd(kCmdMoveToLoginAccounts),     Cmd(kCmdMoveToEmailAccounts),
-    Cmd(kCmdMoveToBankAccounts),  Cmd(kCmdMoveToOnlineBanking),     Cmd(kCmdMoveToCreditCards),
-    Cmd(kCmdMoveToAtmPinCards),   Cmd(kCmdMoveToPersonalData),      Cmd(kCmdMoveToSoftwareKeys),
-    Cmd(kCmdMoveToSerialNumbers), Cmd(kCmdMoveToMembershipNumbers), Cmd(kCmdMoveToMiscellaneous)};
+    Cmd(CommandId::MoveToWwwSites),      Cmd(CommandId::MoveToWwwForms),
+    Cmd(CommandId::MoveToFtpServers),    Cmd(CommandId::MoveToNewsgroups),
+    Cmd(CommandId::MoveToLoginAccounts), Cmd(CommandId::MoveToEmailAccounts),
+    Cmd(CommandId::MoveToBankAccounts),  Cmd(CommandId::MoveToOnlineBanking),
+    Cmd(CommandId::MoveToCreditCards),   Cmd(CommandId::MoveToAtmPinCards),
+    Cmd(CommandId::MoveToPersonalData),  Cmd(CommandId::MoveToSoftwareKeys),
+    Cmd(CommandId::MoveToSerialNumbers), Cmd(CommandId::MoveToMembershipNumbers),
+    Cmd(CommandId::MoveToMiscellaneous)};
 constexpr std::array kCard{
-    Cmd(kCmdNewCard),
-    Cmd(kCmdDeleteCard),
+    Cmd(CommandId::NewCard),
+    Cmd(CommandId::DeleteCard),
     kSep,
-    Cmd(kCmdEditCard),
+    Cmd(CommandId::EditCard),
     kSep,
-    MenuEntry{MenuEntryKind::SubMenu, 0, "Change Category", kChangeCategory}};
-constexpr std::array kInternet{Cmd(kCmdLaunchWww),   Cmd(kCmdLaunchEmail), Cmd(kCmdLaunchLogin),
-                               Cmd(kCmdLaunchNews),  Cmd(kCmdLaunchFtp),   kSep,
-                               Cmd(kCmdLoadWebPage), Cmd(kCmdGetWebPage)};
-constexpr std::array kWindow{Cmd(kCmdWindowArrange), kWindows};
-constexpr std::array kHelp{Cmd(kCmdOnlineDocumentation), Cmd(kCmdHelpReader), Cmd(kCmdHomePage),
-                           kSep, Cmd(kCmdAppAbout)};
+    MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
+constexpr std::array kInternet{Cmd(CommandId::LaunchWww),   Cmd(CommandId::LaunchEmail),
+                               Cmd(CommandId::LaunchLogin), Cmd(CommandId::LaunchNews),
+                               Cmd(CommandId::LaunchFtp),   kSep,
+                               Cmd(CommandId::LoadWebPage), Cmd(CommandId::GetWebPage)};
+constexpr std::array kWindow{Cmd(CommandId::WindowArrange), kWindows};
+constexpr std::array kHelp{Cmd(CommandId::OnlineDocumentation), Cmd(CommandId::HelpReader),
+                           Cmd(CommandId::HomePage), kSep, Cmd(CommandId::AppAbout)};
 constexpr std::array kDocumentMenus{
     MenuDefinition{"&File", kFile}, MenuDefinition{"&Edit", kEdit},
     MenuDefinition{"&Card", kCard}, MenuDefinition{"&Internet", kInternet},
     MenuDefinition{"&View", kView}, MenuDefinition{"&Window", kWindow},
     MenuDefinition{"&Help", kHelp}};
 
-constexpr std::array<int, 21> kToolbar{kCmdFileNew,
-                                       kCmdFileOpen,
-                                       kCmdFileSave,
-                                       kCmdSetPassword,
-                                       0,
-                                       kCmdToolCopyPassword,
-                                       0,
-                                       kCmdFilePrint,
-                                       0,
-                                       kCmdToolLaunchBrowser,
-                                       0,
-                                       kCmdToolLoadWebPage,
-                                       kCmdToolGetWebPage,
-                                       0,
-                                       kCmdToolAddCard,
-                                       0,
-                                       kCmdToolDeleteCard,
-                                       kCmdToolUpdateCard,
-                                       0,
-                                       kCmdOnlineDocumentation,
-                                       kCmdAppAbout};
+constexpr std::array<CommandId, 21> kToolbar{
+    CommandId::FileNew,        CommandId::FileOpen,
+    CommandId::FileSave,       CommandId::SetPassword,
+    CommandId::None,           CommandId::ToolCopyPassword,
+    CommandId::None,           CommandId::FilePrint,
+    CommandId::None,           CommandId::ToolLaunchBrowser,
+    CommandId::None,           CommandId::ToolLoadWebPage,
+    CommandId::ToolGetWebPage, CommandId::None,
+    CommandId::ToolAddCard,    CommandId::None,
+    CommandId::ToolDeleteCard, CommandId::ToolUpdateCard,
+    CommandId::None,           CommandId::OnlineDocumentation,
+    CommandId::AppAbout};
+
+// Right-click on a card of the list.
+constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),
+                                      Cmd(CommandId::CopyUserId),
+                                      Cmd(CommandId::CopyPasswordItem),
+                                      Cmd(CommandId::CopyNote),
+                                      kSep,
+                                      Cmd(CommandId::CopyCard),
+                                      Cmd(CommandId::PasteCard),
+                                      kSep,
+                                      Cmd(CommandId::UsePasswordToOpen)};
 
 }  // namespace
 
@@ -118,8 +124,12 @@ std::span<const MenuDefinition> MenuBarLayout(bool haveDocument) {
     return kBareMenus;
 }
 
-std::span<const int> ToolbarLayout() {
+std::span<const CommandId> ToolbarLayout() {
     return kToolbar;
+}
+
+std::span<const MenuEntry> CardContextMenuLayout() {
+    return kCardContextMenu;
 }
 
 }  // namespace tessaline

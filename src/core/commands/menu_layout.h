@@ -1,9 +1,11 @@
 #pragma once
 // The layout of the window's two menu bars (one while no document is open, one while
-// documents are open) and of the toolbar.
+// documents are open), of the toolbar and of the card list's context menu.
 
 #include <span>
 #include <string_view>
+
+#include "core/commands/command_ids.h"
 
 namespace tessaline {
 
@@ -17,7 +19,7 @@ enum class MenuEntryKind {
 
 struct MenuEntry {
     MenuEntryKind kind = MenuEntryKind::Command;
-    int command = 0;
+    CommandId command = CommandId::None;
     std::string_view text;                // sub-menus only
     std::span<const MenuEntry> children;  // sub-menus only
 };
@@ -30,7 +32,10 @@ struct MenuDefinition {
 // The menus from left to right.
 std::span<const MenuDefinition> MenuBarLayout(bool haveDocument);
 
-// The toolbar's buttons from left to right; 0 stands for a separator.
-std::span<const int> ToolbarLayout();
+// The toolbar's buttons from left to right; CommandId::None stands for a separator.
+std::span<const CommandId> ToolbarLayout();
+
+// The card list's context menu.
+std::span<const MenuEntry> CardContextMenuLayout();
 
 }  // namespace tessaline

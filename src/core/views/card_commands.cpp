@@ -1,8 +1,10 @@
 #include "core/views/card_commands.h"
 
+#include <algorithm>
+
 #include "core/cards/card_collection.h"
 #include "core/cards/categories.h"
-#include "core/commands/command_ids.h"
+#include "core/commands/command_table.h"
 #include "core/document/text_encoding.h"
 #include "core/file/data_file.h"
 #include "core/file/secure_wipe.h"
@@ -114,24 +116,24 @@ MoveResult ChangeCardCategory(CCardCollection& cards, CCard* card, int targetCod
 }
 
 const std::array<ChangeCategoryItem, 15> kChangeCategoryMenu{{
-    {"WWW Sites", kCmdMoveToWwwSites, kWwwSites},
-    {"WWW Forms", kCmdMoveToWwwForms, kWwwForms},
-    {"FTP Servers", kCmdMoveToFtpServers, kFtpServers},
-    {"NewsGroups", kCmdMoveToNewsgroups, kNewsgroups},
-    {"Login Accounts", kCmdMoveToLoginAccounts, kLoginAccounts},
-    {"EMail Accounts", kCmdMoveToEmailAccounts, kEmailAccounts},
-    {"Bank Accounts", kCmdMoveToBankAccounts, kBankAccounts},
-    {"Online Banking", kCmdMoveToOnlineBanking, kOnlineBanking},
-    {"Credit Cards", kCmdMoveToCreditCards, kCreditCards},
-    {"ATM/PIN Cards", kCmdMoveToAtmPinCards, kAtmPinCards},
-    {"Personal Data", kCmdMoveToPersonalData, kPersonalData},
-    {"Software Keys", kCmdMoveToSoftwareKeys, kSoftwareKeys},
-    {"Serial Numbers", kCmdMoveToSerialNumbers, kSerialNumbers},
-    {"Membership Numbers", kCmdMoveToMembershipNumbers, kMembershipNumbers},
-    {"Miscellaneous", kCmdMoveToMiscellaneous, kMiscellaneous},
+    {"WWW Sites", CommandId::MoveToWwwSites, kWwwSites},
+    {"WWW Forms", CommandId::MoveToWwwForms, kWwwForms},
+    {"FTP Servers", CommandId::MoveToFtpServers, kFtpServers},
+    {"NewsGroups", CommandId::MoveToNewsgroups, kNewsgroups},
+    {"Login Accounts", CommandId::MoveToLoginAccounts, kLoginAccounts},
+    {"EMail Accounts", CommandId::MoveToEmailAccounts, kEmailAccounts},
+    {"Bank Accounts", CommandId::MoveToBankAccounts, kBankAccounts},
+    {"Online Banking", CommandId::MoveToOnlineBanking, kOnlineBanking},
+    {"Credit Cards", CommandId::MoveToCreditCards, kCreditCards},
+    {"ATM/PIN Cards", CommandId::MoveToAtmPinCards, kAtmPinCards},
+    {"Personal Data", CommandId::MoveToPersonalData, kPersonalData},
+    {"Software Keys", CommandId::MoveToSoftwareKeys, kSoftwareKeys},
+    {"Serial Numbers", CommandId::MoveToSerialNumbers, kSerialNumbers},
+    {"Membership Numbers", CommandId::MoveToMembershipNumbers, kMembershipNumbers},
+    {"Miscellaneous", CommandId::MoveToMiscellaneous, kMiscellaneous},
 }};
 
-int ChangeCategoryTarget(int command) {
+int ChangeCategoryTarget(CommandId command) {
     for (const ChangeCategoryItem& item : kChangeCategoryMenu) {
         if (item.command == command)
             return item.code;
@@ -252,32 +254,19 @@ std::optional<std::string> DataFileToOpen(const CCard* card, IUserAnswers& ui) {
     return card->Address();
 }
 
-std::optional<bool> IsCardCommandEnabled(int command, const CardCommandContext& c) {
-    if (ChangeCategoryTarget(command) >= 0)
-        return c.hasView && c.hasSelection;
-    switch (command) {
-        case kCmdEditCard:
-        case kCmdToolUpdateCard:
-        case kCmdToolCopyPassword:
-        case kCmdDeleteCard:
-            return c.hasView && c.hasSelection;
-        case kCmdToolDeleteCard:
-            return c.hasView && c.hasSelection && c.selectorText != kShowAll;
-        case kCmdNewCard:
-        case kCmdToolAddCard:
-        case kCmdCopyPassword:
-        case kCmdCopyName:
-        case kCmdCopyUserId:
-        case kCmdCopyPasswordItem:
-        case kCmdCopyNote:
-        case kCmdCopyCard:
-        case kCmdUsePasswordToOpen:
-            return c.hasView;
-        case kCmdPasteCard:
-            return c.hasView && c.pasteAvailable;
-        default:
-            return std::nullopt;
-    }
+std::optional<bool> IsCardCommandEnabled(CommandId command, const CardCommandContext& c) {
+    const bool cardCommand =
+        command == CommandId::CopyPassword || command == CommandId::ToolCopyPassword ||
+        std::ranges::any_of(CardCommandTable(),
+                            [command](const CommandInfo& i) { return i.id == command; });
+    if (!cardCommand)
+        return std::nullopt;
+    CommandContext context;
+    context.hasView = c.hasView;
+    context.hasSelectedCard = c.hasSelection;
+    context.selectorText = c.selectorText;
+    context.pasteAvailable = c.pasteAvailable;
+    return IsCommandEnabled(command, context);
 }
 
 }  // namespace tessaline

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/cards/card.h"
+#include "core/commands/command_ids.h"
 #include "core/platform/user_answers.h"
 #include "core/views/card_dialog_presets.h"
 
@@ -58,12 +59,12 @@ MoveResult ChangeCardCategory(CCardCollection& cards, CCard* card, int targetCod
 // One item of the "Change Category" submenu.
 struct ChangeCategoryItem {
     const char* text;
-    int command;
+    CommandId command;
     int code;
 };
 extern const std::array<ChangeCategoryItem, 15> kChangeCategoryMenu;
 // The category a "Change Category" command moves to, or -1 for any other command.
-int ChangeCategoryTarget(int command);
+int ChangeCategoryTarget(CommandId command);
 
 // A copy as Copy Card makes it: "Copy of " and the name, the texts, category and
 // attributes of the source, stamped now, changed mark set, nothing else.
@@ -115,15 +116,6 @@ struct CardCommandContext {
 };
 // The enabled state of a card command (new, edit, delete, change category, copy, paste,
 // open data file); nothing for commands that are not card commands.
-std::optional<bool> IsCardCommandEnabled(int command, const CardCommandContext& context);
-
-// Context menu ids.
-inline constexpr int kCmdCopyName = 143;
-inline constexpr int kCmdCopyUserId = 147;
-inline constexpr int kCmdCopyPasswordItem = 144;
-inline constexpr int kCmdCopyNote = 145;
-inline constexpr int kCmdCopyCard = 146;
-inline constexpr int kCmdPasteCard = 154;
-inline constexpr int kCmdUsePasswordToOpen = 158;
+std::optional<bool> IsCardCommandEnabled(CommandId command, const CardCommandContext& context);
 
 }  // namespace tessaline

@@ -9,10 +9,10 @@
 
 namespace tessaline {
 
-CAcceleratorFilter::CAcceleratorFilter(QWidget& window, std::function<void(int)> run,
+CAcceleratorFilter::CAcceleratorFilter(QWidget& window, std::function<void(CommandId)> run,
                                        QObject* parent)
     : QObject(parent), window_(&window), run_(std::move(run)) {
-    for (const Accelerator& a : kAcceleratorTable) {
+    for (const Accelerator& a : AcceleratorTable()) {
         const QKeySequence seq(
             QString::fromUtf8(a.keys.data(), static_cast<qsizetype>(a.keys.size())),
             QKeySequence::PortableText);
@@ -22,17 +22,17 @@ CAcceleratorFilter::CAcceleratorFilter(QWidget& window, std::function<void(int)>
     qApp->installEventFilter(this);
 }
 
-int CAcceleratorFilter::CommandOfKey(QKeyCombination key) const {
+CommandId CAcceleratorFilter::CommandOfKey(QKeyCombination key) const {
     // The same key on the keypad counts (Shift+Ins, Shift+Del).
     const QKeyCombination plain(key.keyboardModifiers() & ~Qt::KeypadModifier, key.key());
     for (const auto& [combination, command] : table_) {
         if (combination == plain)
             return command;
     }
-    return 0;
+    return CommandId::None;
 }
 
-int CAcceleratorFilter::CommandOf(const QKeyEvent& e) const {
+CommandId CAcceleratorFilter::CommandOf(const QKeyEvent& e) const {
     return CommandOfKey(QKeyCombination(e.modifiers(), static_cast<Qt::Key>(e.key())));
 }
 
@@ -52,8 +52,8 @@ bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!InWindow(watched))
         return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    const int command = CommandOf(key);
-    if (command == 0)
+    const CommandId command = CommandOf(key);
+    if (command == CommandId::None)
         return false;
     if (type == QEvent::ShortcutOverride) {
         // Claiming the key keeps it from the shortcut and mnemonic machinery; it then

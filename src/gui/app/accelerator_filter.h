@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/commands/command_ids.h"
+
 class QKeyEvent;
 class QWidget;
 
@@ -19,21 +21,22 @@ class CAcceleratorFilter : public QObject {
 public:
     // run(command) carries out a command of the table; it decides itself whether the
     // command is enabled. The filter watches the whole application once installed.
-    CAcceleratorFilter(QWidget& window, std::function<void(int)> run, QObject* parent = nullptr);
+    CAcceleratorFilter(QWidget& window, std::function<void(CommandId)> run,
+                       QObject* parent = nullptr);
 
-    // The command of a key press, or 0 when the table has none.
-    int CommandOfKey(QKeyCombination key) const;
+    // The command of a key press, or CommandId::None when the table has none.
+    CommandId CommandOfKey(QKeyCombination key) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool InWindow(QObject* watched) const;
-    int CommandOf(const QKeyEvent& e) const;
+    CommandId CommandOf(const QKeyEvent& e) const;
 
     QPointer<QWidget> window_;
-    std::function<void(int)> run_;
-    std::vector<std::pair<QKeyCombination, int>> table_;
+    std::function<void(CommandId)> run_;
+    std::vector<std::pair<QKeyCombination, CommandId>> table_;
 };
 
 }  // namespace tessaline

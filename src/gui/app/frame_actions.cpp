@@ -7,7 +7,7 @@
 #include <QToolBar>
 
 #include "core/commands/command_ids.h"
-#include "core/commands/command_texts.h"
+#include "core/commands/command_table.h"
 #include "core/commands/menu_layout.h"
 #include "gui/app/frame_icons.h"
 
@@ -42,7 +42,7 @@ void AddEntries(QMenu& menu, std::span<const MenuEntry> entries, const CFrameAct
             case MenuEntryKind::RecentFiles:
                 menu.addAction(actions.EmptyRecentFileAction());
                 for (int i = 0; i < kRecentFileCount; ++i)
-                    menu.addAction(actions.Action(kCmdFileMru1 + i));
+                    menu.addAction(actions.Action(RecentFileCommand(i)));
                 break;
             case MenuEntryKind::WindowList:
                 menu.addSeparator()->setObjectName(kWindowListMarker);
@@ -54,39 +54,41 @@ void AddEntries(QMenu& menu, std::span<const MenuEntry> entries, const CFrameAct
 }  // namespace
 
 CFrameActions::CFrameActions(QObject* parent) : QObject(parent) {
-    for (const CommandText& t : AllCommandTexts()) {
-        QString text = Q(t.menuText);
-        QAction* a = Make(t.command, text, Q(t.prompt), Q(t.toolTip));
-        if (const char* icon = ToolbarIconPath(t.command))
-            a->setIcon(QIcon(QString::fromUtf8(icon)));
+    for (const CommandInfo& info : AllCommands()) {
+        // The context menu makes its own items.
+        if (info.place != CommandPlace::Window)
+            continue;
+        QAction* a =
+            Make(info.id, QString::fromStdString(MenuText(info)), Q(info.prompt), Q(info.toolTip));
+        if (!info.icon.empty())
+            a->setIcon(QIcon(QString::fromStdString(ToolbarIconPath(info.icon))));
     }
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* a = Make(kCmdFileMru1 + i, QString(), Q(kRecentFilePrompt), QString());
-        a->setVisible(false);
-    }
+    // The recent-file entries show once the list has files.
+    for (int i = 0; i < kRecentFileCount; ++i)
+        Action(RecentFileCommand(i))->setVisible(false);
     emptyRecent_ = new QAction(Q(kEmptyRecentFileText), this);
     emptyRecent_->setEnabled(false);
     // The toolbar and status bar entries show whether their bar is shown.
-    Action(kCmdViewToolbar)->setCheckable(true);
-    Action(kCmdViewStatusBar)->setCheckable(true);
+    Action(CommandId::ViewToolbar)->setCheckable(true);
+    Action(CommandId::ViewStatusBar)->setCheckable(true);
 }
 
-QAction* CFrameActions::Make(int command, const QString& text, const QString& prompt,
+QAction* CFrameActions::Make(CommandId command, const QString& text, const QString& prompt,
                              const QString& toolTip) {
     auto* a = new QAction(text, this);
-    a->setData(command);
+    a->setData(ToInt(command));
     a->setStatusTip(prompt);
     // Actions are shown with the texts given here; the keys are the window's own.
     a->setIconVisibleInMenu(false);
     if (!toolTip.isEmpty())
         a->setToolTip(toolTip);
-    a->setObjectName(QStringLiteral("cmd%1").arg(command));
+    a->setObjectName(QStringLiteral("cmd%1").arg(ToInt(command)));
     connect(a, &QAction::triggered, this, [this, command] { emit CommandTriggered(command); });
     actions_[command] = a;
     return a;
 }
 
-QAction* CFrameActions::Action(int command) const {
+QAction* CFrameActions::Action(CommandId command) const {
     auto it = actions_.find(command);
     return it == actions_.end() ? nullptr : it->second;
 }
@@ -99,12 +101,12 @@ std::vector<QAction*> CFrameActions::All() const {
     return out;
 }
 
-int CFrameActions::CommandOf(const QAction* action) {
+CommandId CFrameActions::CommandOf(const QAction* action) {
     if (!action)
-        return 0;
+        return CommandId::None;
     bool ok = false;
     const int id = action->data().toInt(&ok);
-    return ok ? id : 0;
+    return ok ? static_cast<CommandId>(id) : CommandId::None;
 }
 
 void CFrameActions::BuildMenuBar(QMenuBar& bar, bool haveDocument,
@@ -140,8 +142,8 @@ void CFrameActions::BuildMenuBar(QMenuBar& bar, bool haveDocument,
 
 void CFrameActions::BuildToolBar(QToolBar& bar) const {
     bar.clear();
-    for (int id : ToolbarLayout()) {
-        if (id == 0) {
+    for (CommandId id : ToolbarLayout()) {
+        if (id == CommandId::None) {
             bar.addSeparator();
         } else if (QAction* a = Action(id)) {
             bar.addAction(a);

@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "core/commands/command_ids.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -22,7 +24,7 @@ public:
     explicit CFrameActions(QObject* parent = nullptr);
 
     // The action of a command id; nullptr for an unknown id.
-    QAction* Action(int command) const;
+    QAction* Action(CommandId command) const;
     // Every action, recent-file entries included.
     std::vector<QAction*> All() const;
     // The greyed "Recent File" entry shown while the recent-file list is empty.
@@ -35,17 +37,18 @@ public:
                       const std::function<void(QMenu&)>& fillWindowList) const;
     void BuildToolBar(QToolBar& bar) const;
 
-    // The command id an action carries, or 0.
-    static int CommandOf(const QAction* action);
+    // The command id an action carries, or CommandId::None.
+    static CommandId CommandOf(const QAction* action);
 
 signals:
     // Any of the actions was chosen.
-    void CommandTriggered(int command);
+    void CommandTriggered(CommandId command);
 
 private:
-    QAction* Make(int command, const QString& text, const QString& prompt, const QString& toolTip);
+    QAction* Make(CommandId command, const QString& text, const QString& prompt,
+                  const QString& toolTip);
 
-    std::map<int, QAction*> actions_;
+    std::map<CommandId, QAction*> actions_;
     QAction* emptyRecent_ = nullptr;
 };
 

@@ -1,6 +1,5 @@
 #include "gui/app/frame_browser_commands.h"
 
-#include "core/browser/browser_command_state.h"
 #include "core/commands/command_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/browser/browser_integration.h"
@@ -16,31 +15,28 @@ CFrameBrowserCommands::CFrameBrowserCommands(CMainFrame& frame, IUserAnswers& ui
       profile_(profile),
       browser_(std::make_unique<BrowserIntegration>(profile, ui, browserProfileFolder)) {
     setObjectName(QStringLiteral("browserCommands"));
-    Add(kCmdLaunchWww, &CFrameBrowserCommands::LaunchWebBrowser);
-    Add(kCmdToolLaunchBrowser, &CFrameBrowserCommands::LaunchWebBrowser);
-    Add(kCmdLaunchEmail, &CFrameBrowserCommands::LaunchEmail);
-    Add(kCmdLaunchLogin, &CFrameBrowserCommands::LaunchLogin);
-    Add(kCmdLaunchNews, &CFrameBrowserCommands::LaunchNews);
-    Add(kCmdLaunchFtp, &CFrameBrowserCommands::LaunchFtp);
-    Add(kCmdHelpReader, &CFrameBrowserCommands::LaunchHelpReader);
-    Add(kCmdOnlineDocumentation, &CFrameBrowserCommands::OpenOnlineDocumentation);
-    Add(kCmdHomePage, &CFrameBrowserCommands::OpenHomePage);
-    Add(kCmdLoadWebPage, &CFrameBrowserCommands::LoadWebPage);
-    Add(kCmdToolLoadWebPage, &CFrameBrowserCommands::LoadWebPage);
-    Add(kCmdGetWebPage, &CFrameBrowserCommands::GetWebPage);
-    Add(kCmdToolGetWebPage, &CFrameBrowserCommands::GetWebPage);
+    BrowserCommands* browser = &browser_->Commands();
+    CommandRouter& commands = frame_.Commands();
+    commands.Bind(CommandId::LaunchWww, browser, &BrowserCommands::LaunchWebBrowser);
+    commands.Bind(CommandId::ToolLaunchBrowser, browser, &BrowserCommands::LaunchWebBrowser);
+    commands.Bind(CommandId::LaunchEmail, browser, &BrowserCommands::LaunchEmail);
+    commands.Bind(CommandId::LaunchLogin, browser, &BrowserCommands::LaunchLogin);
+    commands.Bind(CommandId::LaunchNews, browser, &BrowserCommands::LaunchNews);
+    commands.Bind(CommandId::LaunchFtp, browser, &BrowserCommands::LaunchFtp);
+    commands.Bind(CommandId::HelpReader, browser, &BrowserCommands::LaunchHelpReader);
+    commands.Bind(CommandId::OnlineDocumentation, browser,
+                  &BrowserCommands::OpenOnlineDocumentation);
+    commands.Bind(CommandId::HomePage, browser, &BrowserCommands::OpenHomePage);
+    commands.Bind(CommandId::LoadWebPage, this, &CFrameBrowserCommands::LoadWebPage);
+    commands.Bind(CommandId::ToolLoadWebPage, this, &CFrameBrowserCommands::LoadWebPage);
+    commands.Bind(CommandId::GetWebPage, this, &CFrameBrowserCommands::GetWebPage);
+    commands.Bind(CommandId::ToolGetWebPage, this, &CFrameBrowserCommands::GetWebPage);
 }
 
 CFrameBrowserCommands::~CFrameBrowserCommands() = default;
 
 CFrameBrowserCommands* CFrameBrowserCommands::Of(CMainFrame& frame) {
     return frame.findChild<CFrameBrowserCommands*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
-void CFrameBrowserCommands::Add(int command, void (CFrameBrowserCommands::*work)()) {
-    frame_.SetCommandHandler(
-        command, [this, work] { (this->*work)(); },
-        [command](const CommandContext& c) { return IsBrowserCommandEnabled(command, c); });
 }
 
 void CFrameBrowserCommands::LoadApplicationPaths() {
@@ -53,38 +49,6 @@ bool CFrameBrowserCommands::DetectWebBrowsers() {
 
 void CFrameBrowserCommands::RunStartupLaunches() {
     browser_->RunStartupLaunches();
-}
-
-void CFrameBrowserCommands::LaunchWebBrowser() {
-    browser_->LaunchWebBrowser();
-}
-
-void CFrameBrowserCommands::LaunchEmail() {
-    browser_->LaunchEmail();
-}
-
-void CFrameBrowserCommands::LaunchLogin() {
-    browser_->LaunchLogin();
-}
-
-void CFrameBrowserCommands::LaunchNews() {
-    browser_->LaunchNews();
-}
-
-void CFrameBrowserCommands::LaunchFtp() {
-    browser_->LaunchFtp();
-}
-
-void CFrameBrowserCommands::LaunchHelpReader() {
-    browser_->LaunchHelpReader();
-}
-
-void CFrameBrowserCommands::OpenOnlineDocumentation() {
-    browser_->OpenOnlineDocumentation();
-}
-
-void CFrameBrowserCommands::OpenHomePage() {
-    browser_->OpenHomePage();
 }
 
 void CFrameBrowserCommands::LoadWebPage() {

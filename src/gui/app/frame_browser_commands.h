@@ -35,15 +35,7 @@ public:
     static CFrameBrowserCommands* Of(CMainFrame& frame);
 
 private:
-    void Add(int command, void (CFrameBrowserCommands::*work)());
-    void LaunchWebBrowser();
-    void LaunchEmail();
-    void LaunchLogin();
-    void LaunchNews();
-    void LaunchFtp();
-    void LaunchHelpReader();
-    void OpenOnlineDocumentation();
-    void OpenHomePage();
+    // Load Web Page and Get Web Page work on the window's active card list.
     void LoadWebPage();
     void GetWebPage();
 

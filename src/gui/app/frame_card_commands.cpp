@@ -24,30 +24,25 @@ constexpr int kContextMenuOffset = 50;
 CFrameCardCommands::CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile)
     : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
     setObjectName(QStringLiteral("cardCommands"));
-    Add(kCmdNewCard, &CFrameCardCommands::NewCard);
-    Add(kCmdToolAddCard, &CFrameCardCommands::NewCard);
-    Add(kCmdEditCard, &CFrameCardCommands::EditCard);
-    Add(kCmdToolUpdateCard, &CFrameCardCommands::EditCard);
-    Add(kCmdDeleteCard, &CFrameCardCommands::DeleteCard);
-    Add(kCmdToolDeleteCard, &CFrameCardCommands::DeleteCard);
+    CommandRouter& commands = frame_.Commands();
+    commands.Bind(CommandId::NewCard, this, &CFrameCardCommands::NewCard);
+    commands.Bind(CommandId::ToolAddCard, this, &CFrameCardCommands::NewCard);
+    commands.Bind(CommandId::EditCard, this, &CFrameCardCommands::EditCard);
+    commands.Bind(CommandId::ToolUpdateCard, this, &CFrameCardCommands::EditCard);
+    commands.Bind(CommandId::DeleteCard, this, &CFrameCardCommands::DeleteCard);
+    commands.Bind(CommandId::ToolDeleteCard, this, &CFrameCardCommands::DeleteCard);
     for (const ChangeCategoryItem& item : kChangeCategoryMenu)
-        Add(item.command, &CFrameCardCommands::ChangeCategory);
-    for (int command : {static_cast<int>(kCmdCopyPassword), static_cast<int>(kCmdToolCopyPassword),
-                        kCmdCopyName, kCmdCopyUserId, kCmdCopyPasswordItem, kCmdCopyNote})
-        Add(command, &CFrameCardCommands::CopyField);
-    Add(kCmdCopyCard, &CFrameCardCommands::CopyCard);
-    Add(kCmdPasteCard, &CFrameCardCommands::PasteCard);
-    Add(kCmdUsePasswordToOpen, &CFrameCardCommands::UsePasswordToOpen);
+        commands.Bind(item.command, this, &CFrameCardCommands::ChangeCategory);
+    for (CommandId command :
+         {CommandId::CopyPassword, CommandId::ToolCopyPassword, CommandId::CopyName,
+          CommandId::CopyUserId, CommandId::CopyPasswordItem, CommandId::CopyNote})
+        commands.Bind(command, this, &CFrameCardCommands::CopyField);
+    commands.Bind(CommandId::CopyCard, this, &CFrameCardCommands::CopyCard);
+    commands.Bind(CommandId::PasteCard, this, &CFrameCardCommands::PasteCard);
+    commands.Bind(CommandId::UsePasswordToOpen, this, &CFrameCardCommands::UsePasswordToOpen);
+    // The card Copy Card holds is the group's, and Paste Card's rule reads it.
+    commands.AddFacts([this](CommandContext& c) { c.pasteAvailable = pasteAvailable_; });
     connect(&frame_, &CMainFrame::CardListContextMenu, this, &CFrameCardCommands::ShowContextMenu);
-}
-
-void CFrameCardCommands::Add(int command, void (CFrameCardCommands::*work)(int command)) {
-    frame_.SetCommandHandler(
-        command, [this, work, command] { (this->*work)(command); },
-        [this, command](const CommandContext&) {
-            return CardCommandEnabled(command, frame_.ActiveView(), pasteAvailable_)
-                .value_or(false);
-        });
 }
 
 void CFrameCardCommands::ShowContextMenu(CTessalineNewView* view, const QPoint& globalPos) {
@@ -59,70 +54,70 @@ void CFrameCardCommands::ShowContextMenu(CTessalineNewView* view, const QPoint& 
             frame_.MdiArea()->setActiveSubWindow(child);
     }
     QMenu* menu = BuildCardContextMenu(*view, ui_, pasteAvailable_,
-                                       [this](int command) { frame_.OnCommand(command); });
+                                       [this](CommandId command) { frame_.OnCommand(command); });
     if (menu == nullptr)
         return;
     lastMenu_ = menu;
     menu->popup(globalPos + QPoint(kContextMenuOffset, 0));
 }
 
-void CFrameCardCommands::NewCard(int) {
+void CFrameCardCommands::NewCard() {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
     if (doc && view)
         OnNewCard(*doc, *view, ui_, profile_);
 }
 
-void CFrameCardCommands::EditCard(int) {
+void CFrameCardCommands::EditCard() {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
     if (doc && view)
         OnEditCard(*doc, *view, ui_, profile_);
 }
 
-void CFrameCardCommands::DeleteCard(int) {
+void CFrameCardCommands::DeleteCard() {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
     if (doc && view)
         OnDeleteCard(*doc, *view, ui_);
 }
 
-void CFrameCardCommands::ChangeCategory(int command) {
+void CFrameCardCommands::ChangeCategory(CommandId command) {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
     if (doc && view)
         OnChangeCategory(*doc, *view, ui_, command);
 }
 
-void CFrameCardCommands::CopyField(int command) {
+void CFrameCardCommands::CopyField(CommandId command) {
     CTessalineNewView* view = frame_.ActiveView();
     if (view == nullptr)
         return;
     CardField field = CardField::Password;
-    if (command == kCmdCopyName)
+    if (command == CommandId::CopyName)
         field = CardField::Name;
-    else if (command == kCmdCopyUserId)
+    else if (command == CommandId::CopyUserId)
         field = CardField::UserId;
-    else if (command == kCmdCopyNote)
+    else if (command == CommandId::CopyNote)
         field = CardField::Note;
     OnCopyField(*view, profile_, field, [this](const QString& text, int timeoutMs) {
         frame_.statusBar()->showMessage(text, timeoutMs);
     });
 }
 
-void CFrameCardCommands::CopyCard(int) {
+void CFrameCardCommands::CopyCard() {
     if (CTessalineNewView* view = frame_.ActiveView())
         OnCopyCard(*view, profile_, pasteAvailable_);
 }
 
-void CFrameCardCommands::PasteCard(int) {
+void CFrameCardCommands::PasteCard() {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
     if (doc && view)
         OnPasteCard(*doc, *view, ui_, pasteAvailable_);
 }
 
-void CFrameCardCommands::UsePasswordToOpen(int) {
+void CFrameCardCommands::UsePasswordToOpen() {
     CTessalineNewView* view = frame_.ActiveView();
     if (view == nullptr)
         return;

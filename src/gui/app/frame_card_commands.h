@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <QPointer>
 
+#include "core/commands/command_ids.h"
+
 namespace tessaline {
 
 class CMainFrame;
@@ -28,17 +30,16 @@ public:
     QMenu* LastContextMenu() const { return lastMenu_; }
 
 private:
-    void Add(int command, void (CFrameCardCommands::*work)(int command));
     void ShowContextMenu(CTessalineNewView* view, const QPoint& globalPos);
 
-    void NewCard(int command);
-    void EditCard(int command);
-    void DeleteCard(int command);
-    void ChangeCategory(int command);
-    void CopyField(int command);
-    void CopyCard(int command);
-    void PasteCard(int command);
-    void UsePasswordToOpen(int command);
+    void NewCard();
+    void EditCard();
+    void DeleteCard();
+    void ChangeCategory(CommandId command);
+    void CopyField(CommandId command);
+    void CopyCard();
+    void PasteCard();
+    void UsePasswordToOpen();
 
     CMainFrame& frame_;
     IUserAnswers& ui_;

@@ -2,7 +2,6 @@
 
 #include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
-#include "core/commands/command_state.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/date_format.h"
 #include "core/views/csv_import_command.h"
@@ -15,29 +14,14 @@
 
 namespace tessaline {
 
-namespace {
-
-bool DocumentHasCards(const CommandContext& c) {
-    return c.hasDocument && c.documentHasCards;
-}
-
-bool ListHasCards(const CommandContext& c) {
-    return c.hasDocument && c.hasView && c.documentHasCards;
-}
-
-}  // namespace
-
 CFrameFileCommands::CFrameFileCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile)
     : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
     setObjectName(QStringLiteral("fileCommands"));
-    frame_.SetCommandHandler(
-        ID_FILE_IMPORT_CSV, [this] { ImportCsv(); }, [](const CommandContext&) { return true; });
-    frame_.SetCommandHandler(
-        kCmdExportToText, [this] { ExportToText(); }, DocumentHasCards);
-    frame_.SetCommandHandler(
-        kCmdFilePrint, [this] { Print(); }, ListHasCards);
-    frame_.SetCommandHandler(
-        kCmdPrintPreview, [this] { PrintPreview(); }, ListHasCards);
+    CommandRouter& commands = frame_.Commands();
+    commands.Bind(CommandId::FileImportCsv, this, &CFrameFileCommands::ImportCsv);
+    commands.Bind(CommandId::ExportToText, this, &CFrameFileCommands::ExportToText);
+    commands.Bind(CommandId::FilePrint, this, &CFrameFileCommands::Print);
+    commands.Bind(CommandId::PrintPreview, this, &CFrameFileCommands::PrintPreview);
 }
 
 void CFrameFileCommands::ImportCsv() {

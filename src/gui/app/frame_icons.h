@@ -1,6 +1,9 @@
 #pragma once
 // Where the window's pictures live in the program's resources.
 
+#include <string>
+#include <string_view>
+
 namespace tessaline {
 
 inline constexpr const char* kAppIconPath = ":/tessaline.svg";
@@ -10,8 +13,8 @@ inline constexpr const char* kPlainDocumentIconPath = ":/icons/plain_document.sv
 // The search button: a list page with binoculars.
 inline constexpr const char* kSearchIconPath = ":/icons/search.svg";
 
-// The toolbar picture of a command, or nullptr for a command without one.
-const char* ToolbarIconPath(int command);
+// Where the toolbar picture of a command record's icon name ("new") lives.
+std::string ToolbarIconPath(std::string_view name);
 
 // Makes the resources above available; safe to call more than once.
 void InitFrameResources();

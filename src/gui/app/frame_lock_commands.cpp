@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "core/commands/command_ids.h"
-#include "core/commands/command_state.h"
 #include "core/platform/profile.h"
 #include "core/prefs/frame_keys.h"
 #include "gui/app/child_frame.h"
@@ -18,9 +17,9 @@ namespace tessaline {
 CFrameLockCommands::CFrameLockCommands(CMainFrame& frame, IProfile& profile)
     : QObject(&frame), frame_(frame), profile_(profile), idleTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("lockCommands"));
-    frame_.SetCommandHandler(
-        kCmdFileLock, [this] { LockAll(); },
-        [this](const CommandContext&) { return AnyLockable(); });
+    frame_.Commands().Bind(CommandId::FileLock, this, &CFrameLockCommands::LockAll);
+    // Lock's rule asks whether some document can be locked.
+    frame_.Commands().AddFacts([this](CommandContext& c) { c.anyLockable = AnyLockable(); });
     ReloadMinutes();
     idleTimer_->setObjectName(QStringLiteral("idleLockTimer"));
     connect(idleTimer_, &QTimer::timeout, this, [this] { CheckIdle(IdleLockClock::Clock::now()); });

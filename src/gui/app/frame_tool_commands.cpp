@@ -3,7 +3,6 @@
 #include <QStatusBar>
 
 #include "core/commands/command_ids.h"
-#include "core/commands/command_state.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/frame_lock_commands.h"
 #include "gui/app/main_frame.h"
@@ -18,13 +17,10 @@ namespace tessaline {
 CFrameToolCommands::CFrameToolCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile)
     : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
     setObjectName(QStringLiteral("toolCommands"));
-    const auto always = [](const CommandContext&) { return true; };
-    frame_.SetCommandHandler(
-        kCmdPreferences, [this] { Preferences(); }, always);
-    frame_.SetCommandHandler(
-        kCmdGeneratePassword, [this] { GeneratePassword(); }, always);
-    frame_.SetCommandHandler(
-        kCmdAppAbout, [this] { About(); }, always);
+    CommandRouter& commands = frame_.Commands();
+    commands.Bind(CommandId::Preferences, this, &CFrameToolCommands::Preferences);
+    commands.Bind(CommandId::GeneratePassword, this, &CFrameToolCommands::GeneratePassword);
+    commands.Bind(CommandId::AppAbout, this, &CFrameToolCommands::About);
 }
 
 void CFrameToolCommands::Preferences() {

@@ -21,7 +21,7 @@
 
 #include "core/app/window_memory.h"
 #include "core/cards/card.h"
-#include "core/commands/command_texts.h"
+#include "core/commands/command_table.h"
 #include "core/platform/profile.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/frame_keys.h"
@@ -59,7 +59,11 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
       central_(new QStackedWidget(this)),
       welcome_(new CWelcomePanel(central_)),
       autoSaveTimer_(new QTimer(this)),
-      commandStateTimer_(new QTimer(this)) {
+      commandStateTimer_(new QTimer(this)),
+      commands_([this] {
+          welcome_->SetImportAvailable(commands_.IsBound(CommandId::FileImportCsv));
+          ScheduleCommandStateUpdate();
+      }) {
     InitFrameResources();
     setObjectName(QStringLiteral("mainFrame"));
     UpdateFrameTitle();
@@ -83,9 +87,10 @@ CMainFrame::CMainFrame(IUserAnswers& ui, IProfile& profile, QWidget* parent)
 
     connect(actions_, &CFrameActions::CommandTriggered, this, &CMainFrame::OnCommand);
     accelerators_ = new CAcceleratorFilter(
-        *this, [this](int command) { OnCommand(command); }, this);
+        *this, [this](CommandId command) { OnCommand(command); }, this);
 
     CreateBars();
+    BindOwnCommands();
     recent_.Load(profile_);
     UpdateRecentFileActions();
     RebuildMenuBar();
@@ -195,7 +200,7 @@ void CMainFrame::FillWindowList(QMenu& menu) {
 void CMainFrame::UpdateRecentFileActions() {
     const auto& entries = recent_.Entries();
     for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* a = actions_->Action(kCmdFileMru1 + i);
+        QAction* a = actions_->Action(RecentFileCommand(i));
         const bool shown = static_cast<std::size_t>(i) < entries.size();
         a->setVisible(shown);
         if (shown) {
@@ -285,19 +290,14 @@ void CMainFrame::SaveWindowGeometry() {
 void CMainFrame::UpdateCentralPage() {
     const bool none = Children().isEmpty();
     central_->setCurrentWidget(none ? static_cast<QWidget*>(welcome_) : mdi_);
-    welcome_->SetImportAvailable(HasCommandHandler(ID_FILE_IMPORT_CSV));
+    welcome_->SetImportAvailable(commands_.IsBound(CommandId::FileImportCsv));
 }
 
 // ---------------------------------------------------------------------------------------
 // Command state
 
-QAction* CMainFrame::Action(int command) const {
+QAction* CMainFrame::Action(CommandId command) const {
     return actions_->Action(command);
-}
-
-bool CMainFrame::HasCommandHandler(int command) const {
-    const auto h = handlers_.find(command);
-    return h != handlers_.end() && h->second;
 }
 
 QWidget* CMainFrame::FocusedTextField() const {
@@ -324,9 +324,11 @@ CommandContext CMainFrame::CurrentCommandContext() const {
     if (const CTessalineNewView* view = ActiveView()) {
         c.hasView = true;
         c.hasSelectedCard = view->SelectedCard() != nullptr;
+        c.selectorText = StoredText(view->ShownCategory());
     }
     c.recentFileCount = static_cast<int>(recent_.Size());
     c.textField = TextFieldStateOf(FocusedTextField());
+    commands_.AddFactsTo(c);
     return c;
 }
 
@@ -336,142 +338,28 @@ void CMainFrame::ScheduleCommandStateUpdate() {
 
 void CMainFrame::UpdateCommandState() {
     const CommandContext context = CurrentCommandContext();
-    for (QAction* a : actions_->All()) {
-        const int id = CFrameActions::CommandOf(a);
-        auto rule = enabledRules_.find(id);
-        const bool allowed = !context.documentLocked || IsCommandAllowedWhileLocked(id);
-        a->setEnabled(allowed && (rule != enabledRules_.end() ? rule->second(context)
-                                                              : IsCommandEnabled(id, context)));
-    }
+    for (QAction* a : actions_->All())
+        a->setEnabled(commands_.IsEnabled(CFrameActions::CommandOf(a), context));
     // The bar lists and searches cards: a locked document has none to offer.
     categoryBar_->setEnabled(!context.documentLocked);
-    Action(kCmdViewToolbar)->setChecked(!toolBar_->isHidden());
-    Action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
+    Action(CommandId::ViewToolbar)->setChecked(!toolBar_->isHidden());
+    Action(CommandId::ViewStatusBar)->setChecked(!statusBar()->isHidden());
 }
 
 // ---------------------------------------------------------------------------------------
 // Commands
 
-void CMainFrame::SetCommandHandler(int command, std::function<void()> handler,
-                                   std::function<bool(const CommandContext&)> enabled) {
-    handlers_[command] = std::move(handler);
-    if (enabled)
-        enabledRules_[command] = std::move(enabled);
-    welcome_->SetImportAvailable(HasCommandHandler(ID_FILE_IMPORT_CSV));
-    ScheduleCommandStateUpdate();
-}
-
-void CMainFrame::OnCommand(int command) {
+void CMainFrame::OnCommand(CommandId command) {
+    if (!commands_.IsBound(command)) {
+        emit CommandNotHandled(command);
+        return;
+    }
     // A greyed command does nothing, however it was reached.
     UpdateCommandState();
-    if (!CanRun(command))
+    if (!commands_.IsEnabled(command, CurrentCommandContext()))
         return;
-    if (auto h = handlers_.find(command); h != handlers_.end() && h->second) {
-        h->second();
-    } else if (!RunOwnCommand(command)) {
-        emit CommandNotHandled(command);
-    }
+    commands_.Run(command);
     ScheduleCommandStateUpdate();
-}
-
-bool CMainFrame::CanRun(int command) const {
-    if (const QAction* a = Action(command))
-        return a->isEnabled();
-    const CommandContext context = CurrentCommandContext();
-    if (context.documentLocked && !IsCommandAllowedWhileLocked(command))
-        return false;
-    const auto rule = enabledRules_.find(command);
-    return rule == enabledRules_.end() || rule->second(context);
-}
-
-bool CMainFrame::RunOwnCommand(int command) {
-    CTessalineNewDoc* doc = ActiveDocument();
-    switch (command) {
-        case kCmdFileNew:
-            NewDocument();
-            return true;
-        case kCmdFileOpen:
-            FileOpen();
-            return true;
-        case kCmdFileClose:
-            if (CChildFrame* child = ActiveChild())
-                child->close();
-            return true;
-        case kCmdFileSave:
-            if (doc)
-                doc->OnFileSave();
-            return true;
-        case kCmdFileSaveAs:
-            if (doc)
-                doc->OnFileSaveAs();
-            return true;
-        case kCmdEncryptOnSave:
-        case kCmdSetPassword:
-            if (doc)
-                doc->OnEncryptOnSave();
-            return true;
-        case kCmdFileMru1:
-        case kCmdFileMru2:
-        case kCmdFileMru3:
-        case kCmdFileMru4:
-            OpenRecentFile(command - kCmdFileMru1);
-            return true;
-        case kCmdAppExit:
-            close();
-            return true;
-        case kCmdFilePrintSetup:
-            RunPrintSetupCommand(this);
-            return true;
-        case kCmdEditUndo:
-        case kCmdEditCut:
-        case kCmdEditCopy:
-        case kCmdEditPaste:
-            RunTextFieldCommand(command, FocusedTextField());
-            return true;
-        case kCmdEditFind:
-            categoryBar_->FocusSearchBox();
-            return true;
-        case kCmdViewToolbar:
-            toolBar_->setVisible(toolBar_->isHidden());
-            return true;
-        case kCmdViewStatusBar:
-            statusBar()->setVisible(statusBar()->isHidden());
-            return true;
-        case kCmdWindowArrange:
-            ArrangeIcons();
-            return true;
-        default:
-            return false;
-    }
-}
-
-void CMainFrame::FileOpen() {
-    FileDialogRequest request;
-    request.defaultExtension = "tse";
-    request.filter = "Encrypted Data (*.tse)|*.tse|Non Encrypted Data (*.tsf)|*.tsf||";
-    request.overwritePrompt = true;
-    request.mustExist = true;
-    const std::optional<FileDialogAnswer> answer = ui_.OpenFileName(request);
-    if (!answer || answer->path.empty())
-        return;
-    OpenDocumentFile(QString::fromStdString(answer->path));
-}
-
-void CMainFrame::ArrangeIcons() {
-    // Minimised child windows line up along the bottom edge, left to right.
-    int x = 0;
-    int y = mdi_->viewport()->height();
-    for (QMdiSubWindow* w : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-        if (!w->isMinimized())
-            continue;
-        const QSize size = w->size();
-        if (x > 0 && x + size.width() > mdi_->viewport()->width()) {
-            x = 0;
-            y -= size.height();
-        }
-        w->move(x, y - size.height());
-        x += size.width();
-    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -554,11 +442,13 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
     connect(view, &CTessalineNewView::CardActivated, this, [this, view](CCard* card) {
         if (card != nullptr)
             view->SelectCard(card);
-        OnCommand(kCmdEditCard);
+        OnCommand(CommandId::EditCard);
     });
     // Enter and Delete in the list: the same as Ctrl+E and Ctrl+D, refusals included.
-    connect(view, &CTessalineNewView::EditRequested, this, [this] { OnCommand(kCmdEditCard); });
-    connect(view, &CTessalineNewView::DeleteRequested, this, [this] { OnCommand(kCmdDeleteCard); });
+    connect(view, &CTessalineNewView::EditRequested, this,
+            [this] { OnCommand(CommandId::EditCard); });
+    connect(view, &CTessalineNewView::DeleteRequested, this,
+            [this] { OnCommand(CommandId::DeleteCard); });
     connect(view, &CTessalineNewView::ContextMenuRequested, this,
             [this, view](const QPoint& globalPos) { emit CardListContextMenu(view, globalPos); });
     connect(child, &CChildFrame::DocumentClosed, this, &CMainFrame::OnChildClosed);
@@ -627,12 +517,12 @@ void CMainFrame::OpenPendingHandOffs() {
 }
 
 void CMainFrame::ImportFromWelcome() {
-    if (!HasCommandHandler(ID_FILE_IMPORT_CSV))
+    if (!commands_.IsBound(CommandId::FileImportCsv))
         return;
     QPointer<CChildFrame> made;
     if (ActiveDocument() == nullptr || ActiveDocument()->IsLocked())
         made = NewDocument();
-    OnCommand(ID_FILE_IMPORT_CSV);
+    OnCommand(CommandId::FileImportCsv);
     // Nothing imported into the document made for it: it goes again.
     if (made && !made->Document().IsModified() && !made->Document().HasCards())
         made->CloseWithoutAsking();

@@ -19,6 +19,7 @@
 #include "core/commands/command_ids.h"
 #include "core/commands/command_state.h"
 #include "core/document/document_host.h"
+#include "gui/app/command_router.h"
 
 class QLabel;
 class QMdiArea;
@@ -51,16 +52,12 @@ public:
     ~CMainFrame() override;
 
     // --- Commands -------------------------------------------------------------------
-    // The one place every command goes through: menus, toolbar, accelerators.
-    void OnCommand(int command);
-    // Gives a command its work. A handler replaces the frame's own.
-    // enabled, when given, decides when the command can be chosen instead of the
-    // window's own rules.
-    void SetCommandHandler(int command, std::function<void()> handler,
-                           std::function<bool(const CommandContext&)> enabled = {});
-    QAction* Action(int command) const;
-    // Whether some part of the program gave the command its work.
-    bool HasCommandHandler(int command) const;
+    // The one place every command goes through: menus, toolbar, accelerators, the card
+    // list's context menu and the welcome panel. A greyed command does nothing.
+    void OnCommand(CommandId command);
+    // Where the command groups bind their work.
+    CommandRouter& Commands() { return commands_; }
+    QAction* Action(CommandId command) const;
     // Enables and disables every action from the window's state now.
     void UpdateCommandState();
     CommandContext CurrentCommandContext() const;
@@ -141,8 +138,8 @@ public:
     bool CreateHandheldDocument(const std::string& path, const std::string& password) override;
 
 signals:
-    // A command without work was chosen.
-    void CommandNotHandled(int command);
+    // A command that nothing gave its work was chosen.
+    void CommandNotHandled(CommandId command);
     // The user right-clicked a card list, at a global position.
     void CardListContextMenu(CTessalineNewView* view, const QPoint& globalPos);
 
@@ -168,14 +165,21 @@ private:
     void OnChildClosed(CChildFrame* child);
     void ScheduleCommandStateUpdate();
     void OnFocusChanged(QWidget* old, QWidget* now);
-    void ArrangeIcons();
-    void FileOpen();
     void ApplyLastSelectedCategory();
-    // The frame's own work for a command; false when it has none.
-    bool RunOwnCommand(int command);
-    // Whether a command may run now: its action's state, or for a command without an
-    // action (the card list's context menu) its enabled rule.
-    bool CanRun(int command) const;
+
+    // The frame's own commands (main_frame_commands.cpp).
+    void BindOwnCommands();
+    void FileOpen();
+    void CloseActiveDocument();
+    void SaveActiveDocument();
+    void SaveActiveDocumentAs();
+    void EncryptActiveDocument();
+    void ToggleToolBar();
+    void ToggleStatusBar();
+    void ArrangeIcons();
+    // Next Pane and Previous Pane: the keys go from the category bar to the active card
+    // list and back.
+    void SwitchPane(CommandId command);
 
     IUserAnswers& ui_;
     IProfile& profile_;
@@ -194,9 +198,8 @@ private:
     QTimer* commandStateTimer_;
     AutoSaveCounter autoSave_;
     RecentFileList recent_{static_cast<std::size_t>(kRecentFileCount)};
-    std::map<int, std::function<void()>> handlers_;
+    CommandRouter commands_;
     QPointer<QWidget> lastTextField_;
-    std::map<int, std::function<bool(const CommandContext&)>> enabledRules_;
     QPointer<CChildFrame> lastActive_;
     int menuHasDocument_ = -1;  // which menu bar is up: -1 none yet, 0 bare, 1 documents
     bool autoSaving_ = false;

@@ -55,9 +55,9 @@ TextFieldState TextFieldStateOf(QWidget* field) {
     return s;
 }
 
-bool RunTextFieldCommand(int command, QWidget* field) {
-    if (command != kCmdEditUndo && command != kCmdEditCut && command != kCmdEditCopy &&
-        command != kCmdEditPaste)
+bool RunTextFieldCommand(CommandId command, QWidget* field) {
+    if (command != CommandId::EditUndo && command != CommandId::EditCut &&
+        command != CommandId::EditCopy && command != CommandId::EditPaste)
         return false;
     CommandContext context;
     context.textField = TextFieldStateOf(field);
@@ -65,16 +65,16 @@ bool RunTextFieldCommand(int command, QWidget* field) {
         return false;
     auto run = [command](auto* w) {
         switch (command) {
-            case kCmdEditUndo:
+            case CommandId::EditUndo:
                 w->undo();
                 break;
-            case kCmdEditCut:
+            case CommandId::EditCut:
                 w->cut();
                 break;
-            case kCmdEditCopy:
+            case CommandId::EditCopy:
                 w->copy();
                 break;
-            case kCmdEditPaste:
+            case CommandId::EditPaste:
                 w->paste();
                 break;
             default:

@@ -17,6 +17,6 @@ TextFieldState TextFieldStateOf(QWidget* field);
 
 // Carries out Undo, Cut, Copy or Paste on the field. False when the command is not one of
 // them or the field cannot do it now.
-bool RunTextFieldCommand(int command, QWidget* field);
+bool RunTextFieldCommand(CommandId command, QWidget* field);
 
 }  // namespace tessaline

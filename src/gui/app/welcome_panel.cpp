@@ -60,8 +60,9 @@ CWelcomePanel::CWelcomePanel(QWidget* parent) : QWidget(parent) {
 
     CentreInPanel(*this, column);
 
-    connect(new_, &QPushButton::clicked, this, [this] { emit CommandChosen(kCmdFileNew); });
-    connect(open_, &QPushButton::clicked, this, [this] { emit CommandChosen(kCmdFileOpen); });
+    connect(new_, &QPushButton::clicked, this, [this] { emit CommandChosen(CommandId::FileNew); });
+    connect(open_, &QPushButton::clicked, this,
+            [this] { emit CommandChosen(CommandId::FileOpen); });
     connect(import_, &QPushButton::clicked, this, &CWelcomePanel::ImportChosen);
 }
 
@@ -79,7 +80,7 @@ void CWelcomePanel::ShowRecentFiles(const std::vector<std::string>& paths) {
         b->setFlat(true);
         b->setToolTip(path);
         b->setStyleSheet(QStringLiteral("text-align: left"));
-        const int command = kCmdFileMru1 + static_cast<int>(i);
+        const CommandId command = RecentFileCommand(static_cast<int>(i));
         connect(b, &QPushButton::clicked, this, [this, command] { emit CommandChosen(command); });
         recentLayout_->addWidget(b);
         recentButtons_ << b;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/commands/command_ids.h"
+
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -29,8 +31,8 @@ public:
     QList<QPushButton*> RecentButtons() const { return recentButtons_; }
 
 signals:
-    // New (kCmdFileNew), Open (kCmdFileOpen) or a recent file (kCmdFileMru1 + index).
-    void CommandChosen(int command);
+    // New, Open or a recent file (RecentFileCommand(index)).
+    void CommandChosen(CommandId command);
     void ImportChosen();
 
 private:

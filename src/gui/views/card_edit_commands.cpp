@@ -5,6 +5,8 @@
 
 #include "core/cards/card.h"
 #include "core/cards/categories.h"
+#include "core/commands/command_table.h"
+#include "core/commands/menu_layout.h"
 #include "core/platform/profile.h"
 #include "core/prefs/copy_status.h"
 #include "core/prefs/date_format.h"
@@ -121,7 +123,7 @@ bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& 
 }
 
 bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
-                      int command) {
+                      CommandId command) {
     CCard* card = view.SelectedCard();
     const int target = ChangeCategoryTarget(command);
     if (ChangeCardCategory(doc.Cards(), card, target, ui) != MoveResult::Moved)
@@ -180,7 +182,7 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 }
 
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
-                            const std::function<void(int command)>& dispatch) {
+                            const std::function<void(CommandId command)>& dispatch) {
     if (view.SelectedCard() == nullptr) {
         ui.Message(MessageRequest{card_messages::kNoCardSelected, MsgCaption::Application,
                                   MsgIcon::Information, MsgButtons::Ok});
@@ -188,28 +190,27 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     }
     auto* menu = new QMenu(&view);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    auto add = [&](const char* text, int id) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
+    CommandContext context;
+    context.hasView = true;
+    context.pasteAvailable = pasteAvailable;
+    for (const MenuEntry& entry : CardContextMenuLayout()) {
+        if (entry.kind != MenuEntryKind::Command) {
+            menu->addSeparator();
+            continue;
+        }
+        const CommandId id = entry.command;
+        QAction* action = menu->addAction(QString::fromStdString(MenuText(*FindCommand(id))));
+        action->setData(ToInt(id));
+        action->setEnabled(IsCommandEnabled(id, context));
         QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {
             if (dispatch)
                 dispatch(id);
         });
-        return action;
-    };
-    add("Copy Name", kCmdCopyName);
-    add("Copy User ID", kCmdCopyUserId);
-    add("Copy Password", kCmdCopyPasswordItem);
-    add("Copy Note", kCmdCopyNote);
-    menu->addSeparator();
-    add("Copy Card", kCmdCopyCard);
-    add("Paste Card", kCmdPasteCard)->setEnabled(pasteAvailable);
-    menu->addSeparator();
-    add("Use Password To Open .tse File", kCmdUsePasswordToOpen);
+    }
     return menu;
 }
 
-std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
+std::optional<bool> CardCommandEnabled(CommandId command, CTessalineNewView* activeView,
                                        bool pasteAvailable) {
     CardCommandContext context;
     context.hasView = activeView != nullptr;

@@ -52,7 +52,7 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
 bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui);
 // Change Category (32773 to 32792): the list then shows the target with the card selected.
 bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
-                      int command);
+                      CommandId command);
 // Copy Name / User ID / Password / Note (143, 147, 144 and 32811, 32830, 145). After a
 // copy, status hears what was copied and when the clipboard forgets it.
 bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
@@ -69,10 +69,10 @@ bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
 // returned; otherwise the menu, whose items call dispatch with their command id. The
 // caller shows it with popup() or exec() at globalPos + (50, 0).
 QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
-                            const std::function<void(int command)>& dispatch);
+                            const std::function<void(CommandId command)>& dispatch);
 
 // The enabled state of a card command for the active list (nothing for other commands).
-std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
+std::optional<bool> CardCommandEnabled(CommandId command, CTessalineNewView* activeView,
                                        bool pasteAvailable);
 
 }  // namespace tessaline

@@ -391,18 +391,20 @@ TEST(BrowserCommandState, ToolbarButtonsNeedAListMenuItemsAlwaysOn) {
     list.hasView = true;
     CommandContext selected = list;
     selected.hasSelectedCard = true;
-    EXPECT_FALSE(IsBrowserCommandEnabled(kCmdToolLoadWebPage, none));
-    EXPECT_FALSE(IsBrowserCommandEnabled(kCmdToolLoadWebPage, list));
-    EXPECT_TRUE(IsBrowserCommandEnabled(kCmdToolLoadWebPage, selected));
-    EXPECT_FALSE(IsBrowserCommandEnabled(kCmdToolGetWebPage, none));
-    EXPECT_FALSE(IsBrowserCommandEnabled(kCmdToolGetWebPage, documentOnly));
-    EXPECT_TRUE(IsBrowserCommandEnabled(kCmdToolGetWebPage, list));
-    for (int command : {kCmdLoadWebPage, kCmdGetWebPage, kCmdLaunchWww, kCmdToolLaunchBrowser,
-                        kCmdLaunchEmail, kCmdLaunchLogin, kCmdLaunchNews, kCmdLaunchFtp,
-                        kCmdOnlineDocumentation, kCmdHelpReader, kCmdHomePage})
+    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, none));
+    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, list));
+    EXPECT_TRUE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, selected));
+    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, none));
+    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, documentOnly));
+    EXPECT_TRUE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, list));
+    for (CommandId command :
+         {CommandId::LoadWebPage, CommandId::GetWebPage, CommandId::LaunchWww,
+          CommandId::ToolLaunchBrowser, CommandId::LaunchEmail, CommandId::LaunchLogin,
+          CommandId::LaunchNews, CommandId::LaunchFtp, CommandId::OnlineDocumentation,
+          CommandId::HelpReader, CommandId::HomePage})
         EXPECT_TRUE(IsBrowserCommandEnabled(command, none)) << command;
-    EXPECT_FALSE(IsBrowserCommand(kCmdFileSave));
-    EXPECT_FALSE(IsBrowserCommandEnabled(kCmdFileSave, selected));
+    EXPECT_FALSE(IsBrowserCommand(CommandId::FileSave));
+    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::FileSave, selected));
 }
 
 }  // namespace

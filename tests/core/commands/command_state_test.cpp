@@ -8,7 +8,7 @@
 
 #include "core/commands/command_ids.h"
 #include "core/commands/command_state.h"
-#include "core/commands/command_texts.h"
+#include "core/commands/command_table.h"
 #include "core/commands/menu_layout.h"
 
 namespace tessaline {
@@ -30,24 +30,24 @@ CommandContext Document(bool withCards) {
 
 TEST(CommandStateTest, DocumentCommandsNeedStoredCards) {
     const struct {
-        int command;
+        CommandId command;
         bool noDocument, emptyDocument, documentWithCards;
     } cases[] = {
-        {kCmdFileNew, true, true, true},
-        {kCmdFileOpen, true, true, true},
-        {kCmdAppExit, true, true, true},
-        {kCmdFileClose, false, true, true},
-        {kCmdWindowArrange, false, true, true},
-        {kCmdFileSave, false, false, true},
-        {kCmdFileSaveAs, false, false, true},
-        {kCmdEncryptOnSave, false, false, true},
-        {kCmdSetPassword, false, false, true},
-        {kCmdEditFind, false, false, true},
+        {CommandId::FileNew, true, true, true},
+        {CommandId::FileOpen, true, true, true},
+        {CommandId::AppExit, true, true, true},
+        {CommandId::FileClose, false, true, true},
+        {CommandId::WindowArrange, false, true, true},
+        {CommandId::FileSave, false, false, true},
+        {CommandId::FileSaveAs, false, false, true},
+        {CommandId::EncryptOnSave, false, false, true},
+        {CommandId::SetPassword, false, false, true},
+        {CommandId::EditFind, false, false, true},
         // The application's printer set-up while no document is open.
-        {kCmdFilePrintSetup, true, false, true},
-        // A child window has one pane only: nothing to switch to.
-        {kCmdNextPane, false, false, false},
-        {kCmdPrevPane, false, false, false},
+        {CommandId::FilePrintSetup, true, false, true},
+        // F6 and Shift+F6 move between the category bar and the card list.
+        {CommandId::NextPane, false, true, true},
+        {CommandId::PrevPane, false, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -60,7 +60,7 @@ TEST(CommandStateTest, DocumentCommandsNeedStoredCards) {
 TEST(CommandStateTest, RecentFileEntriesFollowTheListLength) {
     for (int count = 0; count <= 4; ++count) {
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(IsCommandEnabled(kCmdFileMru1 + i, NoDocument(count)), i < count)
+            EXPECT_EQ(IsCommandEnabled(RecentFileCommand(i), NoDocument(count)), i < count)
                 << "entry " << i << " of " << count;
         }
     }
@@ -95,34 +95,105 @@ TEST(CommandStateTest, EditCommandsFollowTheFocusedField) {
         SCOPED_TRACE(c.name);
         CommandContext context = Document(true);
         context.textField = c.field;
-        EXPECT_EQ(IsCommandEnabled(kCmdEditUndo, context), c.undo);
-        EXPECT_EQ(IsCommandEnabled(kCmdEditCut, context), c.cut);
-        EXPECT_EQ(IsCommandEnabled(kCmdEditCopy, context), c.copy);
-        EXPECT_EQ(IsCommandEnabled(kCmdEditPaste, context), c.paste);
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditUndo, context), c.undo);
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditCut, context), c.cut);
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditCopy, context), c.copy);
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditPaste, context), c.paste);
     }
 }
 
 TEST(CommandStateTest, AcceleratorKeysAreUniqueAndNameKnownCommands) {
     std::set<std::string> keys;
-    for (const Accelerator& a : kAcceleratorTable) {
+    for (const Accelerator& a : AcceleratorTable()) {
         EXPECT_TRUE(keys.insert(std::string(a.keys)).second) << a.keys;
-        EXPECT_NE(FindCommandText(a.command), nullptr) << a.keys;
+        EXPECT_NE(FindCommand(a.command), nullptr) << a.keys;
     }
+}
+
+// The keys of the main window, each with its command, and no others.
+TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
+    const std::set<std::pair<std::string, int>> expected{
+        {"Ctrl+C", 57634}, {"Alt+C", 32811},    {"Ctrl+D", 32809},        {"Ctrl+E", 32814},
+        {"Ctrl+F", 57636}, {"Alt+G", 32810},    {"Ctrl+N", 32808},        {"Alt+N", 57600},
+        {"Ctrl+O", 57601}, {"Ctrl+P", 57607},   {"Alt+P", 32827},         {"Ctrl+S", 57603},
+        {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
+        {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
+        {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},
+    };
+    std::set<std::pair<std::string, int>> actual;
+    for (const Accelerator& a : AcceleratorTable())
+        actual.emplace(std::string(a.keys), ToInt(a.command));
+    EXPECT_EQ(actual, expected);
+}
+
+// Exactly these commands can be chosen while the active document is locked.
+TEST(CommandStateTest, CommandsAllowedWhileLockedAreTheOnesThatNeedNoCards) {
+    const std::set<CommandId> allowed{CommandId::FileNew,          CommandId::FileOpen,
+                                      CommandId::FileClose,        CommandId::FileLock,
+                                      CommandId::FilePrintSetup,   CommandId::FileMru1,
+                                      CommandId::FileMru2,         CommandId::FileMru3,
+                                      CommandId::FileMru4,         CommandId::AppExit,
+                                      CommandId::EditUndo,         CommandId::EditCut,
+                                      CommandId::EditCopy,         CommandId::EditPaste,
+                                      CommandId::GeneratePassword, CommandId::Preferences,
+                                      CommandId::LaunchWww,        CommandId::ToolLaunchBrowser,
+                                      CommandId::LaunchEmail,      CommandId::LaunchLogin,
+                                      CommandId::LaunchNews,       CommandId::LaunchFtp,
+                                      CommandId::ViewToolbar,      CommandId::ViewStatusBar,
+                                      CommandId::WindowArrange,    CommandId::NextPane,
+                                      CommandId::PrevPane,         CommandId::OnlineDocumentation,
+                                      CommandId::HelpReader,       CommandId::HomePage,
+                                      CommandId::AppAbout};
+    for (const CommandInfo& info : AllCommands())
+        EXPECT_EQ(IsCommandAllowedWhileLocked(info.id), allowed.contains(info.id)) << info.id;
+    EXPECT_FALSE(IsCommandAllowedWhileLocked(CommandId::None));
+}
+
+// The menu shows the label and, after a tab, the first of the command's keys.
+TEST(CommandStateTest, MenuTextsShowTheFirstAccelerator) {
+    const struct {
+        CommandId command;
+        const char* text;
+    } cases[] = {
+        {CommandId::FileOpen, "&Open...\tCtrl+O"},
+        {CommandId::EditUndo, "&Undo\tCtrl+Z"},
+        {CommandId::EditCut, "Cu&t\tCtrl+X"},
+        {CommandId::EditPaste, "&Paste\tCtrl+V"},
+        {CommandId::PrevPane, "Previous Pane\tShift+F6"},
+        {CommandId::FileSaveAs, "Save &As..."},
+        {CommandId::ToolCopyPassword, "Copy Password"},
+        {CommandId::CopyPassword, "Copy Password\tAlt+C"},
+        {CommandId::UsePasswordToOpen, "Use Password To Open .tse File"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MenuText(*FindCommand(c.command)), c.text) << c.command;
+}
+
+// Every record has a rule, and the records of the toolbar's buttons name their picture.
+TEST(CommandStateTest, EveryRecordHasARuleAndEveryButtonAPicture) {
+    for (const CommandInfo& info : AllCommands()) {
+        EXPECT_NE(info.enabled, nullptr) << info.id;
+        EXPECT_EQ(info.toolTip.empty(), info.icon.empty()) << info.id;
+    }
+    EXPECT_EQ(FindCommand(CommandId::None), nullptr);
+    EXPECT_FALSE(IsCommandEnabled(CommandId::None, Document(true)));
+    EXPECT_EQ(FindCommand(CommandId::FileNew)->icon, "new");
+    EXPECT_EQ(FindCommand(CommandId::ToolDeleteCard)->icon, "delete_card");
 }
 
 // Every menu entry and toolbar button names a command with a text to show; each
 // command's text appears once.
 TEST(CommandStateTest, MenusAndToolbarNameCommandsWithTexts) {
-    std::set<int> seen;
-    for (const CommandText& t : AllCommandTexts())
-        EXPECT_TRUE(seen.insert(t.command).second) << t.command;
+    std::set<CommandId> seen;
+    for (const CommandInfo& t : AllCommands())
+        EXPECT_TRUE(seen.insert(t.id).second) << t.id;
 
     auto check = [](std::span<const MenuEntry> entries, auto& self) -> void {
         for (const MenuEntry& e : entries) {
             if (e.kind == MenuEntryKind::Command) {
-                const CommandText* t = FindCommandText(e.command);
+                const CommandInfo* t = FindCommand(e.command);
                 ASSERT_NE(t, nullptr) << e.command;
-                EXPECT_FALSE(t->menuText.empty()) << e.command;
+                EXPECT_FALSE(t->label.empty()) << e.command;
             } else if (e.kind == MenuEntryKind::SubMenu) {
                 EXPECT_FALSE(e.text.empty());
                 self(e.children, self);
@@ -133,10 +204,11 @@ TEST(CommandStateTest, MenusAndToolbarNameCommandsWithTexts) {
         for (const MenuDefinition& menu : MenuBarLayout(haveDocument))
             check(menu.entries, check);
     }
-    for (int id : ToolbarLayout()) {
-        if (id == 0)
+    check(CardContextMenuLayout(), check);
+    for (CommandId id : ToolbarLayout()) {
+        if (id == CommandId::None)
             continue;
-        const CommandText* t = FindCommandText(id);
+        const CommandInfo* t = FindCommand(id);
         ASSERT_NE(t, nullptr) << id;
         EXPECT_FALSE(t->toolTip.empty()) << id;
     }

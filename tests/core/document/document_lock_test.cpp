@@ -282,17 +282,20 @@ TEST(IdleLockClockTest, MinutesSettingDefaultsAndLimits) {
 }
 
 TEST(LockedCommandsTest, OnlyCommandsThatNeedNoCardsStayAvailable) {
-    for (CommandId command : {kCmdFileNew, kCmdFileOpen, kCmdFileClose, kCmdFileLock, kCmdAppExit,
-                              kCmdPreferences, kCmdGeneratePassword, kCmdEditPaste, kCmdAppAbout})
+    for (CommandId command :
+         {CommandId::FileNew, CommandId::FileOpen, CommandId::FileClose, CommandId::FileLock,
+          CommandId::AppExit, CommandId::Preferences, CommandId::GeneratePassword,
+          CommandId::EditPaste, CommandId::AppAbout})
         EXPECT_TRUE(IsCommandAllowedWhileLocked(command)) << command;
     for (CommandId command :
-         {kCmdFileSave, kCmdFileSaveAs, kCmdEncryptOnSave, kCmdExportToText, kCmdFilePrint,
-          kCmdNewCard, kCmdEditCard, kCmdDeleteCard, kCmdCopyPassword, kCmdLoadWebPage,
-          kCmdGetWebPage, kCmdEditFind, ID_FILE_IMPORT_CSV})
+         {CommandId::FileSave, CommandId::FileSaveAs, CommandId::EncryptOnSave,
+          CommandId::ExportToText, CommandId::FilePrint, CommandId::NewCard, CommandId::EditCard,
+          CommandId::DeleteCard, CommandId::CopyPassword, CommandId::LoadWebPage,
+          CommandId::GetWebPage, CommandId::EditFind, CommandId::FileImportCsv})
         EXPECT_FALSE(IsCommandAllowedWhileLocked(command)) << command;
     bool ctrlL = false;
-    for (const Accelerator& a : kAcceleratorTable)
-        ctrlL = ctrlL || (a.keys == "Ctrl+L" && a.command == kCmdFileLock);
+    for (const Accelerator& a : AcceleratorTable())
+        ctrlL = ctrlL || (a.keys == "Ctrl+L" && a.command == CommandId::FileLock);
     EXPECT_TRUE(ctrlL);
 }
 

@@ -162,7 +162,7 @@ TEST_F(CardsCommands, ChangeCategoryMovesKeepingTheTime) {
     EXPECT_EQ(ui.Texts().back(), "Card already in this category");
     EXPECT_EQ(ui.shown.back().caption, MsgCaption::Application);
 
-    EXPECT_EQ(ChangeCardCategory(cards, c, ChangeCategoryTarget(kCmdMoveToWwwForms), ui),
+    EXPECT_EQ(ChangeCardCategory(cards, c, ChangeCategoryTarget(CommandId::MoveToWwwForms), ui),
               MoveResult::Moved);
     EXPECT_EQ(cards.List(kWwwSites).Count(), 0);
     ASSERT_EQ(cards.List(kWwwForms).Count(), 1);
@@ -179,9 +179,9 @@ TEST_F(CardsCommands, ChangeCategoryMenuCoversEveryCategoryOnce) {
         codes.insert(item.code);
     }
     EXPECT_EQ(codes.size(), 15u);
-    EXPECT_EQ(ChangeCategoryTarget(kCmdMoveToNewsgroups), kNewsgroups);
+    EXPECT_EQ(ChangeCategoryTarget(CommandId::MoveToNewsgroups), kNewsgroups);
     EXPECT_STREQ(kChangeCategoryMenu[3].text, "NewsGroups");
-    EXPECT_EQ(ChangeCategoryTarget(kCmdNewCard), -1);
+    EXPECT_EQ(ChangeCategoryTarget(CommandId::NewCard), -1);
 }
 
 TEST_F(CardsCommands, CopyThenPasteInAnotherCategory) {
@@ -255,30 +255,30 @@ TEST_F(CardsCommands, FieldTextsAndDataFileCheck) {
 
 TEST(CardsCommandState, EnabledRules) {
     struct Case {
-        int command;
+        CommandId command;
         bool selection;
         const char* text;
         bool paste;
         bool enabled;
     };
     const Case cases[] = {
-        {kCmdEditCard, false, "WWW Sites", false, false},
-        {kCmdEditCard, true, "WWW Sites", false, true},
-        {kCmdToolUpdateCard, true, "Show All", false, true},
-        {kCmdToolCopyPassword, false, "WWW Sites", false, false},
-        {kCmdMoveToMiscellaneous, false, "WWW Sites", false, false},
-        {kCmdMoveToMiscellaneous, true, "WWW Sites", false, true},
-        {kCmdDeleteCard, false, "WWW Sites", false, false},
-        {kCmdDeleteCard, true, "Show All", false, true},
-        {kCmdToolDeleteCard, true, "Show All", false, false},
-        {kCmdToolDeleteCard, true, "Search Results", false, true},
-        {kCmdToolDeleteCard, false, "WWW Sites", false, false},
-        {kCmdNewCard, false, "Show All", false, true},
-        {kCmdToolAddCard, false, "Show All", false, true},
-        {kCmdCopyPassword, false, "WWW Sites", false, true},
-        {kCmdPasteCard, true, "WWW Sites", false, false},
-        {kCmdPasteCard, false, "WWW Sites", true, true},
-        {kCmdCopyCard, false, "WWW Sites", false, true},
+        {CommandId::EditCard, false, "WWW Sites", false, false},
+        {CommandId::EditCard, true, "WWW Sites", false, true},
+        {CommandId::ToolUpdateCard, true, "Show All", false, true},
+        {CommandId::ToolCopyPassword, false, "WWW Sites", false, false},
+        {CommandId::MoveToMiscellaneous, false, "WWW Sites", false, false},
+        {CommandId::MoveToMiscellaneous, true, "WWW Sites", false, true},
+        {CommandId::DeleteCard, false, "WWW Sites", false, false},
+        {CommandId::DeleteCard, true, "Show All", false, true},
+        {CommandId::ToolDeleteCard, true, "Show All", false, false},
+        {CommandId::ToolDeleteCard, true, "Search Results", false, true},
+        {CommandId::ToolDeleteCard, false, "WWW Sites", false, false},
+        {CommandId::NewCard, false, "Show All", false, true},
+        {CommandId::ToolAddCard, false, "Show All", false, true},
+        {CommandId::CopyPassword, false, "WWW Sites", false, true},
+        {CommandId::PasteCard, true, "WWW Sites", false, false},
+        {CommandId::PasteCard, false, "WWW Sites", true, true},
+        {CommandId::CopyCard, false, "WWW Sites", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
@@ -287,7 +287,7 @@ TEST(CardsCommandState, EnabledRules) {
         ctx.hasView = false;
         EXPECT_EQ(IsCardCommandEnabled(c.command, ctx), false);
     }
-    EXPECT_FALSE(IsCardCommandEnabled(kCmdFileOpen, CardCommandContext{}).has_value());
+    EXPECT_FALSE(IsCardCommandEnabled(CommandId::FileOpen, CardCommandContext{}).has_value());
 }
 
 }  // namespace

@@ -92,9 +92,9 @@ private slots:
         CTessalineNewView* view = child->View();
         QCOMPARE(view->Model()->rowCount(), 2);
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdFileLock)->isEnabled());
+        QVERIFY(frame.Action(CommandId::FileLock)->isEnabled());
 
-        frame.OnCommand(kCmdFileLock);
+        frame.OnCommand(CommandId::FileLock);
         QVERIFY(child->Document().IsLocked());
         QVERIFY(ShowsLockPanel(child));
         QCOMPARE(child->LockPanel()->Heading(), QStringLiteral("cards.tse is locked"));
@@ -102,10 +102,10 @@ private slots:
         QCOMPARE(child->Document().Cards().TotalStoredSize(), std::uint64_t{0});
         frame.UpdateCommandState();
         // Nothing that needs the cards can be chosen; files and windows can.
-        QVERIFY(!frame.Action(kCmdFileSave)->isEnabled());
-        QVERIFY(!frame.Action(kCmdFileLock)->isEnabled());
-        QVERIFY(frame.Action(kCmdFileClose)->isEnabled());
-        QVERIFY(frame.Action(kCmdFileOpen)->isEnabled());
+        QVERIFY(!frame.Action(CommandId::FileSave)->isEnabled());
+        QVERIFY(!frame.Action(CommandId::FileLock)->isEnabled());
+        QVERIFY(frame.Action(CommandId::FileClose)->isEnabled());
+        QVERIFY(frame.Action(CommandId::FileOpen)->isEnabled());
         QVERIFY(!frame.CategoryBar()->isEnabled());
 
         // A wrong password: the reader's message, still locked, the field emptied.
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(child->Document().Model().CipherState().encryptionPassword,
                  std::string(kPassword));
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdFileSave)->isEnabled());
+        QVERIFY(frame.Action(CommandId::FileSave)->isEnabled());
         QVERIFY(ui.unexpected.empty());
     }
 
@@ -250,8 +250,8 @@ private slots:
         // goes again when nothing was imported.
         int imports = 0;
         bool addCards = false;
-        frame.SetCommandHandler(
-            ID_FILE_IMPORT_CSV,
+        frame.Commands().Bind(
+            CommandId::FileImportCsv,
             [&] {
                 ++imports;
                 QVERIFY(frame.ActiveDocument());

@@ -87,8 +87,8 @@ private slots:
         QVERIFY(!doc->IsModified());
 
         const std::vector<std::pair<QString, std::function<void()>>> ways = {
-            {"menu", [&] { w->OnCommand(kCmdNewCard); }},
-            {"toolbar", [&] { w->Action(kCmdToolAddCard)->trigger(); }},
+            {"menu", [&] { w->OnCommand(CommandId::NewCard); }},
+            {"toolbar", [&] { w->Action(CommandId::ToolAddCard)->trigger(); }},
             {"Ctrl+N", [&] { QTest::keyClick(w.frame.get(), Qt::Key_N, Qt::ControlModifier); }},
         };
         int expected = 0;
@@ -115,7 +115,7 @@ private slots:
         bool seen = false;
         WhenModalOpens<CCardDialog>(
             seen, [](CCardDialog&) {}, 5);
-        w->OnCommand(kCmdNewCard);
+        w->OnCommand(CommandId::NewCard);
         QTest::qWait(100);
         QVERIFY(!seen);
         QCOMPARE(w.ui.messages.back(), std::string("Please select a category first."));
@@ -133,19 +133,19 @@ private slots:
         CTessalineNewView* view = w->ActiveView();
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
         view->SelectCard(CardNamed(*view, "bank one"));
-        QVERIFY(!w.Enabled(kCmdToolDeleteCard));
-        QVERIFY(w.Enabled(kCmdDeleteCard));
-        w->OnCommand(kCmdDeleteCard);
+        QVERIFY(!w.Enabled(CommandId::ToolDeleteCard));
+        QVERIFY(w.Enabled(CommandId::DeleteCard));
+        w->OnCommand(CommandId::DeleteCard);
         QCOMPARE(w.ui.messages.back(), std::string("To delete a card, select a category first."));
         QCOMPARE(view->ItemCount(), 5);
         QVERIFY(!w->ActiveDocument()->IsModified());
 
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Bank Accounts"));
         view->SelectCard(CardNamed(*view, "bank one"));
-        QVERIFY(w.Enabled(kCmdToolDeleteCard));
+        QVERIFY(w.Enabled(CommandId::ToolDeleteCard));
         // Cancel keeps the card; OK (Ctrl+D) deletes it.
         w.ui.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
-        w->Action(kCmdToolDeleteCard)->trigger();
+        w->Action(CommandId::ToolDeleteCard)->trigger();
         QCOMPARE(RowNames(*view), (QStringList{"bank one", "bank two"}));
         view->List()->setFocus();
         QTest::keyClick(view->List(), Qt::Key_D, Qt::ControlModifier);
@@ -242,15 +242,15 @@ private slots:
         CTessalineNewView* view = w->ActiveView();
         view->SelectCard(CardNamed(*view, "beta"));
         struct Copy {
-            int command;
+            CommandId command;
             std::optional<int> seconds;  // stored setting; none = the default
             QString status;
         };
         const Copy copies[] = {
-            {kCmdCopyPassword, std::nullopt, "Password copied; cleared in 10 s"},
-            {kCmdCopyUserId, 45, "User ID copied; cleared in 45 s"},
-            {kCmdCopyName, 0, "Name copied; not cleared automatically"},
-            {kCmdCopyNote, 3, "Note copied; cleared in 3 s"},
+            {CommandId::CopyPassword, std::nullopt, "Password copied; cleared in 10 s"},
+            {CommandId::CopyUserId, 45, "User ID copied; cleared in 45 s"},
+            {CommandId::CopyName, 0, "Name copied; not cleared automatically"},
+            {CommandId::CopyNote, 3, "Note copied; cleared in 3 s"},
         };
         for (const Copy& c : copies) {
             if (c.seconds)
@@ -264,25 +264,27 @@ private slots:
     // Which card commands can be chosen, as the list changes.
     void enabledStatesFollowTheList() {
         WiredFrame w;
-        const std::vector<int> needSelection = {
-            kCmdEditCard,         kCmdToolUpdateCard, kCmdDeleteCard,         kCmdToolDeleteCard,
-            kCmdToolCopyPassword, kCmdMoveToWwwForms, kCmdMoveToMiscellaneous};
-        const std::vector<int> needList = {kCmdNewCard, kCmdToolAddCard, kCmdCopyPassword};
-        for (int id : needSelection)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
-        for (int id : needList)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        const std::vector<CommandId> needSelection = {
+            CommandId::EditCard,           CommandId::ToolUpdateCard,   CommandId::DeleteCard,
+            CommandId::ToolDeleteCard,     CommandId::ToolCopyPassword, CommandId::MoveToWwwForms,
+            CommandId::MoveToMiscellaneous};
+        const std::vector<CommandId> needList = {CommandId::NewCard, CommandId::ToolAddCard,
+                                                 CommandId::CopyPassword};
+        for (CommandId id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
+        for (CommandId id : needList)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
 
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(nullptr);
-        for (int id : needSelection)
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
-        for (int id : needList)
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
+        for (CommandId id : needList)
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
 
         w->ActiveView()->SelectCard(CardNamed(*w->ActiveView(), "beta"));
-        for (int id : needSelection)
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id : needSelection)
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // A double click edits the clicked card; Change Category moves it and the list
@@ -317,9 +319,9 @@ private slots:
         QVERIFY(w->ActiveDocument()->IsModified());
 
         view->SelectCard(beta);
-        w->Action(kCmdMoveToWwwSites)->trigger();
+        w->Action(CommandId::MoveToWwwSites)->trigger();
         QCOMPARE(w.ui.messages.back(), std::string("Card already in this category"));
-        w->Action(kCmdMoveToWwwForms)->trigger();
+        w->Action(CommandId::MoveToWwwForms)->trigger();
         QCOMPARE(view->ShownCategory(), QStringLiteral("WWW Forms"));
         QCOMPARE(w->CategoryBar()->CurrentCategoryText(), QStringLiteral("WWW Forms"));
         QCOMPARE(view->SelectedCard(), beta);
@@ -359,7 +361,7 @@ private slots:
         }
         // Alt+C and the toolbar button copy the password too.
         QApplication::clipboard()->setText(QStringLiteral("other"));
-        w->Action(kCmdToolCopyPassword)->trigger();
+        w->Action(CommandId::ToolCopyPassword)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("b-pw"));
 
         emit view->ContextMenuRequested(QPoint(10, 10));
@@ -422,13 +424,13 @@ private slots:
         CTessalineNewView* view = w->ActiveView();
 
         view->SelectCard(CardNamed(*view, "wrong"));
-        w->OnCommand(kCmdUsePasswordToOpen);
+        w->OnCommand(CommandId::UsePasswordToOpen);
         QCOMPARE(w.ui.messages.back(), std::string(card_messages::kNotTseFile));
         QCOMPARE(w->Children().size(), 1);
 
         view->SelectCard(CardNamed(*view, "key"));
         w.ui.passwords.push_back(std::string("inner-pw"));
-        w->OnCommand(kCmdUsePasswordToOpen);
+        w->OnCommand(CommandId::UsePasswordToOpen);
         QCOMPARE(w.ui.passwordPrefills.back(), std::string("inner-pw"));
         QCOMPARE(w->Children().size(), 2);
         QCOMPARE(QFileInfo(w->ActiveDocument()->PathName()).fileName(),

@@ -85,14 +85,17 @@ private slots:
     // Export, Print and Print Preview need a document with a card.
     void greyedWithoutCards() {
         WiredFrame w;
-        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(w->NewDocument());
-        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
-            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(w->OpenDocumentFile(cardsFile_));
-        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::ExportToText, CommandId::FilePrint, CommandId::PrintPreview})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // Export To Text asks for a name and writes every card there, for its owner only.
@@ -101,7 +104,7 @@ private slots:
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         const QString out = dir_.filePath(QStringLiteral("export.txt"));
         w.ui.savePaths.push_back(out.toStdString());
-        w->OnCommand(kCmdExportToText);
+        w->OnCommand(CommandId::ExportToText);
         QCOMPARE(w.ui.saveRequests.size(), std::size_t{1});
         QCOMPARE(w.ui.saveRequests[0].title,
                  std::string("Save Data File As Text [ Tab Delimited ]"));
@@ -118,7 +121,7 @@ private slots:
         // Cancel in the chooser writes nothing.
         const QString cancelled = dir_.filePath(QStringLiteral("never.txt"));
         w.ui.savePaths.push_back(std::nullopt);
-        w->OnCommand(kCmdExportToText);
+        w->OnCommand(CommandId::ExportToText);
         QVERIFY(!QFileInfo::exists(cancelled));
         QVERIFY(w.ui.unexpected.empty());
     }
@@ -134,7 +137,7 @@ private slots:
         bool seen = false;
         WhenModalOpens<QPrintPreviewDialog>(
             seen, [&](QPrintPreviewDialog&) { barHidden = w->CategoryBar()->isHidden(); });
-        w->OnCommand(kCmdPrintPreview);
+        w->OnCommand(CommandId::PrintPreview);
         QVERIFY(seen);
         QVERIFY(barHidden);
         QVERIFY(w->CategoryBar()->isVisible());

@@ -41,8 +41,9 @@ private slots:
 
     void alwaysAvailable() {
         WiredFrame w;
-        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdAppAbout})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+        for (CommandId id :
+             {CommandId::Preferences, CommandId::GeneratePassword, CommandId::AppAbout})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
     }
 
     // Cancel writes nothing, OK writes the sheet's values; either way the active list is
@@ -64,7 +65,7 @@ private slots:
         listed.clear();
         WhenModalOpens<CPrefPropertySheet>(
             seen, [](CPrefPropertySheet& s) { QTest::mouseClick(s.OkButton(), Qt::LeftButton); });
-        w->OnCommand(kCmdPreferences);
+        w->OnCommand(CommandId::Preferences);
         QVERIFY(seen);
         QVERIFY(w.profile.GetInt("Print Preferences", "Print ATM", -1) != -1);
         QVERIFY(listed.count() >= 1);
@@ -106,7 +107,7 @@ private slots:
         w->ActiveDocument()->SetModifiedFlag(false);
         WhenModalOpens<CGeneratePasswordDialog>(seen,
                                                 [](CGeneratePasswordDialog& d) { d.reject(); });
-        w->OnCommand(kCmdGeneratePassword);
+        w->OnCommand(CommandId::GeneratePassword);
         QVERIFY(seen);
         QCOMPARE(QString::fromStdString(card->Password()), generated);
         QVERIFY(!w->ActiveDocument()->IsModified());
@@ -120,7 +121,7 @@ private slots:
             QTest::mouseClick(d.ToClipboardButton(), Qt::LeftButton);
             QTest::mouseClick(d.UseButton(), Qt::LeftButton);
         });
-        w->OnCommand(kCmdGeneratePassword);
+        w->OnCommand(CommandId::GeneratePassword);
         QVERIFY(seen);
         QVERIFY(w.ui.messages.empty());
         QCOMPARE(QString::fromStdString(card->Password()), generated);
@@ -138,7 +139,7 @@ private slots:
             version = d.VersionLabel()->text();
             d.accept();
         });
-        w->Action(kCmdAppAbout)->trigger();
+        w->Action(CommandId::AppAbout)->trigger();
         QVERIFY(seen);
         QCOMPARE(version, QString::fromStdString(AboutVersionText(CompiledVersionFields())));
     }

@@ -80,7 +80,7 @@ private slots:
 
         ui.openPaths.push_back(secret.toStdString());
         ui.passwords.push_back("opensesame");
-        frame.OnCommand(kCmdFileOpen);
+        frame.OnCommand(CommandId::FileOpen);
         QCOMPARE(ui.passwordTitles,
                  std::vector<std::string>{"Decryption Password for file: secret.tse"});
         QCOMPARE(ui.passwordPrefills, std::vector<std::string>{"opensesame"});
@@ -145,12 +145,12 @@ private slots:
         // its own.
         AddCardTo(fresh->Document(), "a card");
         ui.encryption.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
-        frame.OnCommand(kCmdEncryptOnSave);
+        frame.OnCommand(CommandId::EncryptOnSave);
         QCOMPARE(fresh->ShownEncryptionState(), 1);
         QVERIFY(ShowsIcon(fresh, kEncryptedDocumentIconPath));
         // Turned off again through Set Password (the toolbar's key button).
         ui.encryption.push_back(FileEncryptionAnswer{false, "", ""});
-        frame.OnCommand(kCmdSetPassword);
+        frame.OnCommand(CommandId::SetPassword);
         QCOMPARE(fresh->ShownEncryptionState(), 0);
         QCOMPARE(encrypted->ShownEncryptionState(), 1);
 
@@ -173,8 +173,8 @@ private slots:
                 QVERIFY(frame.OpenDocumentFile(f));
             // Four entries, newest first, numbered in the menu.
             QCOMPARE(frame.RecentFiles().Size(), std::size_t{4});
-            QCOMPARE(frame.Action(kCmdFileMru1)->text(), QStringLiteral("&1 ") + files[4]);
-            QCOMPARE(frame.Action(kCmdFileMru4)->text(), QStringLiteral("&4 ") + files[1]);
+            QCOMPARE(frame.Action(CommandId::FileMru1)->text(), QStringLiteral("&1 ") + files[4]);
+            QCOMPARE(frame.Action(CommandId::FileMru4)->text(), QStringLiteral("&4 ") + files[1]);
             frame.CloseAllDocuments();
         }
         // Kept in the settings for the next start.
@@ -184,16 +184,16 @@ private slots:
         CMainFrame frame(ui, profile);
         QCOMPARE(frame.RecentFiles().Size(), std::size_t{4});
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdFileMru4)->isEnabled());
+        QVERIFY(frame.Action(CommandId::FileMru4)->isEnabled());
         // Choosing entry 3 opens that file and moves it to the top.
-        frame.OnCommand(kCmdFileMru3);
+        frame.OnCommand(CommandId::FileMru3);
         QCOMPARE(frame.ActiveDocument()->PathName(), files[2]);
-        QCOMPARE(frame.Action(kCmdFileMru1)->text(), QStringLiteral("&1 ") + files[2]);
+        QCOMPARE(frame.Action(CommandId::FileMru1)->text(), QStringLiteral("&1 ") + files[2]);
 
         // A file that has gone leaves the list when chosen.
         QVERIFY(QFile::remove(files[3]));
         const std::size_t before = frame.RecentFiles().Size();
-        frame.OnCommand(kCmdFileMru3);  // files[3] is third now
+        frame.OnCommand(CommandId::FileMru3);  // files[3] is third now
         QCOMPARE(frame.RecentFiles().Size(), before - 1);
         for (const std::string& e : frame.RecentFiles().Entries())
             QVERIFY(e != files[3].toStdString());
@@ -217,7 +217,7 @@ private slots:
 
         // Cancel at the first question: nothing closes, nothing is written.
         ui.answers.push_back(MsgAnswer::Cancel);
-        frame.OnCommand(kCmdAppExit);
+        frame.OnCommand(CommandId::AppExit);
         QVERIFY(frame.isVisible());
         QCOMPARE(frame.Children().size(), 2);
         QCOMPARE(ui.messages,
@@ -226,7 +226,7 @@ private slots:
         // Yes for the first (saved), No for the second (left as it was on disk).
         ui.messages.clear();
         ui.answers = {MsgAnswer::Yes, MsgAnswer::No};
-        frame.OnCommand(kCmdAppExit);
+        frame.OnCommand(CommandId::AppExit);
         QCOMPARE(ui.messages,
                  (std::vector<std::string>{"Save changes to " + first.toStdString() + "?",
                                            "Save changes to " + second.toStdString() + "?"}));
@@ -256,7 +256,7 @@ private slots:
             QVERIFY(frame.OpenDocumentFile(path));
             AddCardTo(*frame.ActiveDocument(), "changed");
             ui.answers.push_back(c.answer);
-            frame.OnCommand(kCmdFileClose);
+            frame.OnCommand(CommandId::FileClose);
             QCOMPARE(ui.messages,
                      std::vector<std::string>{"Save changes to " + path.toStdString() + "?"});
             QTRY_COMPARE(frame.Children().size(), c.staysOpen ? 1 : 0);
@@ -275,7 +275,7 @@ private slots:
         frame.CategoryBar()->Search(QStringLiteral("findme"));
         QCOMPARE(frame.CategoryBar()->CurrentCategoryText(), QStringLiteral("Search Results"));
         QCOMPARE(frame.ItemCountText(), QStringLiteral("Items: 1"));
-        frame.OnCommand(kCmdFileClose);
+        frame.OnCommand(CommandId::FileClose);
         QCOMPARE(profile.GetText(prefs::kGeneralSection, prefs::kLastSelectedCatg, ""),
                  std::string("Search Results"));
         QCOMPARE(frame.CategoryBar()->Selector()->findText(QStringLiteral("Search Results")), -1);

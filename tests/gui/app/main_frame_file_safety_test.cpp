@@ -167,7 +167,7 @@ private slots:
             proposed = NameInDialog(d);
             d->reject();
         });
-        frame_->OnCommand(kCmdFileSave);
+        frame_->OnCommand(CommandId::FileSave);
         QCOMPARE(proposed, QString("damaged"));
         QCOMPARE(ReadAll(path), bytes);
 
@@ -178,7 +178,7 @@ private slots:
             AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok});
             ChooseInDialog(d, "damaged.tsf", 1);
         });
-        frame_->OnCommand(kCmdFileSaveAs);
+        frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY2(texts.size() == 2, qPrintable(texts.join(" | ")));
         QCOMPARE(texts[1], QString("damaged.tsf could be read only in part, so it is not "
                                    "replaced. Choose another name to keep what was read."));
@@ -186,7 +186,7 @@ private slots:
 
         // Save As under a new name, typed without extension with the plain type picked.
         WhenModal<QFileDialog>([&](QFileDialog* d) { ChooseInDialog(d, "rescued", 1); });
-        frame_->OnCommand(kCmdFileSaveAs);
+        frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY(QFile::exists(Path("rescued.tsf")));
         QVERIFY(!IsEncryptedOnDisk(Path("rescued.tsf")));
         QCOMPARE(child->Document().ShownTitle(), QString("rescued.tsf"));
@@ -214,7 +214,7 @@ private slots:
             AnswerBoxes({QMessageBox::No, QMessageBox::Ok, QMessageBox::No});
             ChooseInDialog(d, Path("old.tse"));
         });
-        frame_->OnCommand(kCmdFileSaveAs);
+        frame_->OnCommand(CommandId::FileSaveAs);
         QCOMPARE(texts, (QStringList{"Password was not set! Do you want to encrypt the file?",
                                      "File will not be encrypted!",
                                      "old.tsf already exists.\nDo you want to replace it?"}));
@@ -226,7 +226,7 @@ private slots:
         // The plain type picked and a name typed without extension: a .tsf, no question.
         texts.clear();
         WhenModal<QFileDialog>([&](QFileDialog* d) { ChooseInDialog(d, Path("typed"), 1); });
-        frame_->OnCommand(kCmdFileSaveAs);
+        frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY(texts.isEmpty());
         QVERIFY(QFile::exists(Path("typed.tsf")));
         QCOMPARE(child->Document().PathName(), Path("typed.tsf"));
@@ -252,7 +252,7 @@ private slots:
             AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok});
             ChooseInDialog(d, "busy.tsf", 1);
         });
-        frame_->OnCommand(kCmdFileSaveAs);
+        frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY2(texts.size() == 2, qPrintable(texts.join(" | ")));
         QCOMPARE(texts[1], QString("busy.tsf is being changed by another program; try again."));
         QCOMPARE(child->Document().ShownTitle(), QString("own.tsf"));
@@ -283,7 +283,7 @@ private slots:
             });
             ChooseInDialog(d, "cards.tsf");
         });
-        frame_->OnCommand(kCmdExportToText);
+        frame_->OnCommand(CommandId::ExportToText);
         QCOMPARE(proposed, QString("cards.txt"));
         QVERIFY2(texts.size() == 2, qPrintable(texts.join(" | ")));
         QCOMPARE(texts[1], QString("cards.tsf is open in Tessaline; the export does not replace "
@@ -312,7 +312,7 @@ private slots:
         QStringList& texts = SeenTexts();
         texts.clear();
         AnswerBoxes({QMessageBox::Cancel});
-        frame_->OnCommand(kCmdFileSave);
+        frame_->OnCommand(CommandId::FileSave);
         QCOMPARE(texts, QStringList{"shared.tsf was changed by another program since it was "
                                     "opened. Replace it with your version?"});
         QCOMPARE(ReadAll(path), theirs);

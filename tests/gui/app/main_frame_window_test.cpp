@@ -110,7 +110,7 @@ private slots:
                               "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")), (QStringList{"&About Tessaline..."}));
-        QVERIFY(!frame.Action(kCmdFileMru1)->isVisible());
+        QVERIFY(!frame.Action(CommandId::FileMru1)->isVisible());
 
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
         QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Card", "&Internet", "&View",
@@ -141,7 +141,7 @@ private slots:
                               "Serial Numbers", "Membership Numbers", "Miscellaneous"}));
         QList<int> changeIds;
         for (QAction* a : change->actions())
-            changeIds << CFrameActions::CommandOf(a);
+            changeIds << ToInt(CFrameActions::CommandOf(a));
         QCOMPARE(changeIds, (QList<int>{32774, 32773, 32775, 32776, 32778, 32779, 32784, 32785,
                                         32786, 32787, 32788, 32789, 32790, 32791, 32792}));
         QCOMPARE(Entries(MenuNamed(frame, "&Internet")),
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(Entries(window), (QStringList{"&Arrange Icons", "-", "&1 cards.tsf"}));
 
         // The last document closed: the short menu bar comes back.
-        frame.OnCommand(kCmdFileClose);
+        frame.OnCommand(CommandId::FileClose);
         QTRY_COMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QVERIFY(ui.unexpected.empty());
     }
@@ -170,7 +170,7 @@ private slots:
         CMainFrame frame(ui, profile);
         QList<int> order;
         for (QAction* a : frame.ToolBar()->actions())
-            order << (a->isSeparator() ? 0 : CFrameActions::CommandOf(a));
+            order << (a->isSeparator() ? 0 : ToInt(CFrameActions::CommandOf(a)));
         QCOMPARE(order,
                  (QList<int>{57600, 57601, 57603, 1013, 0, 32830, 0,     57607, 0,     1005, 0,
                              32822, 32821, 0,     1009, 0, 1010,  32794, 0,     32818, 57664}));
@@ -195,14 +195,14 @@ private slots:
             {57664, "Display program information, version number and copyright", "About"},
         };
         for (const auto& c : cases) {
-            QAction* a = frame.Action(c.id);
+            QAction* a = frame.Action(static_cast<CommandId>(c.id));
             QVERIFY2(a, QByteArray::number(c.id).constData());
             QCOMPARE(a->statusTip(), QString::fromUtf8(c.prompt));
             QCOMPARE(a->toolTip(), QString::fromUtf8(c.tip));
             QVERIFY2(!a->icon().isNull(), QByteArray::number(c.id).constData());
         }
         // Button 1005 has no prompt of its own.
-        QCOMPARE(frame.Action(1005)->statusTip(), QString());
+        QCOMPARE(frame.Action(CommandId::ToolLaunchBrowser)->statusTip(), QString());
     }
 
     // Every key of the accelerator table reaches its command, from the card list as from
@@ -234,8 +234,8 @@ private slots:
         };
         QList<int> ran;
         for (const auto& c : cases) {
-            frame.SetCommandHandler(
-                c.command, [&ran, id = c.command] { ran << id; },
+            frame.Commands().Bind(
+                static_cast<CommandId>(c.command), [&ran, id = c.command] { ran << id; },
                 [](const CommandContext&) { return true; });
         }
         QLineEdit* search = frame.CategoryBar()->SearchBox()->lineEdit();
@@ -254,6 +254,56 @@ private slots:
         search->clear();
         QTest::keyClicks(search, QStringLiteral("cw"));
         QCOMPARE(search->text(), QStringLiteral("cw"));
+    }
+
+    // F6 and Shift+F6 move the keys between the category bar and the card list, either way
+    // round and from wherever they are; without a document there is nothing to move to.
+    void nextAndPreviousPaneMoveBetweenTheBarAndTheList() {
+        ScriptedUser ui;
+        MemoryProfile profile;
+        CMainFrame frame(ui, profile);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.UpdateCommandState();
+        QVERIFY(!frame.Action(CommandId::NextPane)->isEnabled());
+        QVERIFY(!frame.Action(CommandId::PrevPane)->isEnabled());
+
+        QVERIFY(frame.OpenDocumentFile(cardsFile_));
+        QWidget* list = frame.ActiveView()->List();
+        QWidget* selector = frame.CategoryBar()->Selector();
+        QWidget* search = frame.CategoryBar()->SearchBox();
+        frame.UpdateCommandState();
+        QVERIFY(frame.Action(CommandId::NextPane)->isEnabled());
+
+        const struct {
+            const char* name;
+            QWidget* from;
+            Qt::KeyboardModifiers mods;
+            QWidget* to;
+        } cases[] = {
+            {"list, F6", list, Qt::NoModifier, selector},
+            {"selector, F6", selector, Qt::NoModifier, list},
+            {"search box, F6", search, Qt::NoModifier, list},
+            {"list, Shift+F6", list, Qt::ShiftModifier, selector},
+            {"selector, Shift+F6", selector, Qt::ShiftModifier, list},
+        };
+        for (const auto& c : cases) {
+            c.from->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), c.from);
+            QTest::keyClick(c.from, Qt::Key_F6, c.mods);
+            QVERIFY2(QApplication::focusWidget() == c.to, c.name);
+        }
+        // From the toolbar's side (no pane has the keys) F6 goes to the bar, Shift+F6 to
+        // the list.
+        frame.ToolBar()->setFocusPolicy(Qt::StrongFocus);
+        frame.ToolBar()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame.ToolBar()));
+        frame.OnCommand(CommandId::NextPane);
+        QCOMPARE(QApplication::focusWidget(), selector);
+        frame.ToolBar()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame.ToolBar()));
+        frame.OnCommand(CommandId::PrevPane);
+        QCOMPARE(QApplication::focusWidget(), list);
     }
 
     void greyedCommandIgnoresItsAccelerator() {
@@ -289,9 +339,9 @@ private slots:
         QTest::keyClicks(search, QStringLiteral("hello"));
         search->selectAll();
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdEditCopy)->isEnabled());
-        QVERIFY(frame.Action(kCmdEditUndo)->isEnabled());
-        frame.OnCommand(kCmdEditCopy);
+        QVERIFY(frame.Action(CommandId::EditCopy)->isEnabled());
+        QVERIFY(frame.Action(CommandId::EditUndo)->isEnabled());
+        frame.OnCommand(CommandId::EditCopy);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hello"));
 
         search->setSelection(0, 2);
@@ -307,8 +357,9 @@ private slots:
         // With the card list focused there is no field: the four are greyed.
         frame.ActiveView()->List()->setFocus();
         frame.UpdateCommandState();
-        for (int id : {kCmdEditUndo, kCmdEditCut, kCmdEditCopy, kCmdEditPaste})
-            QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(id).constData());
+        for (CommandId id :
+             {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste})
+            QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(ToInt(id)).constData());
         QApplication::clipboard()->setText(QStringLiteral("untouched"));
         QTest::keyClick(frame.ActiveView()->List(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(search->text(), QStringLiteral("llo"));
@@ -324,7 +375,7 @@ private slots:
         QVERIFY(frame.NewDocument());
         frame.ActiveView()->List()->setFocus();
         frame.UpdateCommandState();
-        QVERIFY(!frame.Action(kCmdEditFind)->isEnabled());
+        QVERIFY(!frame.Action(CommandId::EditFind)->isEnabled());
         QTest::keyClick(frame.ActiveView()->List(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(!frame.CategoryBar()->SearchBox()->hasFocus());
 
@@ -374,7 +425,7 @@ private slots:
         // Minimised windows line up along the bottom without covering each other.
         first->showMinimized();
         second->showMinimized();
-        frame.OnCommand(kCmdWindowArrange);
+        frame.OnCommand(CommandId::WindowArrange);
         const int bottom = frame.MdiArea()->viewport()->height();
         QCOMPARE(first->geometry().bottom() + 1, bottom);
         QCOMPARE(second->geometry().bottom() + 1, bottom);
@@ -387,14 +438,14 @@ private slots:
         CMainFrame frame(ui, profile);
         frame.show();
         frame.UpdateCommandState();
-        QVERIFY(frame.Action(kCmdViewToolbar)->isChecked());
-        frame.OnCommand(kCmdViewToolbar);
+        QVERIFY(frame.Action(CommandId::ViewToolbar)->isChecked());
+        frame.OnCommand(CommandId::ViewToolbar);
         QVERIFY(frame.ToolBar()->isHidden());
         frame.UpdateCommandState();
-        QVERIFY(!frame.Action(kCmdViewToolbar)->isChecked());
-        frame.OnCommand(kCmdViewStatusBar);
+        QVERIFY(!frame.Action(CommandId::ViewToolbar)->isChecked());
+        frame.OnCommand(CommandId::ViewStatusBar);
         QVERIFY(frame.statusBar()->isHidden());
-        frame.OnCommand(kCmdViewStatusBar);
+        frame.OnCommand(CommandId::ViewStatusBar);
         QVERIFY(!frame.statusBar()->isHidden());
     }
 
@@ -405,14 +456,15 @@ private slots:
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
         frame.UpdateCommandState();
-        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdNewCard, kCmdLaunchWww,
-                       kCmdHomePage, kCmdExportToText})
-            QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(id).constData());
+        for (CommandId id :
+             {CommandId::Preferences, CommandId::GeneratePassword, CommandId::NewCard,
+              CommandId::LaunchWww, CommandId::HomePage, CommandId::ExportToText})
+            QVERIFY2(!frame.Action(id)->isEnabled(), QByteArray::number(ToInt(id)).constData());
         int ran = 0;
-        frame.SetCommandHandler(
-            kCmdPreferences, [&ran] { ++ran; }, [](const CommandContext&) { return true; });
+        frame.Commands().Bind(
+            CommandId::Preferences, [&ran] { ++ran; }, [](const CommandContext&) { return true; });
         frame.UpdateCommandState();
-        frame.Action(kCmdPreferences)->trigger();
+        frame.Action(CommandId::Preferences)->trigger();
         QCOMPARE(ran, 1);
     }
 };

@@ -26,20 +26,21 @@ using tessaline::wiringtest::WiredFrame;
 
 namespace {
 
-void CollectCommands(const QList<QAction*>& actions, std::set<int>& out) {
+void CollectCommands(const QList<QAction*>& actions, std::set<CommandId>& out) {
     for (const QAction* a : actions) {
         if (a->menu() != nullptr)
             CollectCommands(a->menu()->actions(), out);
-        else if (const int id = CFrameActions::CommandOf(a); id != 0)
+        else if (const CommandId id = CFrameActions::CommandOf(a); id != CommandId::None)
             out.insert(id);
     }
 }
 
 // Commands that act on the focused text field, recent-file entries beyond the list, and
 // Lock, which needs an encrypted file (this one is plain).
-bool DependsOnMoreThanTheList(int id) {
-    return id == kCmdEditUndo || id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste ||
-           (id >= kCmdFileMru2 && id <= kCmdFileMru4) || id == kCmdFileLock;
+bool DependsOnMoreThanTheList(CommandId id) {
+    return id == CommandId::EditUndo || id == CommandId::EditCut || id == CommandId::EditCopy ||
+           id == CommandId::EditPaste || (id >= CommandId::FileMru2 && id <= CommandId::FileMru4) ||
+           id == CommandId::FileLock;
 }
 
 }  // namespace
@@ -62,13 +63,13 @@ private slots:
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         w->ActiveView()->List()->setFocus();
 
-        std::set<int> commands;
+        std::set<CommandId> commands;
         CollectCommands(w->menuBar()->actions(), commands);
         CollectCommands(w->ToolBar()->actions(), commands);
         QVERIFY(commands.size() > 50);
-        for (int id : commands) {
+        for (CommandId id : commands) {
             if (!DependsOnMoreThanTheList(id))
-                QVERIFY2(w.Enabled(id), QByteArray::number(id));
+                QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
         }
 
         // Every window a command opens is closed again at once; questions get Cancel.
@@ -81,9 +82,9 @@ private slots:
         });
         closer.start(20);
         QSignalSpy notHandled(w.frame.get(), &CMainFrame::CommandNotHandled);
-        for (int id : commands) {
+        for (CommandId id : commands) {
             // Closing the file or the program would end the run.
-            if (id == kCmdAppExit || id == kCmdFileClose)
+            if (id == CommandId::AppExit || id == CommandId::FileClose)
                 continue;
             w->OnCommand(id);
         }

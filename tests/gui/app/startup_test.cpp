@@ -95,8 +95,9 @@ private slots:
         CMainFrame* frame = startup.Frame();
         QVERIFY(frame != nullptr);
         frame->UpdateCommandState();
-        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdLaunchWww, kCmdHomePage})
-            QVERIFY2(frame->Action(id)->isEnabled(), QByteArray::number(id));
+        for (CommandId id : {CommandId::Preferences, CommandId::GeneratePassword,
+                             CommandId::LaunchWww, CommandId::HomePage})
+            QVERIFY2(frame->Action(id)->isEnabled(), QByteArray::number(ToInt(id)));
 
         QCOMPARE(profile.GetText("Internet Preferences", prefs::kExplorerFilePath, ""),
                  browser.toStdString());

@@ -73,29 +73,31 @@ private slots:
     // a selected card, its Get Web Page a card list.
     void enabledStates() {
         WiredFrame w;
-        for (int id : {kCmdLaunchWww, kCmdToolLaunchBrowser, kCmdLaunchEmail, kCmdLaunchLogin,
-                       kCmdLaunchNews, kCmdLaunchFtp, kCmdLoadWebPage, kCmdGetWebPage,
-                       kCmdOnlineDocumentation, kCmdHelpReader, kCmdHomePage})
-            QVERIFY2(w.Enabled(id), QByteArray::number(id));
-        QVERIFY(!w.Enabled(kCmdToolLoadWebPage));
-        QVERIFY(!w.Enabled(kCmdToolGetWebPage));
+        for (CommandId id :
+             {CommandId::LaunchWww, CommandId::ToolLaunchBrowser, CommandId::LaunchEmail,
+              CommandId::LaunchLogin, CommandId::LaunchNews, CommandId::LaunchFtp,
+              CommandId::LoadWebPage, CommandId::GetWebPage, CommandId::OnlineDocumentation,
+              CommandId::HelpReader, CommandId::HomePage})
+            QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
+        QVERIFY(!w.Enabled(CommandId::ToolLoadWebPage));
+        QVERIFY(!w.Enabled(CommandId::ToolGetWebPage));
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(nullptr);
-        QVERIFY(!w.Enabled(kCmdToolLoadWebPage));
-        QVERIFY(w.Enabled(kCmdToolGetWebPage));
+        QVERIFY(!w.Enabled(CommandId::ToolLoadWebPage));
+        QVERIFY(w.Enabled(CommandId::ToolGetWebPage));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
-        QVERIFY(w.Enabled(kCmdToolLoadWebPage));
+        QVERIFY(w.Enabled(CommandId::ToolLoadWebPage));
     }
 
     // With no browser running and no DDE service, Load Web Page ends without a word
     // and changes nothing; it starts no browser.
     void loadWebPageWithNoBrowserEndsQuietly() {
         WiredFrame w;
-        w->OnCommand(kCmdLoadWebPage);  // no document: nothing to do
+        w->OnCommand(CommandId::LoadWebPage);  // no document: nothing to do
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
-        w->OnCommand(kCmdLoadWebPage);
-        w->Action(kCmdToolLoadWebPage)->trigger();
+        w->OnCommand(CommandId::LoadWebPage);
+        w->Action(CommandId::ToolLoadWebPage)->trigger();
         QVERIFY(w.ui.messages.empty());
         QVERIFY(w.ui.unexpected.empty());
         QVERIFY(!w->ActiveDocument()->IsModified());
@@ -127,7 +129,7 @@ private slots:
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
         WhenModalOpens<CCardDialog>(
             seen, [](CCardDialog&) {}, 5);
-        w->Action(kCmdToolGetWebPage)->trigger();
+        w->Action(CommandId::ToolGetWebPage)->trigger();
         QTest::qWait(100);
         QVERIFY(!seen);
         QCOMPARE(w.ui.messages.back(), std::string("Please select a category first."));
@@ -141,11 +143,11 @@ private slots:
         QTemporaryDir scripts;
         const QDir dir(scripts.path());
         WiredFrame w;
-        const std::vector<std::tuple<int, const char*, QString>> launchers = {
-            {kCmdLaunchEmail, prefs::kMailProgFilePath, "mail"},
-            {kCmdLaunchLogin, prefs::kTelnetFilePath, "telnet"},
-            {kCmdLaunchNews, prefs::kNewsProgFilePath, "news"},
-            {kCmdLaunchFtp, prefs::kFtpFilePath, "ftp"},
+        const std::vector<std::tuple<CommandId, const char*, QString>> launchers = {
+            {CommandId::LaunchEmail, prefs::kMailProgFilePath, "mail"},
+            {CommandId::LaunchLogin, prefs::kTelnetFilePath, "telnet"},
+            {CommandId::LaunchNews, prefs::kNewsProgFilePath, "news"},
+            {CommandId::LaunchFtp, prefs::kFtpFilePath, "ftp"},
         };
         for (const auto& [command, key, name] : launchers)
             w.profile.WriteText("Internet Preferences", key, MarkerScript(dir, name).toStdString());
@@ -155,18 +157,18 @@ private slots:
             QTRY_VERIFY2(Ran(dir, name), qPrintable(name));
         }
 
-        w->OnCommand(kCmdHelpReader);
+        w->OnCommand(CommandId::HelpReader);
         QCOMPARE(w.ui.messages.back(), std::string(kMsgHelpReaderMissing));
         w.profile.WriteText("Internet Preferences", prefs::kHelpProgFilePath,
                             MarkerScript(dir, "help").toStdString());
-        w->OnCommand(kCmdHelpReader);
+        w->OnCommand(CommandId::HelpReader);
         QTRY_VERIFY(Ran(dir, "help"));
 
         // The automation browser cannot be started: the user is told.
-        w->OnCommand(kCmdLaunchWww);
+        w->OnCommand(CommandId::LaunchWww);
         QCOMPARE(w.ui.messages.back(), std::string(kMsgCouldNotStartExplorer));
         w.profile.WriteInt("Internet Preferences", prefs::kChooseWebBrowser, 0);
-        w->Action(kCmdToolLaunchBrowser)->trigger();
+        w->Action(CommandId::ToolLaunchBrowser)->trigger();
         QCOMPARE(w.ui.messages.back(), std::string(kMsgCouldNotStartNetscape));
         QVERIFY(w.ui.unexpected.empty());
     }

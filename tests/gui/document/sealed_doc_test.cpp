@@ -87,7 +87,7 @@ private slots:
         testing::AddCard(fresh->Document().Cards(), {.code = kWwwSites, .name = "a"});
         fresh->Document().SetModifiedFlag(true);
         ui.encryption.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
-        frame.OnCommand(kCmdSetPassword);
+        frame.OnCommand(CommandId::SetPassword);
         QCOMPARE(frame.LayoutText(), QStringLiteral("Sealed"));
 
         frame.MdiArea()->setActiveSubWindow(first);

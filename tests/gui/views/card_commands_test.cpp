@@ -186,11 +186,11 @@ void CardsCommandsTest::changeCategorySelectsTheMovedCard() {
     CCard* card = Add(*doc_, kWwwSites, "second");
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
-    QVERIFY(!OnChangeCategory(*doc_, *view_, ui_, kCmdMoveToWwwSites));
+    QVERIFY(!OnChangeCategory(*doc_, *view_, ui_, CommandId::MoveToWwwSites));
     QCOMPARE(ui_.texts.back(), std::string("Card already in this category"));
     QVERIFY(!doc_->IsModified());
 
-    QVERIFY(OnChangeCategory(*doc_, *view_, ui_, kCmdMoveToWwwForms));
+    QVERIFY(OnChangeCategory(*doc_, *view_, ui_, CommandId::MoveToWwwForms));
     QCOMPARE(view_->ShownCategory(), QString("WWW Forms"));
     QCOMPARE(view_->SelectedCard(), card);
     QCOMPARE(card->ModificationTime(), 1000u);
@@ -254,8 +254,8 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     std::vector<int> dispatched;
-    QMenu* menu =
-        BuildCardContextMenu(*view_, ui_, false, [&](int id) { dispatched.push_back(id); });
+    QMenu* menu = BuildCardContextMenu(*view_, ui_, false,
+                                       [&](CommandId id) { dispatched.push_back(ToInt(id)); });
     QVERIFY(menu != nullptr);
     QStringList items;
     for (QAction* a : menu->actions())
@@ -282,15 +282,17 @@ void CardsCommandsTest::enabledStates() {
     CCard* card = Add(*doc_, kWwwSites, "x");
     view_->ShowCategory("Show All");
     view_->SelectCard(card);
-    QCOMPARE(CardCommandEnabled(kCmdToolDeleteCard, view_.get(), false), std::optional(false));
-    QCOMPARE(CardCommandEnabled(kCmdDeleteCard, view_.get(), false), std::optional(true));
-    QCOMPARE(CardCommandEnabled(kCmdEditCard, view_.get(), false), std::optional(true));
-    QCOMPARE(CardCommandEnabled(154, view_.get(), false), std::optional(false));
-    QCOMPARE(CardCommandEnabled(154, view_.get(), true), std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false),
+             std::optional(false));
+    QCOMPARE(CardCommandEnabled(CommandId::DeleteCard, view_.get(), false), std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::EditCard, view_.get(), false), std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::PasteCard, view_.get(), false), std::optional(false));
+    QCOMPARE(CardCommandEnabled(CommandId::PasteCard, view_.get(), true), std::optional(true));
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
-    QCOMPARE(CardCommandEnabled(kCmdToolDeleteCard, view_.get(), false), std::optional(true));
-    QCOMPARE(CardCommandEnabled(kCmdEditCard, nullptr, false), std::optional(false));
+    QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false),
+             std::optional(true));
+    QCOMPARE(CardCommandEnabled(CommandId::EditCard, nullptr, false), std::optional(false));
 }
 
 void CardsCommandsTest::generatedPasswordIsUsed() {

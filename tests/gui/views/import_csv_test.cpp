@@ -37,9 +37,9 @@ private slots:
     // With no document open, the cards go into a new untitled one.
     void importWithoutADocumentMakesANewOne() {
         WiredFrame w;
-        QVERIFY(w.Enabled(ID_FILE_IMPORT_CSV));
+        QVERIFY(w.Enabled(CommandId::FileImportCsv));
         w.ui.openPaths.push_back(Fixture("keepassxc.csv"));
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(w.ui.unexpected.empty());
         QCOMPARE(w.ui.openRequests.size(), std::size_t{1});
         QCOMPARE(w.ui.openRequests[0].title, std::string("Import from Another Password Manager"));
@@ -69,7 +69,7 @@ private slots:
         WiredFrame w;
         QVERIFY(w->OpenDocumentFile(path));
         w.ui.openPaths.push_back(Fixture("firefox.csv"));
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(w.ui.unexpected.empty());
         QCOMPARE(w->Children().size(), 1);
         CTessalineNewDoc* doc = w->ActiveDocument();
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(w->ActiveView()->ItemCount(), 2);
         QCOMPARE(ReadAll(path), before);
 
-        w->OnCommand(kCmdFileSave);
+        w->OnCommand(CommandId::FileSave);
         QVERIFY(!doc->IsModified());
         WiredFrame again;
         QVERIFY(again->OpenDocumentFile(path));
@@ -101,7 +101,7 @@ private slots:
         }
         WiredFrame w;
         w.ui.openPaths.push_back(bad.toStdString());
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
         QCOMPARE(w.ui.messages.size(), std::size_t{1});
         QVERIFY2(w.ui.messages[0].starts_with("Line 3 of bad.csv cannot be imported: a double "
@@ -111,7 +111,7 @@ private slots:
 
         QVERIFY(w->NewDocument());
         w.ui.openPaths.push_back(bad.toStdString());
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QCOMPARE(CardsIn(*w->ActiveDocument()), 0);
         QVERIFY(!w->ActiveDocument()->IsModified());
     }
@@ -120,7 +120,7 @@ private slots:
     void cancelAndEmptyFile() {
         WiredFrame w;
         w.ui.openPaths.push_back(std::nullopt);
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
         QVERIFY(w.ui.messages.empty());
 
@@ -131,7 +131,7 @@ private slots:
             f.write("name,url,username,password,note\n");
         }
         w.ui.openPaths.push_back(empty.toStdString());
-        w->OnCommand(ID_FILE_IMPORT_CSV);
+        w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
         QCOMPARE(w.ui.messages, std::vector<std::string>{"empty.csv holds no entries to import."});
     }

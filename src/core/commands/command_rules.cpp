@@ -1,0 +1,75 @@
+#include "core/commands/command_rules.h"
+
+#include "core/cards/categories.h"
+
+namespace tessaline::command_rules {
+
+bool Always(const CommandContext&) {
+    return true;
+}
+
+bool HasDocument(const CommandContext& c) {
+    return c.hasDocument;
+}
+
+bool DocumentHasCards(const CommandContext& c) {
+    return c.hasDocument && c.documentHasCards;
+}
+
+bool ListHasCards(const CommandContext& c) {
+    return c.hasDocument && c.hasView && c.documentHasCards;
+}
+
+bool PrintSetup(const CommandContext& c) {
+    return !c.hasDocument || c.documentHasCards;
+}
+
+bool AnyLockable(const CommandContext& c) {
+    return c.anyLockable;
+}
+
+bool Undo(const CommandContext& c) {
+    const TextFieldState& t = c.textField;
+    return t.focused && !t.readOnly && t.canUndo;
+}
+
+bool Cut(const CommandContext& c) {
+    const TextFieldState& t = c.textField;
+    return t.focused && !t.readOnly && !t.masked && t.hasSelectedText;
+}
+
+bool Copy(const CommandContext& c) {
+    const TextFieldState& t = c.textField;
+    return t.focused && !t.masked && t.hasSelectedText;
+}
+
+bool Paste(const CommandContext& c) {
+    const TextFieldState& t = c.textField;
+    return t.focused && !t.readOnly && t.clipboardHasText;
+}
+
+bool HasView(const CommandContext& c) {
+    return c.hasView;
+}
+
+bool HasSelectedCard(const CommandContext& c) {
+    return c.hasView && c.hasSelectedCard;
+}
+
+bool DeleteFromCategory(const CommandContext& c) {
+    return HasSelectedCard(c) && c.selectorText != kShowAll;
+}
+
+bool CardToPaste(const CommandContext& c) {
+    return c.hasView && c.pasteAvailable;
+}
+
+bool DocumentListHasSelection(const CommandContext& c) {
+    return c.hasDocument && c.hasView && c.hasSelectedCard;
+}
+
+bool DocumentHasList(const CommandContext& c) {
+    return c.hasDocument && c.hasView;
+}
+
+}  // namespace tessaline::command_rules
