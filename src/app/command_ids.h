@@ -70,6 +70,9 @@ enum CommandId : int {
     kCmdToolLoadWebPage = 32822,
     kCmdGetWebPage = 32820,
     kCmdToolGetWebPage = 32821,
+    // Fills the login of the matching card into the page the automation browser shows
+    // (menu, toolbar and Ctrl+Shift+L).
+    kCmdFillLogin = 32844,
     // View
     kCmdViewToolbar = 59392,
     kCmdViewStatusBar = 59393,

@@ -4,7 +4,7 @@
 
 namespace tessaline {
 
-const std::array<Accelerator, 23> kAcceleratorTable{{
+const std::array<Accelerator, 24> kAcceleratorTable{{
     {"Ctrl+C", kCmdEditCopy},     {"Alt+C", kCmdCopyPassword}, {"Ctrl+D", kCmdDeleteCard},
     {"Ctrl+E", kCmdEditCard},     {"Ctrl+F", kCmdEditFind},    {"Alt+G", kCmdGeneratePassword},
     {"Ctrl+N", kCmdNewCard},      {"Alt+N", kCmdFileNew},      {"Ctrl+O", kCmdFileOpen},
@@ -12,7 +12,7 @@ const std::array<Accelerator, 23> kAcceleratorTable{{
     {"Alt+S", kCmdEncryptOnSave}, {"Ctrl+V", kCmdEditPaste},   {"Alt+Backspace", kCmdEditUndo},
     {"Shift+Del", kCmdEditCut},   {"F6", kCmdNextPane},        {"Shift+F6", kCmdPrevPane},
     {"Shift+Ins", kCmdEditPaste}, {"Alt+W", kCmdGetWebPage},   {"Ctrl+X", kCmdEditCut},
-    {"Ctrl+Z", kCmdEditUndo},     {"Ctrl+L", kCmdFileLock},
+    {"Ctrl+Z", kCmdEditUndo},     {"Ctrl+L", kCmdFileLock},    {"Ctrl+Shift+L", kCmdFillLogin},
 }};
 
 bool IsCommandAllowedWhileLocked(int command) {

@@ -38,6 +38,6 @@ struct Accelerator {
     int command;
 };
 // The one accelerator table of the main window. Accelerators come before menu mnemonics.
-extern const std::array<Accelerator, 23> kAcceleratorTable;
+extern const std::array<Accelerator, 24> kAcceleratorTable;
 
 }  // namespace tessaline

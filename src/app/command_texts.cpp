@@ -76,6 +76,8 @@ constexpr std::array kTexts{
                 "Load Web Page"},
     CommandText{kCmdGetWebPage, "Get Web Page\tAlt+W", "Get Web page from Browser", ""},
     CommandText{kCmdToolGetWebPage, "Get Web Page", "Get Web page from Browser", "Get Web Page"},
+    CommandText{kCmdFillLogin, "Fill Login\tCtrl+Shift+L",
+                "Fill the login of the matching card into the Browser's page", "Fill Login"},
     // View
     CommandText{kCmdViewToolbar, "&Toolbar", "Show or hide the toolbar", ""},
     CommandText{kCmdViewStatusBar, "&Status Bar", "Show or hide the status bar", ""},

@@ -29,6 +29,7 @@ CFrameBrowserCommands::CFrameBrowserCommands(CMainFrame& frame, IUserAnswers& ui
     Add(kCmdToolLoadWebPage, &CFrameBrowserCommands::LoadWebPage);
     Add(kCmdGetWebPage, &CFrameBrowserCommands::GetWebPage);
     Add(kCmdToolGetWebPage, &CFrameBrowserCommands::GetWebPage);
+    Add(kCmdFillLogin, &CFrameBrowserCommands::FillLogin);
 }
 
 CFrameBrowserCommands::~CFrameBrowserCommands() = default;
@@ -88,7 +89,16 @@ void CFrameBrowserCommands::OpenHomePage() {
 }
 
 void CFrameBrowserCommands::LoadWebPage() {
-    LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
+    const std::string status = LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
+    if (!status.empty())
+        frame_.ShowStatusText(status);
+}
+
+void CFrameBrowserCommands::FillLogin() {
+    const std::string status =
+        FillLoginFromDocument(browser_->Commands(), frame_.ActiveDocument(), frame_.ActiveView());
+    if (!status.empty())
+        frame_.ShowStatusText(status);
 }
 
 void CFrameBrowserCommands::GetWebPage() {

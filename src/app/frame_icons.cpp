@@ -31,6 +31,8 @@ const char* ToolbarIconPath(int command) {
             return ":/icons/load_web_page.svg";
         case kCmdToolGetWebPage:
             return ":/icons/get_web_page.svg";
+        case kCmdFillLogin:
+            return ":/icons/fill_login.svg";
         case kCmdToolAddCard:
             return ":/icons/add_card.svg";
         case kCmdToolDeleteCard:

@@ -78,7 +78,7 @@ constexpr std::array kCard{
     MenuEntry{MenuEntryKind::SubMenu, 0, "Change Category", kChangeCategory}};
 constexpr std::array kInternet{Cmd(kCmdLaunchWww),   Cmd(kCmdLaunchEmail), Cmd(kCmdLaunchLogin),
                                Cmd(kCmdLaunchNews),  Cmd(kCmdLaunchFtp),   kSep,
-                               Cmd(kCmdLoadWebPage), Cmd(kCmdGetWebPage)};
+                               Cmd(kCmdLoadWebPage), Cmd(kCmdGetWebPage),  Cmd(kCmdFillLogin)};
 constexpr std::array kWindow{Cmd(kCmdWindowArrange), kWindows};
 constexpr std::array kHelp{Cmd(kCmdOnlineDocumentation), Cmd(kCmdHelpReader), Cmd(kCmdHomePage),
                            kSep, Cmd(kCmdAppAbout)};
@@ -88,7 +88,7 @@ constexpr std::array kDocumentMenus{
     MenuDefinition{"&View", kView}, MenuDefinition{"&Window", kWindow},
     MenuDefinition{"&Help", kHelp}};
 
-constexpr std::array<int, 21> kToolbar{kCmdFileNew,
+constexpr std::array<int, 22> kToolbar{kCmdFileNew,
                                        kCmdFileOpen,
                                        kCmdFileSave,
                                        kCmdSetPassword,
@@ -101,6 +101,7 @@ constexpr std::array<int, 21> kToolbar{kCmdFileNew,
                                        0,
                                        kCmdToolLoadWebPage,
                                        kCmdToolGetWebPage,
+                                       kCmdFillLogin,
                                        0,
                                        kCmdToolAddCard,
                                        0,

@@ -16,6 +16,7 @@ bool IsBrowserCommand(int command) {
         case kCmdToolLoadWebPage:
         case kCmdGetWebPage:
         case kCmdToolGetWebPage:
+        case kCmdFillLogin:
         case kCmdOnlineDocumentation:
         case kCmdHelpReader:
         case kCmdHomePage:
@@ -30,6 +31,7 @@ bool IsBrowserCommandEnabled(int command, const CommandContext& c) {
         case kCmdToolLoadWebPage:
             return c.hasDocument && c.hasView && c.hasSelectedCard;
         case kCmdToolGetWebPage:
+        case kCmdFillLogin:
             return c.hasDocument && c.hasView;
         default:
             return IsBrowserCommand(command);

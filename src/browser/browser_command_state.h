@@ -10,7 +10,7 @@ bool IsBrowserCommand(int command);
 
 // Launchers, the menu's Load/Get Web Page and the help pages are always enabled; the
 // toolbar's Load Web Page needs a card list with a selected card, its Get Web Page a
-// card list.
+// card list, and so does Fill Login (menu, toolbar and keys alike).
 bool IsBrowserCommandEnabled(int command, const CommandContext& context);
 
 }  // namespace tessaline

@@ -14,6 +14,7 @@
 namespace tessaline {
 
 class CCard;
+class CCardCollection;
 class IProfile;
 class IUserAnswers;
 
@@ -43,6 +44,17 @@ inline constexpr const char* kMsgCouldNotStartNetscape =
 inline constexpr const char* kMsgHelpReaderMissing =
     "Acrobat Help Reader not installed, or path not set, go to preferences - path settings.";
 inline constexpr const char* kMsgNoWebBrowsers = "No Web Browsers are installed, please do so.";
+
+// What filling a login tells in the status bar (the origin rule's refusals are
+// LoginOriginRefusalText's).
+inline constexpr const char* kStatusLoginFilled = "Login form filled.";
+inline constexpr const char* kStatusLoginSubmitted = "Login form filled and submitted.";
+inline constexpr const char* kStatusNoLoginForm = "No login form found on this page.";
+inline constexpr const char* kStatusNoBrowserPage = "The web browser shows no page.";
+inline constexpr const char* kStatusNoCardForPage = "No card matches the address of this page.";
+// The list Fill Login offers when several cards match the page.
+inline constexpr const char* kFillLoginCaption = "Fill Login";
+inline constexpr const char* kFillLoginPrompt = "Several cards match this page. Fill in:";
 
 // The program names looked for on PATH, in order, for the two browser roles.
 extern const std::vector<std::string> kExplorerProgramNames;
@@ -92,13 +104,24 @@ public:
     // browser choice 1; true once done. Shows a message when neither is there.
     bool DetectWebBrowsers(std::string_view pathVariable);
 
-    // Opens the card's address (none, or an empty address: nothing happens).
-    void LoadWebPage(const CCard* card);
+    // Opens the card's address (none, or an empty address: nothing happens). Through the
+    // automation browser a card with a user ID or password then has them filled into the
+    // page's login form; what came of that is given as a status-bar text ("" when
+    // nothing was filled).
+    std::string LoadWebPage(const CCard* card);
+    // Fill Login: fills a card's login into the page the automation browser shows. The
+    // selected card, when its address matches the page; otherwise the one card of
+    // `cards` that matches, or the one the user picks when several do. Gives the
+    // status-bar text ("" when the user cancelled the choice).
+    std::string FillLogin(const CCardCollection* cards, const CCard* selected);
     // The page the browser shows, its address without user ID and password; empty texts
     // where nothing answers.
     WebPageInfo GetWebPage();
 
 private:
+    // Fills the card into the page shown; the status-bar text.
+    std::string FillCard(const CCard& card);
+
     IProfile& profile_;
     IUserAnswers& ui_;
     IProcessLauncher& launcher_;
