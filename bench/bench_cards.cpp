@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "cards/card_collection.h"
+#include "core/cards/card_collection.h"
 
 namespace tessaline::bench {
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "file/blowfish.h"
+#include "core/file/blowfish.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "bench_cards.h"
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "platform/profile.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/platform/profile.h"
+#include "core/views/text_export.h"
 #include "silent_answers.h"
-#include "views/text_export.h"
 
 namespace {
 

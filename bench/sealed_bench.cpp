@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "bench_cards.h"
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "file/sealed_file.h"
-#include "platform/profile.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/file/sealed_file.h"
+#include "core/platform/profile.h"
 #include "silent_answers.h"
 
 namespace {

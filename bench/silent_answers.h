@@ -1,7 +1,7 @@
 #pragma once
 // A user who is never asked anything: the benchmarks only open and show plain documents.
 
-#include "platform/user_answers.h"
+#include "core/platform/user_answers.h"
 
 namespace tessaline::bench {
 

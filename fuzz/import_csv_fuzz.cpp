@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "views/csv_export.h"
-#include "views/csv_import.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/views/csv_export.h"
+#include "core/views/csv_import.h"
 
 namespace {
 

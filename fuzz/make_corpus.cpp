@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cards/card_collection.h"
-#include "file/blowfish.h"
-#include "file/byte_io.h"
-#include "file/data_file.h"
-#include "file/password_check.h"
+#include "core/cards/card_collection.h"
+#include "core/file/blowfish.h"
+#include "core/file/byte_io.h"
+#include "core/file/data_file.h"
+#include "core/file/password_check.h"
 #include "fuzz_input.h"
 #include "quiet_answers.h"
 
@@ -25,7 +25,7 @@ namespace {
 using namespace tessaline;
 using Bytes = std::vector<std::uint8_t>;
 
-struct CardSpec {
+struct CardFields {
     std::uint8_t category;
     std::uint8_t attributes;
     std::uint8_t sync;
@@ -35,7 +35,7 @@ struct CardSpec {
 };
 
 // A few cards of several kinds: filed, deleted, code 100 and an unknown code.
-constexpr CardSpec kCards[] = {
+constexpr CardFields kCards[] = {
     {0, 3, 0, 3800000000u, 7, {"Example", "https://example.org/", "jo", "s3cret!", "home"}},
     {5, 0, 4, 3600000000u, 0, {"Mail login", "", "jo@example.org", "pa:ss@w/rd", "a\r\nb"}},
     {3, 0, 2, 0, 12, {"N", "", "", "", ""}},
@@ -44,7 +44,7 @@ constexpr CardSpec kCards[] = {
     {14, 1, 0, 4000000000u, 99, {"", "", "", "", ""}},
 };
 
-void FileCard(CCardCollection& cards, const CardSpec& from) {
+void FileCard(CCardCollection& cards, const CardFields& from) {
     CCard card;
     card.SetCategory(from.category);
     card.SetAttributes(from.attributes);
@@ -67,7 +67,7 @@ void FileCard(CCardCollection& cards, const CardSpec& from) {
 Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value18,
                   bool sealed = false) {
     CCardCollection cards;
-    for (const CardSpec& card : kCards)
+    for (const CardFields& card : kCards)
         FileCard(cards, card);
     FileCipherState state;
     state.encryptOnSave = encrypted;

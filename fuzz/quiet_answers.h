@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/user_answers.h"
+#include "core/platform/user_answers.h"
 
 namespace tessaline::fuzz {
 
@@ -14,7 +14,7 @@ public:
     explicit QuietAnswers(std::optional<std::string> password = std::nullopt)
         : password_(std::move(password)) {}
 
-    MsgAnswer Message(const MessageSpec& message) override {
+    MsgAnswer Message(const MessageRequest& message) override {
         switch (message.buttons) {
             case MsgButtons::YesNo:
             case MsgButtons::YesNoCancel:

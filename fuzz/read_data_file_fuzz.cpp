@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "cards/card_collection.h"
-#include "file/data_file.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/platform/profile.h"
+#include "core/prefs/profile_keys.h"
 #include "fuzz_input.h"
-#include "platform/profile.h"
-#include "prefs/profile_keys.h"
 #include "quiet_answers.h"
 
 namespace {

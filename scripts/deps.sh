@@ -4,7 +4,7 @@
 tessaline_packages=(
     build-essential cmake ninja-build pkg-config clang clang-format
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
-    qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-svg-dev qt6-tools-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libsodium-dev libcli11-dev libutf8proc-dev
     dbus-daemon

@@ -14,14 +14,14 @@
 #include <string>
 
 #include "bench_cards.h"
-#include "cards/categories.h"
-#include "document/tessaline_doc.h"
-#include "platform/profile.h"
-#include "prefs/frame_keys.h"
+#include "core/cards/categories.h"
+#include "core/platform/profile.h"
+#include "core/prefs/frame_keys.h"
+#include "core/views/card_list_model.h"
+#include "gui/document/tessaline_doc.h"
+#include "gui/views/card_table_model.h"
+#include "gui/views/tessaline_view.h"
 #include "silent_answers.h"
-#include "views/card_list_model.h"
-#include "views/card_table_model.h"
-#include "views/tessaline_view.h"
 
 namespace {
 

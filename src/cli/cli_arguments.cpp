@@ -7,6 +7,7 @@
 
 #include "cli/command_definitions.h"
 #include "cli/console_answers.h"
+#include "core/app/version.h"
 
 namespace tessaline::cli {
 
@@ -137,7 +138,7 @@ ParsedArguments ParseArguments(std::span<const std::string> args) {
                  kProgram);
     SetUpHelp(app);
     app.footer(Wrapped(kHelpFooter));
-    app.set_version_flag("--version", kProgram + " " + TESSALINE_VERSION);
+    app.set_version_flag("--version", kProgram + " " + version::kVersion);
     app.require_subcommand(1);
     for (const CommandDefinition& d : CommandDefinitions()) {
         CLI::App* command = app.add_subcommand(d.name, d.summary);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "prefs/password_generator.h"
+#include "core/prefs/password_generator.h"
 
 namespace tessaline::cli {
 

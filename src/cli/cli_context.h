@@ -7,7 +7,7 @@
 
 #include "cli/console_answers.h"
 #include "cli/password_input.h"
-#include "platform/profile.h"
+#include "core/platform/profile.h"
 
 namespace tessaline::cli {
 

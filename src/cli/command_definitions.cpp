@@ -8,8 +8,8 @@
 
 #include "cli/commands.h"
 #include "cli/option_checks.h"
-#include "prefs/password_generator.h"
-#include "views/csv_import.h"
+#include "core/prefs/password_generator.h"
+#include "core/views/csv_import.h"
 
 namespace tessaline::cli {
 

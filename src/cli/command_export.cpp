@@ -7,10 +7,10 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
-#include "file/safe_file.h"
-#include "file/secure_wipe.h"
-#include "views/csv_export.h"
-#include "views/text_export.h"
+#include "core/file/safe_file.h"
+#include "core/file/secure_wipe.h"
+#include "core/views/csv_export.h"
+#include "core/views/text_export.h"
 
 namespace tessaline::cli {
 

@@ -3,8 +3,8 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "file/secure_wipe.h"
-#include "prefs/password_generator.h"
+#include "core/file/secure_wipe.h"
+#include "core/prefs/password_generator.h"
 
 namespace tessaline::cli {
 

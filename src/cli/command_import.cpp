@@ -14,11 +14,11 @@
 #include "cli/import_into.h"
 #include "cli/layout_choice.h"
 #include "cli/new_password.h"
-#include "file/safe_file.h"
-#include "file/secure_wipe.h"
-#include "prefs/date_format.h"
-#include "views/csv_import.h"
-#include "views/text_import.h"
+#include "core/file/safe_file.h"
+#include "core/file/secure_wipe.h"
+#include "core/prefs/date_format.h"
+#include "core/views/csv_import.h"
+#include "core/views/text_import.h"
 
 namespace tessaline::cli {
 

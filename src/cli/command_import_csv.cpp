@@ -5,8 +5,8 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/import_into.h"
-#include "prefs/date_format.h"
-#include "views/csv_import_command.h"
+#include "core/prefs/date_format.h"
+#include "core/views/csv_import_command.h"
 
 namespace tessaline::cli {
 

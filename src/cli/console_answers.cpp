@@ -1,7 +1,7 @@
 #include "cli/console_answers.h"
 
-#include "file/password_text.h"
-#include "file/secure_wipe.h"
+#include "core/file/password_text.h"
+#include "core/file/secure_wipe.h"
 
 namespace tessaline::cli {
 
@@ -13,7 +13,7 @@ void ConsoleAnswers::Report(const std::string& text) {
     err_.flush();
 }
 
-MsgAnswer ConsoleAnswers::Message(const MessageSpec& message) {
+MsgAnswer ConsoleAnswers::Message(const MessageRequest& message) {
     Report(message.text);
     // Nobody can click on a console: a question is answered the way that changes nothing.
     switch (message.buttons) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/password_input.h"
-#include "platform/user_answers.h"
+#include "core/platform/user_answers.h"
 
 namespace tessaline::cli {
 
@@ -25,7 +25,7 @@ public:
     // Prints "tessaline-cli: <subject>: <text>".
     void Report(const std::string& text);
 
-    MsgAnswer Message(const MessageSpec& message) override;
+    MsgAnswer Message(const MessageRequest& message) override;
     std::optional<std::string> DecryptionPassword(const std::string& title,
                                                   const std::string& prefill) override;
 

@@ -1,9 +1,9 @@
 #include "cli/data_file_session.h"
 
 #include "cli/cli_context.h"
-#include "file/file_messages.h"
-#include "file/safe_file.h"
-#include "file/secure_wipe.h"
+#include "core/file/file_messages.h"
+#include "core/file/safe_file.h"
+#include "core/file/secure_wipe.h"
 
 namespace tessaline::cli {
 

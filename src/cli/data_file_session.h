@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "file/file_lock.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/file/file_lock.h"
 
 namespace tessaline::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/display_text.h"
 
-#include "document/text_encoding.h"
+#include "core/document/text_encoding.h"
 
 namespace tessaline::cli {
 

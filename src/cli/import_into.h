@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cards/card.h"
+#include "core/cards/card.h"
 
 namespace tessaline::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/layout_choice.h"
 
 #include "cli/cli_arguments.h"
-#include "file/data_file.h"
+#include "core/file/data_file.h"
 
 namespace tessaline::cli {
 

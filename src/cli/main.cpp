@@ -7,7 +7,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/run_cli.h"
-#include "platform/process_hardening.h"
+#include "core/platform/process_hardening.h"
 
 int main(int argc, char** argv) {
     // Before any password or card is read: no other process may dump or trace this one.

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "platform/profile.h"
+#include "core/platform/profile.h"
 
 class QSettings;
 

@@ -14,7 +14,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/instance_hand_off.h"
+#include "core/app/instance_hand_off.h"
 
 namespace tessaline {
 

@@ -16,14 +16,14 @@
 #include <tuple>
 #include <vector>
 
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "file/file_lock.h"
-#include "file/safe_file.h"
-#include "platform/profile.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/file/file_lock.h"
+#include "core/file/safe_file.h"
+#include "core/platform/profile.h"
+#include "core/views/text_export.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
-#include "views/text_export.h"
 
 extern char** environ;
 
@@ -32,7 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::AddCard;
-using testing::CardSpec;
+using testing::CardFields;
 
 struct CliRun {
     int status = -1;
@@ -93,10 +93,10 @@ protected:
     }
 
     // A data file written by the core writer, the way the desktop program saves.
-    fs::path MakeFile(const std::string& name, const std::vector<CardSpec>& specs,
+    fs::path MakeFile(const std::string& name, const std::vector<CardFields>& specs,
                       const std::string& password = "") {
         CCardCollection cards;
-        for (const CardSpec& s : specs)
+        for (const CardFields& s : specs)
             AddCard(cards, s);
         FileCipherState state;
         state.encryptOnSave = !password.empty();
@@ -114,7 +114,7 @@ protected:
     fs::path dir_;
 };
 
-const std::vector<CardSpec> kCards = {
+const std::vector<CardFields> kCards = {
     {.code = 0,
      .name = "mail",
      .address = "https://mail.example",
@@ -303,7 +303,7 @@ TEST_F(CliTest, LsAndSearchSortByNameAndMaskPasswords) {
 TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
     const fs::path file = MakeFile("cards.tse", kCards, "correct horse");
     CCardCollection cards;
-    for (const CardSpec& s : kCards)
+    for (const CardFields& s : kCards)
         AddCard(cards, s);
     const std::string expected = ExportCardsAsText(cards);
 

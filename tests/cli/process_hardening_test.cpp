@@ -23,9 +23,9 @@
 #include <thread>
 #include <vector>
 
-#include "cards/card_collection.h"
-#include "file/data_file.h"
-#include "platform/process_hardening.h"
+#include "core/cards/card_collection.h"
+#include "core/file/data_file.h"
+#include "core/platform/process_hardening.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 
@@ -170,7 +170,7 @@ TEST_F(ProgramHardening, AnOrdinaryProgramIsSeenAsDumpable) {
 
 TEST_F(ProgramHardening, TheCommandLineProgramIsShieldedWhileItAsksForThePassword) {
     CCardCollection cards;
-    testing::AddCard(cards, testing::CardSpec{.code = 0, .name = "Bank", .password = "pin"});
+    testing::AddCard(cards, testing::CardFields{.code = 0, .name = "Bank", .password = "pin"});
     FileCipherState state;
     state.encryptOnSave = true;
     state.encryptionPassword = "the password";

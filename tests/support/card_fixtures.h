@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "cards/card_collection.h"
+#include "core/cards/card_collection.h"
 
 namespace tessaline::testing {
 
-struct CardSpec {
+struct CardFields {
     int code = 0;
     std::string name{};
     std::string address{};
@@ -22,7 +22,7 @@ struct CardSpec {
     std::uint32_t recordId = 0;
 };
 
-inline CCard MakeCard(const CardSpec& s) {
+inline CCard MakeCard(const CardFields& s) {
     CCard c;
     c.SetCategory(static_cast<std::uint8_t>(s.code));
     c.SetName(s.name);
@@ -38,7 +38,7 @@ inline CCard MakeCard(const CardSpec& s) {
 }
 
 // Adds the card to its category list, or to the deleted list when its deleted mark is set.
-inline CCard* AddCard(CCardCollection& cards, const CardSpec& s) {
+inline CCard* AddCard(CCardCollection& cards, const CardFields& s) {
     CCard* c = cards.Adopt(MakeCard(s));
     if (c->Deleted()) {
         cards.AddToDeletedList(c);

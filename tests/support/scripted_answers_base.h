@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/user_answers.h"
+#include "core/platform/user_answers.h"
 
 namespace tessaline::testing {
 
@@ -18,7 +18,7 @@ template <typename Failure>
 class BasicScriptedAnswers : public IUserAnswers {
 public:
     // Messages in the order they were shown.
-    std::vector<MessageSpec> shown;
+    std::vector<MessageRequest> shown;
     // The caption text of each shown message that had one of its own, else "".
     std::vector<std::string> captionTexts;
     std::vector<std::string> passwordTitles;
@@ -41,17 +41,18 @@ public:
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> out;
-        for (const MessageSpec& m : shown)
+        for (const MessageRequest& m : shown)
             out.push_back(m.text);
         return out;
     }
 
-    MsgAnswer MessageWithCaption(const MessageSpec& message, const std::string& caption) override {
+    MsgAnswer MessageWithCaption(const MessageRequest& message,
+                                 const std::string& caption) override {
         MsgAnswer a = Message(message);
         captionTexts.back() = caption;
         return a;
     }
-    MsgAnswer Message(const MessageSpec& message) override {
+    MsgAnswer Message(const MessageRequest& message) override {
         shown.push_back(message);
         captionTexts.emplace_back();
         if (message.buttons == MsgButtons::Ok)

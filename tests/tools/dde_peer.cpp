@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "browser/dde_arguments.h"
+#include "core/browser/dde_arguments.h"
 #include "platform/dde/ddeml.h"
 
 using namespace tessaline;

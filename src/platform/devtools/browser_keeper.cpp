@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "file/secure_wipe.h"
-#include "platform/process_hardening.h"
+#include "core/file/secure_wipe.h"
+#include "core/platform/process_hardening.h"
 
 namespace {
 

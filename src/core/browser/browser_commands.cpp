@@ -1,0 +1,229 @@
+#include "core/browser/browser_commands.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/browser/card_address.h"
+#include "core/browser/login_origin.h"
+#include "core/cards/card.h"
+#include "core/cards/card_collection.h"
+#include "core/platform/profile.h"
+#include "core/platform/user_answers.h"
+#include "core/prefs/profile_keys.h"
+
+namespace tessaline {
+
+const std::vector<std::string> kExplorerProgramNames = {"chromium", "chromium-browser",
+                                                        "google-chrome", "google-chrome-stable"};
+const std::vector<std::string> kNetscapeProgramNames = {"firefox", "firefox-esr"};
+
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+void ShowError(IUserAnswers& ui, const char* text) {
+    ui.Message(MessageRequest{text, MsgCaption::Error, MsgIcon::Error, MsgButtons::Ok});
+}
+
+}  // namespace
+
+std::string FindProgramOnPath(const std::vector<std::string>& names,
+                              std::string_view pathVariable) {
+    std::vector<std::string> folders;
+    std::size_t start = 0;
+    while (start <= pathVariable.size()) {
+        std::size_t colon = pathVariable.find(':', start);
+        if (colon == std::string_view::npos)
+            colon = pathVariable.size();
+        std::string folder(pathVariable.substr(start, colon - start));
+        // Only absolute folders: a relative entry would depend on the current folder.
+        if (!folder.empty() && folder.front() == '/')
+            folders.push_back(std::move(folder));
+        start = colon + 1;
+    }
+    for (const std::string& name : names)
+        for (const std::string& folder : folders) {
+            std::string candidate = folder + (folder.back() == '/' ? "" : "/") + name;
+            if (IsExecutableFile(candidate))
+                return candidate;
+        }
+    return {};
+}
+
+ApplicationPaths LoadApplicationPaths(const IProfile& profile) {
+    auto text = [&](const char* name) {
+        return profile.GetText(prefs::kInternetSection, name, "");
+    };
+    ApplicationPaths p;
+    p.netscape = text(prefs::kNetscapeFilePath);
+    p.explorer = text(prefs::kExplorerFilePath);
+    p.mail = text(prefs::kMailProgFilePath);
+    p.news = text(prefs::kNewsProgFilePath);
+    p.help = text(prefs::kHelpProgFilePath);
+    p.ftp = text(prefs::kFtpFilePath);
+    p.telnet = text(prefs::kTelnetFilePath);
+    return p;
+}
+
+void OpenAddressInBrowser(const std::string& address, IBrowserAutomation& automation,
+                          IDdeBrowser& dde) {
+    if (automation.NavigateRunningExplorer(address, false))
+        return;
+    automation.StartExplorerAtHome();
+    if (automation.NavigateRunningExplorer(address, false))
+        return;
+    dde.OpenURL(address, false);
+}
+
+BrowserCommands::BrowserCommands(IProfile& profile, IUserAnswers& ui, IProcessLauncher& launcher,
+                                 IBrowserAutomation& automation, IDdeBrowser& dde)
+    : profile_(profile), ui_(ui), launcher_(launcher), automation_(automation), dde_(dde) {}
+
+void BrowserCommands::LaunchWebBrowser() {
+    if (profile_.GetInt(prefs::kInternetSection, prefs::kChooseWebBrowser, 1) != 0) {
+        if (!automation_.StartExplorerAtHome())
+            ShowError(ui_, kMsgCouldNotStartExplorer);
+        return;
+    }
+    if (!launcher_.StartCommandLine(paths_.netscape))
+        ShowError(ui_, kMsgCouldNotStartNetscape);
+}
+
+void BrowserCommands::LaunchHelperApplication(const std::string& path) {
+    // Whether it started is not looked at: a wrong path simply starts nothing.
+    (void)launcher_.StartProgram(path);
+}
+
+void BrowserCommands::LaunchHelpReader() {
+    paths_.help = profile_.GetText(prefs::kInternetSection, prefs::kHelpProgFilePath, "");
+    if (paths_.help.empty()) {
+        ui_.Message(MessageRequest{kMsgHelpReaderMissing, MsgCaption::Application, MsgIcon::None,
+                                   MsgButtons::Ok});
+        return;
+    }
+    LaunchHelperApplication(paths_.help);
+}
+
+void BrowserCommands::OpenOnlineDocumentation() {
+    OpenAddressInBrowser(kOnlineDocumentationAddress, automation_, dde_);
+}
+
+void BrowserCommands::OpenHomePage() {
+    OpenAddressInBrowser(kHomePageAddress, automation_, dde_);
+}
+
+void BrowserCommands::RunStartupLaunches() {
+    auto wanted = [&](const char* name) {
+        return profile_.GetInt(prefs::kStartUpSection, name, 0) == 1;
+    };
+    if (wanted(prefs::kStartMailProgram))
+        LaunchHelperApplication(paths_.mail);
+    if (wanted(prefs::kLaunchWebBrowser))
+        LaunchWebBrowser();
+    if (wanted(prefs::kLaunchFtp))
+        LaunchHelperApplication(paths_.ftp);
+    if (wanted(prefs::kLaunchTelNet))
+        LaunchHelperApplication(paths_.telnet);
+    if (wanted(prefs::kLaunchNewsReader))
+        LaunchHelperApplication(paths_.news);
+}
+
+bool BrowserCommands::DetectWebBrowsers(std::string_view pathVariable) {
+    paths_.explorer.clear();
+    paths_.netscape.clear();
+    paths_.help.clear();
+    paths_.explorer = FindProgramOnPath(kExplorerProgramNames, pathVariable);
+    paths_.netscape = FindProgramOnPath(kNetscapeProgramNames, pathVariable);
+    if (paths_.explorer.empty() && paths_.netscape.empty())
+        ShowError(ui_, kMsgNoWebBrowsers);
+    profile_.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath, paths_.explorer);
+    profile_.WriteText(prefs::kInternetSection, prefs::kNetscapeFilePath, paths_.netscape);
+    profile_.WriteInt(prefs::kInternetSection, prefs::kChooseWebBrowser, 1);
+    return true;
+}
+
+std::string BrowserCommands::LoadWebPage(const CCard* card) {
+    if (!card || card->Address().empty())
+        return {};
+    const bool newWindow = card->NewBrowserWindow();
+    const bool hasLogin = !card->UserId().empty() || !card->Password().empty();
+    // The automation browser logs in through its protocol, so the password never enters
+    // an address (nor the browser's history); DDE knows only the composed address.
+    if (UsesAutomaticLogin(*card)) {
+        if (!automation_.NavigateWithLogin(CardAddressWithScheme(*card), newWindow, card->UserId(),
+                                           card->Password())) {
+            dde_.OpenURL(ComposeCardAddress(*card), newWindow);
+            return {};
+        }
+        return FillCard(*card);
+    }
+    const std::string address = ComposeCardAddress(*card);
+    // A card with a login waits for its page, to fill the page's login form.
+    if (hasLogin ? automation_.NavigateAndWait(address, newWindow)
+                 : automation_.NavigateRunningExplorer(address, newWindow))
+        return hasLogin ? FillCard(*card) : std::string();
+    dde_.OpenURL(address, newWindow);
+    return {};
+}
+
+std::string BrowserCommands::FillCard(const CCard& card) {
+    LoginFillRequest request{
+        card.Address(), card.UserId(), card.Password(),
+        card.AutomaticAccess() && profile_.GetInt(prefs::kGeneralSection, prefs::kSubmitLoginForms,
+                                                  prefs::kSubmitLoginFormsDefault) == 1};
+    const LoginFillReport report = automation_.FillLoginForm(request);
+    switch (report.status) {
+        case LoginFillStatus::NoPage:
+            return kStatusNoBrowserPage;
+        case LoginFillStatus::OriginRefused:
+            return LoginOriginRefusalText(report.origin);
+        case LoginFillStatus::NoLoginForm:
+            return kStatusNoLoginForm;
+        case LoginFillStatus::Filled:
+            return kStatusLoginFilled;
+        case LoginFillStatus::Submitted:
+            return kStatusLoginSubmitted;
+    }
+    return {};
+}
+
+std::string BrowserCommands::FillLogin(const CCardCollection* cards, const CCard* selected) {
+    std::string page;
+    if (!automation_.GetRunningExplorerURL(page))
+        return kStatusNoBrowserPage;
+    if (selected && CheckLoginOrigin(selected->Address(), page) == LoginOriginCheck::Match)
+        return FillCard(*selected);
+    const std::vector<CCard*> matching = cards ? CardsForPage(*cards, page) : std::vector<CCard*>{};
+    if (matching.empty())
+        return kStatusNoCardForPage;
+    if (matching.size() == 1)
+        return FillCard(*matching.front());
+    std::vector<std::string> entries;
+    for (const CCard* card : matching)
+        entries.push_back(card->UserId().empty() ? card->Name()
+                                                 : card->Name() + " (" + card->UserId() + ")");
+    const std::optional<std::size_t> chosen =
+        ui_.ChooseFromList(kFillLoginCaption, kFillLoginPrompt, entries);
+    if (!chosen || *chosen >= matching.size())
+        return {};
+    return FillCard(*matching[*chosen]);
+}
+
+WebPageInfo BrowserCommands::GetWebPage() {
+    WebPageInfo page;
+    const bool haveAddress = automation_.GetRunningExplorerURL(page.address);
+    const bool haveTitle = automation_.GetRunningExplorerTitle(page.title);
+    if (!haveAddress || !haveTitle) {
+        page = WebPageInfo{};
+        dde_.GetWindowInfo(page.address, page.title);
+    }
+    // The browser reports an address opened with Automatic Access with the user ID and
+    // password in it; they never go into a card's (unmasked) address.
+    page.address = StripUserInfo(page.address);
+    return page;
+}
+
+}  // namespace tessaline

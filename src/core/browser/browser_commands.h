@@ -1,0 +1,133 @@
+#pragma once
+// The Internet commands of the main window: starting the web browser and the helper
+// programs, start-up launches, the first-start browser detection, Load Web Page and
+// Get Web Page. The window calls these; everything outside the core comes in through
+// the interfaces.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app/program_pages.h"
+#include "core/browser/browser_interfaces.h"
+
+namespace tessaline {
+
+class CCard;
+class CCardCollection;
+class IProfile;
+class IUserAnswers;
+
+// Value names of the settings these commands read and write.
+namespace prefs {
+// Section "Internet Preferences"
+inline constexpr const char* kNetscapeFilePath = "Netscape File Path";
+inline constexpr const char* kExplorerFilePath = "Explorer File Path";
+inline constexpr const char* kMailProgFilePath = "MailProg File Path";
+inline constexpr const char* kNewsProgFilePath = "NewsProg File Path";
+inline constexpr const char* kHelpProgFilePath = "HelpProg File Path";
+inline constexpr const char* kFtpFilePath = "FTP File Path";
+inline constexpr const char* kTelnetFilePath = "Telnet File Path";
+inline constexpr const char* kChooseWebBrowser = "Choose Web Browser";  // int, default 1
+// Section "Start Up Preferences", each int default 0; only 1 starts the program.
+inline constexpr const char* kStartMailProgram = "Print Notes";
+inline constexpr const char* kLaunchWebBrowser = "Launch Web Browser";
+inline constexpr const char* kLaunchFtp = "Launch FTP";
+inline constexpr const char* kLaunchTelNet = "Launch Tel Net";
+inline constexpr const char* kLaunchNewsReader = "Launch News Reader";
+}  // namespace prefs
+
+// Messages
+inline constexpr const char* kMsgCouldNotStartExplorer = "Could not start Internet Explorer";
+inline constexpr const char* kMsgCouldNotStartNetscape =
+    "Could not start Netscape Navigator,application not found,please install.";
+inline constexpr const char* kMsgHelpReaderMissing =
+    "Acrobat Help Reader not installed, or path not set, go to preferences - path settings.";
+inline constexpr const char* kMsgNoWebBrowsers = "No Web Browsers are installed, please do so.";
+
+// What filling a login tells in the status bar (the origin rule's refusals are
+// LoginOriginRefusalText's).
+inline constexpr const char* kStatusLoginFilled = "Login form filled.";
+inline constexpr const char* kStatusLoginSubmitted = "Login form filled and submitted.";
+inline constexpr const char* kStatusNoLoginForm = "No login form found on this page.";
+inline constexpr const char* kStatusNoBrowserPage = "The web browser shows no page.";
+inline constexpr const char* kStatusNoCardForPage = "No card matches the address of this page.";
+// The list Fill Login offers when several cards match the page.
+inline constexpr const char* kFillLoginCaption = "Fill Login";
+inline constexpr const char* kFillLoginPrompt = "Several cards match this page. Fill in:";
+
+// The program names looked for on PATH, in order, for the two browser roles.
+extern const std::vector<std::string> kExplorerProgramNames;
+extern const std::vector<std::string> kNetscapeProgramNames;
+
+// The full file name of the first of `names` that is an executable file in one of the
+// folders of `pathVariable` (":"-separated, as $PATH), or "" when none is.
+std::string FindProgramOnPath(const std::vector<std::string>& names, std::string_view pathVariable);
+
+// The paths the main window copies from the settings once at start-up.
+struct ApplicationPaths {
+    std::string netscape, explorer, mail, news, help, ftp, telnet;
+};
+ApplicationPaths LoadApplicationPaths(const IProfile& profile);
+
+// The address and title of the page the browser shows, for a new card.
+struct WebPageInfo {
+    std::string address;
+    std::string title;
+};
+
+// Tries the running browser, then a new browser started at its home page and the
+// running one again, then the DDE service.
+void OpenAddressInBrowser(const std::string& address, IBrowserAutomation& automation,
+                          IDdeBrowser& dde);
+
+class BrowserCommands {
+public:
+    BrowserCommands(IProfile& profile, IUserAnswers& ui, IProcessLauncher& launcher,
+                    IBrowserAutomation& automation, IDdeBrowser& dde);
+
+    // The start-up copies of the paths (LoadApplicationPaths at start-up).
+    void SetPaths(const ApplicationPaths& paths) { paths_ = paths; }
+    const ApplicationPaths& Paths() const { return paths_; }
+
+    void LaunchWebBrowser();  // "Launch WWW" and button 1005
+    void LaunchHelperApplication(const std::string& path);
+    void LaunchEmail() { LaunchHelperApplication(paths_.mail); }
+    void LaunchLogin() { LaunchHelperApplication(paths_.telnet); }
+    void LaunchNews() { LaunchHelperApplication(paths_.news); }
+    void LaunchFtp() { LaunchHelperApplication(paths_.ftp); }
+    void LaunchHelpReader();
+    void OpenOnlineDocumentation();
+    void OpenHomePage();
+    void RunStartupLaunches();
+    // Looks for the two browsers on PATH (`pathVariable`), stores what it found and
+    // browser choice 1; true once done. Shows a message when neither is there.
+    bool DetectWebBrowsers(std::string_view pathVariable);
+
+    // Opens the card's address (none, or an empty address: nothing happens). Through the
+    // automation browser a card with a user ID or password then has them filled into the
+    // page's login form; what came of that is given as a status-bar text ("" when
+    // nothing was filled).
+    std::string LoadWebPage(const CCard* card);
+    // Fill Login: fills a card's login into the page the automation browser shows. The
+    // selected card, when its address matches the page; otherwise the one card of
+    // `cards` that matches, or the one the user picks when several do. Gives the
+    // status-bar text ("" when the user cancelled the choice).
+    std::string FillLogin(const CCardCollection* cards, const CCard* selected);
+    // The page the browser shows, its address without user ID and password; empty texts
+    // where nothing answers.
+    WebPageInfo GetWebPage();
+
+private:
+    // Fills the card into the page shown; the status-bar text.
+    std::string FillCard(const CCard& card);
+
+    IProfile& profile_;
+    IUserAnswers& ui_;
+    IProcessLauncher& launcher_;
+    IBrowserAutomation& automation_;
+    IDdeBrowser& dde_;
+    ApplicationPaths paths_;
+};
+
+}  // namespace tessaline

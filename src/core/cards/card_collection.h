@@ -1,0 +1,82 @@
+#pragma once
+// All cards of one document: a list per category, the deleted cards (still saved),
+// and the two derived collections the search fills. The collection owns every card.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cards/card.h"
+#include "core/cards/category_list.h"
+
+namespace tessaline {
+
+class CCardCollection {
+public:
+    CCardCollection();
+    CCardCollection(const CCardCollection&) = delete;
+    CCardCollection& operator=(const CCardCollection&) = delete;
+
+    // Takes a card into the collection's keeping and returns it; it is in no list yet.
+    CCard* Adopt(CCard card);
+
+    // Codes 0..14 append the card to that category's list; any other code does nothing.
+    void AddCardToCategory(int code, CCard* card);
+    // Codes 0..14 remove the card at that position of that category's list.
+    void RemoveCardFromCategory(int code, int position);
+    void AddToDeletedList(CCard* card);
+    void SetDeletedMark(CCard* card);
+
+    // Deletes a card: marks it, moves it to the deleted-card list and takes it out of
+    // its own category list (found by the card itself, so it works whatever list the
+    // user was looking at).
+    void DeleteCard(CCard* card);
+    // Moves a card to another category (0..14), at the end of that list.
+    void ChangeCategory(CCard* card, int newCode);
+
+    // Appends every card of the fifteen lists, in the gathering order, to the all-cards
+    // array and returns its size. The caller empties the array first.
+    int GatherAllCards();
+    void EmptyAllCards() { allCards_.clear(); }
+    const std::vector<CCard*>& AllCards() const { return allCards_; }
+    // Fills the search-result list with every card of the all-cards array that matches.
+    void Search(std::string_view text);
+    // Empties the all-cards array, gathers and searches: what the search box does.
+    void GatherAndSearch(std::string_view text);
+
+    // Sum of the stored sizes of every card in the fifteen lists and the deleted list.
+    std::uint64_t TotalStoredSize() const;
+    // Number of cards in the fifteen lists (deleted cards not counted).
+    int LiveCardCount() const;
+
+    // Calls f on every card the collection keeps, listed or not.
+    template <typename F>
+    void ForEachOwnedCard(F&& f) {
+        for (const std::unique_ptr<CCard>& card : owned_)
+            f(*card);
+    }
+
+    CCategoryList& List(int code) { return lists_[static_cast<std::size_t>(code)]; }
+    const CCategoryList& List(int code) const { return lists_[static_cast<std::size_t>(code)]; }
+    CCategoryList& DeletedList() { return deleted_; }
+    const CCategoryList& DeletedList() const { return deleted_; }
+    CCategoryList& SearchResults() { return searchResults_; }
+    const CCategoryList& SearchResults() const { return searchResults_; }
+
+private:
+    std::vector<std::unique_ptr<CCard>> owned_;
+    std::array<CCategoryList, kCategoryCount> lists_;
+    CCategoryList deleted_;
+    CCategoryList searchResults_;
+    std::vector<CCard*> allCards_;
+};
+
+// The search rule: the search text occurs in the name, address, user ID, password or note,
+// both compared as they are displayed, with Unicode case folding (see text_folding.h);
+// whole texts compared. foldedText is the search text as FoldStoredText gives it.
+bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText);
+
+}  // namespace tessaline

@@ -1,0 +1,592 @@
+#include "core/document/document_model.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/document/document_host.h"
+#include "core/document/document_messages.h"
+#include "core/file/file_lock.h"
+#include "core/file/password_check.h"
+#include "core/file/safe_file.h"
+#include "core/file/secure_wipe.h"
+#include "core/platform/profile.h"
+#include "core/platform/user_answers.h"
+
+namespace tessaline {
+
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::size_t FileNameStart(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+void ShowFrameworkError(IUserAnswers& ui, std::string text) {
+    ui.Message(
+        MessageRequest{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
+}
+
+// Answers the password prompt of one read with the password typed to unlock, and passes
+// every message on to the user.
+class UnlockAnswers : public CancellingAnswers {
+public:
+    UnlockAnswers(IUserAnswers& user, const std::string& password)
+        : user_(user), password_(password) {}
+    MsgAnswer Message(const MessageRequest& message) override { return user_.Message(message); }
+    MsgAnswer MessageWithCaption(const MessageRequest& message,
+                                 const std::string& caption) override {
+        return user_.MessageWithCaption(message, caption);
+    }
+    std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
+        if (asked_)
+            return std::nullopt;
+        asked_ = true;
+        return password_.Get();
+    }
+
+private:
+    IUserAnswers& user_;
+    SecretText password_;
+    bool asked_ = false;
+};
+
+// text with its first "%1" replaced by value.
+std::string Fill(std::string text, const std::string& value) {
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Wipes a buffer that holds card texts in clear.
+struct WipeOnExit {
+    std::vector<std::uint8_t>& bytes;
+    ~WipeOnExit() { SecureWipe(bytes.data(), bytes.size()); }
+};
+
+}  // namespace
+
+void WipeCardTexts(CCardCollection& cards) {
+    cards.ForEachOwnedCard(
+        [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });
+}
+
+std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name) {
+    std::string text = Fill(docmsg::kReadInPart, std::to_string(cardsRead));
+    const std::size_t at = text.find("%2");
+    text.replace(at, 2, name);
+    return text;
+}
+
+std::string ExtensionOf(const std::string& path) {
+    const std::size_t start = FileNameStart(path);
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < start)
+        return {};
+    return path.substr(dot + 1);
+}
+
+std::string WithExtension(const std::string& path, const std::string& ext) {
+    const std::size_t start = FileNameStart(path);
+    const std::size_t dot = path.find_last_of('.');
+    const std::string stem = (dot == std::string::npos || dot < start) ? path : path.substr(0, dot);
+    return stem + "." + ext;
+}
+
+const char* FileLayoutText(FileLayout layout) {
+    switch (layout) {
+        case FileLayout::Plain:
+            break;
+        case FileLayout::Compatible:
+            return docmsg::kLayoutCompatible;
+        case FileLayout::Sealed:
+            return docmsg::kLayoutSealed;
+    }
+    return docmsg::kLayoutPlain;
+}
+
+DocumentModel::DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost* host)
+    : ui_(ui), profile_(profile), host_(host), cards_(std::make_unique<CCardCollection>()) {
+    state_.seal = NewSealSettings();
+}
+
+FileLayout DocumentModel::Layout() const {
+    if (!state_.encryptOnSave)
+        return FileLayout::Plain;
+    return state_.sealed ? FileLayout::Sealed : FileLayout::Compatible;
+}
+
+SealSettings DocumentModel::NewSealSettings() const {
+    SealSettings settings = kDefaultSealSettings;
+    const int ops = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations,
+                                    static_cast<int>(kDefaultSealSettings.opsLimit));
+    const int kib = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB,
+                                    static_cast<int>(kDefaultSealSettings.memLimit >> 10));
+    const SealSettings wanted{static_cast<std::uint32_t>(ops),
+                              static_cast<std::uint64_t>(static_cast<std::uint32_t>(kib)) << 10};
+    if (ops > 0 && kib > 0 && SealSettingsReadable(wanted))
+        settings = wanted;
+    return settings;
+}
+
+void DocumentModel::NoteLayout() {
+    const FileLayout now = Layout();
+    if (now == toldLayout_)
+        return;
+    toldLayout_ = now;
+    if (events_.layoutChanged)
+        events_.layoutChanged();
+}
+
+DocumentModel::~DocumentModel() = default;
+
+void DocumentModel::SetModified(bool modified) {
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
+    if (events_.modifiedChanged)
+        events_.modifiedChanged(modified_);
+}
+
+void DocumentModel::SetTitle(const std::string& title) {
+    if (title_ == title)
+        return;
+    title_ = title;
+    if (events_.titleChanged)
+        events_.titleChanged(title_);
+}
+
+void DocumentModel::SetPathName(const std::string& path) {
+    path_ = path;
+    if (events_.pathChanged)
+        events_.pathChanged(path_);
+    SetTitle(FileTitleOf(path));
+    if (host_)
+        host_->AddToRecentFiles(path);
+}
+
+void DocumentModel::SetEncryptOnSave(bool on) {
+    if (state_.encryptOnSave == on)
+        return;
+    state_.encryptOnSave = on;
+    if (events_.encryptionChanged)
+        events_.encryptionChanged(EncryptionState());
+    NoteLayout();
+}
+
+void DocumentModel::SetEncryptionPassword(const std::string& password) {
+    state_.encryptionPassword = password;
+}
+
+void DocumentModel::NewDocument() {
+    cards_ = std::make_unique<CCardCollection>();
+    state_ = FileCipherState{};
+    state_.seal = NewSealSettings();
+    path_.clear();
+    locked_ = false;
+    readOnly_ = false;
+    cardsRead_ = 0;
+    damaged_.reset();
+    known_.reset();
+    SetModified(false);
+    NoteLayout();
+}
+
+void DocumentModel::RestartAutoSaveIfOn() {
+    if (host_ && profile_.GetInt(docmsg::kInternetSection, docmsg::kAutomaticSaveCheck, 0) == 1) {
+        host_->RestartAutoSaveTimer();
+    }
+}
+
+bool DocumentModel::Open(const std::string& path, const std::string& passwordPrefill,
+                         DamageNotice notice) {
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
+    if (!data) {
+        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        return false;
+    }
+    RestartAutoSaveIfOn();
+    // An empty setting would match the selector's second entry; the view then shows
+    // its default category, so the selector is left alone.
+    const std::string last =
+        profile_.GetText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, "");
+    if (host_ && !last.empty())
+        host_->SelectCategoryStartingWith(last);
+
+    // Read into fresh state so that a failed open leaves this document as it was. A wrong
+    // password asks again, as its message says, until the right one or Cancel.
+    auto cards = std::make_unique<CCardCollection>();
+    FileCipherState state;
+    WipeOnExit wipe{*data};
+    ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
+    ReadResult read;
+    for (;;) {
+        read = ReadDataFile(*data, request, *cards, state);
+        if (read.ok)
+            break;
+        if (!read.wrongPassword) {
+            ShowFrameworkError(ui_, docmsg::kFailedToOpen);
+            return false;
+        }
+        cards = std::make_unique<CCardCollection>();
+        state = FileCipherState{};
+        request.passwordPrefill.clear();  // the one offered was wrong
+    }
+    cards_ = std::move(cards);
+    const bool encrypt = state.encryptOnSave;
+    state.encryptOnSave = state_.encryptOnSave;
+    // A sealed file keeps its own settings; any other file seals, if ever, with the
+    // settings of the day.
+    if (!state.sealed)
+        state.seal = NewSealSettings();
+    state_ = state;
+    SetEncryptOnSave(encrypt);
+    // What was read again is what a later save checks the file against.
+    Remember(path_, *data);
+    locked_ = false;
+    NoteLayout();
+    SetModified(false);
+    // Writing back what was read would lose the rest of the file.
+    readOnly_ = read.ReadInPart();
+    cardsRead_ = static_cast<std::size_t>(cards_->LiveCardCount()) + cards_->DeletedList().Count();
+    damaged_.reset();
+    if (readOnly_)
+        damaged_ = IdentityOf(path);
+    Remember(path, *data);
+    SetPathName(path);
+    if (host_ && Layout() == FileLayout::Compatible)
+        host_->ShowStatusText(docmsg::kCompatibleNote);
+    if (readOnly_ && notice == DamageNotice::Show) {
+        ui_.Message(MessageRequest{ReadInPartMessage(cardsRead_, FileTitleOf(path)),
+                                   MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
+    }
+    return true;
+}
+
+void DocumentModel::Remember(const std::string& path, std::span<const std::uint8_t> bytes) {
+    known_ = KnownFile{path, IdentityOf(path), FingerprintOf(bytes, path)};
+    toldChangedOnDisk_ = false;
+}
+
+bool DocumentModel::IsDamagedFile(const std::string& path) const {
+    return damaged_ && IdentityOf(path) == damaged_;
+}
+
+bool DocumentModel::IsKnownFile(const std::string& path) const {
+    if (!known_)
+        return false;
+    if (path == known_->path)
+        return true;
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    return identity && identity == known_->identity;
+}
+
+bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (const std::optional<FileError> error = WriteFileSafely(path, bytes)) {
+        ShowFrameworkError(ui_, std::string(docmsg::kFailedToSave) + "\n" + error->what);
+        return false;
+    }
+    return true;
+}
+
+bool DocumentModel::SaveTo(const std::string& path) {
+    return WriteDocument(path, SaveKind::User) != Written::No;
+}
+
+DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, SaveKind kind) {
+    RestartAutoSaveIfOn();
+    if (IsDamagedFile(path)) {
+        ShowFrameworkError(ui_, Fill(docmsg::kDamagedNotReplaced, FileTitleOf(path)));
+        return Written::No;
+    }
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    // The writer may have sealed a file too large for the compatible layout.
+    NoteLayout();
+    if (!bytes)
+        return Written::No;
+    WipeOnExit wipe{*bytes};
+    // Held from the check until the new file is in place, so that no other writer
+    // changes the file in between.
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+    if (!lock) {
+        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+        return Written::No;
+    }
+    const Written may = MayReplace(path, kind);
+    if (may != Written::Yes) {
+        lock.reset();
+        // No to "Replace it with your version?": the user picks another file.
+        if (may == Written::SavedAsInstead)
+            return SaveAs() ? Written::SavedAsInstead : Written::No;
+        return Written::No;
+    }
+    if (!WriteBytes(path, *bytes))
+        return Written::No;
+    Remember(path, *bytes);
+    SetModified(false);
+    return Written::Yes;
+}
+
+DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind) {
+    // Only the file this document read or wrote can have been changed behind its back;
+    // any other file was chosen (and its replacing confirmed) in the chooser.
+    if (!IsKnownFile(path) || CompareWithDisk(known_->print, path) != DiskState::Changed)
+        return Written::Yes;
+    const std::string name = FileTitleOf(path);
+    if (kind == SaveKind::Automatic) {
+        if (!toldChangedOnDisk_ && host_)
+            host_->ShowStatusText(Fill(docmsg::kAutoSaveLeftChangedFile, name));
+        toldChangedOnDisk_ = true;
+        return Written::No;
+    }
+    switch (ui_.Message(MessageRequest{Fill(docmsg::kChangedOnDisk, name), MsgCaption::Application,
+                                       MsgIcon::Warning, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            return Written::Yes;
+        case MsgAnswer::No:
+            return Written::SavedAsInstead;
+        default:
+            return Written::No;
+    }
+}
+
+bool DocumentModel::Save() {
+    if (path_.empty() || readOnly_)
+        return SaveAs();
+    return SaveTo(path_);
+}
+
+bool DocumentModel::SaveAs() {
+    std::string initial = title_;
+    if (EndsWith(initial, ".tse") || EndsWith(initial, ".tsf")) {
+        initial.resize(initial.size() - 4);
+    }
+    // The chooser starts in the folder of the document's file.
+    if (!path_.empty())
+        initial = (std::filesystem::path(path_).parent_path() / initial).string();
+    FileDialogRequest request;
+    request.defaultExtension = docmsg::kEncryptedExtension;
+    request.initialName = initial;
+    request.filter = docmsg::kSaveAsFilter;
+    request.overwritePrompt = true;
+    // A save chooser has to accept names of files that do not exist yet.
+    request.mustExist = false;
+    const std::optional<FileDialogAnswer> chosen = ui_.SaveFileName(request);
+    if (!chosen || chosen->path.empty())
+        return false;
+
+    // A failed Save As changes nothing: the encryption the question below may switch on
+    // goes back too.
+    const FileCipherState before = state_;
+    const bool wasModified = modified_;
+    auto restore = [&] {
+        const bool encryptionChanged = state_.encryptOnSave != before.encryptOnSave;
+        state_.encryptionPassword = before.encryptionPassword;
+        SetEncryptOnSave(before.encryptOnSave);
+        SetModified(wasModified);
+        if (encryptionChanged && host_)
+            host_->ShowEncryptionState();
+        return false;
+    };
+
+    std::string path = chosen->path;
+    // The chooser asked before replacing the name it gave back; a name changed after it
+    // closed is asked about here.
+    bool replaceAsked = true;
+    if (ExtensionOf(path).empty()) {
+        // The file type the user picked decides the extension.
+        path += std::string(".") +
+                (chosen->filterIndex == 1 ? docmsg::kPlainExtension : docmsg::kEncryptedExtension);
+        replaceAsked = false;
+    }
+    if (ExtensionOf(path) == docmsg::kEncryptedExtension && !state_.encryptOnSave &&
+        state_.encryptionPassword.empty()) {
+        const MsgAnswer answer = ui_.Message(MessageRequest{
+            docmsg::kAskToEncrypt, MsgCaption::Application, MsgIcon::Question, MsgButtons::YesNo});
+        if (answer == MsgAnswer::Yes) {
+            EncryptOnSave();
+        } else {
+            ui_.MessageWithCaption(MessageRequest{docmsg::kWillNotEncrypt, MsgCaption::System,
+                                                  MsgIcon::Warning, MsgButtons::Ok},
+                                   docmsg::kFileEncryptionCaption);
+            path = WithExtension(path, docmsg::kPlainExtension);
+            replaceAsked = false;
+        }
+    }
+    if (!replaceAsked && Exists(path) && !IsDamagedFile(path)) {
+        const MsgAnswer answer = ui_.Message(
+            MessageRequest{Fill(docmsg::kAlreadyExists, FileTitleOf(path)), MsgCaption::Application,
+                           MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return restore();
+    }
+    switch (WriteDocument(path, SaveKind::User)) {
+        case Written::Yes:
+            // The file written is the document's from now on, and holds all it has.
+            readOnly_ = false;
+            SetPathName(path);
+            return true;
+        case Written::SavedAsInstead:
+            return true;
+        case Written::No:
+            break;
+    }
+    return restore();
+}
+
+void DocumentModel::EncryptOnSave() {
+    SecretText first(state_.encryptOnSave ? std::string(state_.encryptionPassword.View())
+                                          : std::string());
+    SecretText second(first.Get());
+    // New encryption is sealed unless the user chooses otherwise; an encrypted document
+    // starts with the layout it has.
+    const bool sealed = state_.encryptOnSave ? state_.sealed : true;
+    std::optional<FileEncryptionAnswer> answer =
+        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get(), sealed);
+    if (answer) {
+        if (answer->encryptOnSave) {
+            const NewPasswordVerdict verdict = AcceptNewPassword(answer->first, answer->second);
+            if (verdict == NewPasswordVerdict::Accepted) {
+                state_.encryptionPassword = answer->first;
+                if (answer->sealed && !state_.sealed)
+                    state_.seal = NewSealSettings();
+                state_.sealed = answer->sealed;
+                SetEncryptOnSave(true);
+                NoteLayout();
+                SetModified(true);
+            } else {
+                // A refused password changes nothing: the document keeps encrypting (or
+                // not) as before, under the password it had.
+                ui_.Message(MessageRequest{NewPasswordMessage(verdict), MsgCaption::Application,
+                                           MsgIcon::None, MsgButtons::Ok});
+            }
+        } else {
+            SetEncryptOnSave(false);
+            SetModified(true);
+        }
+        SecureWipe(answer->first);
+        SecureWipe(answer->second);
+    }
+    if (host_)
+        host_->ShowEncryptionState();
+}
+
+bool DocumentModel::SaveModified() {
+    if (!modified_)
+        return true;
+    std::string name = path_.empty() ? title_ : path_;
+    if (name.empty())
+        name = docmsg::kUntitled;
+    switch (ui_.Message(MessageRequest{Fill(docmsg::kSaveChangesTo, name), MsgCaption::Application,
+                                       MsgIcon::Question, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            return Save();
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void DocumentModel::Close() {
+    if (!host_)
+        return;
+    const std::string shown = host_->CurrentCategoryText();
+    if (!shown.empty()) {
+        profile_.WriteText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, shown);
+    }
+    host_->RemoveSearchResultsEntry();
+}
+
+bool DocumentModel::AutoSave() {
+    // A document that has no file yet, or whose file was read only in part, is passed over:
+    // a Save As chooser opening by itself at every tick would interrupt whatever the user is
+    // doing. The document stays modified, so closing it still asks.
+    if (!modified_ || path_.empty() || readOnly_)
+        return true;
+    return WriteDocument(path_, SaveKind::Automatic) != Written::No;
+}
+
+bool DocumentModel::Lock() {
+    if (locked_ || !state_.encryptOnSave || path_.empty() || modified_)
+        return false;
+    WipeCardTexts(*cards_);
+    cards_ = std::make_unique<CCardCollection>();
+    SecureWipe(state_.encryptionPassword);
+    SecureWipe(state_.checkValue.data(), state_.checkValue.size());
+    locked_ = true;
+    if (events_.lockChanged)
+        events_.lockChanged(true);
+    return true;
+}
+
+bool DocumentModel::Unlock(const std::string& password) {
+    if (!locked_)
+        return true;
+    FileError error;
+    const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
+    if (!data) {
+        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        return false;
+    }
+    UnlockAnswers answers(ui_, password);
+    auto cards = std::make_unique<CCardCollection>();
+    FileCipherState state;
+    const ReadRequest request{answers, profile_, FileTitleOf(path_), std::string()};
+    if (!ReadDataFile(*data, request, *cards, state).ok) {
+        WipeCardTexts(*cards);
+        return false;
+    }
+    cards_ = std::move(cards);
+    const bool encrypt = state.encryptOnSave;
+    state.encryptOnSave = state_.encryptOnSave;
+    if (!state.sealed)
+        state.seal = NewSealSettings();
+    state_ = state;
+    SetEncryptOnSave(encrypt);
+    NoteLayout();
+    // What was read again is what a later save checks the file against.
+    Remember(path_, *data);
+    locked_ = false;
+    SetModified(false);
+    if (events_.lockChanged)
+        events_.lockChanged(false);
+    return true;
+}
+
+bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
+    // The handheld's conduit reads this file: it stays in the compatible layout.
+    state_.sealed = false;
+    SetEncryptOnSave(true);
+    // Without a password there is nothing to encrypt with; a file holding only an
+    // encrypted header could never be opened, so the file is left as it is.
+    if (state_.encryptionPassword.empty())
+        return false;
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    if (!bytes)
+        return false;
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+    if (!lock) {
+        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+        return false;
+    }
+    if (!WriteBytes(path, *bytes))
+        return false;
+    Remember(path, *bytes);
+    SetModified(false);
+    return true;
+}
+
+}  // namespace tessaline

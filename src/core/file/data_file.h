@@ -1,0 +1,117 @@
+#pragma once
+// Data files: a 22-byte header, then the card records, plain or enciphered under the
+// file password; the sealed file, which holds a whole plain data file sealed under a key
+// derived from the password; and the two older formats, which are read but never written.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/file/locked_memory.h"
+#include "core/file/sealed_file.h"
+#include "core/file/secure_wipe.h"
+#include "core/file/sha1.h"
+
+namespace tessaline {
+
+class CCard;
+class CCardCollection;
+class IProfile;
+class IUserAnswers;
+
+inline constexpr std::size_t kHeaderSize = 22;
+inline constexpr std::size_t kCardHeaderSize = 24;
+inline constexpr std::size_t kCheckValueSize = 20;
+// A card record with five empty texts: no file may yield more cards than its size in
+// such records, whatever its layout.
+inline constexpr std::size_t kSmallestCardRecord = kCardHeaderSize + 5;
+inline constexpr std::uint8_t kFormatRevision = 6;
+inline constexpr std::uint8_t kZeroTableRevision = 5;
+// An encrypted file's check value and cards must stay below 64 KiB.
+inline constexpr std::size_t kEncryptedLimit = 65536;
+// A text and its terminator must fit a signed 16-bit count.
+inline constexpr std::size_t kMaxTextLength = 32766;
+
+// The document's file password state.
+struct FileCipherState {
+    LockedText encryptionPassword;
+    bool encryptOnSave = false;
+    // Which encrypted layout a save writes: the sealed one, or the one older readers
+    // understand. A file read keeps its own; the document picks sealed for new encryption.
+    bool sealed = false;
+    SealSettings seal{};              // the key derivation settings of the next seal
+    std::uint32_t headerValue18 = 0;  // kept from the file opened, written back unchanged
+    Sha1Digest checkValue{};
+
+    FileCipherState() = default;
+    FileCipherState(const FileCipherState&) = default;
+    FileCipherState& operator=(const FileCipherState&) = default;
+    ~FileCipherState() { SecureWipe(encryptionPassword); }
+};
+
+enum class FileFormat { Version1001, Version1002, MacSyncVersion, NotTessaline, Empty, Sealed };
+// "Version 1.001", "Version 1.002", "MACSyncVersion", "Not a Tessaline File", "Empty File",
+// "Sealed".
+const char* FormatName(FileFormat format);
+
+struct HeaderFacts {
+    FileFormat format = FileFormat::NotTessaline;
+    bool encrypted = false;
+    int revision = -1;        // header byte 1 (current format only)
+    int encryptionByte = -1;  // header byte 12 (current format only)
+    std::uint32_t headerValue18 = 0;
+};
+// Looks at the first bytes only; shows nothing.
+HeaderFacts InspectHeader(std::span<const std::uint8_t> data);
+
+struct ReadRequest {
+    IUserAnswers& ui;
+    const IProfile& profile;      // "Date Format" for the cards' date texts
+    std::string fileTitle;        // in the password dialog's title
+    std::string passwordPrefill;  // what the password field starts with
+};
+
+struct ReadResult {
+    bool ok = false;
+    FileFormat format = FileFormat::NotTessaline;
+    bool stoppedEarly = false;    // a damaged record ended the reading
+    std::size_t unreadBytes = 0;  // bytes after the last card read
+    bool wrongPassword = false;   // the password did not open the file (not a Cancel)
+    // Bytes after the last card that are not the zero fill of an encrypted file.
+    bool trailingData = false;
+    std::size_t droppedCards = 0;   // records of an unknown category: read, not kept
+    std::uint64_t unkeptBytes = 0;  // their bytes, and bytes after the texts in a record
+
+    // Writing the cards read back over the file would lose part of what it holds.
+    bool ReadInPart() const {
+        return stoppedEarly || trailingData || droppedCards > 0 || unkeptBytes > 0;
+    }
+};
+
+// Reads a whole data file into the collection and the cipher state, asking for the
+// password and showing messages through ui. On failure the collection may hold
+// some cards; the caller discards it.
+ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
+                        CCardCollection& cards, FileCipherState& state);
+
+// The bytes of a data file for the collection, plain or encrypted by
+// state.encryptOnSave, sealed or compatible by state.sealed. On failure shows the reason
+// through ui and returns nothing; nothing is to be written then. state.checkValue
+// receives the check value written (compatible layout). When the cards are too many for
+// the compatible layout the user is offered sealing; yes sets state.sealed.
+std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
+                                                       FileCipherState& state, IUserAnswers& ui);
+
+// A deleted card stays in the file for the handheld's sync with its record ID, category,
+// marks and name; the writer never writes the address, user ID, password and note of a
+// card on the deleted-card list, and this clears them when the user deletes the card.
+void ClearDeletedCardSecrets(CCard& card);
+
+// Messages for the cases the writer refuses before anything is written.
+// The question when the cards are too many for the compatible layout: seal instead?
+std::string TooLargeOfferSealingMessage(std::uint64_t storedSize);
+std::string TextTooLongMessage(const std::string& cardName);
+
+}  // namespace tessaline

@@ -1,0 +1,81 @@
+#include "core/views/csv_export.h"
+
+#include <csv.h>
+
+#include <array>
+#include <string_view>
+
+#include "core/cards/card_collection.h"
+#include "core/document/text_encoding.h"
+#include "core/file/secure_wipe.h"
+
+namespace tessaline {
+
+namespace {
+
+// One field, quoted by libcsv (quotes inside doubled).
+void AppendField(std::string& line, std::string_view text) {
+    if (!line.empty() && line.back() != '\n')
+        line.push_back(',');
+    const std::size_t start = line.size();
+    line.resize(start + text.size() * 2 + 2);
+    const std::size_t written =
+        csv_write(line.data() + start, line.size() - start, text.data(), text.size());
+    line.resize(start + written);
+}
+
+// Card bytes as the characters they show, in UTF-8.
+std::string Utf8Of(const std::string& stored) {
+    std::u32string chars = DecodeStoredBytes(stored);
+    std::string out;
+    out.reserve(stored.size());
+    for (char32_t c : chars)
+        AppendUtf8(out, c);
+    std::fill(chars.begin(), chars.end(), U'\0');
+    return out;
+}
+
+// A stored note (CR LF line ends) with LF line ends.
+std::string WithLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out.push_back('\n');
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ExportCardsAsCsv(const CCardCollection& cards) {
+    std::string out;
+    // Room for the whole text at once, so that growing leaves no copies of it behind.
+    out.reserve(static_cast<std::size_t>(cards.TotalStoredSize()) * 3 + 128 * 16);
+    for (std::string_view column : {"Group", "Title", "Username", "Password", "URL", "Notes"})
+        AppendField(out, column);
+    out.push_back('\n');
+    for (int code : kExportOrder) {
+        const std::string group = "Root/" + CategoryDisplayName(code);
+        for (const CCard* card : cards.List(code)) {
+            SecretText name(Utf8Of(card->Name()));
+            SecretText user(Utf8Of(card->UserId()));
+            SecretText password(Utf8Of(card->Password()));
+            SecretText address(Utf8Of(card->Address()));
+            SecretText noteStored(WithLf(card->Note()));
+            SecretText note(Utf8Of(noteStored.Get()));
+            AppendField(out, group);
+            for (const SecretText* text : {&name, &user, &password, &address, &note})
+                AppendField(out, text->Get());
+            out.push_back('\n');
+        }
+    }
+    return out;
+}
+
+}  // namespace tessaline

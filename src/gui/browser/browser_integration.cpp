@@ -1,0 +1,35 @@
+#include "gui/browser/browser_integration.h"
+
+#include <cstdlib>
+
+#include "core/platform/user_answers.h"
+#include "gui/browser/dde_object.h"
+
+namespace tessaline {
+
+bool StartDde(IUserAnswers& ui) {
+    if (InitializeDde())
+        return true;
+    ui.Message(
+        MessageRequest{kMsgDdeInitFailed, MsgCaption::Error, MsgIcon::Error, MsgButtons::Ok});
+    return false;
+}
+
+BrowserIntegration::BrowserIntegration(IProfile& profile, IUserAnswers& ui, QString profileFolder)
+    : profile_(profile),
+      automation_(
+          profile,
+          profileFolder.isEmpty() ? CExplorerAutomation::DefaultProfileFolder() : profileFolder,
+          dde_),
+      commands_(profile, ui, launcher_, automation_, dde_) {}
+
+void BrowserIntegration::LoadApplicationPaths() {
+    commands_.SetPaths(tessaline::LoadApplicationPaths(profile_));
+}
+
+bool BrowserIntegration::DetectWebBrowsers() {
+    const char* path = std::getenv("PATH");
+    return commands_.DetectWebBrowsers(path ? path : "");
+}
+
+}  // namespace tessaline

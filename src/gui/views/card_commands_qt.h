@@ -1,0 +1,89 @@
+#pragma once
+// The card commands of a card list, as the main window calls them: each gathers the
+// user's input with the real dialogs, lets the core change the cards, then marks the
+// document modified and has every view list again.
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "core/views/card_commands.h"
+
+class QMenu;
+class QWidget;
+
+namespace tessaline {
+
+class CCard;
+class CTessalineNewDoc;
+class CTessalineNewView;
+class IProfile;
+class IUserAnswers;
+
+// Tells the status bar a text, for a time in milliseconds.
+using StatusMessage = std::function<void(const QString& text, int timeoutMs)>;
+
+// Runs the card editor on fields; nothing for Cancel. The default runs CCardDialog.
+using CardEditorRunner =
+    std::function<std::optional<CardEditorFields>(const CardEditorFields& fields)>;
+CardEditorRunner RealCardEditor(IUserAnswers& ui, QWidget* parent);
+
+// The card a view holds after Copy Card (it lives as long as the view).
+CardClipboard& CardClipboardOf(CTessalineNewView& view);
+
+// New Card (32808, 1009).
+CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                 IProfile& profile, const CardEditorRunner& editor = {});
+// New card from the page the browser shows.
+CCard* OnNewCardFromWebPage(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                            IProfile& profile, const QString& pageTitle, const QString& pageAddress,
+                            const CardEditorRunner& editor = {});
+// Edit Card (32814, 32794), and a double click with the clicked card.
+bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui, IProfile& profile,
+                CCard* card = nullptr, const CardEditorRunner& editor = {});
+// Delete Card (32809, 1010).
+bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui);
+// Change Category (32773 to 32792): the list then shows the target with the card selected.
+bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                      int command);
+// Copy Name / User ID / Password / Note (143, 147, 144 and 32811, 32830, 145). After a
+// copy, status hears what was copied and when the clipboard forgets it.
+bool OnCopyField(CTessalineNewView& view, IProfile& profile, CardField field,
+                 const StatusMessage& status = {});
+// Copy Card (146): sets pasteAvailable.
+bool OnCopyCard(CTessalineNewView& view, IProfile& profile, bool& pasteAvailable);
+// Paste Card (154): clears pasteAvailable when pasted.
+CCard* OnPasteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
+                   bool& pasteAvailable);
+// "Use Password To Open .tse File" (158): hands the path to openDocument.
+bool OnUsePasswordToOpen(CTessalineNewView& view, IUserAnswers& ui,
+                         const std::function<void(const QString& path)>& openDocument);
+// The list's context menu. Without a selected card the user is told so and nothing is
+// returned; otherwise the menu, whose items call dispatch with their command id. The
+// caller shows it with popup() or exec() at globalPos + (50, 0).
+QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool pasteAvailable,
+                            const std::function<void(int command)>& dispatch);
+// "Export To Text..." (32823). openDocuments: the files of every open document, which
+// the export never replaces.
+bool OnExportToText(CTessalineNewDoc& doc, IUserAnswers& ui, const QStringList& openDocuments = {});
+// "Generate Password..." (32810). activeView may be null. "Use" asks before replacing the
+// selected card's password; "To Clipboard" says so through status.
+void OnGeneratePassword(QWidget* parent, IUserAnswers& ui, IProfile& profile,
+                        CTessalineNewView* activeView, const StatusMessage& status = {});
+// "Use" of the generator: the selected card's password becomes text.
+bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text);
+
+// Print (57607), Print Preview (32804) and Print Setup (57606) for the active list.
+bool OnFilePrint(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
+                 QWidget* parent);
+void OnFilePrintPreview(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& profile,
+                        QWidget* parent, QWidget* categoryBar);
+void OnFilePrintSetup(QWidget* parent);
+
+// The enabled state of a card command for the active list (nothing for other commands).
+std::optional<bool> CardCommandEnabled(int command, CTessalineNewView* activeView,
+                                       bool pasteAvailable);
+
+}  // namespace tessaline

@@ -1,0 +1,243 @@
+#include "gui/views/card_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <iterator>
+
+#include "core/platform/user_answers.h"
+#include "gui/document/text_codec.h"
+#include "gui/views/edit_url_dialog.h"
+
+namespace tessaline {
+
+namespace {
+
+QLineEdit* NewLine(QWidget* parent, const char* id) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(id);
+    edit->setMaxLength(static_cast<int>(kMaxCardTextBytes) - 1);
+    return edit;
+}
+
+}  // namespace
+
+CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setWindowTitle("New Card");
+    setObjectName("CardDialog");
+    runEditUrl = [this](const QString& address) -> std::optional<QString> {
+        CEditURLDialog dialog(this);
+        dialog.SetText(address);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Text();
+    };
+
+    auto* info = new QGroupBox("Card Info", this);
+    auto* grid = new QGridLayout(info);
+    grid->addWidget(new QLabel("Selected Category:", info), 0, 0);
+    category_ = new QLabel(info);
+    category_->setObjectName("1044");
+    grid->addWidget(category_, 0, 1, 1, 2);
+
+    const char* resourceTexts[] = {"Name:", "Host:", "User ID:", "Password:"};
+    const char* labelIds[] = {"1017", "1018", "1019", "1020"};
+    for (int i = 0; i < 4; ++i) {
+        labels_[i] = new QLabel(resourceTexts[i], info);
+        labels_[i]->setObjectName(labelIds[i]);
+        grid->addWidget(labels_[i], i + 1, 0);
+    }
+    name_ = NewLine(info, "1013");
+    address_ = NewLine(info, "1014");
+    userId_ = NewLine(info, "1015");
+    password_ = NewLine(info, "1016");
+    password_->setEchoMode(QLineEdit::Password);
+    grid->addWidget(name_, 1, 1, 1, 2);
+    grid->addWidget(address_, 2, 1);
+    grid->addWidget(userId_, 3, 1, 1, 2);
+    grid->addWidget(password_, 4, 1);
+
+    addressButton_ = new QToolButton(info);
+    addressButton_->setObjectName("1118");
+    addressButton_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    addressButton_->setToolTip("Edit URL... / Select File...");
+    grid->addWidget(addressButton_, 2, 2);
+    showPassword_ = new QToolButton(info);
+    showPassword_->setObjectName("1061");
+    showPassword_->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    showPassword_->setToolTip("Show the password");
+    grid->addWidget(showPassword_, 4, 2);
+
+    grid->addWidget(new QLabel("Note:", info), 5, 0, Qt::AlignTop);
+    note_ = new QPlainTextEdit(info);
+    note_->setObjectName("1012");
+    note_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next field here as everywhere else: a tab inside a note would
+    // split the note's line in a text export.
+    note_->setTabChangesFocus(true);
+    grid->addWidget(note_, 5, 1, 1, 2);
+
+    auto* attributes = new QGroupBox("Attributes", this);
+    auto* attrLayout = new QHBoxLayout(attributes);
+    newWindow_ = new QCheckBox("New Browser Window", attributes);
+    newWindow_->setObjectName("1070");
+    autoAccess_ = new QCheckBox("Automatic Access", attributes);
+    autoAccess_->setObjectName("1069");
+    attrLayout->addWidget(newWindow_);
+    attrLayout->addWidget(autoAccess_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    ok_ = buttons->addButton("Add Card", QDialogButtonBox::AcceptRole);
+    ok_->setDefault(true);
+    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CCardDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(info);
+    layout->addWidget(attributes);
+    layout->addWidget(buttons);
+    resize(560, 440);
+
+    // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
+    // small buttons beside the fields come last, so typing a card is field, Tab, field.
+    QWidget* order[] = {name_,       address_, userId_, password_,      note_,        newWindow_,
+                        autoAccess_, ok_,      cancel,  addressButton_, showPassword_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(showPassword_, &QToolButton::clicked, this, &CCardDialog::OnShowPassword);
+    connect(addressButton_, &QToolButton::clicked, this, &CCardDialog::OnAddressMenu);
+}
+
+void CCardDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The name is selected, so that typing replaces "Untitled" instead of adding to it.
+    name_->setFocus(Qt::TabFocusReason);
+    name_->selectAll();
+}
+
+void CCardDialog::SetFields(const CardEditorFields& f) {
+    fields_ = f;
+    category_->setText(DisplayText(f.categoryName));
+    for (int i = 0; i < 4; ++i)
+        labels_[i]->setText(DisplayText(f.labels[static_cast<std::size_t>(i)]));
+    name_->setText(DisplayText(f.name));
+    address_->setText(DisplayText(f.address));
+    userId_->setText(DisplayText(f.userId));
+    password_->setText(DisplayText(f.password));
+    note_->setPlainText(DisplayText(NoteForEditor(f.note)));
+    newWindow_->setChecked(f.newBrowserWindow);
+    autoAccess_->setChecked(f.automaticAccess);
+    if (f.attributesEnabled == 0 || f.attributesEnabled == 1) {
+        newWindow_->setEnabled(f.attributesEnabled == 1);
+        autoAccess_->setEnabled(f.attributesEnabled == 1);
+    }
+    if (f.editMode == 1) {
+        ok_->setText("OK");
+        setWindowTitle("Edit Card");
+    } else {
+        ok_->setText("Add Card");
+        setWindowTitle("New Card");
+    }
+    addressButton_->setVisible(AddressButtonShown(f.categoryName));
+    password_->setEchoMode(QLineEdit::Password);
+}
+
+namespace {
+
+// The bytes to keep for a text field: the original bytes while the user left the text as
+// it was shown, so that an untouched field never changes its bytes.
+std::string KeptOrTyped(const QString& shown, const std::string& original) {
+    return shown == DisplayText(original) ? original : StoredText(shown);
+}
+
+}  // namespace
+
+CardEditorFields CCardDialog::Fields() const {
+    CardEditorFields f = fields_;
+    f.name = KeptOrTyped(name_->text(), fields_.name);
+    f.address = KeptOrTyped(address_->text(), fields_.address);
+    f.userId = KeptOrTyped(userId_->text(), fields_.userId);
+    f.password = KeptOrTyped(password_->text(), fields_.password);
+    const std::string noteShown = NoteForEditor(fields_.note);
+    f.note = note_->toPlainText() == DisplayText(noteShown)
+                 ? fields_.note
+                 : NoteFromEditor(StoredText(note_->toPlainText()), fields_.note);
+    f.newBrowserWindow = newWindow_->isChecked();
+    f.automaticAccess = autoAccess_->isChecked();
+    return f;
+}
+
+void CCardDialog::accept() {
+    const CardEditorFields f = Fields();
+    if (auto field = FieldTooLong(f)) {
+        ui_.Message(MessageRequest{TooLongMessage(*field), MsgCaption::Application,
+                                   MsgIcon::Warning, MsgButtons::Ok});
+        return;
+    }
+    QDialog::accept();
+}
+
+QMenu* CCardDialog::NewMenu() {
+    delete lastMenu_;
+    lastMenu_ = new QMenu(this);
+    lastMenu_->setAttribute(Qt::WA_DeleteOnClose, false);
+    return lastMenu_;
+}
+
+void CCardDialog::OnShowPassword() {
+    const QString password = password_->text();
+    if (password.isEmpty())
+        return;
+    QMenu* menu = NewMenu();
+    menu->setObjectName("ShowPasswordMenu");
+    // Shown literally, not as an accelerator; it can be read but not chosen.
+    QAction* item = menu->addAction(QString(password).replace("&", "&&"));
+    item->setEnabled(false);
+    menu->popup(
+        showPassword_->mapToGlobal(QPoint(showPassword_->width() + 5, showPassword_->height())));
+}
+
+void CCardDialog::OnAddressMenu() {
+    QMenu* menu = NewMenu();
+    menu->setObjectName("AddressMenu");
+    QAction* edit = menu->addAction("Edit URL...");
+    edit->setData(156);
+    menu->addSeparator();
+    QAction* select = menu->addAction("Select File...");
+    select->setData(157);
+    connect(edit, &QAction::triggered, this, &CCardDialog::OnEditUrl);
+    connect(select, &QAction::triggered, this, &CCardDialog::OnSelectFile);
+    menu->popup(
+        addressButton_->mapToGlobal(QPoint(addressButton_->width() + 5, addressButton_->height())));
+}
+
+void CCardDialog::OnEditUrl() {
+    if (auto text = runEditUrl(address_->text()))
+        address_->setText(*text);
+}
+
+void CCardDialog::OnSelectFile() {
+    FileDialogRequest request;
+    request.title = "Select Tessaline File Path";
+    request.defaultExtension = "tse";
+    request.initialName = "*.tse";
+    request.filter = "Encrypted Data (*.tse)|*.tse||";
+    request.overwritePrompt = true;
+    request.mustExist = true;
+    if (auto answer = ui_.OpenFileName(request); answer && !answer->path.empty())
+        address_->setText(DisplayText(answer->path));
+}
+
+}  // namespace tessaline

@@ -1,0 +1,82 @@
+#pragma once
+// The card editor: the four texts under the category's labels, the note and the two
+// attributes. It edits only its own fields; the card commands fill it and read it back.
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+#include "core/views/card_dialog_presets.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace tessaline {
+
+class IUserAnswers;
+
+class CCardDialog : public QDialog {
+    Q_OBJECT
+public:
+    CCardDialog(IUserAnswers& ui, QWidget* parent = nullptr);
+
+    // Fills the controls; call before exec().
+    void SetFields(const CardEditorFields& fields);
+    // The fields as the user left them (note line ends as they will be stored).
+    CardEditorFields Fields() const;
+
+    // The larger address editor; tests replace it with a script. Returns the new address,
+    // or nothing for Cancel.
+    std::function<std::optional<QString>(const QString& address)> runEditUrl;
+
+    QLineEdit* NameEdit() { return name_; }
+    QLineEdit* AddressEdit() { return address_; }
+    QLineEdit* UserIdEdit() { return userId_; }
+    QLineEdit* PasswordEdit() { return password_; }
+    QPlainTextEdit* NoteEdit() { return note_; }
+    QCheckBox* NewWindowBox() { return newWindow_; }
+    QCheckBox* AutoAccessBox() { return autoAccess_; }
+    QPushButton* OkButton() { return ok_; }
+    QToolButton* ShowPasswordButton() { return showPassword_; }
+    QToolButton* AddressButton() { return addressButton_; }
+    QLabel* Label(int i) { return labels_[i]; }
+    QLabel* CategoryLabel() { return category_; }
+    // The menu the last show-password or address click opened (nullptr when none).
+    QMenu* LastMenu() { return lastMenu_; }
+
+    void OnShowPassword();
+    void OnAddressMenu();
+    void OnEditUrl();
+    void OnSelectFile();
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QMenu* NewMenu();
+
+    IUserAnswers& ui_;
+    CardEditorFields fields_;
+    QLabel* category_;
+    QLabel* labels_[4];
+    QLineEdit* name_;
+    QLineEdit* address_;
+    QLineEdit* userId_;
+    QLineEdit* password_;
+    QPlainTextEdit* note_;
+    QCheckBox* newWindow_;
+    QCheckBox* autoAccess_;
+    QPushButton* ok_;
+    QToolButton* showPassword_;
+    QToolButton* addressButton_;
+    QMenu* lastMenu_ = nullptr;
+};
+
+}  // namespace tessaline

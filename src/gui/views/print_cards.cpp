@@ -1,0 +1,175 @@
+#include "gui/views/print_cards.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "core/document/document_model.h"
+#include "core/file/safe_file.h"
+#include "core/platform/profile.h"
+#include "core/platform/user_answers.h"
+#include "core/prefs/preferences.h"
+#include "core/views/card_list_model.h"
+#include "gui/document/text_codec.h"
+
+namespace tessaline {
+
+int PrintCards(QPrinter& printer, const PrintRequest& request) {
+    if (request.cards == nullptr)
+        return 0;
+    const CCardCollection& cards = *request.cards;
+    const QFont font("Sans Serif", 10);
+    const QFontMetrics metrics(font, &printer);
+    PrintDevice device{printer.width(), printer.height(), metrics.height(), metrics.maxWidth()};
+    const int perPage = CardsPerPage(device, request.options.printNotes);
+    const int pages = PrintPageCount(PrintCardCount(cards, request.selectorText), perPage);
+    if (pages == 0)
+        return 0;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    painter.setFont(font);
+    int from = 1;
+    int to = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(1, printer.fromPage());
+        to = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
+    }
+    const auto source = PrintSource(cards, request.selectorText, request.options.printAtm);
+    const PageTexts texts{
+        StoredText(request.documentTitle),
+        StoredText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat))};
+    int drawn = 0;
+    for (int page = from; page <= to; ++page) {
+        if (drawn > 0)
+            printer.newPage();
+        for (const PlacedText& t : LayoutPrintPage(page, device, request.options, texts, source)) {
+            painter.drawText(QPoint(t.x, t.y + metrics.ascent()), DisplayText(t.text));
+        }
+        ++drawn;
+    }
+    painter.end();
+    return drawn;
+}
+
+int PrintCardsOwnerOnly(QPrinter& printer, const PrintRequest& request, FileError& failure) {
+    const QString target = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty())
+        return PrintCards(printer, request);
+    std::optional<FileReplacement> file = FileReplacement::Begin(
+        QFile::encodeName(target).toStdString(), WriteOptions{.ownerOnly = true}, failure);
+    if (!file)
+        return 0;
+    printer.setOutputFileName(QFile::decodeName(file->WritePath().c_str()));
+    const int pages = PrintCards(printer, request);
+    printer.setOutputFileName(target);
+    // A print preview draws on the screen and writes nothing: the file stays as it was.
+    if (pages == 0 || file->Size() == 0)
+        return pages;
+    if (std::optional<FileError> failed = file->Commit()) {
+        failure = *failed;
+        return 0;
+    }
+    return pages;
+}
+
+namespace {
+
+void ShowPrintFileError(QWidget* parent, const FileError& error) {
+    if (!error.what.empty()) {
+        QMessageBox::warning(parent, QStringLiteral("Tessaline"),
+                             QFile::decodeName(error.what.c_str()));
+    }
+}
+
+}  // namespace
+
+QPrinter& SharedPrinter() {
+    static QPrinter printer(QPrinter::HighResolution);
+    return printer;
+}
+
+bool RunPrintCommand(QWidget* parent, const PrintRequest& request) {
+    QPrinter& printer = SharedPrinter();
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    FileError failure;
+    const int pages = PrintCardsOwnerOnly(printer, request, failure);
+    ShowPrintFileError(parent, failure);
+    return pages > 0;
+}
+
+void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidget* categoryBar) {
+    const bool barWasVisible = categoryBar != nullptr && categoryBar->isVisible();
+    if (barWasVisible)
+        categoryBar->hide();
+    {
+        QPrintPreviewDialog preview(&SharedPrinter(), parent);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&request, &preview](QPrinter* printer) {
+                             FileError failure;
+                             PrintCardsOwnerOnly(*printer, request, failure);
+                             ShowPrintFileError(&preview, failure);
+                         });
+        preview.exec();
+    }
+    if (barWasVisible)
+        categoryBar->show();
+}
+
+void RunPrintSetupCommand(QWidget* parent) {
+    QPageSetupDialog dialog(&SharedPrinter(), parent);
+    dialog.exec();
+}
+
+CommandLinePrint PrintDataFileFromCommandLine(const QString& path, const QString& printerName,
+                                              IUserAnswers& ui, IProfile& profile) {
+    CommandLinePrint result;
+    DocumentModel document(ui, profile, nullptr);
+    if (!document.Open(path.toStdString(), "", DocumentModel::DamageNotice::Quiet))
+        return result;
+    if (document.IsReadOnly()) {
+        result.damage = "Only " + std::to_string(document.CardsRead()) + " of the cards in " +
+                        document.Title() +
+                        " could be read; the rest of the file is damaged. Only those were printed.";
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (printerName.endsWith(".pdf", Qt::CaseInsensitive)) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerName);
+    } else if (!printerName.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+        if (info.isNull()) {
+            Tell(ui, "The printer " + StoredText(printerName) + " was not found.",
+                 MsgCaption::Application, MsgIcon::Warning);
+            return result;
+        }
+        printer.setPrinterName(printerName);
+    } else if (QPrinterInfo::defaultPrinter().isNull()) {
+        Tell(ui, "No default printer is set up.", MsgCaption::Application, MsgIcon::Warning);
+        return result;
+    }
+    const PrintFlags flags = LoadPrintFlags(profile);
+    PrintRequest request;
+    request.cards = &document.Cards();
+    request.selectorText = ChooseCategoryText(std::nullopt, profile);
+    request.documentTitle = DisplayText(document.Title());
+    request.options = PrintOptions{flags.printNotes, flags.printAtm};
+    FileError failure;
+    const int pages = PrintCardsOwnerOnly(printer, request, failure);
+    if (!failure.what.empty())
+        Tell(ui, failure.what, MsgCaption::Application, MsgIcon::Warning);
+    result.printed = pages > 0;
+    return result;
+}
+
+}  // namespace tessaline

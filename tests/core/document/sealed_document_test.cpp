@@ -1,0 +1,293 @@
+// The document and the sealed file: new encryption is sealed, an opened file keeps its
+// layout and settings, the handheld's file stays compatible, the layout choice of the
+// File Encryption dialog, and the settings new seals take.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/cards/categories.h"
+#include "core/document/document_host.h"
+#include "core/document/document_messages.h"
+#include "core/document/document_model.h"
+#include "core/file/data_file.h"
+#include "core/file/file_messages.h"
+#include "core/platform/profile.h"
+#include "support/card_fixtures.h"
+#include "support/scripted_answers.h"
+
+namespace tessaline {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedAnswers;
+using Bytes = std::vector<std::uint8_t>;
+using Texts = std::vector<std::string>;
+
+constexpr SealSettings kSmall{1, 8 * 1024};
+
+class NoteHost : public IDocumentHost {
+public:
+    Texts notes;
+    std::string CurrentCategoryText() const override { return "WWW Sites"; }
+    void SelectCategoryStartingWith(const std::string&) override {}
+    void RemoveSearchResultsEntry() override {}
+    void RestartAutoSaveTimer() override {}
+    void ShowEncryptionState() override {}
+    void AddToRecentFiles(const std::string&) override {}
+    void ShowStatusText(const std::string& text) override { notes.push_back(text); }
+};
+
+Bytes ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+FileFormat FormatOf(const fs::path& path) {
+    return InspectHeader(ReadBytes(path)).format;
+}
+
+// A profile whose new seals use the small settings, so that the tests stay fast.
+MemoryProfile SmallSealProfile() {
+    MemoryProfile profile;
+    profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations, 1);
+    profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB, 8);
+    return profile;
+}
+
+class DocumentSealedTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/doc_sealed_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        DocumentEvents events;
+        events.layoutChanged = [this] { layouts.push_back(FileLayoutText(doc.Layout())); };
+        doc.SetEvents(std::move(events));
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void AddCard(DocumentModel& model, const std::string& name) {
+        testing::AddCard(model.Cards(), {.code = kWwwSites, .name = name, .password = "pw"});
+    }
+
+    // Writes a file of the given layout holding one card "mail" under "hunter22".
+    fs::path MakeFile(const std::string& name, bool encrypt, bool sealed,
+                      SealSettings settings = kSmall, std::uint32_t value18 = 0) {
+        CCardCollection cards;
+        testing::AddCard(cards, {.code = kWwwSites, .name = "mail"});
+        FileCipherState state;
+        state.encryptOnSave = encrypt;
+        state.sealed = sealed;
+        state.seal = settings;
+        state.encryptionPassword = "hunter22";
+        state.headerValue18 = value18;
+        ScriptedAnswers quiet;
+        const auto bytes = BuildDataFile(cards, state, quiet);
+        EXPECT_TRUE(bytes.has_value());
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()),
+                   static_cast<std::streamsize>(bytes->size()));
+        return path;
+    }
+
+    fs::path dir;
+    ScriptedAnswers ui;
+    MemoryProfile profile = SmallSealProfile();
+    NoteHost host;
+    DocumentModel doc{ui, profile, &host};
+    Texts layouts;  // what layoutChanged reported, in order
+};
+
+TEST_F(DocumentSealedTest, NewEncryptionIsSealedByDefaultWithTheSettingsOfTheProfile) {
+    AddCard(doc, "mail");
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "hunter22", "hunter22"});
+    doc.EncryptOnSave();
+    // The dialog offered sealing, and the answer kept it.
+    ASSERT_EQ(ui.encryptionStarts.size(), 1u);
+    EXPECT_TRUE(ui.encryptionStarts[0].sealed);
+    EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_EQ(layouts, Texts{"Sealed"});
+
+    const fs::path path = dir / "new.tse";
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    const std::optional<SealedHeader> header = ParseSealedHeader(ReadBytes(path));
+    ASSERT_TRUE(header.has_value());
+    EXPECT_EQ(header->settings, kSmall);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DocumentSealedTest, TheCompatibleChoiceWritesTheLayoutOlderReadersUnderstand) {
+    AddCard(doc, "mail");
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "hunter22", "hunter22", false});
+    doc.EncryptOnSave();
+    EXPECT_EQ(doc.Layout(), FileLayout::Compatible);
+    const fs::path path = dir / "old.tse";
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    const Bytes bytes = ReadBytes(path);
+    EXPECT_EQ(FormatOf(path), FileFormat::MacSyncVersion);
+    EXPECT_EQ(bytes[12], 1);  // enciphered
+    EXPECT_EQ(layouts, Texts{"Encrypted (compatible)"});
+}
+
+TEST_F(DocumentSealedTest, AnOpenedFileKeepsItsLayoutAndSettingsOnSave) {
+    const SealSettings own{2, 16 * 1024};
+    struct Case {
+        const char* what;
+        fs::path file;
+        FileLayout layout;
+        FileFormat format;
+        Texts notes;
+    };
+    const Case cases[] = {
+        {"sealed",
+         MakeFile("s.tse", true, true, own, 77),
+         FileLayout::Sealed,
+         FileFormat::Sealed,
+         {}},
+        {"compatible",
+         MakeFile("c.tse", true, false, kSmall, 77),
+         FileLayout::Compatible,
+         FileFormat::MacSyncVersion,
+         {docmsg::kCompatibleNote}},
+        {"plain",
+         MakeFile("p.tsf", false, false, kSmall, 77),
+         FileLayout::Plain,
+         FileFormat::MacSyncVersion,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedAnswers answers;
+        NoteHost notes;
+        DocumentModel model(answers, profile, &notes);
+        if (c.layout != FileLayout::Plain)
+            answers.Password("hunter22");
+        const Bytes before = ReadBytes(c.file);
+        ASSERT_TRUE(model.Open(c.file.string(), ""));
+        EXPECT_EQ(model.Layout(), c.layout);
+        // Opening an old-style encrypted file says once that it can be sealed.
+        EXPECT_EQ(notes.notes, c.notes);
+
+        AddCard(model, "added");
+        model.SetModified(true);
+        ASSERT_TRUE(model.Save());
+        const Bytes after = ReadBytes(c.file);
+        EXPECT_EQ(InspectHeader(after).format, c.format);
+        if (c.layout == FileLayout::Sealed) {
+            // The file's own settings, a new salt and nonce.
+            EXPECT_EQ(ParseSealedHeader(after)->settings, own);
+            EXPECT_NE(Bytes(before.begin() + 32, before.begin() + 72),
+                      Bytes(after.begin() + 32, after.begin() + 72));
+        }
+
+        ScriptedAnswers readerUi;
+        if (c.layout != FileLayout::Plain)
+            readerUi.Password("hunter22");
+        DocumentModel reader(readerUi, profile, nullptr);
+        ASSERT_TRUE(reader.Open(c.file.string(), ""));
+        EXPECT_EQ(reader.Cards().LiveCardCount(), 2);
+        EXPECT_EQ(reader.CipherState().headerValue18, 77u);
+        EXPECT_TRUE(answers.shown.empty());
+    }
+}
+
+TEST_F(DocumentSealedTest, SetPasswordStartsWithTheFilesLayoutAndCanSealACompatibleFile) {
+    const fs::path path = MakeFile("c.tse", true, false);
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    EXPECT_EQ(layouts, Texts{"Encrypted (compatible)"});
+
+    FileEncryptionAnswer seal{true, "hunter22", "hunter22", true};
+    ui.encryptionAnswers.push_back(seal);
+    doc.EncryptOnSave();
+    // Started on the file's layout, with its password in both entries.
+    ASSERT_EQ(ui.encryptionStarts.size(), 1u);
+    EXPECT_FALSE(ui.encryptionStarts[0].sealed);
+    EXPECT_EQ(ui.encryptionStarts[0].first, "hunter22");
+    EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
+    EXPECT_EQ(ParseSealedHeader(ReadBytes(path))->settings, kSmall);
+    EXPECT_EQ(layouts, (Texts{"Encrypted (compatible)", "Sealed"}));
+
+    // A refused password changes the layout no more than the password.
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "short", "short", false});
+    doc.EncryptOnSave();
+    EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_EQ(ui.Texts(), Texts{msg::kPasswordTooShort});
+}
+
+TEST_F(DocumentSealedTest, TheHandheldFileStaysCompatible) {
+    AddCard(doc, "mail");
+    doc.SetEncryptionPassword("hunter22");
+    const fs::path path = dir / "My passwords.tse";
+    ASSERT_TRUE(doc.WriteNewEncryptedFile(path.string()));
+    EXPECT_EQ(FormatOf(path), FileFormat::MacSyncVersion);
+    EXPECT_EQ(doc.Layout(), FileLayout::Compatible);
+}
+
+TEST_F(DocumentSealedTest, ATooLargeCompatibleFileIsSealedWhenTheUserSaysYes) {
+    const fs::path path = MakeFile("big.tse", true, false);
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    for (int i = 0; i < 3; ++i)
+        testing::AddCard(doc.Cards(), {.code = i, .note = std::string(30000, 'n')});
+    doc.SetModified(true);
+
+    ui.messageAnswers.push_back(MsgAnswer::No);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(FormatOf(path), FileFormat::MacSyncVersion);  // untouched
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.Layout(), FileLayout::Compatible);
+
+    ui.messageAnswers.push_back(MsgAnswer::Yes);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
+    EXPECT_EQ(ParseSealedHeader(ReadBytes(path))->settings, kSmall);
+    EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_EQ(layouts.back(), "Sealed");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(DocumentSealSettings, ComeFromTheProfileWithinTheReadableRange) {
+    struct Case {
+        std::optional<int> ops;
+        std::optional<int> kib;
+        SealSettings expected;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, kDefaultSealSettings},
+        {4, 65536, {4, std::uint64_t{64} << 20}},
+        {1, 8, {1, 8192}},
+        {10, 1024 * 1024, {10, std::uint64_t{1} << 30}},
+        // Out of range: the defaults, never a weaker or unreadable seal.
+        {0, 65536, kDefaultSealSettings},
+        {11, 65536, kDefaultSealSettings},
+        {-1, 65536, kDefaultSealSettings},
+        {3, 7, kDefaultSealSettings},
+        {3, 1024 * 1024 + 1, kDefaultSealSettings},
+        {3, -8, kDefaultSealSettings},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.ops.value_or(-99)) + "/" +
+                     std::to_string(c.kib.value_or(-99)));
+        MemoryProfile profile;
+        if (c.ops)
+            profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations, *c.ops);
+        if (c.kib)
+            profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB, *c.kib);
+        ScriptedAnswers ui;
+        DocumentModel model(ui, profile, nullptr);
+        EXPECT_EQ(model.NewSealSettings(), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace tessaline

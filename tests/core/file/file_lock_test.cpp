@@ -1,0 +1,109 @@
+// The writer lock of a data file: a second writer waits and then gives up, the lock
+// follows the file when a save renames a new one over it, and a file that does not exist
+// yet is guarded through its folder.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <thread>
+
+#include "core/file/file_lock.h"
+#include "core/file/safe_file.h"
+
+namespace tessaline {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class DataFileLockTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/file_lock_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Whether another writer could take the lock now, without waiting.
+    static bool FreeNow(const fs::path& path) {
+        return DataFileLock::Acquire(path, 0ms).has_value();
+    }
+
+    fs::path dir;
+};
+
+TEST_F(DataFileLockTest, ASecondWriterWaitsForTheFirstAndGivesUpWhenItTakesTooLong) {
+    const fs::path path = dir / "cards.tsf";
+    std::ofstream(path) << "x";
+    std::optional<DataFileLock> first = DataFileLock::Acquire(path);
+    ASSERT_TRUE(first && first->Held());
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(DataFileLock::Acquire(path, 200ms).has_value());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
+
+    // Let go a moment after the second writer started waiting: it gets the lock.
+    auto waiting = std::async(std::launch::async, [&] { return DataFileLock::Acquire(path, 10s); });
+    std::this_thread::sleep_for(100ms);
+    first.reset();
+    std::optional<DataFileLock> second = waiting.get();
+    ASSERT_TRUE(second && second->Held());
+    EXPECT_FALSE(FreeNow(path));
+    second->Release();
+    EXPECT_TRUE(FreeNow(path));
+}
+
+TEST_F(DataFileLockTest, TheLockFollowsTheFileASaveRenamedOverTheOldOne) {
+    const fs::path path = dir / "cards.tsf";
+    std::ofstream(path) << "old";
+    std::optional<DataFileLock> first = DataFileLock::Acquire(path);
+    ASSERT_TRUE(first && first->Held());
+    // The second writer opens the old file and waits on it.
+    auto waiting = std::async(std::launch::async, [&] { return DataFileLock::Acquire(path, 10s); });
+    std::this_thread::sleep_for(100ms);
+    // The first writer's save puts a new file in place, then lets go of the old one.
+    ASSERT_FALSE(WriteFileSafely(path.string(), std::string("new")).has_value());
+    first.reset();
+    std::optional<DataFileLock> second = waiting.get();
+    ASSERT_TRUE(second && second->Held());
+    // Locked is the file the name leads to now, not the one that was replaced.
+    EXPECT_FALSE(FreeNow(path));
+}
+
+TEST_F(DataFileLockTest, AFileNotYetWrittenIsGuardedThroughItsFolder) {
+    const fs::path path = dir / "new.tse";
+    std::optional<DataFileLock> creator = DataFileLock::Acquire(path);
+    ASSERT_TRUE(creator && creator->Held());
+    EXPECT_FALSE(FreeNow(path));
+    // New files of the same folder wait too while this one is made (only for the moment
+    // of a save); files that exist have locks of their own.
+    EXPECT_FALSE(FreeNow(dir / "other.tsf"));
+    std::ofstream(dir / "existing.tsf") << "x";
+    EXPECT_TRUE(FreeNow(dir / "existing.tsf"));
+    auto waiting = std::async(std::launch::async, [&] { return DataFileLock::Acquire(path, 10s); });
+    std::this_thread::sleep_for(100ms);
+    ASSERT_FALSE(WriteFileSafely(path.string(), std::string("made")).has_value());
+    creator.reset();
+    std::optional<DataFileLock> second = waiting.get();
+    ASSERT_TRUE(second && second->Held());
+    // The waiter found the file made meanwhile and holds it, not the folder.
+    EXPECT_FALSE(FreeNow(path));
+    EXPECT_TRUE(FreeNow(dir / "other.tsf"));
+}
+
+TEST_F(DataFileLockTest, WhereNoLockCanBeTakenTheWriterGoesOnAlone) {
+    // A folder that does not exist: the save that follows reports that itself.
+    std::optional<DataFileLock> lock = DataFileLock::Acquire(dir / "missing" / "x.tsf", 0ms);
+    ASSERT_TRUE(lock.has_value());
+    EXPECT_FALSE(lock->Held());
+    EXPECT_EQ(BusyFileMessage("cards.tsf"),
+              "cards.tsf is being changed by another program; try again.");
+}
+
+}  // namespace
+}  // namespace tessaline

@@ -1,0 +1,441 @@
+// The card commands as a user reaches them in the main window: menu, toolbar, keys,
+// double click and the card list's context menu, with the real card editor.
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include "core/cards/card.h"
+#include "core/commands/command_ids.h"
+#include "core/views/card_commands.h"
+#include "gui/app/child_frame.h"
+#include "gui/app/frame_card_commands.h"
+#include "gui/document/tessaline_doc.h"
+#include "gui/views/card_dialog.h"
+#include "gui/views/card_table_model.h"
+#include "gui/views/category_bar.h"
+#include "gui/views/tessaline_view.h"
+#include "support/wiring_test_support.h"
+
+using namespace tessaline;
+using tessaline::frametest::WriteDataFile;
+using tessaline::wiringtest::WhenModalOpens;
+using tessaline::wiringtest::WiredFrame;
+
+namespace {
+
+CCard* CardNamed(CTessalineNewView& view, const std::string& name) {
+    for (CCard* card : view.Model()->Rows()) {
+        if (card->Name() == name)
+            return card;
+    }
+    return nullptr;
+}
+
+QStringList RowNames(CTessalineNewView& view) {
+    QStringList out;
+    for (const CCard* card : view.Model()->Rows())
+        out << QString::fromStdString(card->Name());
+    return out;
+}
+
+QAction* MenuItem(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions()) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class WiringCardCommandsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString cardsFile_;
+
+private slots:
+    void initTestCase() {
+        cardsFile_ = dir_.filePath(QStringLiteral("cards.tsf"));
+        QVERIFY(WriteDataFile(
+            cardsFile_,
+            {{.code = kWwwSites, .name = "alpha", .user = "al", .password = "a-pw"},
+             {.code = kWwwSites, .name = "beta", .user = "be", .password = "b-pw", .note = "n"},
+             {.code = kBankAccounts, .name = "bank one"},
+             {.code = kBankAccounts, .name = "bank two"},
+             {.code = kLoginAccounts, .name = "box", .password = "x"}}));
+    }
+
+    // New Card from the menu, the toolbar and Ctrl+N: each card lands in the list shown
+    // and marks the document modified; where no category is shown nothing opens.
+    void newCardFromMenuToolbarAndKeys() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->NewDocument());
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Login Accounts"));
+        CTessalineNewDoc* doc = w->ActiveDocument();
+        QVERIFY(!doc->IsModified());
+
+        const std::vector<std::pair<QString, std::function<void()>>> ways = {
+            {"menu", [&] { w->OnCommand(kCmdNewCard); }},
+            {"toolbar", [&] { w->Action(kCmdToolAddCard)->trigger(); }},
+            {"Ctrl+N", [&] { QTest::keyClick(w.frame.get(), Qt::Key_N, Qt::ControlModifier); }},
+        };
+        int expected = 0;
+        for (const auto& [way, run] : ways) {
+            bool seen = false;
+            WhenModalOpens<CCardDialog>(seen, [way](CCardDialog& d) {
+                QCOMPARE(d.windowTitle(), QStringLiteral("New Card"));
+                QCOMPARE(d.AddressEdit()->text(), QStringLiteral("telnet://"));
+                d.NameEdit()->setText(QStringLiteral("router ") + way);
+                d.PasswordEdit()->setText(QStringLiteral("pw"));
+                QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+            });
+            run();
+            QVERIFY2(seen, qPrintable(way));
+            ++expected;
+            QCOMPARE(w->ActiveView()->ItemCount(), expected);
+            QVERIFY(CardNamed(*w->ActiveView(), ("router " + way).toStdString()) != nullptr);
+            QVERIFY(doc->IsModified());
+            QCOMPARE(w->ItemCountText(), QStringLiteral("Items: %1").arg(expected));
+        }
+
+        // "Show All" names no category: the user is told, no editor opens.
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
+        bool seen = false;
+        WhenModalOpens<CCardDialog>(
+            seen, [](CCardDialog&) {}, 5);
+        w->OnCommand(kCmdNewCard);
+        QTest::qWait(100);
+        QVERIFY(!seen);
+        QCOMPARE(w.ui.messages.back(), std::string("Please select a category first."));
+        QCOMPARE(doc->Cards().LiveCardCount(), 3);
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // Delete is refused while "Show All" is shown (its toolbar button greyed there); in a
+    // category it asks first and then removes the card.
+    void deleteRefusedWhileShowAllIsShown() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
+        view->SelectCard(CardNamed(*view, "bank one"));
+        QVERIFY(!w.Enabled(kCmdToolDeleteCard));
+        QVERIFY(w.Enabled(kCmdDeleteCard));
+        w->OnCommand(kCmdDeleteCard);
+        QCOMPARE(w.ui.messages.back(), std::string("To delete a card, select a category first."));
+        QCOMPARE(view->ItemCount(), 5);
+        QVERIFY(!w->ActiveDocument()->IsModified());
+
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Bank Accounts"));
+        view->SelectCard(CardNamed(*view, "bank one"));
+        QVERIFY(w.Enabled(kCmdToolDeleteCard));
+        // Cancel keeps the card; OK (Ctrl+D) deletes it.
+        w.ui.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+        w->Action(kCmdToolDeleteCard)->trigger();
+        QCOMPARE(RowNames(*view), (QStringList{"bank one", "bank two"}));
+        view->List()->setFocus();
+        QTest::keyClick(view->List(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(w.ui.messages.back(), std::string("Are you sure you want to delete this card?"));
+        QCOMPARE(RowNames(*view), QStringList{"bank two"});
+        QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
+        QVERIFY(w->ActiveDocument()->IsModified());
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // Enter in the list edits the selected card as Ctrl+E does; Delete deletes it as
+    // Ctrl+D does, with the same question and the same refusal in "Show All".
+    void enterEditsAndDeleteDeletesFromTheList() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        view->List()->setFocus();
+
+        // Nothing selected: neither key does anything (a window that did open would be
+        // closed again by the timer, and counted).
+        view->SelectCard(nullptr);
+        int opened = 0;
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) {
+            QTimer::singleShot(50, [&opened] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    ++opened;
+                    modal->close();
+                }
+            });
+            QTest::keyClick(view->List(), key);
+            QTest::qWait(100);
+        }
+        QCOMPARE(opened, 0);
+        QVERIFY(w.ui.messages.empty());
+        bool seen = false;
+
+        view->SelectCard(CardNamed(*view, "beta"));
+        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Edit Card"));
+            QCOMPARE(d.NameEdit()->text(), QStringLiteral("beta"));
+            d.UserIdEdit()->setText(QStringLiteral("bea"));
+            QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(view->List(), Qt::Key_Return);
+        QVERIFY(seen);
+        QCOMPARE(CardNamed(*view, "beta")->UserId(), std::string("bea"));
+
+        struct Press {
+            const char* shown;
+            const char* card;
+            std::optional<MsgAnswer> answer;  // to "Are you sure...", when asked
+            const char* message;
+            QStringList rowsAfter;
+        };
+        const Press presses[] = {
+            {"Show All",
+             "bank one",
+             std::nullopt,
+             "To delete a card, select a category first.",
+             {"alpha", "bank one", "bank two", "beta", "box"}},
+            {"Bank Accounts",
+             "bank one",
+             MsgAnswer::Cancel,
+             "Are you sure you want to delete this card?",
+             {"bank one", "bank two"}},
+            {"Bank Accounts",
+             "bank one",
+             MsgAnswer::Ok,
+             "Are you sure you want to delete this card?",
+             {"bank two"}},
+        };
+        for (const Press& p : presses) {
+            w->CategoryBar()->OnCategorySelected(QString::fromLatin1(p.shown));
+            view->SelectCard(CardNamed(*view, p.card));
+            if (p.answer)
+                w.ui.answers.push_back(*p.answer);
+            view->List()->setFocus();
+            QTest::keyClick(view->List(), Qt::Key_Delete);
+            QCOMPARE(w.ui.messages.back(), std::string(p.message));
+            QCOMPARE(RowNames(*view), p.rowsAfter);
+        }
+        QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
+        QVERIFY(w.ui.answers.empty());
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // After each copy the status bar says what was copied and when the clipboard forgets
+    // it, as "Clear Clipboard Seconds" says.
+    void copyingTellsTheStatusBar() {
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        view->SelectCard(CardNamed(*view, "beta"));
+        struct Copy {
+            int command;
+            std::optional<int> seconds;  // stored setting; none = the default
+            QString status;
+        };
+        const Copy copies[] = {
+            {kCmdCopyPassword, std::nullopt, "Password copied; cleared in 10 s"},
+            {kCmdCopyUserId, 45, "User ID copied; cleared in 45 s"},
+            {kCmdCopyName, 0, "Name copied; not cleared automatically"},
+            {kCmdCopyNote, 3, "Note copied; cleared in 3 s"},
+        };
+        for (const Copy& c : copies) {
+            if (c.seconds)
+                w.profile.WriteInt("General Preferences", "Clear Clipboard Seconds", *c.seconds);
+            w->statusBar()->clearMessage();
+            w->OnCommand(c.command);
+            QCOMPARE(w->statusBar()->currentMessage(), c.status);
+        }
+    }
+
+    // Which card commands can be chosen, as the list changes.
+    void enabledStatesFollowTheList() {
+        WiredFrame w;
+        const std::vector<int> needSelection = {
+            kCmdEditCard,         kCmdToolUpdateCard, kCmdDeleteCard,         kCmdToolDeleteCard,
+            kCmdToolCopyPassword, kCmdMoveToWwwForms, kCmdMoveToMiscellaneous};
+        const std::vector<int> needList = {kCmdNewCard, kCmdToolAddCard, kCmdCopyPassword};
+        for (int id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (int id : needList)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        w->ActiveView()->SelectCard(nullptr);
+        for (int id : needSelection)
+            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        for (int id : needList)
+            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+
+        w->ActiveView()->SelectCard(CardNamed(*w->ActiveView(), "beta"));
+        for (int id : needSelection)
+            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+    }
+
+    // A double click edits the clicked card; Change Category moves it and the list
+    // follows it into its new category with the card selected.
+    void doubleClickEditsAndChangeCategoryFollowsTheCard() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        CCard* alpha = CardNamed(*view, "alpha");
+        CCard* beta = CardNamed(*view, "beta");
+        view->SelectCard(alpha);
+
+        bool seen = false;
+        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Edit Card"));
+            QCOMPARE(d.NameEdit()->text(), QStringLiteral("beta"));
+            d.PasswordEdit()->setText(QStringLiteral("changed"));
+            QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+        });
+        const int row = static_cast<int>(
+            std::find(view->Model()->Rows().begin(), view->Model()->Rows().end(), beta) -
+            view->Model()->Rows().begin());
+        const QRect cell = view->List()->visualRect(view->Model()->index(row, 0));
+        // A double click as the system delivers it: a click, then the second press.
+        QTest::mouseClick(view->List()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(view->List()->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(seen);
+        QCOMPARE(beta->Password(), std::string("changed"));
+        QCOMPARE(alpha->Password(), std::string("a-pw"));
+        QVERIFY(w->ActiveDocument()->IsModified());
+
+        view->SelectCard(beta);
+        w->Action(kCmdMoveToWwwSites)->trigger();
+        QCOMPARE(w.ui.messages.back(), std::string("Card already in this category"));
+        w->Action(kCmdMoveToWwwForms)->trigger();
+        QCOMPARE(view->ShownCategory(), QStringLiteral("WWW Forms"));
+        QCOMPARE(w->CategoryBar()->CurrentCategoryText(), QStringLiteral("WWW Forms"));
+        QCOMPARE(view->SelectedCard(), beta);
+        QCOMPARE(RowNames(*view), QStringList{"beta"});
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // The context menu: refused without a selected card; its Copy items fill the
+    // clipboard; Copy Card and Paste Card copy a card into another category.
+    void contextMenuCopiesFieldsAndCards() {
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CTessalineNewView* view = w->ActiveView();
+        auto* cards = w->findChild<CFrameCardCommands*>();
+        QVERIFY(cards != nullptr);
+
+        view->SelectCard(nullptr);
+        emit view->ContextMenuRequested(QPoint(10, 10));
+        QCOMPARE(w.ui.messages.back(), std::string(card_messages::kNoCardSelected));
+        QVERIFY(cards->LastContextMenu() == nullptr);
+
+        view->SelectCard(CardNamed(*view, "beta"));
+        const std::vector<std::pair<QString, QString>> copies = {
+            {"Copy Name", "beta"},
+            {"Copy User ID", "be"},
+            {"Copy Password", "b-pw"},
+            {"Copy Note", "n"},
+        };
+        for (const auto& [item, text] : copies) {
+            emit view->ContextMenuRequested(QPoint(10, 10));
+            QMenu* menu = cards->LastContextMenu();
+            QVERIFY(menu != nullptr);
+            QVERIFY(!MenuItem(menu, "Paste Card")->isEnabled());
+            MenuItem(menu, item)->trigger();
+            menu->close();
+            QCOMPARE(QApplication::clipboard()->text(), text);
+        }
+        // Alt+C and the toolbar button copy the password too.
+        QApplication::clipboard()->setText(QStringLiteral("other"));
+        w->Action(kCmdToolCopyPassword)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("b-pw"));
+
+        emit view->ContextMenuRequested(QPoint(10, 10));
+        MenuItem(cards->LastContextMenu(), "Copy Card")->trigger();
+        cards->LastContextMenu()->close();
+        QVERIFY(cards->PasteAvailable());
+
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Login Accounts"));
+        view->SelectCard(CardNamed(*view, "box"));
+        emit view->ContextMenuRequested(QPoint(10, 10));
+        QAction* paste = MenuItem(cards->LastContextMenu(), "Paste Card");
+        QVERIFY(paste->isEnabled());
+        paste->trigger();
+        cards->LastContextMenu()->close();
+        QCOMPARE(RowNames(*view), (QStringList{"box", "Copy of beta"}));
+        QCOMPARE(CardNamed(*view, "Copy of beta")->Password(), std::string("b-pw"));
+        QVERIFY(w->ActiveDocument()->IsModified());
+        QVERIFY(!cards->PasteAvailable());
+        emit view->ContextMenuRequested(QPoint(10, 10));
+        QVERIFY(!MenuItem(cards->LastContextMenu(), "Paste Card")->isEnabled());
+        cards->LastContextMenu()->close();
+    }
+
+    // A right click on a list behind another window acts on that list.
+    void contextMenuActsOnTheListClicked() {
+        WiredFrame w;
+        CChildFrame* first = w->OpenDocumentFile(cardsFile_);
+        CChildFrame* second = w->NewDocument();
+        QVERIFY(first && second);
+        QCOMPARE(w->ActiveChild(), second);
+        CTessalineNewView* view = first->View();
+        view->SelectCard(CardNamed(*view, "alpha"));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        emit view->ContextMenuRequested(QPoint(10, 10));
+        QCOMPARE(w->ActiveChild(), first);
+        QMenu* menu = w->findChild<CFrameCardCommands*>()->LastContextMenu();
+        QVERIFY(menu != nullptr);
+        MenuItem(menu, "Copy Name")->trigger();
+        menu->close();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
+    }
+
+    // "Use Password To Open .tse File" opens the file the card names, the password
+    // prompt filled with the card's password; an address without ".tse" is refused.
+    void usePasswordToOpenTheNamedFile() {
+        const QString locked = dir_.filePath(QStringLiteral("locked.tse"));
+        QVERIFY(WriteDataFile(locked, {{.code = kMiscellaneous, .name = "inner"}}, "inner-pw"));
+        const QString outer = dir_.filePath(QStringLiteral("outer.tsf"));
+        QVERIFY(WriteDataFile(outer, {{.code = kMiscellaneous,
+                                       .name = "key",
+                                       .address = locked.toStdString(),
+                                       .password = "inner-pw"},
+                                      {.code = kMiscellaneous,
+                                       .name = "wrong",
+                                       .address = "/somewhere/file.TSE",
+                                       .password = "x"}}));
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(outer));
+        w->CategoryBar()->OnCategorySelected(QStringLiteral("Miscellaneous"));
+        CTessalineNewView* view = w->ActiveView();
+
+        view->SelectCard(CardNamed(*view, "wrong"));
+        w->OnCommand(kCmdUsePasswordToOpen);
+        QCOMPARE(w.ui.messages.back(), std::string(card_messages::kNotTseFile));
+        QCOMPARE(w->Children().size(), 1);
+
+        view->SelectCard(CardNamed(*view, "key"));
+        w.ui.passwords.push_back(std::string("inner-pw"));
+        w->OnCommand(kCmdUsePasswordToOpen);
+        QCOMPARE(w.ui.passwordPrefills.back(), std::string("inner-pw"));
+        QCOMPARE(w->Children().size(), 2);
+        QCOMPARE(QFileInfo(w->ActiveDocument()->PathName()).fileName(),
+                 QStringLiteral("locked.tse"));
+        QVERIFY(w.ui.unexpected.empty());
+    }
+};
+
+QTEST_MAIN(WiringCardCommandsTest)
+#include "frame_card_commands_test.moc"

@@ -1,0 +1,184 @@
+// Export and printing as a user reaches them in the main window, and the command line's
+// print switches of the real program printing into a PDF that is read back.
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/commands/command_ids.h"
+#include "gui/document/tessaline_doc.h"
+#include "gui/views/category_bar.h"
+#include "gui/views/tessaline_view.h"
+#include "support/wiring_test_support.h"
+
+using namespace tessaline;
+using tessaline::frametest::ReadAll;
+using tessaline::frametest::WriteDataFile;
+using tessaline::wiringtest::WhenModalOpens;
+using tessaline::wiringtest::WiredFrame;
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QString errors;
+};
+
+// The program, built into the same folder as this test.
+QString ProgramPath() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tessaline");
+}
+
+// Runs the program with its settings in home, offscreen.
+RunResult RunProgram(const QStringList& args, const QString& home) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    process.setProcessEnvironment(env);
+    process.start(ProgramPath(), args);
+    RunResult result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}  // namespace
+
+class WiringFileCommandsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString cardsFile_;
+
+private slots:
+    void initTestCase() {
+        cardsFile_ = dir_.filePath(QStringLiteral("cards.tsf"));
+        QVERIFY(WriteDataFile(cardsFile_, {{.code = kWwwSites,
+                                            .name = "alpha site",
+                                            .address = "http://alpha.example",
+                                            .user = "al",
+                                            .password = "a-secret",
+                                            .note = "plain note text"},
+                                           {.code = kWwwSites, .name = "beta site"},
+                                           {.code = kBankAccounts, .name = "bank"}}));
+    }
+
+    // Export, Print and Print Preview need a document with a card.
+    void greyedWithoutCards() {
+        WiredFrame w;
+        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        QVERIFY(w->NewDocument());
+        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
+            QVERIFY2(!w.Enabled(id), QByteArray::number(id));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        for (int id : {kCmdExportToText, kCmdFilePrint, kCmdPrintPreview})
+            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+    }
+
+    // Export To Text asks for a name and writes every card there, for its owner only.
+    void exportWritesTheFile() {
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        const QString out = dir_.filePath(QStringLiteral("export.txt"));
+        w.ui.savePaths.push_back(out.toStdString());
+        w->OnCommand(kCmdExportToText);
+        QCOMPARE(w.ui.saveRequests.size(), std::size_t{1});
+        QCOMPARE(w.ui.saveRequests[0].title,
+                 std::string("Save Data File As Text [ Tab Delimited ]"));
+        QCOMPARE(w.ui.saveRequests[0].defaultExtension, std::string("txt"));
+        const QByteArray text = ReadAll(out);
+        for (const char* expected :
+             {"alpha site", "beta site", "bank", "a-secret", "plain note text"})
+            QVERIFY2(text.contains(expected), expected);
+        QCOMPARE(QFileInfo(out).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
+        // Exporting changes nothing in the document.
+        QVERIFY(!w->ActiveDocument()->IsModified());
+
+        // Cancel in the chooser writes nothing.
+        const QString cancelled = dir_.filePath(QStringLiteral("never.txt"));
+        w.ui.savePaths.push_back(std::nullopt);
+        w->OnCommand(kCmdExportToText);
+        QVERIFY(!QFileInfo::exists(cancelled));
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // The category bar hides while the preview shows and comes back after.
+    void printPreviewHidesTheCategoryBar() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w->CategoryBar()->isVisible());
+        bool barHidden = false;
+        bool seen = false;
+        WhenModalOpens<QPrintPreviewDialog>(
+            seen, [&](QPrintPreviewDialog&) { barHidden = w->CategoryBar()->isHidden(); });
+        w->OnCommand(kCmdPrintPreview);
+        QVERIFY(seen);
+        QVERIFY(barHidden);
+        QVERIFY(w->CategoryBar()->isVisible());
+    }
+
+    // tessaline --print-to FILE OUT.pdf prints the list into the PDF and ends.
+    void commandLinePrintsIntoAPdf() {
+        QVERIFY2(QFileInfo(ProgramPath()).isExecutable(), "build the tessaline program first");
+        QTemporaryDir home;
+        const QString pdf = dir_.filePath(QStringLiteral("cards.pdf"));
+        const RunResult run = RunProgram({"--print-to", cardsFile_, pdf}, home.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(QFileInfo::exists(pdf));
+        const QString text = PdfText(pdf);
+        // The first list: header, labels and values of both web sites, the page number.
+        for (const char* expected :
+             {"cards.tsf", "Tessaline", "Number", "Notes", "alpha site", "http://alpha.example",
+              "a-secret", "beta site", "plain note text"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)),
+                     qPrintable(QStringLiteral("%1 missing from:\n%2").arg(expected, text)));
+        QVERIFY(!text.contains(QStringLiteral("bank")));
+    }
+
+    // Switches without their file, and a file with nothing to print, end with an error
+    // and leave no PDF.
+    void commandLinePrintErrors() {
+        QVERIFY2(QFileInfo(ProgramPath()).isExecutable(), "build the tessaline program first");
+        QTemporaryDir home;
+        RunResult run = RunProgram({"--print-to", cardsFile_}, home.path());
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(
+            run.errors.contains(QStringLiteral("--print-to needs the data file and the printer.")));
+        run = RunProgram({"--print"}, home.path());
+        QCOMPARE(run.exitCode, 2);
+
+        const QString empty = dir_.filePath(QStringLiteral("empty.tsf"));
+        QVERIFY(WriteDataFile(empty, {{.code = kBankAccounts, .name = "not in the first list"}}));
+        const QString pdf = dir_.filePath(QStringLiteral("empty.pdf"));
+        run = RunProgram({"--print-to", empty, pdf}, home.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.errors.contains(QStringLiteral("nothing was printed")));
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+};
+
+QTEST_MAIN(WiringFileCommandsTest)
+#include "frame_file_commands_test.moc"

@@ -1,0 +1,148 @@
+// The frame's own windows as a user reaches them: Preferences (Alt+P) with the list
+// listed again afterwards, Generate Password (Alt+G) whose "Use" sets the selected
+// card's password, and the About box from the toolbar.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/app/about_text.h"
+#include "core/cards/card.h"
+#include "core/commands/command_ids.h"
+#include "gui/app/about_dialog.h"
+#include "gui/document/tessaline_doc.h"
+#include "gui/prefs/generate_password_dialog.h"
+#include "gui/prefs/pref_property_sheet.h"
+#include "gui/views/card_table_model.h"
+#include "gui/views/category_bar.h"
+#include "gui/views/tessaline_view.h"
+#include "support/wiring_test_support.h"
+
+using namespace tessaline;
+using tessaline::frametest::WriteDataFile;
+using tessaline::wiringtest::WhenModalOpens;
+using tessaline::wiringtest::WiredFrame;
+
+class WiringToolCommandsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString cardsFile_;
+
+private slots:
+    void initTestCase() {
+        cardsFile_ = dir_.filePath(QStringLiteral("cards.tsf"));
+        QVERIFY(
+            WriteDataFile(cardsFile_, {{.code = kWwwSites, .name = "site", .password = "old"}}));
+    }
+
+    void alwaysAvailable() {
+        WiredFrame w;
+        for (int id : {kCmdPreferences, kCmdGeneratePassword, kCmdAppAbout})
+            QVERIFY2(w.Enabled(id), QByteArray::number(id));
+    }
+
+    // Cancel writes nothing, OK writes the sheet's values; either way the active list is
+    // listed again so a new date format or password display shows at once.
+    void preferencesWriteOnOkAndRefreshTheList() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QSignalSpy listed(w->ActiveView()->Model(), &QAbstractItemModel::modelReset);
+
+        bool seen = false;
+        WhenModalOpens<CPrefPropertySheet>(seen, [](CPrefPropertySheet& s) { s.reject(); });
+        QTest::keyClick(w.frame.get(), Qt::Key_P, Qt::AltModifier);
+        QVERIFY(seen);
+        QCOMPARE(w.profile.GetInt("Print Preferences", "Print ATM", -1), -1);
+        QVERIFY(listed.count() >= 1);
+
+        listed.clear();
+        WhenModalOpens<CPrefPropertySheet>(
+            seen, [](CPrefPropertySheet& s) { QTest::mouseClick(s.OkButton(), Qt::LeftButton); });
+        w->OnCommand(kCmdPreferences);
+        QVERIFY(seen);
+        QVERIFY(w.profile.GetInt("Print Preferences", "Print ATM", -1) != -1);
+        QVERIFY(listed.count() >= 1);
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    // "Use" gives the selected card the generated password and marks the document. A
+    // card that has a password keeps it unless the user agrees to replace it; No goes
+    // back to the dialog.
+    void generatedPasswordIsUsed() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        CCard* card = w->ActiveView()->Model()->Rows().front();
+        w->ActiveView()->SelectCard(card);
+        QString generated;
+        bool stayedOpen = false;
+        bool seen = false;
+        w.ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
+        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
+            QVERIFY(d.UseButton()->isEnabled());
+            generated = d.Password();
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);  // No: back in the dialog
+            stayedOpen = d.isVisible();
+            QCOMPARE(QString::fromStdString(card->Password()), QString("old"));
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);  // Yes
+        });
+        QTest::keyClick(w.frame.get(), Qt::Key_G, Qt::AltModifier);
+        QVERIFY(seen);
+        QVERIFY(stayedOpen);
+        QCOMPARE(w.ui.messages,
+                 (std::vector<std::string>(2, "Replace the password of site with the new one?")));
+        QVERIFY(!generated.isEmpty());
+        QCOMPARE(QString::fromStdString(card->Password()), generated);
+        QVERIFY(w->ActiveDocument()->IsModified());
+
+        // Cancel leaves the card alone.
+        w->ActiveDocument()->SetModifiedFlag(false);
+        WhenModalOpens<CGeneratePasswordDialog>(seen,
+                                                [](CGeneratePasswordDialog& d) { d.reject(); });
+        w->OnCommand(kCmdGeneratePassword);
+        QVERIFY(seen);
+        QCOMPARE(QString::fromStdString(card->Password()), generated);
+        QVERIFY(!w->ActiveDocument()->IsModified());
+
+        // A card without a password takes the new one without a question; "To Clipboard"
+        // says in the status bar that the password was copied.
+        card->SetPassword("");
+        w.ui.messages.clear();
+        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
+            generated = d.Password();
+            QTest::mouseClick(d.ToClipboardButton(), Qt::LeftButton);
+            QTest::mouseClick(d.UseButton(), Qt::LeftButton);
+        });
+        w->OnCommand(kCmdGeneratePassword);
+        QVERIFY(seen);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(QString::fromStdString(card->Password()), generated);
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 QStringLiteral("Generated password copied; cleared in 10 s"));
+        QVERIFY(w.ui.unexpected.empty());
+    }
+
+    void aboutBoxFromTheToolbar() {
+        WiredFrame w;
+        bool seen = false;
+        QString version;
+        WhenModalOpens<CAboutDialog>(seen, [&version](CAboutDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("About Tessaline"));
+            version = d.VersionLabel()->text();
+            d.accept();
+        });
+        w->Action(kCmdAppAbout)->trigger();
+        QVERIFY(seen);
+        QCOMPARE(version, QString::fromStdString(AboutVersionText(CompiledVersionFields())));
+    }
+};
+
+QTEST_MAIN(WiringToolCommandsTest)
+#include "frame_tool_commands_test.moc"

@@ -1,0 +1,224 @@
+// The Generate Password dialog and the clipboard that forgets secrets.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "gui/prefs/generate_password_dialog.h"
+#include "gui/prefs/secret_clipboard.h"
+#include "support/cards_fake_answers.h"
+
+using namespace tessaline;
+using tessaline::testing::FakeAnswers;
+
+namespace {
+
+bool AllIn(const QString& text, const QString& alphabet) {
+    for (QChar c : text) {
+        if (!alphabet.contains(c))
+            return false;
+    }
+    return true;
+}
+
+const QString kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const QString kLower = "abcdefghijklmnopqrstuvwxyz";
+const QString kDigits = "0123456789";
+const QString kOthers = "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
+
+}  // namespace
+
+class CardsGeneratorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithDefaultsAndUseRule_data();
+    void opensWithDefaultsAndUseRule();
+    void classesAndLength();
+    void spinWrapsAndTypedLengthIsLimited();
+    void impossibleSettingsGreyNewAndUseWithAHint();
+    void toClipboardMarksTheSecret();
+    void clipboardClearedOnlyWhileItHoldsOurText();
+};
+
+void CardsGeneratorTest::opensWithDefaultsAndUseRule_data() {
+    QTest::addColumn<bool>("selection");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("use");
+    QTest::newRow("www") << true << "WWW Sites" << true;
+    QTest::newRow("show all") << true << "Show All" << true;
+    QTest::newRow("credit") << true << "Credit Cards" << false;
+    QTest::newRow("none selected") << false << "WWW Sites" << false;
+}
+
+void CardsGeneratorTest::opensWithDefaultsAndUseRule() {
+    QFETCH(bool, selection);
+    QFETCH(QString, text);
+    QFETCH(bool, use);
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    QCOMPARE(dialog.windowTitle(), QString("Generate Password"));
+    // Without a card list: "Use" on, no password until "New".
+    QVERIFY(dialog.UseButton()->isEnabled());
+    QVERIFY(dialog.Password().isEmpty());
+    QCOMPARE(dialog.LengthBox()->value(), 10);
+    QVERIFY(dialog.UpperBox()->isChecked() && dialog.LowerBox()->isChecked());
+    QVERIFY(dialog.NumbersBox()->isChecked() && !dialog.OthersBox()->isChecked());
+    dialog.SetActiveList(selection, text);
+    QCOMPARE(dialog.UseButton()->isEnabled(), use);
+    QCOMPARE(dialog.Password().size(), 10);
+    QVERIFY(AllIn(dialog.Password(), kUpper + kLower + kDigits));
+    QCOMPARE(dialog.PasswordEdit()->text(), dialog.Password());
+    QVERIFY(dialog.PasswordEdit()->isReadOnly());
+}
+
+void CardsGeneratorTest::classesAndLength() {
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    // Only numbers, 15 long.
+    QTest::mouseClick(dialog.UpperBox(), Qt::LeftButton);
+    QTest::mouseClick(dialog.LowerBox(), Qt::LeftButton);
+    dialog.LengthBox()->setValue(15);
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 15);
+    QVERIFY(AllIn(dialog.Password(), kDigits));
+    // Only others: clicking a box regenerates at once.
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    QTest::mouseClick(dialog.NumbersBox(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 15);
+    QVERIFY(AllIn(dialog.Password(), kOthers));
+    // Two generations in a row differ.
+    dialog.LengthBox()->setValue(40);
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    const QString first = dialog.Password();
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QVERIFY(first != dialog.Password());
+    // No class: empty password; length 0: empty password.
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    QVERIFY(dialog.Password().isEmpty());
+    QVERIFY(dialog.PasswordEdit()->text().isEmpty());
+    QTest::mouseClick(dialog.UpperBox(), Qt::LeftButton);
+    dialog.LengthBox()->setValue(0);
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QVERIFY(dialog.Password().isEmpty());
+}
+
+void CardsGeneratorTest::spinWrapsAndTypedLengthIsLimited() {
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    dialog.LengthBox()->setValue(15);
+    dialog.LengthBox()->stepBy(1);
+    QCOMPARE(dialog.LengthBox()->value(), 0);
+    dialog.LengthBox()->stepBy(-1);
+    QCOMPARE(dialog.LengthBox()->value(), 15);
+    // Typing goes beyond the arrows' range up to 63.
+    dialog.LengthBox()->setFocus();
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "40");
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 40);
+}
+
+// What no password can be made from is refused where the user sees it: a hint, and "New"
+// and "Use" greyed until the settings allow a password again.
+void CardsGeneratorTest::impossibleSettingsGreyNewAndUseWithAHint() {
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    dialog.SetActiveList(true, "WWW Sites");
+    const QString before = dialog.Password();
+    QVERIFY(!dialog.HintLabel()->isVisible());
+    struct Setting {
+        const char* length;
+        bool anyClass;
+        QString hint;  // empty: a password can be made
+    };
+    const QString tooLong =
+        "A password can have at most 63 characters: please type a smaller length.";
+    const QString noClass = "Tick at least one of Uppercase, Lowercase, Numbers or Others.";
+    const Setting settings[] = {
+        {"99", true, tooLong},  {"64", true, tooLong},  {"63", true, ""},
+        {"12", false, noClass}, {"99", false, tooLong}, {"12", true, ""},
+    };
+    // A refused length makes no password cut to 63 behind the user's back, not even from
+    // a click on a class box, which makes a new password otherwise.
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "99");
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    QCOMPARE(dialog.Password(), before);
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    for (const Setting& s : settings) {
+        dialog.LengthBox()->selectAll();
+        QTest::keyClicks(dialog.LengthBox(), s.length);
+        QCOMPARE(dialog.LengthBox()->text(), QString(s.length));  // kept as typed
+        for (QCheckBox* box :
+             {dialog.UpperBox(), dialog.LowerBox(), dialog.NumbersBox(), dialog.OthersBox()}) {
+            const bool wanted = s.anyClass && box != dialog.OthersBox();
+            if (box->isChecked() != wanted)
+                QTest::mouseClick(box, Qt::LeftButton);
+        }
+        const bool refused = !s.hint.isEmpty();
+        QCOMPARE(dialog.HintLabel()->isVisible(), refused);
+        QCOMPARE(dialog.HintLabel()->text(), s.hint);
+        QCOMPARE(dialog.NewButton()->isEnabled(), !refused);
+        QCOMPARE(dialog.UseButton()->isEnabled(), !refused);
+    }
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 12);
+    // Enter with "Use" greyed does not close the dialog.
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "80");
+    QTest::keyClick(dialog.LengthBox(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+}
+
+void CardsGeneratorTest::toClipboardMarksTheSecret() {
+    FakeAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog.ToClipboardButton(), Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), dialog.Password());
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
+             QByteArray("secret"));
+    QVERIFY(ui.texts.empty());
+    QVERIFY(dialog.isVisible());  // the dialog stays open
+}
+
+void CardsGeneratorTest::clipboardClearedOnlyWhileItHoldsOurText() {
+    SecretClipboard clipboard;
+    QSignalSpy expired(&clipboard, &SecretClipboard::Expired);
+    QVERIFY(clipboard.Put("ours", 1));
+    QVERIFY(expired.wait(10000));
+    QCOMPARE(expired.takeFirst().at(0).toBool(), true);
+    QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+
+    // The user copied something else meanwhile: it stays.
+    QVERIFY(clipboard.Put("ours again", 1));
+    QGuiApplication::clipboard()->setText("their text");
+    QVERIFY(expired.wait(10000));
+    QCOMPARE(expired.takeFirst().at(0).toBool(), false);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("their text"));
+
+    // Ending the program clears our text, and only ours.
+    QVERIFY(clipboard.Put("at exit", 0));
+    clipboard.ClearIfOurs();
+    QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+    QVERIFY(clipboard.Put("at exit", 0));
+    QGuiApplication::clipboard()->setText("kept");
+    clipboard.ClearIfOurs();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+}
+
+QTEST_MAIN(CardsGeneratorTest)
+#include "generate_password_dialog_test.moc"

@@ -1,0 +1,349 @@
+// Printing into PDF files, read back with pdftotext.
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include "core/cards/card_collection.h"
+#include "core/document/document_model.h"
+#include "core/platform/profile.h"
+#include "gui/views/print_cards.h"
+#include "support/cards_fake_answers.h"
+
+using namespace tessaline;
+using tessaline::testing::FakeAnswers;
+
+namespace {
+
+CCard* Add(CCardCollection& cards, int code, std::string name, std::string address,
+           std::string user, std::string password, std::string note = {}) {
+    CCard card;
+    card.SetCategory(static_cast<std::uint8_t>(code));
+    card.SetName(std::move(name));
+    card.SetAddress(std::move(address));
+    card.SetUserId(std::move(user));
+    card.SetPassword(std::move(password));
+    card.SetNote(std::move(note));
+    CCard* c = cards.Adopt(std::move(card));
+    cards.AddCardToCategory(code, c);
+    return c;
+}
+
+// The note's two printed lines: broken at the last space before character 70.
+const std::string kLongNote =
+    "Renewal due in March, ask for the loyalty discount before signing anything new "
+    "and keep the receipt";
+
+void Fill(CCardCollection& cards) {
+    Add(cards, kWwwSites, "Example Mail", "https://mail.example", "alice", "hunter22", kLongNote);
+    Add(cards, kAtmPinCards, "Debit card", "First Bank", "555 0100", "4321", "pin note");
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList Lines(const QString& text) {
+    QStringList out;
+    for (const QString& line : text.split('\n'))
+        out << line.simplified();
+    return out;
+}
+
+int IndexOfLine(const QStringList& lines, const QString& pattern) {
+    const QRegularExpression re(pattern);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (re.match(lines[i]).hasMatch())
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+class CardsPrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pageWithNotes();
+    void pageWithoutNotesAndAtm();
+    void commandLinePrintsADataFile();
+    void commandLinePrintsWhatADamagedFileHoldsAndFails();
+    void nothingToPrint();
+    void previewHidesTheCategoryBar();
+    void pdfFilesAreOwnerOnly();
+    void previewLeavesThePdfFileAlone();
+
+private:
+    QString Print(const PrintRequest& request, int* pages = nullptr);
+    QTemporaryDir dir_;
+};
+
+void CardsPrintTest::initTestCase() {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext is not installed (package poppler-utils)");
+    QVERIFY(dir_.isValid());
+}
+
+QString CardsPrintTest::Print(const PrintRequest& request, int* pages) {
+    static int n = 0;
+    const QString pdf = dir_.filePath(QString("out%1.pdf").arg(++n));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    const int drawn = PrintCards(printer, request);
+    if (pages != nullptr)
+        *pages = drawn;
+    return PdfText(pdf);
+}
+
+void CardsPrintTest::pageWithNotes() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "Show All", "mine.tsf", PrintOptions{true, true}};
+    int pages = 0;
+    const QStringList lines = Lines(Print(request, &pages));
+    QCOMPARE(pages, 1);
+    // Header on the first line, footer with the page number and today's short date.
+    QVERIFY2(IndexOfLine(lines, "^mine\\.tsf Tessaline$") >= 0, qPrintable(lines.join("\n")));
+    const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    QVERIFY(IndexOfLine(lines, "^" + QRegularExpression::escape(today) + " 1$") >= 0);
+
+    const int category = IndexOfLine(lines, "^WWW Sites$");
+    QVERIFY(category >= 0);
+    QVERIFY(IndexOfLine(lines, "^Number 1$") == category + 1);
+    QCOMPARE(lines[category + 2], QString("Name Example Mail"));
+    QCOMPARE(lines[category + 3], QString("URL https://mail.example"));
+    QCOMPARE(lines[category + 4], QString("User ID alice"));
+    QCOMPARE(lines[category + 5], QString("Password hunter22"));
+    QCOMPARE(lines[category + 6],
+             QString("Notes Renewal due in March, ask for the loyalty discount before signing"));
+    QCOMPARE(lines[category + 7], QString("anything new and keep the receipt"));
+    // The ATM/PIN card follows, numbered on.
+    const int atm = IndexOfLine(lines, "^ATM/PIN Cards$");
+    QVERIFY(atm > category);
+    QCOMPARE(lines[atm + 1], QString("Number 2"));
+    QCOMPARE(lines[atm + 5], QString("ATM/PIN Code 4321"));
+}
+
+void CardsPrintTest::pageWithoutNotesAndAtm() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "Show All", "mine.tsf", PrintOptions{false, false}};
+    const QString text = Print(request);
+    QVERIFY(text.contains("hunter22"));
+    QVERIFY(!text.contains("Notes"));
+    QVERIFY(!text.contains("Renewal"));
+    QVERIFY(!text.contains("4321"));
+    QVERIFY(!text.contains("ATM/PIN Cards"));
+    // The category itself prints whole even with ATM/PIN codes switched off.
+    request.selectorText = "ATM/PIN Cards";
+    QVERIFY(Print(request).contains("4321"));
+}
+
+void CardsPrintTest::commandLinePrintsADataFile() {
+    const QString data = dir_.filePath("cards.tsf");
+    {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        DocumentModel doc(ui, profile, nullptr);
+        doc.NewDocument();
+        Fill(doc.Cards());
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    FakeAnswers ui;
+    MemoryProfile profile;
+    profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
+    profile.WriteInt("Print Preferences", "Print Notes", 0);
+    const QString pdf = dir_.filePath("cli.pdf");
+    const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
+    QVERIFY(printed.printed);
+    QVERIFY(printed.damage.empty());
+    const QString text = PdfText(pdf);
+    QVERIFY(text.contains("cards.tsf"));
+    QVERIFY(text.contains("Example Mail"));
+    QVERIFY(!text.contains("Debit card"));  // only the list the user last looked at
+    QVERIFY(!text.contains("Renewal"));
+
+    QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile).printed);
+    QVERIFY(!ui.texts.empty());
+}
+
+void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
+    // Two web sites; the length byte of the second record is damaged.
+    const QString data = dir_.filePath("damaged.tsf");
+    {
+        FakeAnswers quiet;
+        MemoryProfile profile;
+        DocumentModel doc(quiet, profile, nullptr);
+        doc.NewDocument();
+        Add(doc.Cards(), kWwwSites, "Example Mail", "", "alice", "hunter22");
+        Add(doc.Cards(), kWwwSites, "Second site", "", "bob", "swordfish");
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    QFile file(data);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray damaged = file.readAll();
+    file.close();
+    const int firstRecord = 24 + 12 + 5 + 8 + 5;
+    damaged[22 + firstRecord + 20] = char(0xFF);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(damaged);
+    file.close();
+
+    MemoryProfile profile;
+    const QString pdf = dir_.filePath("damaged.pdf");
+    FakeAnswers ui;
+    const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
+    QVERIFY(printed.printed);
+    QCOMPARE(printed.damage, std::string("Only 1 of the cards in damaged.tsf could be read; the "
+                                         "rest of the file is damaged. Only those were printed."));
+    QVERIFY(ui.texts.empty());  // no box for a program that prints and ends
+    const QString text = PdfText(pdf);
+    QVERIFY(text.contains("Example Mail"));
+    QVERIFY(!text.contains("Second site"));
+
+    // The program itself: the pages of what was read, the reason on its error stream, and
+    // a failing exit status.
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", dir_.path());
+    env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+    program.setProcessEnvironment(env);
+    const QString pdf2 = dir_.filePath("program.pdf");
+    program.start(TESSALINE_PROGRAM, {"--print-to", data, pdf2});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.contains("Only 1 of the cards in damaged.tsf could be read; the rest of the file "
+                          "is damaged."),
+             qPrintable(err));
+    const QString printedByProgram = PdfText(pdf2);
+    QVERIFY(printedByProgram.contains("Example Mail"));
+    QVERIFY(!printedByProgram.contains("Second site"));
+    // Printing never writes the data file.
+    QFile after(data);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), damaged);
+}
+
+void CardsPrintTest::nothingToPrint() {
+    CCardCollection cards;
+    PrintRequest request{&cards, "WWW Sites", "empty", PrintOptions{}};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir_.filePath("empty.pdf"));
+    QCOMPARE(PrintCards(printer, request), 0);
+}
+
+void CardsPrintTest::previewHidesTheCategoryBar() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{}};
+    QWidget window;
+    QWidget bar(&window);
+    window.show();
+    QVERIFY(bar.isVisible());
+    bool hiddenDuringPreview = false;
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        previewShown = preview != nullptr;
+        hiddenDuringPreview = !bar.isVisible();
+        if (preview != nullptr)
+            preview->reject();
+    });
+    RunPrintPreviewCommand(&window, request, &bar);
+    QVERIFY(previewShown);
+    QVERIFY(hiddenDuringPreview);
+    QVERIFY(bar.isVisible());
+}
+
+// A printed PDF file holds every password in clear: it is readable by its owner only,
+// whether new or replacing a file that others could read.
+void CardsPrintTest::pdfFilesAreOwnerOnly() {
+    const QString data = dir_.filePath("owner.tsf");
+    {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        DocumentModel doc(ui, profile, nullptr);
+        doc.NewDocument();
+        Fill(doc.Cards());
+        QVERIFY(doc.SaveTo(data.toStdString()));
+    }
+    const QString fresh = dir_.filePath("fresh.pdf");
+    const QString shared = dir_.filePath("shared.pdf");
+    {
+        QFile old(shared);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    QVERIFY(QFile::setPermissions(
+        shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    for (const QString& pdf : {fresh, shared}) {
+        FakeAnswers ui;
+        MemoryProfile profile;
+        profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
+        QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile).printed);
+        QVERIFY(PdfText(pdf).contains("hunter22"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, 0600u);
+    }
+    // No temporary file is left beside them.
+    QCOMPARE(QDir(dir_.path()).entryList({"*tessaline-*"}, QDir::Files | QDir::Hidden).size(), 0);
+}
+
+// The preview draws on the screen: a PDF file named in the shared printer is not touched.
+void CardsPrintTest::previewLeavesThePdfFileAlone() {
+    CCardCollection cards;
+    Fill(cards);
+    PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{}};
+    const QString pdf = dir_.filePath("earlier.pdf");
+    {
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("earlier print");
+    }
+    QPrinter& printer = SharedPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QWidget window;
+    window.show();
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        previewShown = preview != nullptr;
+        if (preview != nullptr)
+            preview->reject();
+    });
+    RunPrintPreviewCommand(&window, request, nullptr);
+    QVERIFY(previewShown);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier print"));
+    QCOMPARE(printer.outputFileName(), pdf);
+    printer.setOutputFileName(QString());
+    QCOMPARE(QDir(dir_.path()).entryList({".earlier*"}, QDir::Files | QDir::Hidden).size(), 0);
+}
+
+QTEST_MAIN(CardsPrintTest)
+#include "print_cards_test.moc"
