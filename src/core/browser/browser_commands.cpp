@@ -169,6 +169,10 @@ std::string BrowserCommands::LoadWebPage(const CCard* card) {
     return {};
 }
 
+std::string BrowserCommands::TypedPagePassword() {
+    return automation_.ReadLoginForm(true).password;
+}
+
 std::string BrowserCommands::FillCard(const CCard& card) {
     LoginFillRequest request{
         card.Address(), card.UserId(), card.Password(),
@@ -219,6 +223,10 @@ WebPageInfo BrowserCommands::GetWebPage() {
     if (!haveAddress || !haveTitle) {
         page = WebPageInfo{};
         dde_.GetWindowInfo(page.address, page.title);
+    } else {
+        const PageLoginForm form = automation_.ReadLoginForm(false);
+        page.hasLoginForm = form.found;
+        page.typedUserId = form.userId;
     }
     // The browser reports an address opened with Automatic Access with the user ID and
     // password in it; they never go into a card's (unmasked) address.

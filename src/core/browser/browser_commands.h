@@ -74,6 +74,10 @@ ApplicationPaths LoadApplicationPaths(const IProfile& profile);
 struct WebPageInfo {
     std::string address;
     std::string title;
+    // Through the automation browser: whether the page (or a same-origin frame) has a
+    // login form, and the user ID typed into it. Never its password.
+    bool hasLoginForm = false;
+    std::string typedUserId;
 };
 
 // Tries the running browser, then a new browser started at its home page and the
@@ -117,6 +121,9 @@ public:
     // The page the browser shows, its address without user ID and password; empty texts
     // where nothing answers.
     WebPageInfo GetWebPage();
+    // The password typed into the login form of the page shown ("" when there is none):
+    // read only when the user asks for it in the New Card dialog.
+    std::string TypedPagePassword();
 
 private:
     // Fills the card into the page shown; the status-bar text.

@@ -25,8 +25,10 @@ CCard* GetWebPageIntoNewCard(BrowserCommands& commands, CTessalineNewDoc* active
     const WebPageInfo page = commands.GetWebPage();
     if (!activeDocument || !activeView)
         return nullptr;
+    const WebPageLogin login{page.hasLoginForm, page.typedUserId,
+                             [&commands] { return commands.TypedPagePassword(); }};
     return OnNewCardFromWebPage(*activeDocument, *activeView, ui, profile, DisplayText(page.title),
-                                DisplayText(page.address), editor);
+                                DisplayText(page.address), editor, login);
 }
 
 }  // namespace tessaline

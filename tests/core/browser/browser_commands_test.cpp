@@ -489,7 +489,8 @@ TEST_F(BrowserCommandsTest, GetWebPageFromAutomationOrDde) {
     WebPageInfo page = commands.GetWebPage();
     EXPECT_EQ(page.address, "http://a.example/page");
     EXPECT_EQ(page.title, "A page");
-    EXPECT_EQ(log.calls, (Calls{"url", "title"}));
+    EXPECT_EQ(log.calls, (Calls{"url", "title", "read form"}));
+    EXPECT_FALSE(page.hasLoginForm);
 
     // The title alone is not enough: DDE's answer replaces both.
     log.calls.clear();
@@ -506,6 +507,21 @@ TEST_F(BrowserCommandsTest, GetWebPageFromAutomationOrDde) {
     page = commands.GetWebPage();
     EXPECT_EQ(page.address, "");
     EXPECT_EQ(page.title, "");
+}
+
+// A page with a login form: Get Web Page offers the user ID typed there and reads the
+// password only when asked for it.
+TEST_F(BrowserCommandsTest, GetWebPageRecordsTheLoginFormButNotItsPassword) {
+    automation.running = true;
+    automation.url = "https://bank.example/login";
+    automation.title = "Bank";
+    automation.form = PageLoginForm{true, "joe", "typed-secret"};
+    const WebPageInfo page = commands.GetWebPage();
+    EXPECT_TRUE(page.hasLoginForm);
+    EXPECT_EQ(page.typedUserId, "joe");
+    EXPECT_EQ(log.calls, (Calls{"url", "title", "read form"}));
+    EXPECT_EQ(commands.TypedPagePassword(), "typed-secret");
+    EXPECT_EQ(log.calls.back(), "read form with password");
 }
 
 // An address opened with Automatic Access comes back with the credentials in it; the

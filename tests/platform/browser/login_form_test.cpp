@@ -16,6 +16,9 @@
 #include "core/browser/login_origin.h"
 #include "core/cards/card.h"
 #include "core/cards/card_collection.h"
+#include "gui/browser/web_page_commands.h"
+#include "gui/document/tessaline_doc.h"
+#include "gui/views/tessaline_view.h"
 #include "support/card_fixtures.h"
 #include "test_web_server.h"
 
@@ -272,6 +275,52 @@ TEST_F(LoginFormTest, FillLoginWithOneTwoAndNoMatchingCards) {
     EXPECT_EQ(rig->commands.FillLogin(&cards, nullptr), kStatusNoCardForPage);
     EXPECT_EQ(Fields(), std::vector<std::string>{kEmpty});
     EXPECT_TRUE(rig->ui.shown.empty());
+}
+
+// Get Web Page on a login page the user typed into: the New Card dialog gets the typed
+// user ID and, only with "Take the password typed into the page", the typed password.
+TEST_F(LoginFormTest, GetWebPageOffersTheTypedUserIdAndThePasswordOnRequest) {
+    CTessalineNewDoc doc(rig->ui, rig->profile, nullptr);
+    doc.OnNewDocument();
+    CTessalineNewView view(doc, rig->profile);
+    view.ShowCategory(QStringLiteral("WWW Sites"));
+    ASSERT_TRUE(rig->automation.NavigateAndWait(server.Url("/plain").toStdString(), false));
+    InFrames(
+        QStringLiteral("function () { document.querySelector('[name=user]').value = "
+                       "'typed@example.org'; document.querySelector('[name=pass]').value = "
+                       "'typed-only-here'; }"));
+
+    for (const bool take : {false, true}) {
+        std::vector<CardEditorFields> opened;
+        auto confirm = [&](const CardEditorFields& fields) -> std::optional<CardEditorFields> {
+            opened.push_back(fields);
+            CardEditorFields answer = fields;
+            answer.takePagePassword = take;
+            return answer;
+        };
+        CCard* card =
+            GetWebPageIntoNewCard(rig->commands, &doc, &view, rig->ui, rig->profile, confirm);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened[0].name, "Plain");
+        EXPECT_EQ(opened[0].userId, "typed@example.org");
+        EXPECT_EQ(opened[0].password, "");  // the page's password is never offered unasked
+        EXPECT_TRUE(opened[0].offerPagePassword);
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(card->UserId(), "typed@example.org");
+        EXPECT_EQ(card->Password(), take ? "typed-only-here" : "") << take;
+    }
+
+    // A page without a login form offers neither.
+    ASSERT_TRUE(rig->automation.NavigateAndWait(server.Url("/page/Plain").toStdString(), false));
+    std::vector<CardEditorFields> opened;
+    auto confirm = [&](const CardEditorFields& fields) -> std::optional<CardEditorFields> {
+        opened.push_back(fields);
+        return std::nullopt;
+    };
+    GetWebPageIntoNewCard(rig->commands, &doc, &view, rig->ui, rig->profile, confirm);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_FALSE(opened[0].offerPagePassword);
+    EXPECT_EQ(opened[0].userId, "");
 }
 
 // After filling, nothing the browser keeps on disk holds the password, in UTF-8 or in the
