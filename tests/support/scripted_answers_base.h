@@ -25,12 +25,15 @@ public:
     std::vector<std::string> passwordPrefills;
     std::vector<FileDialogRequest> fileRequests;
     std::vector<FileEncryptionAnswer> encryptionStarts;  // what the dialog was started with
+    // The entries of each list the user was asked to choose from.
+    std::vector<std::vector<std::string>> choiceLists;
 
     std::deque<MsgAnswer> messageAnswers;  // for boxes with more than an OK button
     std::deque<std::optional<std::string>> passwords;
     std::deque<std::optional<std::string>> handheldPasswords;
     std::deque<std::optional<FileEncryptionAnswer>> encryptionAnswers;
     std::deque<std::optional<FileDialogAnswer>> fileAnswers;
+    std::deque<std::optional<std::size_t>> choices;
 
     BasicScriptedAnswers& Password(std::optional<std::string> p) {
         passwords.push_back(std::move(p));
@@ -85,6 +88,12 @@ public:
     std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
         return Pop(fileAnswers, "open-file chooser");
+    }
+
+    std::optional<std::size_t> ChooseFromList(const std::string&, const std::string&,
+                                              const std::vector<std::string>& entries) override {
+        choiceLists.push_back(entries);
+        return Pop(choices, "choice from a list");
     }
 
 private:

@@ -16,6 +16,7 @@ bool IsBrowserCommand(CommandId command) {
         case CommandId::ToolLoadWebPage:
         case CommandId::GetWebPage:
         case CommandId::ToolGetWebPage:
+        case CommandId::FillLogin:
         case CommandId::OnlineDocumentation:
         case CommandId::HelpReader:
         case CommandId::HomePage:

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include "core/browser/card_address.h"
+#include "core/browser/login_origin.h"
 #include "core/cards/card.h"
+#include "core/cards/card_collection.h"
 #include "core/platform/profile.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/profile_keys.h"
@@ -143,23 +145,75 @@ bool BrowserCommands::DetectWebBrowsers(std::string_view pathVariable) {
     return true;
 }
 
-void BrowserCommands::LoadWebPage(const CCard* card) {
+std::string BrowserCommands::LoadWebPage(const CCard* card) {
     if (!card || card->Address().empty())
-        return;
+        return {};
     const bool newWindow = card->NewBrowserWindow();
+    const bool hasLogin = !card->UserId().empty() || !card->Password().empty();
     // The automation browser logs in through its protocol, so the password never enters
     // an address (nor the browser's history); DDE knows only the composed address.
     if (UsesAutomaticLogin(*card)) {
-        if (automation_.NavigateWithLogin(CardAddressWithScheme(*card), newWindow, card->UserId(),
-                                          card->Password()))
-            return;
-        dde_.OpenURL(ComposeCardAddress(*card), newWindow);
-        return;
+        if (!automation_.NavigateWithLogin(CardAddressWithScheme(*card), newWindow, card->UserId(),
+                                           card->Password())) {
+            dde_.OpenURL(ComposeCardAddress(*card), newWindow);
+            return {};
+        }
+        return FillCard(*card);
     }
     const std::string address = ComposeCardAddress(*card);
-    if (automation_.NavigateRunningExplorer(address, newWindow))
-        return;
+    // A card with a login waits for its page, to fill the page's login form.
+    if (hasLogin ? automation_.NavigateAndWait(address, newWindow)
+                 : automation_.NavigateRunningExplorer(address, newWindow))
+        return hasLogin ? FillCard(*card) : std::string();
     dde_.OpenURL(address, newWindow);
+    return {};
+}
+
+std::string BrowserCommands::TypedPagePassword() {
+    return automation_.ReadLoginForm(true).password;
+}
+
+std::string BrowserCommands::FillCard(const CCard& card) {
+    LoginFillRequest request{
+        card.Address(), card.UserId(), card.Password(),
+        card.AutomaticAccess() && profile_.GetInt(prefs::kGeneralSection, prefs::kSubmitLoginForms,
+                                                  prefs::kSubmitLoginFormsDefault) == 1};
+    const LoginFillReport report = automation_.FillLoginForm(request);
+    switch (report.status) {
+        case LoginFillStatus::NoPage:
+            return kStatusNoBrowserPage;
+        case LoginFillStatus::OriginRefused:
+            return LoginOriginRefusalText(report.origin);
+        case LoginFillStatus::NoLoginForm:
+            return kStatusNoLoginForm;
+        case LoginFillStatus::Filled:
+            return kStatusLoginFilled;
+        case LoginFillStatus::Submitted:
+            return kStatusLoginSubmitted;
+    }
+    return {};
+}
+
+std::string BrowserCommands::FillLogin(const CCardCollection* cards, const CCard* selected) {
+    std::string page;
+    if (!automation_.GetRunningExplorerURL(page))
+        return kStatusNoBrowserPage;
+    if (selected && CheckLoginOrigin(selected->Address(), page) == LoginOriginCheck::Match)
+        return FillCard(*selected);
+    const std::vector<CCard*> matching = cards ? CardsForPage(*cards, page) : std::vector<CCard*>{};
+    if (matching.empty())
+        return kStatusNoCardForPage;
+    if (matching.size() == 1)
+        return FillCard(*matching.front());
+    std::vector<std::string> entries;
+    for (const CCard* card : matching)
+        entries.push_back(card->UserId().empty() ? card->Name()
+                                                 : card->Name() + " (" + card->UserId() + ")");
+    const std::optional<std::size_t> chosen =
+        ui_.ChooseFromList(kFillLoginCaption, kFillLoginPrompt, entries);
+    if (!chosen || *chosen >= matching.size())
+        return {};
+    return FillCard(*matching[*chosen]);
 }
 
 WebPageInfo BrowserCommands::GetWebPage() {
@@ -169,6 +223,10 @@ WebPageInfo BrowserCommands::GetWebPage() {
     if (!haveAddress || !haveTitle) {
         page = WebPageInfo{};
         dde_.GetWindowInfo(page.address, page.title);
+    } else {
+        const PageLoginForm form = automation_.ReadLoginForm(false);
+        page.hasLoginForm = form.found;
+        page.typedUserId = form.userId;
     }
     // The browser reports an address opened with Automatic Access with the user ID and
     // password in it; they never go into a card's (unmasked) address.

@@ -14,6 +14,7 @@
 namespace tessaline {
 
 class CCard;
+class CCardCollection;
 class IProfile;
 class IUserAnswers;
 
@@ -44,6 +45,17 @@ inline constexpr const char* kMsgHelpReaderMissing =
     "Acrobat Help Reader not installed, or path not set, go to preferences - path settings.";
 inline constexpr const char* kMsgNoWebBrowsers = "No Web Browsers are installed, please do so.";
 
+// What filling a login tells in the status bar (the origin rule's refusals are
+// LoginOriginRefusalText's).
+inline constexpr const char* kStatusLoginFilled = "Login form filled.";
+inline constexpr const char* kStatusLoginSubmitted = "Login form filled and submitted.";
+inline constexpr const char* kStatusNoLoginForm = "No login form found on this page.";
+inline constexpr const char* kStatusNoBrowserPage = "The web browser shows no page.";
+inline constexpr const char* kStatusNoCardForPage = "No card matches the address of this page.";
+// The list Fill Login offers when several cards match the page.
+inline constexpr const char* kFillLoginCaption = "Fill Login";
+inline constexpr const char* kFillLoginPrompt = "Several cards match this page. Fill in:";
+
 // The program names looked for on PATH, in order, for the two browser roles.
 extern const std::vector<std::string> kExplorerProgramNames;
 extern const std::vector<std::string> kNetscapeProgramNames;
@@ -62,6 +74,10 @@ ApplicationPaths LoadApplicationPaths(const IProfile& profile);
 struct WebPageInfo {
     std::string address;
     std::string title;
+    // Through the automation browser: whether the page (or a same-origin frame) has a
+    // login form, and the user ID typed into it. Never its password.
+    bool hasLoginForm = false;
+    std::string typedUserId;
 };
 
 // Tries the running browser, then a new browser started at its home page and the
@@ -92,13 +108,27 @@ public:
     // browser choice 1; true once done. Shows a message when neither is there.
     bool DetectWebBrowsers(std::string_view pathVariable);
 
-    // Opens the card's address (none, or an empty address: nothing happens).
-    void LoadWebPage(const CCard* card);
+    // Opens the card's address (none, or an empty address: nothing happens). Through the
+    // automation browser a card with a user ID or password then has them filled into the
+    // page's login form; what came of that is given as a status-bar text ("" when
+    // nothing was filled).
+    std::string LoadWebPage(const CCard* card);
+    // Fill Login: fills a card's login into the page the automation browser shows. The
+    // selected card, when its address matches the page; otherwise the one card of
+    // `cards` that matches, or the one the user picks when several do. Gives the
+    // status-bar text ("" when the user cancelled the choice).
+    std::string FillLogin(const CCardCollection* cards, const CCard* selected);
     // The page the browser shows, its address without user ID and password; empty texts
     // where nothing answers.
     WebPageInfo GetWebPage();
+    // The password typed into the login form of the page shown ("" when there is none):
+    // read only when the user asks for it in the New Card dialog.
+    std::string TypedPagePassword();
 
 private:
+    // Fills the card into the page shown; the status-bar text.
+    std::string FillCard(const CCard& card);
+
     IProfile& profile_;
     IUserAnswers& ui_;
     IProcessLauncher& launcher_;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/browser/login_origin.h"
+
 namespace tessaline {
 
 class IProcessLauncher {
@@ -13,6 +15,34 @@ public:
     virtual bool StartCommandLine(const std::string& commandLine) = 0;
     // Starts the program with that full file name and no arguments.
     virtual bool StartProgram(const std::string& path) = 0;
+};
+
+// A card's login, to be filled into the page the automation browser shows.
+struct LoginFillRequest {
+    std::string cardAddress;  // the origin rule is checked against it
+    std::string userId;
+    std::string password;
+    bool submit = false;  // submit the form once filled
+};
+
+enum class LoginFillStatus {
+    NoPage,         // no browser, or no page in it
+    OriginRefused,  // the page is not the card's (see `origin`)
+    NoLoginForm,    // no visible password field in the page or its same-origin frames
+    Filled,
+    Submitted,
+};
+
+struct LoginFillReport {
+    LoginFillStatus status = LoginFillStatus::NoPage;
+    LoginOriginCheck origin = LoginOriginCheck::Match;
+};
+
+// What the login form of the page holds as the user typed it.
+struct PageLoginForm {
+    bool found = false;  // the page (or a same-origin frame) has a visible password field
+    std::string userId;
+    std::string password;  // only when asked for
 };
 
 // The automation browser, shaped as the calls made on it. Every failure is a false,
@@ -26,9 +56,16 @@ public:
     // once: the password never becomes part of an address.
     virtual bool NavigateWithLogin(const std::string& address, bool newWindow,
                                    const std::string& userId, const std::string& password) = 0;
+    // Opens `address` as NavigateRunningExplorer does and waits until the page has loaded.
+    virtual bool NavigateAndWait(const std::string& address, bool newWindow) = 0;
     virtual bool StartExplorerAtHome() = 0;
     virtual bool GetRunningExplorerURL(std::string& address) = 0;
     virtual bool GetRunningExplorerTitle(std::string& title) = 0;
+    // Fills the login form of the page shown (its top document, else a frame of the
+    // same origin) when the origin rule lets the card's address into that page.
+    virtual LoginFillReport FillLoginForm(const LoginFillRequest& request) = 0;
+    // Reads the login form of the page shown; the password field only with `withPassword`.
+    virtual PageLoginForm ReadLoginForm(bool withPassword) = 0;
 };
 
 // The browser's DDE service ("IExplore"). Failures leave the outputs empty.

@@ -74,6 +74,8 @@ enum class CommandId : int {
     ToolLoadWebPage = 32822,
     GetWebPage = 32820,
     ToolGetWebPage = 32821,
+    // Fills the login of the matching card into the page the automation browser shows.
+    FillLogin = 32844,
     // View
     ViewToolbar = 59392,
     ViewStatusBar = 59393,

@@ -34,6 +34,11 @@ constexpr std::array kInternetCommands{
     Command(ToolGetWebPage, "Get Web Page", "Get Web page from Browser", DocumentHasList)
         .Tip("Get Web Page")
         .Icon("get_web_page"),
+    Command(FillLogin, "Fill Login", "Fill the login of the matching card into the Browser's page",
+            DocumentHasList)
+        .Keys("Ctrl+Shift+L")
+        .Tip("Fill Login")
+        .Icon("fill_login"),
 };
 
 }  // namespace

@@ -79,10 +79,10 @@ constexpr std::array kCard{
     Cmd(CommandId::EditCard),
     kSep,
     MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
-constexpr std::array kInternet{Cmd(CommandId::LaunchWww),   Cmd(CommandId::LaunchEmail),
-                               Cmd(CommandId::LaunchLogin), Cmd(CommandId::LaunchNews),
-                               Cmd(CommandId::LaunchFtp),   kSep,
-                               Cmd(CommandId::LoadWebPage), Cmd(CommandId::GetWebPage)};
+constexpr std::array kInternet{
+    Cmd(CommandId::LaunchWww),   Cmd(CommandId::LaunchEmail), Cmd(CommandId::LaunchLogin),
+    Cmd(CommandId::LaunchNews),  Cmd(CommandId::LaunchFtp),   kSep,
+    Cmd(CommandId::LoadWebPage), Cmd(CommandId::GetWebPage),  Cmd(CommandId::FillLogin)};
 constexpr std::array kWindow{Cmd(CommandId::WindowArrange), kWindows};
 constexpr std::array kHelp{Cmd(CommandId::OnlineDocumentation), Cmd(CommandId::HelpReader),
                            Cmd(CommandId::HomePage), kSep, Cmd(CommandId::AppAbout)};
@@ -92,18 +92,28 @@ constexpr std::array kDocumentMenus{
     MenuDefinition{"&View", kView}, MenuDefinition{"&Window", kWindow},
     MenuDefinition{"&Help", kHelp}};
 
-constexpr std::array<CommandId, 21> kToolbar{
-    CommandId::FileNew,        CommandId::FileOpen,
-    CommandId::FileSave,       CommandId::SetPassword,
-    CommandId::None,           CommandId::ToolCopyPassword,
-    CommandId::None,           CommandId::FilePrint,
-    CommandId::None,           CommandId::ToolLaunchBrowser,
-    CommandId::None,           CommandId::ToolLoadWebPage,
-    CommandId::ToolGetWebPage, CommandId::None,
-    CommandId::ToolAddCard,    CommandId::None,
-    CommandId::ToolDeleteCard, CommandId::ToolUpdateCard,
-    CommandId::None,           CommandId::OnlineDocumentation,
-    CommandId::AppAbout};
+constexpr std::array<CommandId, 22> kToolbar{CommandId::FileNew,
+                                             CommandId::FileOpen,
+                                             CommandId::FileSave,
+                                             CommandId::SetPassword,
+                                             CommandId::None,
+                                             CommandId::ToolCopyPassword,
+                                             CommandId::None,
+                                             CommandId::FilePrint,
+                                             CommandId::None,
+                                             CommandId::ToolLaunchBrowser,
+                                             CommandId::None,
+                                             CommandId::ToolLoadWebPage,
+                                             CommandId::ToolGetWebPage,
+                                             CommandId::FillLogin,
+                                             CommandId::None,
+                                             CommandId::ToolAddCard,
+                                             CommandId::None,
+                                             CommandId::ToolDeleteCard,
+                                             CommandId::ToolUpdateCard,
+                                             CommandId::None,
+                                             CommandId::OnlineDocumentation,
+                                             CommandId::AppAbout};
 
 // Right-click on a card of the list.
 constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaline {
 
@@ -76,6 +77,16 @@ public:
     // File choosers. nullopt = Cancel.
     virtual std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) = 0;
+    // A short list to pick one entry from, under `caption` with the `prompt` above it.
+    // The index of the entry chosen, or nullopt for Cancel.
+    virtual std::optional<std::size_t> ChooseFromList(const std::string& caption,
+                                                      const std::string& prompt,
+                                                      const std::vector<std::string>& entries) {
+        (void)caption;
+        (void)prompt;
+        (void)entries;
+        return std::nullopt;
+    }
     // Runs work that takes a noticeable time (deriving a key), telling the user what is
     // going on. work touches no user interface; a window may run it on another thread
     // and keep repainting meanwhile. Returns when work has ended.

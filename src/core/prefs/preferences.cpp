@@ -34,6 +34,8 @@ Preferences LoadPreferences(const IProfile& p) {
     r.telnetPath = p.GetText(kInternetSection, kTelnetFilePath, "");
     r.lockAfterMinutes = p.GetInt(kGeneralSection, kLockAfterMinutes, kLockAfterMinutesDefault);
     r.clearClipboardSeconds = ClearClipboardSeconds(p);
+    r.submitLoginForms =
+        p.GetInt(kGeneralSection, kSubmitLoginForms, kSubmitLoginFormsDefault) == 1 ? 1 : 0;
     return r;
 }
 
@@ -59,6 +61,7 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteText(kInternetSection, kTelnetFilePath, r.telnetPath);
     p.WriteInt(kGeneralSection, kLockAfterMinutes, r.lockAfterMinutes);
     p.WriteInt(kGeneralSection, kClearClipboardSeconds, r.clearClipboardSeconds);
+    p.WriteInt(kGeneralSection, kSubmitLoginForms, r.submitLoginForms);
 }
 
 PrintFlags LoadPrintFlags(const IProfile& p) {

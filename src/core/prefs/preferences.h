@@ -65,6 +65,8 @@ struct Preferences {
     std::string telnetPath;
     // "General Preferences": seconds a copied secret stays on the clipboard, 0 = for good
     int clearClipboardSeconds = prefs::kClearClipboardSecondsDefault;
+    // "General Preferences": submit login forms after filling them
+    int submitLoginForms = 0;
 
     bool operator==(const Preferences&) const = default;
 };

@@ -11,4 +11,9 @@ inline constexpr const char* kGeneralSection = "General Preferences";
 inline constexpr const char* kDateFormat = "Date Format";  // int, default 0
 inline constexpr int kDateFormatDefault = 0;
 
+// Section "General Preferences": 1 = a login form that Load Web Page or Fill Login fills
+// for a card with Automatic Access is submitted too; default 0 (only filled).
+inline constexpr const char* kSubmitLoginForms = "Submit Login Forms";
+inline constexpr int kSubmitLoginFormsDefault = 0;
+
 }  // namespace tessaline::prefs

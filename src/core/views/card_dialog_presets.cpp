@@ -61,13 +61,18 @@ CardEditorFields PresetForNewCard(std::string_view selectorText) {
 }
 
 CardEditorFields PresetForWebPage(std::string_view selectorText, std::string_view pageTitle,
-                                  std::string_view pageAddress) {
+                                  std::string_view pageAddress, bool hasLoginForm,
+                                  std::string_view typedUserId) {
     CardEditorFields f;
     f.categoryName = std::string(selectorText);
     f.labels = LabelsOf(selectorText, false);
     f.name = std::string(pageTitle);
     f.address = std::string(pageAddress);
     f.attributesEnabled = AttributesEnabledForNewCard(selectorText) ? 1 : 0;
+    if (hasLoginForm) {
+        f.userId = std::string(typedUserId);
+        f.offerPagePassword = true;
+    }
     return f;
 }
 

@@ -25,6 +25,10 @@ struct CardEditorFields {
     int editMode = 0;           // 1: "Edit Card" with an "OK" button
     int attributesEnabled = 0;  // 1: the two attribute boxes can be changed
     int passwordHidden = 1;
+    // A new card from a page with a login form: the dialog offers "Take the password typed
+    // into the page" (off at first); takePagePassword is what the user chose.
+    bool offerPagePassword = false;
+    bool takePagePassword = false;
 };
 
 // Texts of this many bytes or more cannot be stored in a card.
@@ -33,8 +37,11 @@ inline constexpr std::size_t kMaxCardTextBytes = 32767;
 // A new card in the category the selector shows.
 CardEditorFields PresetForNewCard(std::string_view selectorText);
 // A new card from the page the browser shows.
+// With a login form on the page, the user ID typed into it is offered and so is taking
+// the password typed there.
 CardEditorFields PresetForWebPage(std::string_view selectorText, std::string_view pageTitle,
-                                  std::string_view pageAddress);
+                                  std::string_view pageAddress, bool hasLoginForm = false,
+                                  std::string_view typedUserId = {});
 // Editing a card, from the menu, the toolbar or a double click.
 CardEditorFields PresetForEdit(const CCard& card);
 

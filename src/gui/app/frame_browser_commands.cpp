@@ -31,6 +31,7 @@ CFrameBrowserCommands::CFrameBrowserCommands(CMainFrame& frame, IUserAnswers& ui
     commands.Bind(CommandId::ToolLoadWebPage, this, &CFrameBrowserCommands::LoadWebPage);
     commands.Bind(CommandId::GetWebPage, this, &CFrameBrowserCommands::GetWebPage);
     commands.Bind(CommandId::ToolGetWebPage, this, &CFrameBrowserCommands::GetWebPage);
+    commands.Bind(CommandId::FillLogin, this, &CFrameBrowserCommands::FillLogin);
 }
 
 CFrameBrowserCommands::~CFrameBrowserCommands() = default;
@@ -52,7 +53,16 @@ void CFrameBrowserCommands::RunStartupLaunches() {
 }
 
 void CFrameBrowserCommands::LoadWebPage() {
-    LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
+    const std::string status = LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
+    if (!status.empty())
+        frame_.ShowStatusText(status);
+}
+
+void CFrameBrowserCommands::FillLogin() {
+    const std::string status =
+        FillLoginFromDocument(browser_->Commands(), frame_.ActiveDocument(), frame_.ActiveView());
+    if (!status.empty())
+        frame_.ShowStatusText(status);
 }
 
 void CFrameBrowserCommands::GetWebPage() {

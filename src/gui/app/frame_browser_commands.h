@@ -1,8 +1,8 @@
 #pragma once
 // The Internet and help-page commands of the main window: Launch WWW (menu and toolbar),
 // E-Mail, Login, News and FTP, Help Reader, Online Documentation, the home page, Load Web
-// Page and Get Web Page; and the browser steps of start-up. The browser side is kept for
-// the window's lifetime.
+// Page, Get Web Page and Fill Login; and the browser steps of start-up. The browser side is kept
+// for the window's lifetime.
 
 #include <QObject>
 #include <QString>
@@ -38,6 +38,7 @@ private:
     // Load Web Page and Get Web Page work on the window's active card list.
     void LoadWebPage();
     void GetWebPage();
+    void FillLogin();
 
     CMainFrame& frame_;
     IUserAnswers& ui_;

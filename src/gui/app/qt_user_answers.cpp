@@ -1,8 +1,13 @@
 #include "gui/app/qt_user_answers.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 #include "core/file/password_check.h"
 #include "core/file/secure_wipe.h"
@@ -179,6 +184,29 @@ std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOn
         return std::nullopt;
     return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
                                 PasswordBytes(dialog.SecondEntry()), dialog.Sealed()};
+}
+
+std::optional<std::size_t> QtUserAnswers::ChooseFromList(const std::string& caption,
+                                                         const std::string& prompt,
+                                                         const std::vector<std::string>& entries) {
+    QDialog dialog(parent_);
+    dialog.setObjectName(QStringLiteral("chooseFromList"));
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QString::fromStdString(prompt), &dialog));
+    auto* list = new QListWidget(&dialog);
+    for (const std::string& entry : entries)
+        list->addItem(DisplayText(entry));
+    list->setCurrentRow(0);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(list->currentRow());
 }
 
 void QtUserAnswers::RunWhileBusy(const std::string& what, const std::function<void()>& work) {

@@ -33,6 +33,9 @@ public:
     std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
                                                        const std::string& second,
                                                        bool sealed) override;
+    // A small dialog with the entries in a list (the first one chosen), OK and Cancel.
+    std::optional<std::size_t> ChooseFromList(const std::string& caption, const std::string& prompt,
+                                              const std::vector<std::string>& entries) override;
     // Runs work on another thread under a busy cursor, with a small progress window
     // when it takes longer than a moment; the windows keep repainting meanwhile.
     void RunWhileBusy(const std::string& what, const std::function<void()>& work) override;

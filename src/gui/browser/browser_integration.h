@@ -48,8 +48,8 @@ public:
     void OpenOnlineDocumentation() { commands_.OpenOnlineDocumentation(); }  // 32818
     void LaunchHelpReader() { commands_.LaunchHelpReader(); }                // 32829
     void OpenHomePage() { commands_.OpenHomePage(); }                        // 32777
-    void LoadWebPage(const CCard* selectedCard) {
-        commands_.LoadWebPage(selectedCard);
+    std::string LoadWebPage(const CCard* selectedCard) {
+        return commands_.LoadWebPage(selectedCard);
     }                                                            // 32819/32822
     WebPageInfo GetWebPage() { return commands_.GetWebPage(); }  // 32820/32821
 

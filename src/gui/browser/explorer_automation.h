@@ -31,9 +31,12 @@ public:
     // A new browser window on the home page: a new browser started from "Explorer File
     // Path" (or the first browser found on PATH when that is empty), or a new window of
     // the one already running on the profile folder.
+    bool NavigateAndWait(const std::string& address, bool newWindow) override;
     bool StartExplorerAtHome() override;
     bool GetRunningExplorerURL(std::string& address) override;
     bool GetRunningExplorerTitle(std::string& title) override;
+    LoginFillReport FillLoginForm(const LoginFillRequest& request) override;
+    PageLoginForm ReadLoginForm(bool withPassword) override;
     void OpenAddressInBrowser(const std::string& address);
 
     // The program StartExplorerAtHome starts.

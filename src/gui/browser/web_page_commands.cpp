@@ -7,10 +7,16 @@
 
 namespace tessaline {
 
-void LoadWebPageOfSelectedCard(BrowserCommands& commands, CTessalineNewView* activeView) {
+std::string LoadWebPageOfSelectedCard(BrowserCommands& commands, CTessalineNewView* activeView) {
     if (!activeView)
-        return;
-    commands.LoadWebPage(activeView->SelectedCard());
+        return {};
+    return commands.LoadWebPage(activeView->SelectedCard());
+}
+
+std::string FillLoginFromDocument(BrowserCommands& commands, CTessalineNewDoc* activeDocument,
+                                  CTessalineNewView* activeView) {
+    return commands.FillLogin(activeDocument ? &activeDocument->Cards() : nullptr,
+                              activeView ? activeView->SelectedCard() : nullptr);
 }
 
 CCard* GetWebPageIntoNewCard(BrowserCommands& commands, CTessalineNewDoc* activeDocument,
@@ -19,8 +25,10 @@ CCard* GetWebPageIntoNewCard(BrowserCommands& commands, CTessalineNewDoc* active
     const WebPageInfo page = commands.GetWebPage();
     if (!activeDocument || !activeView)
         return nullptr;
+    const WebPageLogin login{page.hasLoginForm, page.typedUserId,
+                             [&commands] { return commands.TypedPagePassword(); }};
     return OnNewCardFromWebPage(*activeDocument, *activeView, ui, profile, DisplayText(page.title),
-                                DisplayText(page.address), editor);
+                                DisplayText(page.address), editor, login);
 }
 
 }  // namespace tessaline

@@ -1,5 +1,8 @@
 #pragma once
-// Load Web Page and Get Web Page as the main window runs them on its active card list.
+// Load Web Page, Get Web Page and Fill Login as the main window runs them on its active
+// card list.
+
+#include <string>
 
 #include "gui/views/card_edit_commands.h"
 
@@ -13,8 +16,13 @@ class IProfile;
 class IUserAnswers;
 
 // Load Web Page (32819, 32822): opens the selected card's address; nothing without a
-// list or a selected card.
-void LoadWebPageOfSelectedCard(BrowserCommands& commands, CTessalineNewView* activeView);
+// list or a selected card. Gives the status bar's text about the page's login form.
+std::string LoadWebPageOfSelectedCard(BrowserCommands& commands, CTessalineNewView* activeView);
+
+// Fill Login: fills the selected card, or a card of the active document that matches the
+// browser's page, into that page. Gives the status bar's text.
+std::string FillLoginFromDocument(BrowserCommands& commands, CTessalineNewDoc* activeDocument,
+                                  CTessalineNewView* activeView);
 
 // Get Web Page (32820, 32821): reads the page the browser shows, then opens the New Card
 // dialog of the active list with its title as name and its address (refused, with the

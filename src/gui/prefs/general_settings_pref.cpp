@@ -87,6 +87,11 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     showPassword_ = new QCheckBox("Show Password As Text", global);
     showPassword_->setObjectName("1090");
     globalLayout->addWidget(showPassword_);
+    submitLogin_ = new QCheckBox("Submit login forms after filling", global);
+    submitLogin_->setObjectName("submitLoginForms");
+    submitLogin_->setToolTip(
+        "Load Web Page and Fill Login also submit the form, for cards with Automatic Access");
+    globalLayout->addWidget(submitLogin_);
     auto* clearRow = new QHBoxLayout;
     auto* clearLabel = new QLabel("Clear clipboard after", global);
     clearSeconds_ = new QSpinBox(global);
@@ -160,6 +165,7 @@ void CGeneralSettingsPref::Load(const Preferences& p, std::uint32_t today) {
     explorer_->setAutoExclusive(true);
     autoSave_->setChecked(p.automaticSaveCheck == 1);
     showPassword_->setChecked(p.showPasswordAlways == 1);
+    submitLogin_->setChecked(p.submitLoginForms == 1);
     clearSeconds_->setValue(p.clearClipboardSeconds);
     lockMinutes_->setValue(p.lockAfterMinutes);
     minutes_->setText(DisplayText(p.automaticSave));
@@ -184,6 +190,7 @@ void CGeneralSettingsPref::Store(Preferences& p) const {
     p.automaticSaveCheck = autoSave_->isChecked() ? 1 : 0;
     p.automaticSave = StoredText(minutes_->text());
     p.showPasswordAlways = showPassword_->isChecked() ? 1 : 0;
+    p.submitLoginForms = submitLogin_->isChecked() ? 1 : 0;
     clearSeconds_->interpretText();
     p.clearClipboardSeconds = clearSeconds_->value();
     p.lockAfterMinutes = lockMinutes_->value();

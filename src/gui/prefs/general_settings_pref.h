@@ -1,6 +1,6 @@
 #pragma once
-// The "General" page: browser choice, automatic save, password display, how long copied
-// secrets stay on the clipboard, date format.
+// The "General" page: browser choice, automatic save, password display, submitting filled
+// login forms, how long copied secrets stay on the clipboard, date format.
 
 #include <QWidget>
 
@@ -29,6 +29,7 @@ public:
     QLineEdit* MinutesEdit() { return minutes_; }
     QSpinBox* MinutesSpin() { return spin_; }
     QCheckBox* ShowPasswordBox() { return showPassword_; }
+    QCheckBox* SubmitLoginBox() { return submitLogin_; }
     QSpinBox* ClearClipboardBox() { return clearSeconds_; }
     QListWidget* DateList() { return dates_; }
     QSpinBox* LockMinutesSpin() { return lockMinutes_; }
@@ -45,6 +46,7 @@ private:
     QLineEdit* minutes_;
     QSpinBox* spin_;
     QCheckBox* showPassword_;
+    QCheckBox* submitLogin_;
     QSpinBox* clearSeconds_;
     QListWidget* dates_;
     QSpinBox* lockMinutes_;

@@ -70,15 +70,22 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     showPassword_->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     showPassword_->setToolTip("Show the password");
     grid->addWidget(showPassword_, 4, 2);
+    takePagePassword_ = new QCheckBox("Take the password typed into the page", info);
+    takePagePassword_->setObjectName("takePagePassword");
+    takePagePassword_->setVisible(false);
+    grid->addWidget(takePagePassword_, 5, 1, 1, 2);
+    // The page's password replaces whatever the field holds, so the field rests meanwhile.
+    connect(takePagePassword_, &QCheckBox::toggled, this,
+            [this](bool on) { password_->setEnabled(!on); });
 
-    grid->addWidget(new QLabel("Note:", info), 5, 0, Qt::AlignTop);
+    grid->addWidget(new QLabel("Note:", info), 6, 0, Qt::AlignTop);
     note_ = new QPlainTextEdit(info);
     note_->setObjectName("1012");
     note_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to the next field here as everywhere else: a tab inside a note would
     // split the note's line in a text export.
     note_->setTabChangesFocus(true);
-    grid->addWidget(note_, 5, 1, 1, 2);
+    grid->addWidget(note_, 6, 1, 1, 2);
 
     auto* attributes = new QGroupBox("Attributes", this);
     auto* attrLayout = new QHBoxLayout(attributes);
@@ -104,8 +111,9 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
     // small buttons beside the fields come last, so typing a card is field, Tab, field.
-    QWidget* order[] = {name_,       address_, userId_, password_,      note_,        newWindow_,
-                        autoAccess_, ok_,      cancel,  addressButton_, showPassword_};
+    QWidget* order[] = {name_,          address_,     userId_,     password_, takePagePassword_,
+                        note_,          newWindow_,   autoAccess_, ok_,       cancel,
+                        addressButton_, showPassword_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -144,6 +152,8 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
         setWindowTitle("New Card");
     }
     addressButton_->setVisible(AddressButtonShown(f.categoryName));
+    takePagePassword_->setChecked(f.takePagePassword);
+    takePagePassword_->setVisible(f.offerPagePassword);
     password_->setEchoMode(QLineEdit::Password);
 }
 
@@ -169,6 +179,7 @@ CardEditorFields CCardDialog::Fields() const {
                  : NoteFromEditor(StoredText(note_->toPlainText()), fields_.note);
     f.newBrowserWindow = newWindow_->isChecked();
     f.automaticAccess = autoAccess_->isChecked();
+    f.takePagePassword = fields_.offerPagePassword && takePagePassword_->isChecked();
     return f;
 }
 

@@ -35,6 +35,8 @@ public:
     QPlainTextEdit* NoteEdit() { return note_; }
     QCheckBox* NewWindowBox() { return newWindow_; }
     QCheckBox* AutoAccessBox() { return autoAccess_; }
+    // Shown only for a new card from a page with a login form.
+    QCheckBox* TakePagePasswordBox() { return takePagePassword_; }
     QPushButton* OkButton() { return ok_; }
     QToolButton* ShowPasswordButton() { return showPassword_; }
     QToolButton* AddressButton() { return addressButton_; }
@@ -67,6 +69,7 @@ private:
     QPlainTextEdit* note_;
     QCheckBox* newWindow_;
     QCheckBox* autoAccess_;
+    QCheckBox* takePagePassword_;
     QPushButton* ok_;
     QToolButton* showPassword_;
     QToolButton* addressButton_;

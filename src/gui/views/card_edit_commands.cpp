@@ -90,14 +90,23 @@ CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& u
 
 CCard* OnNewCardFromWebPage(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                             IProfile& profile, const QString& pageTitle, const QString& pageAddress,
-                            const CardEditorRunner& editor) {
+                            const CardEditorRunner& editor, const WebPageLogin& login) {
     const std::string text = SelectorText(view);
     // Where no category is shown the card would belong to no list.
     if (!CanAddCardsTo(text, ui))
         return nullptr;
+    const CardEditorRunner run = editor ? editor : RealCardEditor(ui, &view);
+    const CardEditorRunner withPagePassword =
+        [&](const CardEditorFields& fields) -> std::optional<CardEditorFields> {
+        std::optional<CardEditorFields> result = run(fields);
+        if (result && result->offerPagePassword && result->takePagePassword && login.typedPassword)
+            result->password = login.typedPassword();
+        return result;
+    };
     return RunNewCard(doc, view, profile,
-                      PresetForWebPage(text, StoredText(pageTitle), StoredText(pageAddress)),
-                      editor ? editor : RealCardEditor(ui, &view));
+                      PresetForWebPage(text, StoredText(pageTitle), StoredText(pageAddress),
+                                       login.hasLoginForm, login.typedUserId),
+                      withPagePassword);
 }
 
 bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui, IProfile& profile,

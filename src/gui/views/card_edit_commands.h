@@ -41,10 +41,19 @@ void TellCopied(const StatusMessage& status, const char* what, int clearSeconds)
 // New Card (32808, 1009).
 CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                  IProfile& profile, const CardEditorRunner& editor = {});
-// New card from the page the browser shows.
+// The login form of the page a new card is made from.
+struct WebPageLogin {
+    bool hasLoginForm = false;
+    std::string typedUserId;
+    // Reads the password typed into the page; called only when the user asks for it.
+    std::function<std::string()> typedPassword;
+};
+// New card from the page the browser shows. With a login form on the page the user ID
+// typed there is offered, and the password typed there goes into the card only when the
+// user ticks "Take the password typed into the page".
 CCard* OnNewCardFromWebPage(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                             IProfile& profile, const QString& pageTitle, const QString& pageAddress,
-                            const CardEditorRunner& editor = {});
+                            const CardEditorRunner& editor = {}, const WebPageLogin& login = {});
 // Edit Card (32814, 32794), and a double click with the clicked card.
 bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui, IProfile& profile,
                 CCard* card = nullptr, const CardEditorRunner& editor = {});

@@ -385,6 +385,16 @@ bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
 
 bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
                                        const QString& password) {
+    const std::pair<QString, QString> credentials{userId, password};
+    return NavigateAndLoad(url, newWindow, &credentials);
+}
+
+bool DevToolsClient::NavigateAndWait(const QString& url, bool newWindow) {
+    return NavigateAndLoad(url, newWindow, nullptr);
+}
+
+bool DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
+                                     const std::pair<QString, QString>* credentials) {
     if (!FindRunning())
         return false;
     QString target;
@@ -401,7 +411,9 @@ bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const
         return false;
     RecordActivePage(target);
     const std::optional<QString> session = Attach(target);
-    if (!session || !Call(QStringLiteral("Page.enable"), {}, *session) ||
+    if (!session || !Call(QStringLiteral("Page.enable"), {}, *session))
+        return false;
+    if (credentials &&
         !Call(QStringLiteral("Fetch.enable"),
               {{QStringLiteral("handleAuthRequests"), true},
                {QStringLiteral("patterns"),
@@ -435,10 +447,10 @@ bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const
             // not sent again and again, and a site the card's sends the browser on to gets
             // nothing.
             QJsonObject response{{QStringLiteral("response"), QStringLiteral("CancelAuth")}};
-            if (ours && answered++ == 0)
+            if (ours && credentials && answered++ == 0)
                 response = {{QStringLiteral("response"), QStringLiteral("ProvideCredentials")},
-                            {QStringLiteral("username"), userId},
-                            {QStringLiteral("password"), password}};
+                            {QStringLiteral("username"), credentials->first},
+                            {QStringLiteral("password"), credentials->second}};
             Send(QStringLiteral("Fetch.continueWithAuth"),
                  {{QStringLiteral("requestId"), requestId},
                   {QStringLiteral("authChallengeResponse"), response}},
@@ -454,9 +466,51 @@ bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const
     if (navigated)
         Await(-1, deadline, onEvent, [&loaded] { return loaded; });
     // Requests still held are let go when the interception ends.
-    if (socket_)
+    if (socket_ && credentials)
         Call(QStringLiteral("Fetch.disable"), {}, *session);
     return navigated;
+}
+
+std::vector<PageFrame> DevToolsClient::Frames(const QString& sessionId) {
+    std::vector<PageFrame> frames;
+    const auto result = Call(QStringLiteral("Page.getFrameTree"), {}, sessionId);
+    if (!result)
+        return frames;
+    std::function<void(const QJsonObject&)> walk = [&](const QJsonObject& node) {
+        const QJsonObject frame = node.value(QLatin1String("frame")).toObject();
+        frames.push_back(PageFrame{frame.value(QLatin1String("id")).toString(),
+                                   frame.value(QLatin1String("url")).toString()});
+        for (const QJsonValue& child : node.value(QLatin1String("childFrames")).toArray())
+            walk(child.toObject());
+    };
+    walk(result->value(QLatin1String("frameTree")).toObject());
+    return frames;
+}
+
+std::optional<QJsonValue> DevToolsClient::CallInIsolatedWorld(const QString& sessionId,
+                                                              const QString& frameId,
+                                                              const QString& functionDeclaration,
+                                                              const QJsonArray& arguments) {
+    const auto world =
+        Call(QStringLiteral("Page.createIsolatedWorld"),
+             {{QStringLiteral("frameId"), frameId}, {QStringLiteral("worldName"), "tessaline"}},
+             sessionId);
+    if (!world)
+        return std::nullopt;
+    QJsonArray values;
+    for (const QJsonValue& argument : arguments)
+        values.append(QJsonObject{{QStringLiteral("value"), argument}});
+    const auto result = Call(
+        QStringLiteral("Runtime.callFunctionOn"),
+        {{QStringLiteral("functionDeclaration"), functionDeclaration},
+         {QStringLiteral("executionContextId"), world->value(QLatin1String("executionContextId"))},
+         {QStringLiteral("arguments"), values},
+         {QStringLiteral("returnByValue"), true},
+         {QStringLiteral("silent"), true}},
+        sessionId);
+    if (!result || result->contains(QLatin1String("exceptionDetails")))
+        return std::nullopt;
+    return result->value(QLatin1String("result")).toObject().value(QLatin1String("value"));
 }
 
 bool DevToolsClient::Visible() {

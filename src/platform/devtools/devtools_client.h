@@ -12,12 +12,15 @@
 // runs a local event loop that leaves out user input.
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QLocalSocket>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tessaline::devtools {
@@ -27,6 +30,12 @@ struct PageTarget {
     QString id;
     QString url;
     QString title;
+};
+
+// One frame of a tab.
+struct PageFrame {
+    QString id;
+    QString url;
 };
 
 class DevToolsClient {
@@ -63,6 +72,8 @@ public:
     // (at most the time-out) so that the challenge can be answered.
     bool NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
                            const QString& password);
+    // Navigates as Navigate does and waits for the page's load (at most the time-out).
+    bool NavigateAndWait(const QString& url, bool newWindow);
     bool Visible();  // brings the last active tab to the front
     bool GoHome();
     bool LocationURL(QString& url);
@@ -80,6 +91,16 @@ public:
                                     const QString& sessionId = {}, int timeoutMs = -1);
     // A flattened session on a tab (detached again when this client ends).
     std::optional<QString> Attach(const QString& targetId);
+    // The frames of the tab of that session, the top frame first, then its descendants
+    // in document order.
+    std::vector<PageFrame> Frames(const QString& sessionId);
+    // Calls the script function `functionDeclaration` in a world of Tessaline's own in
+    // that frame, so that the page's scripts can neither see it nor answer in its place.
+    // The arguments travel as values beside the function, never as part of its text.
+    // The value the function returned, or none when it could not run or threw.
+    std::optional<QJsonValue> CallInIsolatedWorld(const QString& sessionId, const QString& frameId,
+                                                  const QString& functionDeclaration,
+                                                  const QJsonArray& arguments);
 
     using EventHandler = std::function<void(const QJsonObject& event)>;
 
@@ -91,6 +112,10 @@ private:
     std::optional<QJsonObject> Await(qint64 id, const QDeadlineTimer& deadline,
                                      const EventHandler& onEvent,
                                      const std::function<bool()>& until = {});
+    // Navigates, answering HTTP authentication with `credentials` when given, and waits
+    // for the page's load.
+    bool NavigateAndLoad(const QString& url, bool newWindow,
+                         const std::pair<QString, QString>* credentials);
     bool Connect();
     void Disconnect();
     std::vector<PageTarget> Pages();

@@ -11,6 +11,7 @@
 #include "core/browser/browser_command_state.h"
 #include "core/browser/browser_commands.h"
 #include "core/cards/card.h"
+#include "core/cards/card_collection.h"
 #include "core/commands/command_ids.h"
 #include "core/platform/profile.h"
 #include "core/prefs/profile_keys.h"
@@ -63,6 +64,10 @@ public:
                              (newWindow ? " new" : " same"));
         return running;
     }
+    bool NavigateAndWait(const std::string& address, bool newWindow) override {
+        log_.calls.push_back("wait " + address + (newWindow ? " new" : " same"));
+        return running;
+    }
     bool StartExplorerAtHome() override {
         log_.calls.push_back("start at home");
         if (canStart)
@@ -82,6 +87,18 @@ public:
             return false;
         out = *title;
         return true;
+    }
+    // What the page's login form comes to.
+    LoginFillReport fillReport{LoginFillStatus::Filled, LoginOriginCheck::Match};
+    PageLoginForm form;
+    LoginFillReport FillLoginForm(const LoginFillRequest& r) override {
+        log_.calls.push_back("fill " + r.cardAddress + " " + r.userId + ":" + r.password +
+                             (r.submit ? " submit" : ""));
+        return running ? fillReport : LoginFillReport{};
+    }
+    PageLoginForm ReadLoginForm(bool withPassword) override {
+        log_.calls.push_back(withPassword ? "read form with password" : "read form");
+        return running ? form : PageLoginForm{};
     }
 
 private:
@@ -309,9 +326,135 @@ TEST_F(BrowserCommandsTest, LoadWebPageNavigatesThenFallsBackToDde) {
                                             .password = "pw",
                                             .attributes = CCard::kAutomaticAccessBit});
     commands.LoadWebPage(&forms);
-    EXPECT_EQ(log.calls, (Calls{"navigate http://a.example/ same",
-                                "login http://www.bank.example/login me:pw same",
-                                "navigate http://forms.example/ same"}));
+    // Cards with a login wait for the page and have its login form filled.
+    EXPECT_EQ(
+        log.calls,
+        (Calls{"navigate http://a.example/ same", "login http://www.bank.example/login me:pw same",
+               "fill www.bank.example/login me:pw", "wait http://forms.example/ same",
+               "fill http://forms.example/ me:pw"}));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+// After Load Web Page the status bar says what came of the login form; the form is
+// submitted only for a card with Automatic Access while "Submit Login Forms" is 1.
+TEST_F(BrowserCommandsTest, LoadWebPageFillsTheLoginFormAndSaysWhatCameOfIt) {
+    automation.running = true;
+    const CCard forms = MakeCard(
+        CardFields{.code = 1, .address = "https://forms.example/", .user = "me", .password = "pw"});
+    struct Report {
+        LoginFillReport report;
+        std::string status;
+    };
+    const Report reports[] = {
+        {{LoginFillStatus::Filled, LoginOriginCheck::Match}, kStatusLoginFilled},
+        {{LoginFillStatus::Submitted, LoginOriginCheck::Match}, kStatusLoginSubmitted},
+        {{LoginFillStatus::NoLoginForm, LoginOriginCheck::Match}, kStatusNoLoginForm},
+        {{LoginFillStatus::NoPage, LoginOriginCheck::Match}, kStatusNoBrowserPage},
+        {{LoginFillStatus::OriginRefused, LoginOriginCheck::PlainHttpPage},
+         LoginOriginRefusalText(LoginOriginCheck::PlainHttpPage)},
+    };
+    for (const Report& r : reports) {
+        automation.fillReport = r.report;
+        EXPECT_EQ(commands.LoadWebPage(&forms), r.status);
+    }
+    EXPECT_FALSE(LoginOriginRefusalText(LoginOriginCheck::PlainHttpPage).empty());
+
+    struct Submit {
+        std::uint8_t attributes;
+        int preference;  // -1: not stored
+        bool submits;
+    };
+    const Submit submits[] = {
+        {CCard::kAutomaticAccessBit, -1, false},
+        {CCard::kAutomaticAccessBit, 0, false},
+        {CCard::kAutomaticAccessBit, 2, false},
+        {CCard::kAutomaticAccessBit, 1, true},
+        {0, 1, false},
+    };
+    for (const Submit& s : submits) {
+        MemoryProfile fresh;
+        if (s.preference >= 0)
+            fresh.WriteInt(prefs::kGeneralSection, prefs::kSubmitLoginForms, s.preference);
+        BrowserCommands withPreference{fresh, ui, launcher, automation, dde};
+        const CCard card = MakeCard(CardFields{.code = 1,
+                                               .address = "https://forms.example/",
+                                               .user = "me",
+                                               .password = "pw",
+                                               .attributes = s.attributes});
+        log.calls.clear();
+        withPreference.LoadWebPage(&card);
+        ASSERT_EQ(log.calls.size(), 2u);
+        EXPECT_EQ(log.calls[1],
+                  std::string("fill https://forms.example/ me:pw") + (s.submits ? " submit" : ""))
+            << int(s.attributes) << " " << s.preference;
+    }
+    // Nothing to fill: the page is not waited for and nothing is said.
+    log.calls.clear();
+    const CCard noLogin = MakeCard(CardFields{.address = "https://forms.example/"});
+    EXPECT_EQ(commands.LoadWebPage(&noLogin), "");
+    EXPECT_EQ(log.calls, Calls{"navigate https://forms.example/ same"});
+}
+
+class FillLoginTest : public BrowserCommandsTest {
+protected:
+    CCardCollection cards;
+    CCard* Add(int code, const char* name, const char* address, const char* user) {
+        CCard* card = cards.Adopt(MakeCard(CardFields{
+            .code = code, .name = name, .address = address, .user = user, .password = "pw"}));
+        cards.AddCardToCategory(code, card);
+        return card;
+    }
+};
+
+TEST_F(FillLoginTest, FillsTheOnlyMatchOrTheOneTheUserPicks) {
+    CCard* bank = Add(0, "Bank", "https://bank.example/", "joe");
+    Add(0, "Shop", "https://shop.example/", "ann");
+
+    // No browser page: nothing is filled.
+    EXPECT_EQ(commands.FillLogin(&cards, nullptr), kStatusNoBrowserPage);
+    EXPECT_EQ(log.calls, Calls{"url"});
+
+    automation.running = true;
+    automation.url = "https://login.bank.example/signin";
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, nullptr), kStatusLoginFilled);
+    EXPECT_EQ(log.calls, (Calls{"url", "fill https://bank.example/ joe:pw"}));
+    EXPECT_TRUE(ui.choiceLists.empty());
+
+    // Two cards match: the user picks from both (named with their user IDs).
+    Add(4, "Bank, second login", "bank.example", "");
+    ui.choices.push_back(1);
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, nullptr), kStatusLoginFilled);
+    EXPECT_EQ(log.calls, (Calls{"url", "fill bank.example :pw"}));
+    ASSERT_EQ(ui.choiceLists.size(), 1u);
+    EXPECT_EQ(ui.choiceLists[0], (std::vector<std::string>{"Bank (joe)", "Bank, second login"}));
+    // Cancel fills nothing and says nothing.
+    ui.choices.push_back(std::nullopt);
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, nullptr), "");
+    EXPECT_EQ(log.calls, Calls{"url"});
+
+    // A selected card whose address matches is filled without asking; one that does not
+    // match leaves the choice to the cards that do.
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, bank), kStatusLoginFilled);
+    EXPECT_EQ(log.calls, (Calls{"url", "fill https://bank.example/ joe:pw"}));
+    CCard* shop = Add(0, "Shop 2", "https://shop.example/", "x");
+    cards.DeleteCard(Add(0, "Deleted bank", "https://bank.example/", "old"));
+    ui.choices.push_back(0);
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, shop), kStatusLoginFilled);
+    EXPECT_EQ(log.calls, (Calls{"url", "fill https://bank.example/ joe:pw"}));
+    EXPECT_EQ(ui.choiceLists.size(), 3u);
+    EXPECT_EQ(ui.choiceLists.back().size(), 2u);  // the deleted card is not offered
+
+    // No card for the page.
+    automation.url = "https://nowhere.example/";
+    log.calls.clear();
+    EXPECT_EQ(commands.FillLogin(&cards, shop), kStatusNoCardForPage);
+    EXPECT_EQ(commands.FillLogin(nullptr, nullptr), kStatusNoCardForPage);
+    EXPECT_EQ(log.calls, (Calls{"url", "url"}));
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -346,7 +489,8 @@ TEST_F(BrowserCommandsTest, GetWebPageFromAutomationOrDde) {
     WebPageInfo page = commands.GetWebPage();
     EXPECT_EQ(page.address, "http://a.example/page");
     EXPECT_EQ(page.title, "A page");
-    EXPECT_EQ(log.calls, (Calls{"url", "title"}));
+    EXPECT_EQ(log.calls, (Calls{"url", "title", "read form"}));
+    EXPECT_FALSE(page.hasLoginForm);
 
     // The title alone is not enough: DDE's answer replaces both.
     log.calls.clear();
@@ -363,6 +507,21 @@ TEST_F(BrowserCommandsTest, GetWebPageFromAutomationOrDde) {
     page = commands.GetWebPage();
     EXPECT_EQ(page.address, "");
     EXPECT_EQ(page.title, "");
+}
+
+// A page with a login form: Get Web Page offers the user ID typed there and reads the
+// password only when asked for it.
+TEST_F(BrowserCommandsTest, GetWebPageRecordsTheLoginFormButNotItsPassword) {
+    automation.running = true;
+    automation.url = "https://bank.example/login";
+    automation.title = "Bank";
+    automation.form = PageLoginForm{true, "joe", "typed-secret"};
+    const WebPageInfo page = commands.GetWebPage();
+    EXPECT_TRUE(page.hasLoginForm);
+    EXPECT_EQ(page.typedUserId, "joe");
+    EXPECT_EQ(log.calls, (Calls{"url", "title", "read form"}));
+    EXPECT_EQ(commands.TypedPagePassword(), "typed-secret");
+    EXPECT_EQ(log.calls.back(), "read form with password");
 }
 
 // An address opened with Automatic Access comes back with the credentials in it; the
@@ -394,9 +553,11 @@ TEST(BrowserCommandState, ToolbarButtonsNeedAListMenuItemsAlwaysOn) {
     EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, none));
     EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, list));
     EXPECT_TRUE(IsBrowserCommandEnabled(CommandId::ToolLoadWebPage, selected));
-    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, none));
-    EXPECT_FALSE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, documentOnly));
-    EXPECT_TRUE(IsBrowserCommandEnabled(CommandId::ToolGetWebPage, list));
+    for (CommandId command : {CommandId::ToolGetWebPage, CommandId::FillLogin}) {
+        EXPECT_FALSE(IsBrowserCommandEnabled(command, none));
+        EXPECT_FALSE(IsBrowserCommandEnabled(command, documentOnly));
+        EXPECT_TRUE(IsBrowserCommandEnabled(command, list));
+    }
     for (CommandId command :
          {CommandId::LoadWebPage, CommandId::GetWebPage, CommandId::LaunchWww,
           CommandId::ToolLaunchBrowser, CommandId::LaunchEmail, CommandId::LaunchLogin,

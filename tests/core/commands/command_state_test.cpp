@@ -118,7 +118,7 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
         {"Ctrl+O", 57601}, {"Ctrl+P", 57607},   {"Alt+P", 32827},         {"Ctrl+S", 57603},
         {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
         {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
-        {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},
+        {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},        {"Ctrl+Shift+L", 32844},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())

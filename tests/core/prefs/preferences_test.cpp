@@ -38,6 +38,7 @@ TEST(CardsPreferences, DefaultsOfAnEmptyProfile) {
     EXPECT_TRUE(flags.printAtm);
     EXPECT_TRUE(flags.printNotes);
     EXPECT_EQ(ClearClipboardSeconds(empty), 10);
+    EXPECT_EQ(p.submitLoginForms, 0);  // login forms are only filled, not submitted
 }
 
 TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
@@ -63,6 +64,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.telnetPath = "/t";
     p.clearClipboardSeconds = 45;
     p.lockAfterMinutes = 13;
+    p.submitLoginForms = 1;
     RecordingProfile profile;
     SavePreferences(profile, p);
     std::vector<std::string> expected = {
@@ -87,6 +89,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "Internet Preferences/Telnet File Path=text:/t",
         "General Preferences/Clear Clipboard Seconds=int:45",
         "General Preferences/Lock After Minutes=int:13",
+        "General Preferences/Submit Login Forms=int:1",
     };
     std::sort(expected.begin(), expected.end());
     std::vector<std::string> got = profile.writes;

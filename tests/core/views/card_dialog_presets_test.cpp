@@ -48,6 +48,14 @@ TEST(CardsEditorPresets, WebPageKeepsTitleAndAddressAndLabelsWithoutColon) {
     EXPECT_EQ(f.labels[0], "Name");
     EXPECT_EQ(f.attributesEnabled, 1);
     EXPECT_EQ(f.editMode, 0);
+    EXPECT_EQ(f.userId, "");
+    EXPECT_FALSE(f.offerPagePassword);
+    // A login form on the page: its typed user ID, and the page's password on request.
+    f = PresetForWebPage("WWW Sites", "Bank", "https://bank.example/x", true, "joe");
+    EXPECT_EQ(f.userId, "joe");
+    EXPECT_EQ(f.password, "");
+    EXPECT_TRUE(f.offerPagePassword);
+    EXPECT_FALSE(f.takePagePassword);
 }
 
 TEST(CardsEditorPresets, EditTakesTheCardAndItsOwnCategory) {

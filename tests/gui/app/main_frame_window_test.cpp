@@ -144,9 +144,10 @@ private slots:
             changeIds << ToInt(CFrameActions::CommandOf(a));
         QCOMPARE(changeIds, (QList<int>{32774, 32773, 32775, 32776, 32778, 32779, 32784, 32785,
                                         32786, 32787, 32788, 32789, 32790, 32791, 32792}));
-        QCOMPARE(Entries(MenuNamed(frame, "&Internet")),
-                 (QStringList{"Launch WWW", "Launch E-Mail", "Launch Login", "Launch News",
-                              "Launch FTP", "-", "Load Web Page", "Get Web Page\tAlt+W"}));
+        QCOMPARE(
+            Entries(MenuNamed(frame, "&Internet")),
+            (QStringList{"Launch WWW", "Launch E-Mail", "Launch Login", "Launch News", "Launch FTP",
+                         "-", "Load Web Page", "Get Web Page\tAlt+W", "Fill Login\tCtrl+Shift+L"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")),
                  (QStringList{"Online Documentation", "Help Reader", "Tessaline Home Page", "-",
                               "&About Tessaline..."}));
@@ -171,9 +172,9 @@ private slots:
         QList<int> order;
         for (QAction* a : frame.ToolBar()->actions())
             order << (a->isSeparator() ? 0 : ToInt(CFrameActions::CommandOf(a)));
-        QCOMPARE(order,
-                 (QList<int>{57600, 57601, 57603, 1013, 0, 32830, 0,     57607, 0,     1005, 0,
-                             32822, 32821, 0,     1009, 0, 1010,  32794, 0,     32818, 57664}));
+        QCOMPARE(order, (QList<int>{57600, 57601, 57603, 1013,  0,     32830, 0, 57607,
+                                    0,     1005,  0,     32822, 32821, 32844, 0, 1009,
+                                    0,     1010,  32794, 0,     32818, 57664}));
 
         const struct {
             int id;
@@ -188,6 +189,7 @@ private slots:
             {57607, "Print the active document", "Print"},
             {32822, "Load Web page into Browser", "Load Web Page"},
             {32821, "Get Web page from Browser", "Get Web Page"},
+            {32844, "Fill the login of the matching card into the Browser's page", "Fill Login"},
             {1009, "Add a New Card To a Category", "Add Card"},
             {1010, "Delete a Card From a Category", "Delete Card"},
             {32794, "Update a Card", "Update Card"},

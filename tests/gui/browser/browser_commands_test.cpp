@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,10 +82,12 @@ private slots:
             QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
         QVERIFY(!w.Enabled(CommandId::ToolLoadWebPage));
         QVERIFY(!w.Enabled(CommandId::ToolGetWebPage));
+        QVERIFY(!w.Enabled(CommandId::FillLogin));
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(nullptr);
         QVERIFY(!w.Enabled(CommandId::ToolLoadWebPage));
         QVERIFY(w.Enabled(CommandId::ToolGetWebPage));
+        QVERIFY(w.Enabled(CommandId::FillLogin));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         QVERIFY(w.Enabled(CommandId::ToolLoadWebPage));
     }
@@ -103,6 +106,21 @@ private slots:
         QVERIFY(!w->ActiveDocument()->IsModified());
         QCOMPARE(w->Children().size(), 1);
         QVERIFY(!QFileInfo::exists(w.browserProfile.filePath("browser/DevToolsActivePort")));
+    }
+
+    // Fill Login (Ctrl+Shift+L) with no browser running says so in the status bar and
+    // changes nothing.
+    void fillLoginWithNoBrowserSaysSo() {
+        WiredFrame w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
+        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
+        QTest::keyClick(w.frame.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->statusBar()->currentMessage(), QString::fromLatin1(kStatusNoBrowserPage));
+        QVERIFY(w.ui.messages.empty());
+        QVERIFY(w.ui.unexpected.empty());
+        QVERIFY(!w->ActiveDocument()->IsModified());
     }
 
     // Get Web Page (Alt+W) with nothing answering still opens the New Card dialog, with

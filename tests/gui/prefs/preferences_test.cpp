@@ -35,6 +35,7 @@ private slots:
     void findPathGoesToTheCheckedProgram();
     void minutesStepFromTheTypedValue();
     void clearClipboardSecondsOnTheGeneralPage();
+    void submitLoginFormsOnTheGeneralPage();
 
 private:
     QString Ini() const { return dir_->filePath("settings.ini"); }
@@ -290,6 +291,27 @@ void CardsPreferencesTest::clearClipboardSecondsOnTheGeneralPage() {
     profile.WriteInt("General Preferences", "Clear Clipboard Seconds", 45);
     CPrefPropertySheet sheet(profile, ui);
     QCOMPARE(sheet.GeneralPage()->ClearClipboardBox()->value(), 45);
+}
+
+// "Submit login forms after filling" starts off and is stored as 1 or 0 beside the
+// General page's other values.
+void CardsPreferencesTest::submitLoginFormsOnTheGeneralPage() {
+    QtProfile profile(Ini());
+    FakeAnswers ui;
+    for (const bool on : {true, false}) {
+        CPrefPropertySheet sheet(profile, ui);
+        sheet.show();
+        QCheckBox* box = sheet.GeneralPage()->SubmitLoginBox();
+        QCOMPARE(box->text(), QStringLiteral("Submit login forms after filling"));
+        QCOMPARE(box->isChecked(), !on);  // off at first, then as stored
+        box->click();
+        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+        profile.Sync();
+        QCOMPARE(QSettings(Ini(), QSettings::IniFormat)
+                     .value("General Preferences/Submit Login Forms")
+                     .toInt(),
+                 on ? 1 : 0);
+    }
 }
 
 QTEST_MAIN(CardsPreferencesTest)

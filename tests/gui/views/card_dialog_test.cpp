@@ -31,6 +31,7 @@ private slots:
     void untouchedFieldsKeepTheirBytes();
     void typingReplacesTheSelectedName();
     void tabWalksTheFieldsTopToBottom();
+    void takePagePasswordOnlyWhenOfferedAndTicked();
 };
 
 void CardsDialogTest::newCardShowsTheCategoryPresets_data() {
@@ -258,6 +259,36 @@ void CardsDialogTest::tabWalksTheFieldsTopToBottom() {
     // The note holds what was typed and no tab.
     QCOMPARE(dialog.NoteEdit()->toPlainText(), QString("pin 1234"));
     QCOMPARE(QString::fromStdString(dialog.Fields().note), QString("pin 1234"));
+}
+
+// "Take the password typed into the page" shows only for a page with a login form, starts
+// off, and while ticked the password field rests.
+void CardsDialogTest::takePagePasswordOnlyWhenOfferedAndTicked() {
+    FakeAnswers ui;
+    {
+        CCardDialog dialog(ui);
+        dialog.SetFields(PresetForWebPage("WWW Sites", "Bank", "https://bank.example/"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(!dialog.TakePagePasswordBox()->isVisible());
+        QVERIFY(!dialog.Fields().takePagePassword);
+    }
+    CCardDialog dialog(ui);
+    dialog.SetFields(PresetForWebPage("WWW Sites", "Bank", "https://bank.example/", true, "joe"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCheckBox* box = dialog.TakePagePasswordBox();
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->text(), QString("Take the password typed into the page"));
+    QVERIFY(!box->isChecked());
+    QCOMPARE(dialog.UserIdEdit()->text(), QString("joe"));
+    QVERIFY(!dialog.Fields().takePagePassword);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(dialog.Fields().takePagePassword);
+    QVERIFY(!dialog.PasswordEdit()->isEnabled());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(!dialog.Fields().takePagePassword);
+    QVERIFY(dialog.PasswordEdit()->isEnabled());
 }
 
 QTEST_MAIN(CardsDialogTest)

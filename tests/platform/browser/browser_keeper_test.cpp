@@ -68,26 +68,17 @@ std::pair<int, QString> RunToEnd(const QString& program, const QStringList& argu
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
 
-class BrowserKeeperTest : public ::testing::Test {
+class BrowserKeeperTest : public testing::ChromiumTest {
 protected:
-    static void SetUpTestSuite() {
-        chromium_ = testing::FindChromium();
-        if (chromium_.isEmpty())
-            return;
-        launcherDir_ = std::make_unique<QTemporaryDir>();
-        launcher_ = testing::WriteHeadlessLauncher(launcherDir_->path(), chromium_);
-    }
-    static void TearDownTestSuite() { launcherDir_.reset(); }
-
     void SetUp() override {
-        if (chromium_.isEmpty())
-            GTEST_SKIP() << "chromium was not found (/usr/bin/chromium, PATH or "
-                            "$TESSALINE_CHROMIUM); install the Debian package 'chromium'";
+        testing::ChromiumTest::SetUp();
+        if (IsSkipped())
+            return;
         // A socket folder of this test's own, so that it can be opened to another user.
         socketFolder = socketDir.filePath(QStringLiteral("dde"));
         qputenv("TESSALINE_DDE_FOLDER", QFile::encodeName(socketFolder));
         ASSERT_TRUE(server.Start());
-        rig = std::make_unique<BrowserRig>(launcher_);
+        rig = std::make_unique<BrowserRig>(Launcher());
         marker = "--user-data-dir=" + QFile::encodeName(rig->profileFolder);
     }
     void TearDown() override {
@@ -106,18 +97,12 @@ protected:
     }
     QString SocketPath() const { return devtools::DevToolsClient(rig->profileFolder).SocketPath(); }
 
-    static QString chromium_;
-    static QString launcher_;
-    static std::unique_ptr<QTemporaryDir> launcherDir_;
     QTemporaryDir socketDir;
     QString socketFolder;
     testing::TestWebServer server;
     std::unique_ptr<BrowserRig> rig;
     QByteArray marker;
 };
-QString BrowserKeeperTest::chromium_;
-QString BrowserKeeperTest::launcher_;
-std::unique_ptr<QTemporaryDir> BrowserKeeperTest::launcherDir_;
 
 // While our browser runs, none of its processes listens on TCP, it was not asked to,
 // and a port file planted in its profile folder (pointing at a listener of someone

@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "core/browser/browser_commands.h"
 #include "core/platform/profile.h"
@@ -138,6 +141,34 @@ struct BrowserRig {
         KillBrowsersOn(profileFolder);
         RemoveProfileFolder(profileFolder);
     }
+};
+
+// The start of every test against the real browser: the suite looks for chromium once
+// and writes the headless launcher; each test skips, with the reason, where there is no
+// chromium. Tests use Launcher() as the browser program of their rig.
+class ChromiumTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        chromium_ = FindChromium();
+        if (chromium_.isEmpty())
+            return;
+        launcherDir_ = std::make_unique<QTemporaryDir>();
+        launcher_ = WriteHeadlessLauncher(launcherDir_->path(), chromium_);
+    }
+    static void TearDownTestSuite() { launcherDir_.reset(); }
+
+    void SetUp() override {
+        if (chromium_.isEmpty())
+            GTEST_SKIP() << "chromium was not found (/usr/bin/chromium, PATH or "
+                            "$TESSALINE_CHROMIUM); install the Debian package 'chromium'";
+    }
+
+    static const QString& Launcher() { return launcher_; }
+
+private:
+    static inline QString chromium_;
+    static inline QString launcher_;
+    static inline std::unique_ptr<QTemporaryDir> launcherDir_;
 };
 
 }  // namespace tessaline::testing

@@ -89,23 +89,14 @@ TEST(ExplorerAutomationWithoutBrowser, EveryCallFailsAndChangesNothing) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
-class ExplorerAutomationTest : public ::testing::Test {
+class ExplorerAutomationTest : public testing::ChromiumTest {
 protected:
-    static void SetUpTestSuite() {
-        chromium_ = testing::FindChromium();
-        if (chromium_.isEmpty())
-            return;
-        launcherDir_ = std::make_unique<QTemporaryDir>();
-        launcher_ = testing::WriteHeadlessLauncher(launcherDir_->path(), chromium_);
-    }
-    static void TearDownTestSuite() { launcherDir_.reset(); }
-
     void SetUp() override {
-        if (chromium_.isEmpty())
-            GTEST_SKIP() << "chromium was not found (/usr/bin/chromium, PATH or "
-                            "$TESSALINE_CHROMIUM); install the Debian package 'chromium'";
+        testing::ChromiumTest::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(server.Start());
-        rig = std::make_unique<BrowserRig>(launcher_);
+        rig = std::make_unique<BrowserRig>(Launcher());
     }
     void TearDown() override { rig.reset(); }
 
@@ -119,15 +110,9 @@ protected:
         });
     }
 
-    static QString chromium_;
-    static QString launcher_;
-    static std::unique_ptr<QTemporaryDir> launcherDir_;
     testing::TestWebServer server;
     std::unique_ptr<BrowserRig> rig;
 };
-QString ExplorerAutomationTest::chromium_;
-QString ExplorerAutomationTest::launcher_;
-std::unique_ptr<QTemporaryDir> ExplorerAutomationTest::launcherDir_;
 
 TEST_F(ExplorerAutomationTest, StartAtHomeThenNavigateAndRead) {
     std::string url = "unchanged";

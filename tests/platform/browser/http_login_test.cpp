@@ -26,24 +26,15 @@ using testing::MakeCard;
 
 constexpr const char* kPassword = "Tr0ub4dor&3-only-here";
 
-class HttpLoginTest : public ::testing::Test {
+class HttpLoginTest : public testing::ChromiumTest {
 protected:
-    static void SetUpTestSuite() {
-        chromium_ = testing::FindChromium();
-        if (chromium_.isEmpty())
-            return;
-        launcherDir_ = std::make_unique<QTemporaryDir>();
-        launcher_ = testing::WriteHeadlessLauncher(launcherDir_->path(), chromium_);
-    }
-    static void TearDownTestSuite() { launcherDir_.reset(); }
-
     void SetUp() override {
-        if (chromium_.isEmpty())
-            GTEST_SKIP() << "chromium was not found (/usr/bin/chromium, PATH or "
-                            "$TESSALINE_CHROMIUM); install the Debian package 'chromium'";
+        testing::ChromiumTest::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(server.Start());
         server.RequireCredentials(QByteArray("joe:") + kPassword);
-        rig = std::make_unique<BrowserRig>(launcher_);
+        rig = std::make_unique<BrowserRig>(Launcher());
         ASSERT_TRUE(rig->automation.StartExplorerAtHome());
     }
     void TearDown() override { rig.reset(); }
@@ -68,15 +59,9 @@ protected:
         return n;
     }
 
-    static QString chromium_;
-    static QString launcher_;
-    static std::unique_ptr<QTemporaryDir> launcherDir_;
     testing::TestWebServer server;
     std::unique_ptr<BrowserRig> rig;
 };
-QString HttpLoginTest::chromium_;
-QString HttpLoginTest::launcher_;
-std::unique_ptr<QTemporaryDir> HttpLoginTest::launcherDir_;
 
 TEST_F(HttpLoginTest, TheChallengeIsAnsweredAndNoAddressHoldsThePassword) {
     for (const bool newWindow : {false, true}) {

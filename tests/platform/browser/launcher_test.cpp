@@ -24,12 +24,15 @@ public:
                            const std::string&) override {
         return false;
     }
+    bool NavigateAndWait(const std::string&, bool) override { return false; }
     bool StartExplorerAtHome() override {
         ++starts;
         return false;
     }
     bool GetRunningExplorerURL(std::string&) override { return false; }
     bool GetRunningExplorerTitle(std::string&) override { return false; }
+    LoginFillReport FillLoginForm(const LoginFillRequest&) override { return {}; }
+    PageLoginForm ReadLoginForm(bool) override { return {}; }
 };
 
 class NoDde : public IDdeBrowser {

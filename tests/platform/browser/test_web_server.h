@@ -3,7 +3,8 @@
 // page titled <name>, "/secret/<name>" only with HTTP basic credentials (asking for
 // them with a 401 first), and "/guarded/<name>" only with the credentials set by
 // RequireCredentials (any others get another 401); "/redirect/<address>" sends the
-// browser on to the percent-encoded address. It remembers every request it saw.
+// browser on to the percent-encoded address; a path given to ServePage gets that page.
+// It remembers every request it saw, with the body of a form sent to it.
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,8 @@ namespace tessaline::testing {
 struct SeenRequest {
     QString path;
     QByteArray credentials;  // "user:password" as the browser sent it, or empty
+    QByteArray method;
+    QByteArray body;
 };
 
 class TestWebServer {
@@ -34,6 +37,8 @@ public:
     void RequireCredentials(const QByteArray& userColonPassword) { required_ = userColonPassword; }
     int Challenges() const { return challenges_; }
     void Forget() { seen_.clear(); }
+    // Serves `html` at exactly `path` (query and all).
+    void ServePage(const QString& path, const QByteArray& html) { pages_[path] = html; }
 
 private:
     void Accept() {
@@ -42,7 +47,15 @@ private:
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 QByteArray& buffer = buffers_[socket];
                 buffer += socket->readAll();
-                if (!buffer.contains("\r\n\r\n"))
+                const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
+                if (headerEnd < 0)
+                    return;
+                // A form's body follows its headers.
+                qsizetype length = 0;
+                for (const QByteArray& line : buffer.left(headerEnd).split('\n'))
+                    if (line.trimmed().toLower().startsWith("content-length:"))
+                        length = line.trimmed().mid(15).trimmed().toLongLong();
+                if (buffer.size() < headerEnd + 4 + length)
                     return;
                 Answer(*socket, buffer);
                 buffers_.erase(socket);
@@ -53,7 +66,10 @@ private:
     void Answer(QTcpSocket& socket, const QByteArray& request) {
         const QList<QByteArray> lines = request.split('\n');
         const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
-        SeenRequest seen{QString::fromUtf8(first.value(1)), {}};
+        SeenRequest seen{QString::fromUtf8(first.value(1)),
+                         {},
+                         first.value(0),
+                         request.mid(request.indexOf("\r\n\r\n") + 4)};
         for (const QByteArray& line : lines) {
             const QByteArray header = line.trimmed();
             if (header.toLower().startsWith("authorization: basic "))
@@ -66,8 +82,12 @@ private:
         QByteArray extra;
         QString title = QUrl::fromPercentEncoding(seen.path.section(QLatin1Char('/'), -1).toUtf8());
         const bool guarded = seen.path.startsWith(QLatin1String("/guarded/"));
-        if ((seen.path.startsWith(QLatin1String("/secret/")) && seen.credentials.isEmpty()) ||
-            (guarded && seen.credentials != required_)) {
+        QByteArray body;
+        if (const auto page = pages_.find(seen.path); page != pages_.end()) {
+            body = page->second;
+        } else if ((seen.path.startsWith(QLatin1String("/secret/")) &&
+                    seen.credentials.isEmpty()) ||
+                   (guarded && seen.credentials != required_)) {
             ++challenges_;
             status = "401 Unauthorized";
             extra = "WWW-Authenticate: Basic realm=\"test\"\r\n";
@@ -81,8 +101,9 @@ private:
             status = "404 Not Found";
             title = QStringLiteral("Missing");
         }
-        const QByteArray body = "<!DOCTYPE html><html><head><title>" + title.toUtf8() +
-                                "</title></head><body>" + title.toUtf8() + "</body></html>";
+        if (body.isEmpty())
+            body = "<!DOCTYPE html><html><head><title>" + title.toUtf8() + "</title></head><body>" +
+                   title.toUtf8() + "</body></html>";
         socket.write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
                      extra + "Content-Length: " + QByteArray::number(body.size()) +
                      "\r\nConnection: close\r\n\r\n" + body);
@@ -92,6 +113,7 @@ private:
     QTcpServer server_;
     std::map<QTcpSocket*, QByteArray> buffers_;
     std::vector<SeenRequest> seen_;
+    std::map<QString, QByteArray> pages_;
     QByteArray required_;
     int challenges_ = 0;
 };
