@@ -5,14 +5,13 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
-#include "core/platform/user_answers.h"
 
 namespace tessaline {
 
@@ -108,16 +107,16 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     fn(kCategoryCount, cards.DeletedList());
 }
 
-// Checks every card before a byte is produced; false after telling the user why.
-bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
+// Checks every card before a byte is produced; false with the reasons in messages.
+bool CardsCanBeWritten(const CCardCollection& cards, std::vector<MessageRequest>& messages) {
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
         if (!ok)
             return;
         for (const CCard* card : list) {
             if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
-                Tell(ui, TextTooLongMessage(card->Name()));
-                Tell(ui, msg::kErrorWritingList[listIndex]);
+                messages.push_back(PlainNotice(TextTooLongMessage(card->Name())));
+                messages.push_back(PlainNotice(msg::kErrorWritingList[listIndex]));
                 ok = false;
                 return;
             }
@@ -144,12 +143,12 @@ void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
-std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
-                                                         std::uint64_t cardsSize,
-                                                         FileCipherState& state, IUserAnswers& ui) {
+WriteResult BuildSealedFile(const CCardCollection& cards, std::uint64_t cardsSize,
+                            FileCipherState& state, const WriteRequest& request) {
+    WriteResult result;
     if (!SealSettingsReadable(state.seal)) {
-        Tell(ui, msg::kSealSettingsUnusable);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kSealSettingsUnusable));
+        return result;
     }
     std::optional<std::vector<std::uint8_t>> sealed;
     try {
@@ -160,14 +159,15 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
         plain.assign(header.begin(), header.end());
         plain.resize(kHeaderSize + cardsSize);
         WriteAllCards(plain.data() + kHeaderSize, cards);
-        ui.RunWhileBusy(msg::kSealing,
-                        [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+        RunMaybeBusy(request.whileBusy, msg::kSealing,
+                     [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
         sealed.reset();
     }
     if (!sealed)
-        Tell(ui, msg::kOutOfMemory);
-    return sealed;
+        result.messages.push_back(PlainNotice(msg::kOutOfMemory));
+    result.bytes = std::move(sealed);
+    return result;
 }
 
 }  // namespace
@@ -192,48 +192,49 @@ std::string TextTooLongMessage(const std::string& cardName) {
            " characters or more, which a data file cannot hold. The file was not saved.";
 }
 
-std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
-                                                       FileCipherState& state, IUserAnswers& ui) {
-    if (!CardsCanBeWritten(cards, ui))
-        return std::nullopt;
+WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
+                          const WriteRequest& request) {
+    WriteResult result;
+    if (!CardsCanBeWritten(cards, result.messages))
+        return result;
     const std::uint64_t S = WrittenCardsSize(cards);
-    std::vector<std::uint8_t> out;
 
     // The buffer is sized once, from the total stored size, and the cards are written
     // straight into it.
     if (!state.encryptOnSave) {
+        std::vector<std::uint8_t>& out = result.bytes.emplace();
         out.reserve(kHeaderSize + S);
         AppendHeader(out, false, state.headerValue18);
         out.resize(kHeaderSize + S);
         WriteAllCards(out.data() + kHeaderSize, cards);
-        return out;
+        return result;
     }
 
     if (state.encryptionPassword.empty()) {
-        Tell(ui, msg::kPasswordNotSet);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kPasswordNotSet));
+        return result;
     }
     if (HasZeroByte(state.encryptionPassword)) {
-        Tell(ui, msg::kPasswordHasZeroByte);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kPasswordHasZeroByte));
+        return result;
     }
     if (state.sealed)
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, S, state, request);
     if (kCheckValueSize + S >= kEncryptedLimit) {
-        const MsgAnswer answer =
-            ui.Message(MessageRequest{TooLargeOfferSealingMessage(S), MsgCaption::Application,
-                                      MsgIcon::Warning, MsgButtons::YesNo});
-        if (answer != MsgAnswer::Yes)
-            return std::nullopt;
+        const MessageRequest offer{TooLargeOfferSealingMessage(S), MsgCaption::Application,
+                                   MsgIcon::Warning, MsgButtons::YesNo};
+        if (!request.confirm || !request.confirm(offer))
+            return result;
         state.sealed = true;
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, S, state, request);
     }
+    std::vector<std::uint8_t>& enciphered = result.bytes.emplace();
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.
-    out.reserve(kHeaderSize + N);
-    AppendHeader(out, true, state.headerValue18);
-    out.resize(kHeaderSize + N, 0);
-    std::uint8_t* plain = out.data() + kHeaderSize;
+    enciphered.reserve(kHeaderSize + N);
+    AppendHeader(enciphered, true, state.headerValue18);
+    enciphered.resize(kHeaderSize + N, 0);
+    std::uint8_t* plain = enciphered.data() + kHeaderSize;
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
     std::memcpy(plain, state.checkValue.data(), kCheckValueSize);
     WriteAllCards(plain + kCheckValueSize, cards);
@@ -242,7 +243,7 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         MakeKey(cipher, state.encryptionPassword, false);
         cipher.EncipherBuffer(plain, N / 8);
     }
-    return out;
+    return result;
 }
 
 }  // namespace tessaline

@@ -1,11 +1,11 @@
 #include "core/views/card_commands.h"
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
 #include "core/cards/categories.h"
+#include "core/cards/text_encoding.h"
 #include "core/commands/command_ids.h"
-#include "core/document/text_encoding.h"
 #include "core/file/data_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/prefs/date_format.h"
 
 namespace tessaline {

@@ -33,7 +33,7 @@
 #include "gui/app/welcome_panel.h"
 #include "gui/document/decrypt_password_dialog.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/print_cards.h"
 #include "gui/views/tessaline_view.h"

@@ -6,7 +6,7 @@
 #include "core/browser/browser_commands.h"
 #include "core/platform/profile.h"
 #include "core/prefs/profile_keys.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "platform/devtools/devtools_client.h"
 
 namespace tessaline {
