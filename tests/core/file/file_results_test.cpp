@@ -252,8 +252,9 @@ TEST(FileResults, TheSealingQuestionDecidesWhatIsWritten) {
         EXPECT_EQ(result.bytes.has_value(), c.written);
         EXPECT_TRUE(result.messages.empty());
         EXPECT_EQ(state.sealed, c.written);
-        if (c.written)
+        if (c.written) {
             EXPECT_EQ(InspectHeader(*result.bytes).format, FileFormat::Sealed);
+        }
         ASSERT_EQ(asked.size(), c.answer ? 1u : 0u);
         if (!asked.empty()) {
             EXPECT_EQ(asked[0].text, TooLargeOfferSealingMessage(big.TotalStoredSize()));
