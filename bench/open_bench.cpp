@@ -13,8 +13,10 @@
 
 #include "bench_cards.h"
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "core/views/text_export.h"
 #include "silent_answers.h"
 
@@ -38,7 +40,7 @@ Document& DocumentOf(int count) {
         FillCards(doc->cards, count);
         FileCipherState state;
         SilentAnswers ui;
-        doc->plainFile = BuildDataFile(doc->cards, state, ui).value();
+        doc->plainFile = BuildDataFileWithUser(doc->cards, state, ui).value();
     }
     return *doc;
 }
@@ -52,11 +54,11 @@ void BM_OpenPlain(benchmark::State& state) {
     const std::vector<std::uint8_t>& file = DocumentOf(count).plainFile;
     MemoryProfile profile;
     SilentAnswers ui;
-    const ReadRequest request{ui, profile, "bench.tsf", {}};
+    const UserReadRequest request{ui, DateFormatIndex(profile), "bench.tsf", {}};
     for (auto _ : state) {
         CCardCollection cards;
         FileCipherState cipher;
-        const ReadResult result = ReadDataFile(file, request, cards, cipher);
+        const ReadResult result = ReadDataFileWithUser(file, request, cards, cipher);
         if (!result.ok || result.stoppedEarly)
             state.SkipWithError("the file did not read");
         benchmark::DoNotOptimize(cards.List(0).Count());
@@ -73,7 +75,8 @@ void BM_SavePlain(benchmark::State& state) {
     SilentAnswers ui;
     for (auto _ : state) {
         FileCipherState cipher;
-        std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(doc.cards, cipher, ui);
+        std::optional<std::vector<std::uint8_t>> bytes =
+            BuildDataFileWithUser(doc.cards, cipher, ui);
         if (!bytes)
             state.SkipWithError("the file was not built");
         benchmark::DoNotOptimize(bytes->data());

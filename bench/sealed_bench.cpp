@@ -11,9 +11,11 @@
 
 #include "bench_cards.h"
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/file/sealed_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "silent_answers.h"
 
 namespace {
@@ -42,7 +44,7 @@ const std::vector<std::uint8_t>& SealedFile(int count) {
         state.seal = SealSettings{1, kSealMemMin};
         state.encryptionPassword = kPassword;
         bench::SilentAnswers ui;
-        file = BuildDataFile(cards, state, ui).value();
+        file = BuildDataFileWithUser(cards, state, ui).value();
         made = count;
     }
     return file;
@@ -53,11 +55,11 @@ void BM_OpenSealed(benchmark::State& state) {
     const std::vector<std::uint8_t>& file = SealedFile(count);
     MemoryProfile profile;
     PasswordAnswers ui;
-    const ReadRequest request{ui, profile, "bench.tse", {}};
+    const UserReadRequest request{ui, DateFormatIndex(profile), "bench.tse", {}};
     for (auto _ : state) {
         CCardCollection cards;
         FileCipherState cipher;
-        const ReadResult result = ReadDataFile(file, request, cards, cipher);
+        const ReadResult result = ReadDataFileWithUser(file, request, cards, cipher);
         if (!result.ok || result.stoppedEarly)
             state.SkipWithError("the sealed file did not read");
         benchmark::DoNotOptimize(cards.List(0).Count());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
@@ -76,7 +77,7 @@ Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value
     state.encryptionPassword = password;
     state.headerValue18 = value18;
     fuzz::QuietAnswers ui;
-    return BuildDataFile(cards, state, ui).value();
+    return BuildDataFileWithUser(cards, state, ui).value();
 }
 
 // A revision-5 file: the same layout, enciphered with the zero-table key schedule.
@@ -232,7 +233,7 @@ int main(int argc, char** argv) {
                     state.encryptOnSave = true;
                     state.encryptionPassword = fixed;
                     fuzz::QuietAnswers ui;
-                    return BuildDataFile(none, state, ui).value();
+                    return BuildDataFileWithUser(none, state, ui).value();
                 }()));
     const Bytes sealed = CurrentFile(true, fixed, 0x0BADF00D, true);
     ok &= Write(folder, "sealed_cards", WithControl(fixedAnswer(2), sealed));

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "core/prefs/profile_keys.h"
 #include "fuzz_input.h"
 #include "quiet_answers.h"
@@ -119,7 +121,8 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
     if (!state.sealed)
         state.seal = kFuzzSeal;
     fuzz::QuietAnswers silent;
-    const std::optional<std::vector<std::uint8_t>> saved = BuildDataFile(cards, state, silent);
+    const std::optional<std::vector<std::uint8_t>> saved =
+        BuildDataFileWithUser(cards, state, silent);
     const bool mustRefuse = WriterMustRefuse(cards);
     if (!saved) {
         if (!mustRefuse)
@@ -131,10 +134,10 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
 
     const bool sealed = state.encryptOnSave && state.sealed;
     fuzz::QuietAnswers answers(std::string(state.encryptionPassword.View()));
-    const ReadRequest request{answers, profile, "round trip", {}};
+    const UserReadRequest request{answers, DateFormatIndex(profile), "round trip", {}};
     CCardCollection again;
     FileCipherState againState;
-    const ReadResult result = ReadDataFile(*saved, request, again, againState);
+    const ReadResult result = ReadDataFileWithUser(*saved, request, again, againState);
     if (!result.ok || result.format != (sealed ? FileFormat::Sealed : FileFormat::MacSyncVersion)) {
         Fail("saved file not read");
     }
@@ -157,7 +160,7 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
         Fail("cards differ after save and read");
 
     const std::optional<std::vector<std::uint8_t>> resaved =
-        BuildDataFile(again, againState, silent);
+        BuildDataFileWithUser(again, againState, silent);
     // A seal takes a new salt and nonce every time: only its size and header repeat.
     const bool same =
         resaved && (sealed ? resaved->size() == saved->size() &&
@@ -207,10 +210,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryProfile profile;
     profile.WriteInt(prefs::kInternetSection, prefs::kDateFormat, control >> 4);
     fuzz::QuietAnswers answers(password);
-    const ReadRequest request{answers, profile, "fuzz.tse", {}};
+    const UserReadRequest request{answers, DateFormatIndex(profile), "fuzz.tse", {}};
     CCardCollection cards;
     FileCipherState state;
-    const ReadResult result = ReadDataFile(rest, request, cards, state);
+    const ReadResult result = ReadDataFileWithUser(rest, request, cards, state);
     if (result.ok && HoldsZeroByte(cards))
         Fail("a text read holds a zero byte");
     if (result.ok)

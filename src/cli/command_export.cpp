@@ -7,8 +7,8 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
+#include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/views/csv_export.h"
 #include "core/views/text_export.h"
 

@@ -3,7 +3,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 #include "core/prefs/password_generator.h"
 
 namespace tessaline::cli {

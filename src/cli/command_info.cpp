@@ -4,9 +4,9 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/data_file_session.h"
-#include "core/file/file_messages.h"
+#include "core/base/message_texts.h"
+#include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline::cli {
 

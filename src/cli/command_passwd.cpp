@@ -6,7 +6,7 @@
 #include "cli/data_file_session.h"
 #include "cli/layout_choice.h"
 #include "cli/new_password.h"
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 
 namespace tessaline::cli {
 

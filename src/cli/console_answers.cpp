@@ -1,7 +1,7 @@
 #include "cli/console_answers.h"
 
+#include "core/base/secure_wipe.h"
 #include "core/file/password_text.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline::cli {
 

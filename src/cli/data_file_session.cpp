@@ -1,9 +1,11 @@
 #include "cli/data_file_session.h"
 
 #include "cli/cli_context.h"
-#include "core/file/file_messages.h"
+#include "core/base/message_texts.h"
+#include "core/base/secure_wipe.h"
+#include "core/document/file_with_user.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
+#include "core/prefs/date_format.h"
 
 namespace tessaline::cli {
 
@@ -43,8 +45,8 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
     file->path = path;
     file->revision = InspectHeader(*data).revision;
     ctx.answers.SetSubject(path);
-    const ReadRequest request{ctx.answers, ctx.profile, FileTitleOf(path), ""};
-    file->read = ReadDataFile(*data, request, file->cards, file->cipher);
+    const UserReadRequest request{ctx.answers, DateFormatIndex(ctx.profile), FileTitleOf(path), ""};
+    file->read = ReadDataFileWithUser(*data, request, file->cards, file->cipher);
     ctx.answers.SetSubject("");
     if (!file->read.ok) {
         ReportWhyNotOpened(*data, path, ctx);
@@ -69,7 +71,8 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
 bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
                   CliContext& ctx) {
     ctx.answers.SetSubject(path);
-    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(cards, cipher, ctx.answers);
+    std::optional<std::vector<std::uint8_t>> bytes =
+        BuildDataFileWithUser(cards, cipher, ctx.answers);
     ctx.answers.SetSubject("");
     if (!bytes) {
         ctx.ErrorAbout(path, "nothing was written; the file on disk is unchanged");

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "cli/cli_context.h"
+#include "core/base/secure_wipe.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline::cli {
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 
 namespace tessaline::cli {
 

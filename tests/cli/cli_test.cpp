@@ -17,10 +17,12 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/file/file_lock.h"
 #include "core/file/safe_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "core/views/text_export.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
@@ -102,7 +104,7 @@ protected:
         state.encryptOnSave = !password.empty();
         state.encryptionPassword = password;
         testing::ScriptedAnswers answers;
-        const auto bytes = BuildDataFile(cards, state, answers);
+        const auto bytes = BuildDataFileWithUser(cards, state, answers);
         EXPECT_TRUE(bytes);
         const fs::path path = Path(name);
         std::ofstream(path, std::ios::binary)
@@ -666,7 +668,10 @@ TEST_F(CliTest, ANonAsciiPasswordKeysTheFileAsTheDesktopProgramDoes) {
     FileError error;
     const auto bytes = ReadWholeFile(Path("new.tse").string(), error);
     ASSERT_TRUE(bytes);
-    EXPECT_TRUE(ReadDataFile(*bytes, ReadRequest{ui, profile, "new.tse", ""}, cards, state).ok);
+    EXPECT_TRUE(ReadDataFileWithUser(*bytes,
+                                     UserReadRequest{ui, DateFormatIndex(profile), "new.tse", ""},
+                                     cards, state)
+                    .ok);
     EXPECT_EQ(state.encryptionPassword, "p\xE4sswort1");
 
     // A file keyed with the raw UTF-8 (as this program once did) still opens, and passwd

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/process_hardening.h"
 #include "support/card_fixtures.h"
@@ -175,7 +176,7 @@ TEST_F(ProgramHardening, TheCommandLineProgramIsShieldedWhileItAsksForThePasswor
     state.encryptOnSave = true;
     state.encryptionPassword = "the password";
     testing::ScriptedAnswers answers;
-    const auto bytes = BuildDataFile(cards, state, answers);
+    const auto bytes = BuildDataFileWithUser(cards, state, answers);
     ASSERT_TRUE(bytes);
     const fs::path file = dir_ / "cards.tse";
     std::ofstream(file, std::ios::binary)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/user_answers.h"
 #include "support/card_fixtures.h"
@@ -95,7 +96,8 @@ inline bool WriteDataFile(const QString& path, const std::vector<testing::CardFi
     state.encryptOnSave = !password.empty();
     state.encryptionPassword = password;
     ScriptedUser quiet;
-    const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(collection, state, quiet);
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        BuildDataFileWithUser(collection, state, quiet);
     if (!bytes)
         return false;
     QFile f(path);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/app/program_pages.h"
+#include "core/browser/program_pages.h"
 
 namespace tessaline {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/program_pages.h"
 #include "core/browser/browser_interfaces.h"
+#include "core/browser/program_pages.h"
 
 namespace tessaline {
 

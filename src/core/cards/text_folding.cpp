@@ -2,8 +2,8 @@
 
 #include <utf8proc.h>
 
-#include "core/document/text_encoding.h"
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
+#include "core/cards/text_encoding.h"
 
 namespace tessaline {
 

@@ -4,14 +4,17 @@
 
 #include <filesystem>
 
+#include "core/base/message_texts.h"
+#include "core/base/secure_wipe.h"
 #include "core/document/document_host.h"
-#include "core/document/document_messages.h"
+#include "core/document/file_with_user.h"
 #include "core/file/file_lock.h"
 #include "core/file/password_check.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/platform/profile.h"
 #include "core/platform/user_answers.h"
+#include "core/prefs/date_format.h"
+#include "core/prefs/frame_keys.h"
 
 namespace tessaline {
 
@@ -31,30 +34,6 @@ void ShowFrameworkError(IUserAnswers& ui, std::string text) {
     ui.Message(
         MessageRequest{std::move(text), MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
 }
-
-// Answers the password prompt of one read with the password typed to unlock, and passes
-// every message on to the user.
-class UnlockAnswers : public CancellingAnswers {
-public:
-    UnlockAnswers(IUserAnswers& user, const std::string& password)
-        : user_(user), password_(password) {}
-    MsgAnswer Message(const MessageRequest& message) override { return user_.Message(message); }
-    MsgAnswer MessageWithCaption(const MessageRequest& message,
-                                 const std::string& caption) override {
-        return user_.MessageWithCaption(message, caption);
-    }
-    std::optional<std::string> DecryptionPassword(const std::string&, const std::string&) override {
-        if (asked_)
-            return std::nullopt;
-        asked_ = true;
-        return password_.Get();
-    }
-
-private:
-    IUserAnswers& user_;
-    SecretText password_;
-    bool asked_ = false;
-};
 
 // text with its first "%1" replaced by value.
 std::string Fill(std::string text, const std::string& value) {
@@ -83,7 +62,7 @@ void WipeCardTexts(CCardCollection& cards) {
 }
 
 std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name) {
-    std::string text = Fill(docmsg::kReadInPart, std::to_string(cardsRead));
+    std::string text = Fill(msg::kReadInPart, std::to_string(cardsRead));
     const std::size_t at = text.find("%2");
     text.replace(at, 2, name);
     return text;
@@ -109,11 +88,11 @@ const char* FileLayoutText(FileLayout layout) {
         case FileLayout::Plain:
             break;
         case FileLayout::Compatible:
-            return docmsg::kLayoutCompatible;
+            return msg::kLayoutCompatible;
         case FileLayout::Sealed:
-            return docmsg::kLayoutSealed;
+            return msg::kLayoutSealed;
     }
-    return docmsg::kLayoutPlain;
+    return msg::kLayoutPlain;
 }
 
 DocumentModel::DocumentModel(IUserAnswers& ui, IProfile& profile, IDocumentHost* host)
@@ -129,9 +108,9 @@ FileLayout DocumentModel::Layout() const {
 
 SealSettings DocumentModel::NewSealSettings() const {
     SealSettings settings = kDefaultSealSettings;
-    const int ops = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations,
+    const int ops = profile_.GetInt(prefs::kGeneralSection, prefs::kSealedKeyOperations,
                                     static_cast<int>(kDefaultSealSettings.opsLimit));
-    const int kib = profile_.GetInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB,
+    const int kib = profile_.GetInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB,
                                     static_cast<int>(kDefaultSealSettings.memLimit >> 10));
     const SealSettings wanted{static_cast<std::uint32_t>(ops),
                               static_cast<std::uint64_t>(static_cast<std::uint32_t>(kib)) << 10};
@@ -222,7 +201,7 @@ void DocumentModel::NewDocument() {
 }
 
 void DocumentModel::RestartAutoSaveIfOn() {
-    if (host_ && profile_.GetInt(docmsg::kInternetSection, docmsg::kAutomaticSaveCheck, 0) == 1) {
+    if (host_ && profile_.GetInt(prefs::kInternetSection, prefs::kAutomaticSaveCheck, 0) == 1) {
         host_->RestartAutoSaveTimer();
     }
 }
@@ -232,14 +211,13 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     FileError error;
     std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data) {
-        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        ShowFrameworkError(ui_, std::string(msg::kFailedToOpen) + "\n" + error.what);
         return false;
     }
     RestartAutoSaveIfOn();
     // An empty setting would match the selector's second entry; the view then shows
     // its default category, so the selector is left alone.
-    const std::string last =
-        profile_.GetText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, "");
+    const std::string last = profile_.GetText(prefs::kGeneralSection, prefs::kLastSelectedCatg, "");
     if (host_ && !last.empty())
         host_->SelectCategoryStartingWith(last);
 
@@ -248,14 +226,15 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     auto cards = std::make_unique<CCardCollection>();
     FileCipherState state;
     WipeOnExit wipe{*data};
-    ReadRequest request{ui_, profile_, FileTitleOf(path), passwordPrefill};
+    // The date texts of one file all follow the preference as it was when the file opened.
+    UserReadRequest request{ui_, DateFormatIndex(profile_), FileTitleOf(path), passwordPrefill};
     ReadResult read;
     for (;;) {
-        read = ReadDataFile(*data, request, *cards, state);
+        read = ReadDataFileWithUser(*data, request, *cards, state);
         if (read.ok)
             break;
         if (!read.wrongPassword) {
-            ShowFrameworkError(ui_, docmsg::kFailedToOpen);
+            ShowFrameworkError(ui_, msg::kFailedToOpen);
             return false;
         }
         cards = std::make_unique<CCardCollection>();
@@ -272,7 +251,7 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     Remember(path, *data);
     SetPathName(path);
     if (host_ && Layout() == FileLayout::Compatible)
-        host_->ShowStatusText(docmsg::kCompatibleNote);
+        host_->ShowStatusText(msg::kCompatibleNote);
     if (readOnly_ && notice == DamageNotice::Show) {
         ui_.Message(MessageRequest{ReadInPartMessage(cardsRead_, FileTitleOf(path)),
                                    MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
@@ -300,7 +279,7 @@ bool DocumentModel::IsKnownFile(const std::string& path) const {
 
 bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (const std::optional<FileError> error = WriteFileSafely(path, bytes)) {
-        ShowFrameworkError(ui_, std::string(docmsg::kFailedToSave) + "\n" + error->what);
+        ShowFrameworkError(ui_, std::string(msg::kFailedToSave) + "\n" + error->what);
         return false;
     }
     return true;
@@ -313,10 +292,10 @@ bool DocumentModel::SaveTo(const std::string& path) {
 DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, SaveKind kind) {
     RestartAutoSaveIfOn();
     if (IsDamagedFile(path)) {
-        ShowFrameworkError(ui_, Fill(docmsg::kDamagedNotReplaced, FileTitleOf(path)));
+        ShowFrameworkError(ui_, Fill(msg::kDamagedNotReplaced, FileTitleOf(path)));
         return Written::No;
     }
-    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFileWithUser(*cards_, state_, ui_);
     // The writer may have sealed a file too large for the compatible layout.
     NoteLayout();
     if (!bytes)
@@ -352,11 +331,11 @@ DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKi
     const std::string name = FileTitleOf(path);
     if (kind == SaveKind::Automatic) {
         if (!toldChangedOnDisk_ && host_)
-            host_->ShowStatusText(Fill(docmsg::kAutoSaveLeftChangedFile, name));
+            host_->ShowStatusText(Fill(msg::kAutoSaveLeftChangedFile, name));
         toldChangedOnDisk_ = true;
         return Written::No;
     }
-    switch (ui_.Message(MessageRequest{Fill(docmsg::kChangedOnDisk, name), MsgCaption::Application,
+    switch (ui_.Message(MessageRequest{Fill(msg::kChangedOnDisk, name), MsgCaption::Application,
                                        MsgIcon::Warning, MsgButtons::YesNoCancel})) {
         case MsgAnswer::Yes:
             return Written::Yes;
@@ -382,9 +361,9 @@ bool DocumentModel::SaveAs() {
     if (!path_.empty())
         initial = (std::filesystem::path(path_).parent_path() / initial).string();
     FileDialogRequest request;
-    request.defaultExtension = docmsg::kEncryptedExtension;
+    request.defaultExtension = msg::kEncryptedExtension;
     request.initialName = initial;
-    request.filter = docmsg::kSaveAsFilter;
+    request.filter = msg::kSaveAsFilter;
     request.overwritePrompt = true;
     // A save chooser has to accept names of files that do not exist yet.
     request.mustExist = false;
@@ -413,26 +392,26 @@ bool DocumentModel::SaveAs() {
     if (ExtensionOf(path).empty()) {
         // The file type the user picked decides the extension.
         path += std::string(".") +
-                (chosen->filterIndex == 1 ? docmsg::kPlainExtension : docmsg::kEncryptedExtension);
+                (chosen->filterIndex == 1 ? msg::kPlainExtension : msg::kEncryptedExtension);
         replaceAsked = false;
     }
-    if (ExtensionOf(path) == docmsg::kEncryptedExtension && !state_.encryptOnSave &&
+    if (ExtensionOf(path) == msg::kEncryptedExtension && !state_.encryptOnSave &&
         state_.encryptionPassword.empty()) {
         const MsgAnswer answer = ui_.Message(MessageRequest{
-            docmsg::kAskToEncrypt, MsgCaption::Application, MsgIcon::Question, MsgButtons::YesNo});
+            msg::kAskToEncrypt, MsgCaption::Application, MsgIcon::Question, MsgButtons::YesNo});
         if (answer == MsgAnswer::Yes) {
             EncryptOnSave();
         } else {
-            ui_.MessageWithCaption(MessageRequest{docmsg::kWillNotEncrypt, MsgCaption::System,
+            ui_.MessageWithCaption(MessageRequest{msg::kWillNotEncrypt, MsgCaption::System,
                                                   MsgIcon::Warning, MsgButtons::Ok},
-                                   docmsg::kFileEncryptionCaption);
-            path = WithExtension(path, docmsg::kPlainExtension);
+                                   msg::kFileEncryptionCaption);
+            path = WithExtension(path, msg::kPlainExtension);
             replaceAsked = false;
         }
     }
     if (!replaceAsked && Exists(path) && !IsDamagedFile(path)) {
         const MsgAnswer answer = ui_.Message(
-            MessageRequest{Fill(docmsg::kAlreadyExists, FileTitleOf(path)), MsgCaption::Application,
+            MessageRequest{Fill(msg::kAlreadyExists, FileTitleOf(path)), MsgCaption::Application,
                            MsgIcon::Warning, MsgButtons::YesNo});
         if (answer != MsgAnswer::Yes)
             return restore();
@@ -493,8 +472,8 @@ bool DocumentModel::SaveModified() {
         return true;
     std::string name = path_.empty() ? title_ : path_;
     if (name.empty())
-        name = docmsg::kUntitled;
-    switch (ui_.Message(MessageRequest{Fill(docmsg::kSaveChangesTo, name), MsgCaption::Application,
+        name = msg::kUntitled;
+    switch (ui_.Message(MessageRequest{Fill(msg::kSaveChangesTo, name), MsgCaption::Application,
                                        MsgIcon::Question, MsgButtons::YesNoCancel})) {
         case MsgAnswer::Yes:
             return Save();
@@ -510,7 +489,7 @@ void DocumentModel::Close() {
         return;
     const std::string shown = host_->CurrentCategoryText();
     if (!shown.empty()) {
-        profile_.WriteText(docmsg::kGeneralSection, docmsg::kLastSelectedCatg, shown);
+        profile_.WriteText(prefs::kGeneralSection, prefs::kLastSelectedCatg, shown);
     }
     host_->RemoveSearchResultsEntry();
 }
@@ -543,14 +522,25 @@ bool DocumentModel::Unlock(const std::string& password) {
     FileError error;
     const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
     if (!data) {
-        ShowFrameworkError(ui_, std::string(docmsg::kFailedToOpen) + "\n" + error.what);
+        ShowFrameworkError(ui_, std::string(msg::kFailedToOpen) + "\n" + error.what);
         return false;
     }
-    UnlockAnswers answers(ui_, password);
     auto cards = std::make_unique<CCardCollection>();
     FileCipherState state;
-    const ReadRequest request{answers, profile_, FileTitleOf(path_), std::string()};
-    if (!ReadDataFile(*data, request, *cards, state).ok) {
+    // The password typed on the lock is the one answer; asked again, the user cancels.
+    ReadRequest request;
+    request.dateFormat = DateFormatIndex(profile_);
+    request.fileTitle = FileTitleOf(path_);
+    bool asked = false;
+    request.askPassword = [&password, &asked](const std::string&, const std::string&) {
+        if (asked)
+            return std::optional<std::string>();
+        asked = true;
+        return std::optional<std::string>(password);
+    };
+    const ReadResult read = ReadDataFile(*data, request, *cards, state);
+    TellAll(ui_, read.messages);
+    if (!read.ok) {
         WipeCardTexts(*cards);
         return false;
     }
@@ -568,7 +558,7 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
     // encrypted header could never be opened, so the file is left as it is.
     if (state_.encryptionPassword.empty())
         return false;
-    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(*cards_, state_, ui_);
+    std::optional<std::vector<std::uint8_t>> bytes = BuildDataFileWithUser(*cards_, state_, ui_);
     if (!bytes)
         return false;
     std::optional<DataFileLock> lock = DataFileLock::Acquire(path);

@@ -4,22 +4,22 @@
 // derived from the password; and the two older formats, which are read but never written.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/base/message.h"
+#include "core/base/secure_wipe.h"
 #include "core/file/locked_memory.h"
 #include "core/file/sealed_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/file/sha1.h"
 
 namespace tessaline {
 
 class CCard;
 class CCardCollection;
-class IProfile;
-class IUserAnswers;
 
 inline constexpr std::size_t kHeaderSize = 22;
 inline constexpr std::size_t kCardHeaderSize = 24;
@@ -66,11 +66,27 @@ struct HeaderFacts {
 // Looks at the first bytes only; shows nothing.
 HeaderFacts InspectHeader(std::span<const std::uint8_t> data);
 
+// Asks for the password of an encrypted file under the dialog title given, the field
+// starting with prefill. std::nullopt = Cancel.
+using PasswordQuestion =
+    std::function<std::optional<std::string>(const std::string& title, const std::string& prefill)>;
+// Runs work that takes a noticeable time (deriving a key), telling the user what goes on.
+// Empty: the work just runs.
+using BusyRunner = std::function<void(const std::string& what, const std::function<void()>& work)>;
+inline void RunMaybeBusy(const BusyRunner& runner, const std::string& what,
+                         const std::function<void()>& work) {
+    if (runner)
+        runner(what, work);
+    else
+        work();
+}
+
 struct ReadRequest {
-    IUserAnswers& ui;
-    const IProfile& profile;      // "Date Format" for the cards' date texts
-    std::string fileTitle;        // in the password dialog's title
-    std::string passwordPrefill;  // what the password field starts with
+    PasswordQuestion askPassword;  // empty: every encrypted file is cancelled
+    int dateFormat = 0;            // the "Date Format" index for the cards' date texts
+    std::string fileTitle;         // in the password dialog's title
+    std::string passwordPrefill;   // what the password field starts with
+    BusyRunner whileBusy;
 };
 
 struct ReadResult {
@@ -83,6 +99,8 @@ struct ReadResult {
     bool trailingData = false;
     std::size_t droppedCards = 0;   // records of an unknown category: read, not kept
     std::uint64_t unkeptBytes = 0;  // their bytes, and bytes after the texts in a record
+    // What the user is to be told, in order, once the reading is done (each with OK).
+    std::vector<MessageRequest> messages;
 
     // Writing the cards read back over the file would lose part of what it holds.
     bool ReadInPart() const {
@@ -91,18 +109,31 @@ struct ReadResult {
 };
 
 // Reads a whole data file into the collection and the cipher state, asking for the
-// password and showing messages through ui. On failure the collection may hold
+// password through the request; shows nothing itself. On failure the collection may hold
 // some cards; the caller discards it.
 ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
                         CCardCollection& cards, FileCipherState& state);
 
+struct WriteRequest {
+    // Asks a Yes/No question whose answer decides what the writer does next (sealing a
+    // file too large for the compatible layout); true = Yes. Empty: always No.
+    std::function<bool(const MessageRequest&)> confirm;
+    BusyRunner whileBusy;
+};
+
+struct WriteResult {
+    // The bytes of the file, or nothing when nothing is to be written.
+    std::optional<std::vector<std::uint8_t>> bytes;
+    // Why not, in the order the user is to be told (each with OK).
+    std::vector<MessageRequest> messages;
+};
+
 // The bytes of a data file for the collection, plain or encrypted by
-// state.encryptOnSave, sealed or compatible by state.sealed. On failure shows the reason
-// through ui and returns nothing; nothing is to be written then. state.checkValue
-// receives the check value written (compatible layout). When the cards are too many for
-// the compatible layout the user is offered sealing; yes sets state.sealed.
-std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
-                                                       FileCipherState& state, IUserAnswers& ui);
+// state.encryptOnSave, sealed or compatible by state.sealed. state.checkValue receives
+// the check value written (compatible layout). When the cards are too many for the
+// compatible layout the request's confirm is asked whether to seal; yes sets state.sealed.
+WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
+                          const WriteRequest& request = {});
 
 // A deleted card stays in the file for the handheld's sync with its record ID, category,
 // marks and name; the writer never writes the address, user ID, password and note of a

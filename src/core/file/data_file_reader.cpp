@@ -4,16 +4,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/card_date.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
 #include "core/file/reader_internal.h"
-#include "core/platform/user_answers.h"
-#include "core/prefs/date_format.h"
 
 namespace tessaline {
 
@@ -66,7 +65,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
 
     if (encryption == 0) {
         ByteCursor in(data, kHeaderSize);
-        ReadCardRecords(in, 9, 0, request, cards, result);
+        ReadCardRecords(in, 9, 0, request.dateFormat, cards, result);
         result.ok = true;
         return result;
     }
@@ -81,7 +80,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     } wipe{buffer};
 
     SecretText password;
-    if (!AskFilePassword(request, password))
+    if (!AskFilePassword(request, password, result))
         return result;
     const auto opens = [&](const std::string& key) {
         buffer.assign(data.begin() + kHeaderSize, data.end());
@@ -91,7 +90,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
         return buffer.size() >= kCheckValueSize && VerifyPassword(key, buffer.data());
     };
     if (!TryPasswordForms(password, opens)) {
-        Tell(request.ui, msg::kPasswordNotCorrect);
+        AddNotice(result, msg::kPasswordNotCorrect);
         result.wrongPassword = true;
         return result;
     }
@@ -100,17 +99,15 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     std::memcpy(state.checkValue.data(), buffer.data(), kCheckValueSize);
 
     ByteCursor in(buffer, kCheckValueSize);
-    ReadCardRecords(in, 11, 7, request, cards, result);
+    ReadCardRecords(in, 11, 7, request.dateFormat, cards, result);
     result.ok = true;
     return result;
 }
 
 }  // namespace
 
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
-                     const ReadRequest& request, CCardCollection& cards, ReadResult& result) {
-    // The date texts of one file all follow the preference as it was when the file opened.
-    const int dateFormat = DateFormatIndex(request.profile);
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill, int dateFormat,
+                     CCardCollection& cards, ReadResult& result) {
     while (in.Remaining() > minLeft) {
         CCard card;
         std::size_t slack = 0;
@@ -132,8 +129,14 @@ void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
         std::any_of(rest, rest + result.unreadBytes, [](std::uint8_t b) { return b != 0; });
 }
 
-bool AskFilePassword(const ReadRequest& request, SecretText& password) {
-    std::optional<std::string> entered = request.ui.DecryptionPassword(
+void AddNotice(ReadResult& result, const char* text) {
+    result.messages.push_back(PlainNotice(text));
+}
+
+bool AskFilePassword(const ReadRequest& request, SecretText& password, ReadResult& result) {
+    if (!request.askPassword)
+        return false;
+    std::optional<std::string> entered = request.askPassword(
         std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + request.fileTitle,
         request.passwordPrefill);
     if (!entered)
@@ -141,9 +144,9 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password) {
     password.Get() = *entered;
     SecureWipe(*entered);
     if (password.Get().empty())
-        Tell(request.ui, msg::kMustEnterPassword);
+        AddNotice(result, msg::kMustEnterPassword);
     if (HasZeroByte(password.Get())) {
-        Tell(request.ui, msg::kPasswordHasZeroByte);
+        AddNotice(result, msg::kPasswordHasZeroByte);
         SecureWipe(password.Get());
         password.Get().clear();
     }
@@ -182,8 +185,8 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
     const HeaderFacts facts = InspectHeader(data);
     switch (facts.format) {
         case FileFormat::Empty: {
-            Tell(request.ui, msg::kEmptyFile);
             ReadResult result;
+            AddNotice(result, msg::kEmptyFile);
             result.ok = true;
             result.format = FileFormat::Empty;
             return result;
@@ -200,8 +203,9 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
     }
     if (data.size() >= kHeaderSize)
         state.headerValue18 = facts.headerValue18;
-    Tell(request.ui, msg::kNotTessalineFile);
-    return ReadResult{};
+    ReadResult result;
+    AddNotice(result, msg::kNotTessalineFile);
+    return result;
 }
 
 }  // namespace tessaline

@@ -6,14 +6,13 @@
 #include <span>
 #include <string_view>
 
+#include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
-#include "core/platform/user_answers.h"
 
 namespace tessaline {
 
@@ -140,8 +139,9 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
 // Checks every card before a byte is produced and returns the room they need: at least
 // their written size, taken from the texts' lengths alone without reading the texts (a
 // text cut at a zero byte only gets shorter), so that only the write itself reads them.
-// Nothing after telling the user why a card cannot be written.
-std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards, IUserAnswers& ui) {
+// Nothing, with the reasons in messages, when a card cannot be written.
+std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards,
+                                              std::vector<MessageRequest>& messages) {
     std::uint64_t room = 0;
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
@@ -152,8 +152,8 @@ std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards, IUse
                 FetchCardEarly(list.CardAt(i + kCardsAhead));
             const CCard& card = *list.CardAt(i);
             if (!TextsFit(card, deleted)) {
-                Tell(ui, TextTooLongMessage(card.Name()));
-                Tell(ui, msg::kErrorWritingList[listIndex]);
+                messages.push_back(PlainNotice(TextTooLongMessage(card.Name())));
+                messages.push_back(PlainNotice(msg::kErrorWritingList[listIndex]));
                 ok = false;
                 return;
             }
@@ -191,12 +191,12 @@ void AppendAllCards(Bytes& out, const CCardCollection& cards) {
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
-std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
-                                                         std::uint64_t room, FileCipherState& state,
-                                                         IUserAnswers& ui) {
+WriteResult BuildSealedFile(const CCardCollection& cards, std::uint64_t room,
+                            FileCipherState& state, const WriteRequest& request) {
+    WriteResult result;
     if (!SealSettingsReadable(state.seal)) {
-        Tell(ui, msg::kSealSettingsUnusable);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kSealSettingsUnusable));
+        return result;
     }
     std::optional<std::vector<std::uint8_t>> sealed;
     try {
@@ -206,14 +206,15 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
         plain.reserve(kHeaderSize + room);
         plain.assign(header.begin(), header.end());
         AppendAllCards(plain, cards);
-        ui.RunWhileBusy(msg::kSealing,
-                        [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+        RunMaybeBusy(request.whileBusy, msg::kSealing,
+                     [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
         sealed.reset();
     }
     if (!sealed)
-        Tell(ui, msg::kOutOfMemory);
-    return sealed;
+        result.messages.push_back(PlainNotice(msg::kOutOfMemory));
+    result.bytes = std::move(sealed);
+    return result;
 }
 
 }  // namespace
@@ -238,11 +239,12 @@ std::string TextTooLongMessage(const std::string& cardName) {
            " characters or more, which a data file cannot hold. The file was not saved.";
 }
 
-std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
-                                                       FileCipherState& state, IUserAnswers& ui) {
-    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, ui);
+WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
+                          const WriteRequest& request) {
+    WriteResult result;
+    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, result.messages);
     if (!room)
-        return std::nullopt;
+        return result;
     std::vector<std::uint8_t> out;
 
     // The buffer is sized once, from the cards' stored sizes, and the cards are appended
@@ -251,28 +253,28 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         out.reserve(kHeaderSize + *room);
         AppendHeader(out, false, state.headerValue18);
         AppendAllCards(out, cards);
-        return out;
+        result.bytes = std::move(out);
+        return result;
     }
 
     if (state.encryptionPassword.empty()) {
-        Tell(ui, msg::kPasswordNotSet);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kPasswordNotSet));
+        return result;
     }
     if (HasZeroByte(state.encryptionPassword)) {
-        Tell(ui, msg::kPasswordHasZeroByte);
-        return std::nullopt;
+        result.messages.push_back(PlainNotice(msg::kPasswordHasZeroByte));
+        return result;
     }
     if (state.sealed)
-        return BuildSealedFile(cards, *room, state, ui);
+        return BuildSealedFile(cards, *room, state, request);
     const std::uint64_t S = WrittenCardsSize(cards);
     if (kCheckValueSize + S >= kEncryptedLimit) {
-        const MsgAnswer answer =
-            ui.Message(MessageRequest{TooLargeOfferSealingMessage(S), MsgCaption::Application,
-                                      MsgIcon::Warning, MsgButtons::YesNo});
-        if (answer != MsgAnswer::Yes)
-            return std::nullopt;
+        const MessageRequest offer{TooLargeOfferSealingMessage(S), MsgCaption::Application,
+                                   MsgIcon::Warning, MsgButtons::YesNo};
+        if (!request.confirm || !request.confirm(offer))
+            return result;
         state.sealed = true;
-        return BuildSealedFile(cards, *room, state, ui);
+        return BuildSealedFile(cards, *room, state, request);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.
@@ -287,7 +289,8 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         MakeKey(cipher, state.encryptionPassword, false);
         cipher.EncipherBuffer(out.data() + kHeaderSize, N / 8);
     }
-    return out;
+    result.bytes = std::move(out);
+    return result;
 }
 
 }  // namespace tessaline

@@ -4,8 +4,8 @@
 
 #include <cerrno>
 
+#include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline {
 

@@ -3,15 +3,14 @@
 
 #include <cstring>
 
+#include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/card_date.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_check.h"
 #include "core/file/reader_internal.h"
-#include "core/platform/user_answers.h"
-#include "core/prefs/date_format.h"
 
 namespace tessaline {
 
@@ -130,7 +129,7 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
 
     SecretText password;
     if (encrypted) {
-        if (!AskFilePassword(request, password))
+        if (!AskFilePassword(request, password, result))
             return result;
         const auto opens = [&](const std::string& key) {
             d.assign(data.begin() + kPreambleSize, data.end());
@@ -141,7 +140,7 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
                          : d.size() >= kCheckValueSize && VerifyPassword(key, d.data());
         };
         if (!TryPasswordForms(password, opens)) {
-            Tell(request.ui, v1001 ? msg::kPasswordNotCorrectOld : msg::kPasswordNotCorrect);
+            AddNotice(result, v1001 ? msg::kPasswordNotCorrectOld : msg::kPasswordNotCorrect);
             result.wrongPassword = true;
             return result;
         }
@@ -153,7 +152,7 @@ ReadResult ReadOldFormat(std::span<const std::uint8_t> data, FileFormat format,
     // record no old program wrote. That is a wrong password, never an empty file that the
     // next save would write under the wrong password.
     if (encrypted && v1001 && (cards.LiveCardCount() == 0 || !plausible)) {
-        Tell(request.ui, msg::kPasswordNotCorrectOld);
+        AddNotice(result, msg::kPasswordNotCorrectOld);
         return result;
     }
     if (encrypted) {

@@ -1,7 +1,7 @@
 #include "core/file/password_check.h"
 
+#include "core/base/message_texts.h"
 #include "core/file/blowfish.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_text.h"
 
 namespace tessaline {

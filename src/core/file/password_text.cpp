@@ -1,6 +1,6 @@
 #include "core/file/password_text.h"
 
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 
 namespace tessaline {
 

@@ -13,8 +13,11 @@ class ByteCursor;
 class CCard;
 
 // Asks for the password of an encrypted file. Returns false on Cancel. An empty entry
-// shows "You must enter a password!" and comes back empty.
-bool AskFilePassword(const ReadRequest& request, SecretText& password);
+// adds "You must enter a password!" to the result's messages and comes back empty.
+bool AskFilePassword(const ReadRequest& request, SecretText& password, ReadResult& result);
+
+// Adds a plain OK notice to the result's messages.
+void AddNotice(ReadResult& result, const char* text);
 
 // Tries the entered password's bytes on the file, then the same characters as UTF-8 (see
 // PasswordFormsToTry). True when one of them opens it; password then holds that one, so the
@@ -29,8 +32,8 @@ bool FileReadCard(CCardCollection& cards, CCard card);
 // record ends the reading (result.stoppedEarly). Up to maxFill zero bytes may follow the
 // last record (an encrypted file's fill to whole blocks); anything else there is data a
 // rewrite would lose.
-void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill,
-                     const ReadRequest& request, CCardCollection& cards, ReadResult& result);
+void ReadCardRecords(ByteCursor& in, std::size_t minLeft, std::size_t maxFill, int dateFormat,
+                     CCardCollection& cards, ReadResult& result);
 
 ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest& request,
                           CCardCollection& cards, FileCipherState& state);

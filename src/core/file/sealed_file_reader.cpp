@@ -4,12 +4,11 @@
 
 #include <cstring>
 
+#include "core/base/message_texts.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/reader_internal.h"
 #include "core/file/sealed_file.h"
-#include "core/platform/user_answers.h"
 
 namespace tessaline {
 
@@ -31,15 +30,15 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
     result.format = FileFormat::Sealed;
     const std::optional<SealedHeader> header = ParseSealedHeader(data);
     if (!header) {
-        Tell(request.ui, msg::kSealedUnreadable);
+        AddNotice(result, msg::kSealedUnreadable);
         return result;
     }
 
     SecretText password;
-    if (!AskFilePassword(request, password))
+    if (!AskFilePassword(request, password, result))
         return result;
     if (password.Get().empty()) {
-        Tell(request.ui, msg::kPasswordNotCorrect);
+        AddNotice(result, msg::kPasswordNotCorrect);
         result.wrongPassword = true;
         return result;
     }
@@ -47,24 +46,24 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
     SecureWipe(password.Get());
 
     UnsealResult opened;
-    request.ui.RunWhileBusy(msg::kOpeningSealed,
-                            [&] { opened = UnsealBytes(data, passwordBytes); });
+    RunMaybeBusy(request.whileBusy, msg::kOpeningSealed,
+                 [&] { opened = UnsealBytes(data, passwordBytes); });
     switch (opened.status) {
         case UnsealStatus::Opened:
             break;
         case UnsealStatus::Unreadable:
-            Tell(request.ui, msg::kSealedUnreadable);
+            AddNotice(result, msg::kSealedUnreadable);
             return result;
         case UnsealStatus::WrongPassword:
-            Tell(request.ui, msg::kPasswordNotCorrect);
+            AddNotice(result, msg::kPasswordNotCorrect);
             result.wrongPassword = true;
             return result;
         case UnsealStatus::OutOfMemory:
-            Tell(request.ui, msg::kOutOfMemory);
+            AddNotice(result, msg::kOutOfMemory);
             return result;
     }
     if (!IsPlainDataFile(opened.plain)) {
-        Tell(request.ui, msg::kSealedUnreadable);
+        AddNotice(result, msg::kSealedUnreadable);
         return result;
     }
 
@@ -74,7 +73,7 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
     state.sealed = true;
     state.seal = header->settings;
     ByteCursor in(opened.plain, kHeaderSize);
-    ReadCardRecords(in, 9, 0, request, cards, result);
+    ReadCardRecords(in, 9, 0, request.dateFormat, cards, result);
     result.ok = true;
     return result;
 }

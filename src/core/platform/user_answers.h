@@ -8,16 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tessaline {
+#include "core/base/message.h"
 
-enum class MsgCaption {
-    System,       // the system's default caption ("Error" on this platform)
-    Application,  // the application's name
-    Error,        // the literal caption "Error"
-};
-enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgAnswer { Ok, Cancel, Yes, No };
+namespace tessaline {
 
 // A file chooser. filter is in the form "Text File (*.txt)|*.txt||": pairs of a
 // description and patterns separated by "|", ending in "||".
@@ -41,13 +34,6 @@ struct FileEncryptionAnswer {
     std::string second;
     // "Sealed (recommended)" rather than "Compatible with older readers".
     bool sealed = true;
-};
-
-struct MessageRequest {
-    std::string text;
-    MsgCaption caption = MsgCaption::Application;
-    MsgIcon icon = MsgIcon::None;
-    MsgButtons buttons = MsgButtons::Ok;
 };
 
 class IUserAnswers {
@@ -122,6 +108,12 @@ public:
 inline void Tell(IUserAnswers& ui, std::string text, MsgCaption caption = MsgCaption::System,
                  MsgIcon icon = MsgIcon::None) {
     ui.Message(MessageRequest{std::move(text), caption, icon, MsgButtons::Ok});
+}
+
+// Shows messages in their order.
+inline void TellAll(IUserAnswers& ui, const std::vector<MessageRequest>& messages) {
+    for (const MessageRequest& message : messages)
+        ui.Message(message);
 }
 
 }  // namespace tessaline

@@ -22,5 +22,9 @@ inline constexpr const char* kBrowsersDetected = "Browsers Detected";  // int, d
 inline constexpr const char* kLockAfterMinutes = "Lock After Minutes";  // int, default 10
 inline constexpr int kLockAfterMinutesDefault = 10;
 inline constexpr int kLockAfterMinutesMax = 1440;
+// The key derivation settings for files sealed from now on (Argon2id operations and
+// memory); values out of range mean the defaults, 3 and 262144 KiB (256 MiB).
+inline constexpr const char* kSealedKeyOperations = "Sealed Key Operations";  // int
+inline constexpr const char* kSealedKeyMemoryKiB = "Sealed Key Memory KiB";   // int
 
 }  // namespace tessaline::prefs

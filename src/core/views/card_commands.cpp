@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
 #include "core/cards/categories.h"
+#include "core/cards/text_encoding.h"
 #include "core/commands/command_table.h"
-#include "core/document/text_encoding.h"
 #include "core/file/data_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/prefs/date_format.h"
 
 namespace tessaline {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card.h"
 #include "core/cards/card_collection.h"
-#include "core/document/text_encoding.h"
-#include "core/file/secure_wipe.h"
+#include "core/cards/text_encoding.h"
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/frame_keys.h"

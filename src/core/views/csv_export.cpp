@@ -5,9 +5,9 @@
 #include <array>
 #include <string_view>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
-#include "core/document/text_encoding.h"
-#include "core/file/secure_wipe.h"
+#include "core/cards/text_encoding.h"
 
 namespace tessaline {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <span>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 #include "core/file/data_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/views/csv_reader.h"
 
 namespace tessaline {

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/platform/user_answers.h"
 
 namespace tessaline {

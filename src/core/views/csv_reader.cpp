@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 
 namespace tessaline {
 

@@ -6,11 +6,11 @@
 
 #include <cerrno>
 
+#include "core/base/secure_wipe.h"
 #include "core/document/document_model.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
 #include "core/file/safe_file.h"
-#include "core/file/secure_wipe.h"
 #include "core/platform/user_answers.h"
 #include "core/views/text_export.h"
 

@@ -4,7 +4,7 @@
 
 #include "core/cards/card_collection.h"
 #include "core/cards/categories.h"
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 #include "core/views/card_list_model.h"
 
 namespace tessaline {

@@ -1,8 +1,8 @@
 #include "core/views/text_export.h"
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
-#include "core/document/text_encoding.h"
-#include "core/file/secure_wipe.h"
+#include "core/cards/text_encoding.h"
 
 namespace tessaline {
 

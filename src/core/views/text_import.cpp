@@ -3,10 +3,10 @@
 #include <charconv>
 #include <iterator>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/categories.h"
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 #include "core/file/data_file.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline {
 

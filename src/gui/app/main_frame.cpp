@@ -32,7 +32,7 @@
 #include "gui/app/text_field_commands.h"
 #include "gui/app/welcome_panel.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/print_cards.h"
 #include "gui/views/tessaline_view.h"

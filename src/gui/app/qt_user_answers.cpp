@@ -9,11 +9,11 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include "core/base/secure_wipe.h"
 #include "core/file/password_check.h"
-#include "core/file/secure_wipe.h"
 #include "gui/document/decrypt_password_dialog.h"
 #include "gui/document/file_encryption_dialog.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "platform/busy_work.h"
 
 namespace tessaline {

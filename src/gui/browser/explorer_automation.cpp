@@ -10,7 +10,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/profile_keys.h"
 #include "gui/browser/login_form_scripts.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "platform/devtools/devtools_client.h"
 
 namespace tessaline {

@@ -2,7 +2,7 @@
 
 #include "core/browser/browser_commands.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/tessaline_view.h"
 
 namespace tessaline {

@@ -1,7 +1,7 @@
 #include "gui/document/tessaline_doc.h"
 
-#include "core/document/document_messages.h"
-#include "gui/document/text_codec.h"
+#include "core/base/message_texts.h"
+#include "gui/text/text_codec.h"
 
 namespace tessaline {
 
@@ -30,7 +30,7 @@ void CTessalineNewDoc::OnNewDocument() {
     emit CardsAboutToBeReplaced();
     model_.NewDocument();
     if (model_.Title().empty())
-        model_.SetTitle(docmsg::kUntitled);
+        model_.SetTitle(msg::kUntitled);
     emit EncryptionChanged(EncryptionState());
     UpdateAllViews();
 }

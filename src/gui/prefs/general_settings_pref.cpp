@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/prefs/frame_keys.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 
 namespace tessaline {
 

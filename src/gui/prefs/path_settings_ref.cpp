@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/platform/user_answers.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 
 namespace tessaline {
 

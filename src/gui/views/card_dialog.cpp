@@ -16,7 +16,7 @@
 #include <iterator>
 
 #include "core/platform/user_answers.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/edit_url_dialog.h"
 
 namespace tessaline {

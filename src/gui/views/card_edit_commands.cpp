@@ -12,8 +12,8 @@
 #include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
 #include "gui/prefs/secret_clipboard.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/card_dialog.h"
 #include "gui/views/tessaline_view.h"
 

@@ -8,7 +8,7 @@
 #include "core/prefs/preferences.h"
 #include "core/views/export_command.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/print_cards.h"
 #include "gui/views/tessaline_view.h"
 

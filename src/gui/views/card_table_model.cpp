@@ -6,7 +6,7 @@
 #include "core/cards/card_collection.h"
 #include "core/views/card_list_model.h"
 #include "core/views/category_search.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 
 namespace tessaline {
 

@@ -5,9 +5,9 @@
 #include "core/prefs/preferences.h"
 #include "core/views/card_commands.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
 #include "gui/prefs/generate_password_dialog.h"
 #include "gui/prefs/secret_clipboard.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/tessaline_view.h"
 
 namespace tessaline {

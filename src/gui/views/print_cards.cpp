@@ -18,7 +18,7 @@
 #include "core/platform/user_answers.h"
 #include "core/prefs/preferences.h"
 #include "core/views/card_list_model.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 
 namespace tessaline {
 

@@ -10,7 +10,7 @@
 #include "core/views/card_list_model.h"
 #include "core/views/list_colours.h"
 #include "gui/document/tessaline_doc.h"
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/card_table_model.h"
 
 namespace tessaline {

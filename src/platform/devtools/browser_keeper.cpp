@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 #include "core/platform/process_hardening.h"
 
 namespace {

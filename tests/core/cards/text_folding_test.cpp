@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/cards/card_collection.h"
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 #include "core/views/text_export.h"
 #include "core/views/text_import.h"
 #include "support/card_fixtures.h"

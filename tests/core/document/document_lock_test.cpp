@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/message_texts.h"
 #include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
 #include "core/commands/command_state.h"
 #include "core/document/document_lock.h"
 #include "core/document/document_model.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/safe_file.h"
 #include "core/platform/profile.h"
 #include "support/card_fixtures.h"
@@ -62,7 +63,7 @@ protected:
         FileCipherState state;
         state.encryptOnSave = !password.empty();
         state.encryptionPassword = password;
-        const auto bytes = BuildDataFile(cards, state, ui);
+        const auto bytes = BuildDataFileWithUser(cards, state, ui);
         EXPECT_TRUE(bytes.has_value());
         const std::string path = (dir / name).string();
         EXPECT_FALSE(WriteFileSafely(path, *bytes).has_value());

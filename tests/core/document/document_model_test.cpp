@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "core/base/message_texts.h"
 #include "core/cards/categories.h"
 #include "core/document/document_host.h"
 #include "core/document/document_model.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/file/file_lock.h"
-#include "core/file/file_messages.h"
 #include "core/platform/profile.h"
 #include "support/scripted_answers.h"
 
@@ -701,7 +702,7 @@ std::string DamagedFile() {
     }
     FileCipherState state;
     ScriptedAnswers quiet;
-    const std::vector<std::uint8_t> bytes = BuildDataFile(cards, state, quiet).value();
+    const std::vector<std::uint8_t> bytes = BuildDataFileWithUser(cards, state, quiet).value();
     std::string file(bytes.begin(), bytes.end());
     file[22 + 29 + 5 + 20] = '\xff';  // L of "second"
     return file;

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/message_texts.h"
 #include "core/cards/categories.h"
 #include "core/document/document_host.h"
-#include "core/document/document_messages.h"
 #include "core/document/document_model.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/platform/profile.h"
+#include "core/prefs/frame_keys.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 
@@ -54,8 +55,8 @@ FileFormat FormatOf(const fs::path& path) {
 // A profile whose new seals use the small settings, so that the tests stay fast.
 MemoryProfile SmallSealProfile() {
     MemoryProfile profile;
-    profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations, 1);
-    profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB, 8);
+    profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
+    profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
     return profile;
 }
 
@@ -87,7 +88,7 @@ protected:
         state.encryptionPassword = "hunter22";
         state.headerValue18 = value18;
         ScriptedAnswers quiet;
-        const auto bytes = BuildDataFile(cards, state, quiet);
+        const auto bytes = BuildDataFileWithUser(cards, state, quiet);
         EXPECT_TRUE(bytes.has_value());
         const fs::path path = dir / name;
         std::ofstream(path, std::ios::binary)
@@ -154,7 +155,7 @@ TEST_F(DocumentSealedTest, AnOpenedFileKeepsItsLayoutAndSettingsOnSave) {
          MakeFile("c.tse", true, false, kSmall, 77),
          FileLayout::Compatible,
          FileFormat::MacSyncVersion,
-         {docmsg::kCompatibleNote}},
+         {msg::kCompatibleNote}},
         {"plain",
          MakeFile("p.tsf", false, false, kSmall, 77),
          FileLayout::Plain,
@@ -280,9 +281,9 @@ TEST(DocumentSealSettings, ComeFromTheProfileWithinTheReadableRange) {
                      std::to_string(c.kib.value_or(-99)));
         MemoryProfile profile;
         if (c.ops)
-            profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations, *c.ops);
+            profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, *c.ops);
         if (c.kib)
-            profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB, *c.kib);
+            profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, *c.kib);
         ScriptedAnswers ui;
         DocumentModel model(ui, profile, nullptr);
         EXPECT_EQ(model.NewSealSettings(), c.expected);

@@ -6,11 +6,13 @@
 
 #include <cstring>
 
+#include "core/base/message_texts.h"
+#include "core/document/file_with_user.h"
 #include "core/file/blowfish.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/sha1.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 
@@ -27,7 +29,7 @@ const Bytes kEmptyPlainFile = {0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0
                                0x00, 0x00, 0x00, 0x6E, 0x4C, 0x73, 0x54, 0x00, 0x00, 0x00, 0x00};
 
 Bytes Build(const CCardCollection& cards, FileCipherState state, ScriptedAnswers& ui) {
-    auto bytes = BuildDataFile(cards, state, ui);
+    auto bytes = BuildDataFileWithUser(cards, state, ui);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or(Bytes{});
 }
@@ -60,8 +62,9 @@ std::unique_ptr<Opened> Open(const Bytes& bytes,
     for (auto& p : passwords)
         o->ui.Password(p);
     MemoryProfile profile;
-    o->result =
-        ReadDataFile(bytes, ReadRequest{o->ui, profile, "file.tse", ""}, o->cards, o->state);
+    o->result = ReadDataFileWithUser(
+        bytes, UserReadRequest{o->ui, DateFormatIndex(profile), "file.tse", ""}, o->cards,
+        o->state);
     return o;
 }
 
@@ -218,7 +221,10 @@ TEST(DataFileReader, DateTextIsBuiltWithTheDateFormatAndCategoryNameIsEmpty) {
     profile.WriteInt("Internet Preferences", "Date Format", 4);
     CCardCollection read;
     FileCipherState state;
-    ASSERT_TRUE(ReadDataFile(BuildPlain(cards), ReadRequest{ui, profile, "f", ""}, read, state).ok);
+    ASSERT_TRUE(ReadDataFileWithUser(BuildPlain(cards),
+                                     UserReadRequest{ui, DateFormatIndex(profile), "f", ""}, read,
+                                     state)
+                    .ok);
     const std::string date = read.List(kWwwSites).CardAt(0)->DateText();
     EXPECT_EQ(date.size(), 10u);  // %Y-%m-%d
     EXPECT_EQ(date.substr(0, 4), "1999");
@@ -485,7 +491,7 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
         state.encryptionPassword = c.password;
         ScriptedAnswers ui;
         ui.messageAnswers.push_back(MsgAnswer::No);
-        EXPECT_FALSE(BuildDataFile(cards, state, ui).has_value());
+        EXPECT_FALSE(BuildDataFileWithUser(cards, state, ui).has_value());
         EXPECT_EQ(ui.Texts(), c.messages);
         EXPECT_FALSE(state.sealed);
     }
@@ -576,7 +582,7 @@ TEST(DataFileWriter, ALongTextCutShortByAZeroByteFitsAndTheFileEndsAtTheLastCard
         AddCard(cards, {.code = 14, .name = "last", .password = std::string("pw\0pw", 5)});
         ScriptedAnswers ui;
         FileCipherState state;
-        const std::optional<Bytes> file = BuildDataFile(cards, state, ui);
+        const std::optional<Bytes> file = BuildDataFileWithUser(cards, state, ui);
         if (!c.fits) {
             EXPECT_FALSE(file.has_value());
             EXPECT_EQ(ui.Texts(), (std::vector<std::string>{TextTooLongMessage("big"),

@@ -4,9 +4,10 @@
 
 #include <cstring>
 
+#include "core/base/message_texts.h"
+#include "core/document/file_with_user.h"
 #include "core/file/blowfish.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/sha1.h"
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
@@ -87,7 +88,8 @@ std::unique_ptr<Opened> Open(const Bytes& file,
     for (auto& p : passwords)
         o->ui.Password(p);
     MemoryProfile profile;
-    o->result = ReadDataFile(file, ReadRequest{o->ui, profile, "old.tse", ""}, o->cards, o->state);
+    o->result = ReadDataFileWithUser(
+        file, UserReadRequest{o->ui, DateFormatIndex(profile), "old.tse", ""}, o->cards, o->state);
     return o;
 }
 
@@ -179,7 +181,7 @@ TEST(OldFormats, NextSaveWritesTheCurrentFormat) {
     auto o = Open(OldFile("Version1.002", kSample, "oldsecret"), {std::string("oldsecret")});
     ASSERT_TRUE(o->result.ok);
     ScriptedAnswers ui;
-    auto saved = BuildDataFile(o->cards, o->state, ui);
+    auto saved = BuildDataFileWithUser(o->cards, o->state, ui);
     ASSERT_TRUE(saved);
     const HeaderFacts facts = InspectHeader(*saved);
     EXPECT_EQ(facts.format, FileFormat::MacSyncVersion);
@@ -277,7 +279,7 @@ TEST(OldFormats, AZeroByteEndsAnOldText) {
         ASSERT_TRUE(o->result.ok);
         ASSERT_EQ(o->cards.List(kLoginAccounts).Count(), 1);
         ScriptedAnswers ui;
-        auto saved = BuildDataFile(o->cards, o->state, ui);
+        auto saved = BuildDataFileWithUser(o->cards, o->state, ui);
         ASSERT_TRUE(saved);
         auto again = Open(*saved, answers);
         ASSERT_TRUE(again->result.ok);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/file/file_messages.h"
+#include "core/base/message_texts.h"
 #include "core/file/password_check.h"
 
 namespace tessaline {

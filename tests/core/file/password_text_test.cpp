@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 
@@ -55,7 +57,7 @@ std::vector<std::uint8_t> EncryptedFile(const std::string& keyBytes) {
     state.encryptOnSave = true;
     state.encryptionPassword = keyBytes;
     ScriptedAnswers quiet;
-    return *BuildDataFile(cards, state, quiet);
+    return *BuildDataFileWithUser(cards, state, quiet);
 }
 
 ReadResult Open(const std::vector<std::uint8_t>& file, const std::string& entered,
@@ -63,7 +65,8 @@ ReadResult Open(const std::vector<std::uint8_t>& file, const std::string& entere
     CCardCollection cards;
     ui.Password(entered);
     MemoryProfile profile;
-    return ReadDataFile(file, ReadRequest{ui, profile, "t.tse", ""}, cards, state);
+    return ReadDataFileWithUser(file, UserReadRequest{ui, DateFormatIndex(profile), "t.tse", ""},
+                                cards, state);
 }
 
 TEST(PasswordText, AFileKeyedWithRawUtf8OpensAndKeepsThatKeyForTheNextSave) {
@@ -78,7 +81,7 @@ TEST(PasswordText, AFileKeyedWithRawUtf8OpensAndKeepsThatKeyForTheNextSave) {
     // The next save keys the file as before: the raw UTF-8 alone opens it.
     ScriptedAnswers quiet;
     CCardCollection none;
-    const std::vector<std::uint8_t> saved = *BuildDataFile(none, state, quiet);
+    const std::vector<std::uint8_t> saved = *BuildDataFileWithUser(none, state, quiet);
     FileCipherState again;
     EXPECT_TRUE(Open(saved, "p\xC3\xA4sswort1", again, quiet).ok);
 
@@ -100,7 +103,7 @@ TEST(PasswordText, APasswordWithAZeroByteIsRefusedEverywhere) {
     state.encryptOnSave = true;
     state.encryptionPassword = zero;
     ScriptedAnswers ui;
-    EXPECT_FALSE(BuildDataFile(cards, state, ui).has_value());
+    EXPECT_FALSE(BuildDataFileWithUser(cards, state, ui).has_value());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kPasswordHasZeroByte});
 
     // Entered to open a file, it is named for what it is and opens nothing.

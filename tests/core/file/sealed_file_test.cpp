@@ -9,11 +9,13 @@
 #include <cstring>
 #include <thread>
 
+#include "core/base/message_texts.h"
+#include "core/document/file_with_user.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
-#include "core/file/file_messages.h"
 #include "core/file/sealed_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
 
@@ -71,7 +73,7 @@ FileCipherState StateFor(bool encrypt, bool sealed, const std::string& password 
 
 Bytes Build(const CCardCollection& cards, FileCipherState state) {
     ScriptedAnswers ui;
-    auto bytes = BuildDataFile(cards, state, ui);
+    auto bytes = BuildDataFileWithUser(cards, state, ui);
     EXPECT_TRUE(bytes.has_value());
     EXPECT_EQ(ui.Texts(), Texts{});
     return bytes.value_or(Bytes{});
@@ -90,8 +92,9 @@ std::unique_ptr<Opened> Open(std::span<const std::uint8_t> bytes,
     for (auto& p : passwords)
         o->ui.Password(p);
     MemoryProfile profile;
-    o->result =
-        ReadDataFile(bytes, ReadRequest{o->ui, profile, "file.tse", ""}, o->cards, o->state);
+    o->result = ReadDataFileWithUser(
+        bytes, UserReadRequest{o->ui, DateFormatIndex(profile), "file.tse", ""}, o->cards,
+        o->state);
     return o;
 }
 
@@ -394,7 +397,7 @@ TEST(SealedFile, HasNoSizeLimitAndTooLargeCompatibleFilesAreOfferedSealing) {
     FileCipherState state = StateFor(true, false, "hunter22");
     ScriptedAnswers ui;
     ui.messageAnswers.push_back(MsgAnswer::Yes);
-    const auto offered = BuildDataFile(cards, state, ui);
+    const auto offered = BuildDataFileWithUser(cards, state, ui);
     ASSERT_TRUE(offered.has_value());
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].text, TooLargeOfferSealingMessage(cards.TotalStoredSize()));
@@ -426,7 +429,7 @@ TEST(SealedFile, SealingRefusesWithoutPasswordOrWithSettingsItCouldNotReadBack) 
         FileCipherState state = StateFor(true, true, c.password);
         state.seal = c.seal;
         ScriptedAnswers ui;
-        EXPECT_FALSE(BuildDataFile(cards, state, ui).has_value());
+        EXPECT_FALSE(BuildDataFileWithUser(cards, state, ui).has_value());
         EXPECT_EQ(ui.Texts(), c.messages);
     }
 }
@@ -437,7 +440,7 @@ TEST(SealedFile, DefaultSettingsAreWrittenAndReadBack) {
     FileCipherState state = StateFor(true, true, "hunter22");
     state.seal = kDefaultSealSettings;
     ThreadedAnswers ui;
-    const auto file = BuildDataFile(cards, state, ui);
+    const auto file = BuildDataFileWithUser(cards, state, ui);
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(ui.busy, Texts{msg::kSealing});
     const std::optional<SealedHeader> header = ParseSealedHeader(*file);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/views/export_command.h"
 #include "support/card_fixtures.h"
@@ -96,7 +97,7 @@ TEST_F(CardsExportCommand, NeverWritesOverADataFileOrAnOpenDocument) {
         state.encryptOnSave = !password.empty();
         state.encryptionPassword = password;
         ScriptedAnswers quiet;
-        const auto bytes = BuildDataFile(empty, state, quiet).value();
+        const auto bytes = BuildDataFileWithUser(empty, state, quiet).value();
         std::ofstream(dir / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));

@@ -23,8 +23,8 @@
 #include <QTreeView>
 
 #include "core/app/window_memory.h"
+#include "core/base/message_texts.h"
 #include "core/commands/command_ids.h"
-#include "core/file/file_messages.h"
 #include "core/platform/profile.h"
 #include "core/prefs/frame_keys.h"
 #include "core/views/list_colours.h"

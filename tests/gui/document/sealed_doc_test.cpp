@@ -15,10 +15,11 @@
 #include <chrono>
 #include <thread>
 
+#include "core/base/message_texts.h"
 #include "core/commands/command_ids.h"
-#include "core/document/document_messages.h"
-#include "core/file/file_messages.h"
+#include "core/document/file_with_user.h"
 #include "core/platform/profile.h"
+#include "core/prefs/frame_keys.h"
 #include "gui/app/child_frame.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/qt_user_answers.h"
@@ -42,7 +43,7 @@ bool WriteFile(const QString& path, bool encrypt, bool sealed) {
     state.seal = kSmall;
     state.encryptionPassword = "hunter22";
     ScriptedUser quiet;
-    const auto bytes = BuildDataFile(cards, state, quiet);
+    const auto bytes = BuildDataFileWithUser(cards, state, quiet);
     QFile f(path);
     return bytes && f.open(QIODevice::WriteOnly) &&
            f.write(reinterpret_cast<const char*>(bytes->data()),
@@ -64,8 +65,8 @@ private slots:
         QVERIFY(WriteFile(compatible, true, false));
         ScriptedUser ui;
         MemoryProfile profile;
-        profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyOperations, 1);
-        profile.WriteInt(docmsg::kGeneralSection, docmsg::kSealedKeyMemoryKiB, 8);
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
         CMainFrame frame(ui, profile);
         QCOMPARE(frame.LayoutText(), QString());
 
@@ -78,7 +79,7 @@ private slots:
         ui.passwords.push_back("hunter22");
         QVERIFY(frame.OpenDocumentFile(compatible));
         QCOMPARE(frame.LayoutText(), QStringLiteral("Encrypted (compatible)"));
-        QCOMPARE(frame.statusBar()->currentMessage(), QString::fromLatin1(docmsg::kCompatibleNote));
+        QCOMPARE(frame.statusBar()->currentMessage(), QString::fromLatin1(msg::kCompatibleNote));
 
         CChildFrame* fresh = frame.NewDocument();
         QCOMPARE(frame.LayoutText(), QStringLiteral("Not encrypted"));

@@ -20,6 +20,7 @@
 
 #include <QCheckBox>
 
+#include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/profile.h"
 #include "gui/app/qt_user_answers.h"
@@ -53,7 +54,8 @@ void WriteFixture(const QString& path, const std::string& password = {}) {
     state.encryptOnSave = !password.empty();
     state.encryptionPassword = password;
     ScriptedAnswers quiet;
-    const std::optional<std::vector<std::uint8_t>> bytes = BuildDataFile(cards, state, quiet);
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        BuildDataFileWithUser(cards, state, quiet);
     QVERIFY(bytes.has_value());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 
 namespace tessaline {
 namespace {

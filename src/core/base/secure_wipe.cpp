@@ -1,4 +1,4 @@
-#include "core/file/secure_wipe.h"
+#include "core/base/secure_wipe.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "core/document/text_encoding.h"
+#include "core/cards/text_encoding.h"
 
 #include <array>
 #include <cstdint>

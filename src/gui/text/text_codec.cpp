@@ -1,10 +1,10 @@
-#include "gui/document/text_codec.h"
+#include "gui/text/text_codec.h"
 
 #include <QList>
 
-#include "core/document/text_encoding.h"
+#include "core/base/secure_wipe.h"
+#include "core/cards/text_encoding.h"
 #include "core/file/password_text.h"
-#include "core/file/secure_wipe.h"
 
 namespace tessaline {
 
