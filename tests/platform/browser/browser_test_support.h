@@ -85,6 +85,26 @@ inline void KillBrowsersOn(const QString& profileFolder) {
 }
 
 // Removes a profile folder once its browser is gone, read-only files included.
+// Closes the browser on profileFolder, then hands every file the browser left there to
+// look (its path and bytes). Returns how many files were read.
+inline int LookThroughClosedProfile(
+    const QString& profileFolder,
+    const std::function<void(const QString& path, const QByteArray& content)>& look) {
+    EXPECT_TRUE(devtools::DevToolsClient(profileFolder).CloseBrowser());
+    KillBrowsersOn(profileFolder);
+    QDirIterator files(profileFolder, QDir::Files | QDir::Hidden | QDir::System,
+                       QDirIterator::Subdirectories);
+    int looked = 0;
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        ++looked;
+        look(file.fileName(), file.readAll());
+    }
+    return looked;
+}
+
 inline void RemoveProfileFolder(const QString& profileFolder) {
     const QByteArray marker = "--user-data-dir=" + profileFolder.toUtf8();
     WaitUntil([&] {

@@ -90,18 +90,10 @@ TEST_F(HttpLoginTest, TheChallengeIsAnsweredAndNoAddressHoldsThePassword) {
     }
 
     // Nothing the browser keeps on disk holds the password.
-    ASSERT_TRUE(devtools::DevToolsClient(rig->profileFolder).CloseBrowser());
-    testing::KillBrowsersOn(rig->profileFolder);
-    QDirIterator files(rig->profileFolder, QDir::Files | QDir::Hidden | QDir::System,
-                       QDirIterator::Subdirectories);
-    int looked = 0;
-    while (files.hasNext()) {
-        QFile file(files.next());
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        ++looked;
-        EXPECT_FALSE(file.readAll().contains("Tr0ub4dor")) << file.fileName().toStdString();
-    }
+    const int looked = testing::LookThroughClosedProfile(
+        rig->profileFolder, [](const QString& path, const QByteArray& content) {
+            EXPECT_FALSE(content.contains("Tr0ub4dor")) << path.toStdString();
+        });
     EXPECT_GT(looked, 0);
 }
 

@@ -341,25 +341,16 @@ TEST_F(LoginFormTest, TheProfileHoldsNoPasswordAfterwards) {
     ASSERT_TRUE(rig->automation.NavigateAndWait(server.Url("/plain").toStdString(), true));
     EXPECT_EQ(rig->commands.FillLogin(&cards, nullptr), kStatusLoginFilled);
     testing::WaitUntil([] { return false; }, 1000);  // time for the session files to be written
-    ASSERT_TRUE(devtools::DevToolsClient(rig->profileFolder).CloseBrowser());
-    testing::KillBrowsersOn(rig->profileFolder);
-    QDirIterator files(rig->profileFolder, QDir::Files | QDir::Hidden | QDir::System,
-                       QDirIterator::Subdirectories);
-    int looked = 0;
-    while (files.hasNext()) {
-        QFile file(files.next());
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        ++looked;
-        const QByteArray content = file.readAll();
-        const qsizetype at = content.indexOf(kPasswordMark);
-        // What surrounds it, readable, tells which record of the file kept it.
-        QByteArray around = content.mid(std::max<qsizetype>(0, at - 200), 260);
-        for (char& c : around)
-            c = (c >= 32 && c < 127) ? c : '.';
-        EXPECT_LT(at, 0) << file.fileName().toStdString() << ": " << around.constData();
-        EXPECT_FALSE(content.contains(kPasswordMarkUtf16)) << file.fileName().toStdString();
-    }
+    const int looked = testing::LookThroughClosedProfile(
+        rig->profileFolder, [&](const QString& path, const QByteArray& content) {
+            const qsizetype at = content.indexOf(kPasswordMark);
+            // What surrounds it, readable, tells which record of the file kept it.
+            QByteArray around = content.mid(std::max<qsizetype>(0, at - 200), 260);
+            for (char& c : around)
+                c = (c >= 32 && c < 127) ? c : '.';
+            EXPECT_LT(at, 0) << path.toStdString() << ": " << around.constData();
+            EXPECT_FALSE(content.contains(kPasswordMarkUtf16)) << path.toStdString();
+        });
     EXPECT_GT(looked, 0);
 }
 
