@@ -18,11 +18,11 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "gui/views/card_commands_qt.h"
 #include "gui/views/card_dialog.h"
 #include "gui/views/tessaline_view.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
@@ -66,13 +66,13 @@ private slots:
 
 private:
     MemoryProfile profile_;
-    FakeAnswers ui_;
+    ScriptedAnswers ui_;
     std::unique_ptr<CTessalineNewDoc> doc_;
     std::unique_ptr<CTessalineNewView> view_;
 };
 
 void CardsCommandsTest::init() {
-    ui_ = FakeAnswers{};
+    ui_.ClearShown();
     doc_ = std::make_unique<CTessalineNewDoc>(ui_, profile_, nullptr);
     doc_->OnNewDocument();
     view_ = std::make_unique<CTessalineNewView>(*doc_, profile_);
@@ -82,7 +82,7 @@ void CardsCommandsTest::init() {
 void CardsCommandsTest::cleanup() {
     view_.reset();
     doc_.reset();
-    QCOMPARE(ui_.unexpected, 0);
+    ui_.ExpectUsedUp();
 }
 
 void CardsCommandsTest::newCardWithTheRealEditor() {
@@ -116,8 +116,8 @@ void CardsCommandsTest::newCardWithTheRealEditor() {
 void CardsCommandsTest::newCardRefusedWhereNoCategoryIsShown() {
     view_->ShowCategory("Show All");
     QVERIFY(OnNewCard(*doc_, *view_, ui_, profile_) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("Please select a category first."));
-    QCOMPARE(ui_.captions.back(), std::string("Warning"));
+    QCOMPARE(ui_.Texts().back(), std::string("Please select a category first."));
+    QCOMPARE(ui_.captionTexts.back(), std::string("Warning"));
     QVERIFY(!doc_->IsModified());
     QCOMPARE(doc_->Cards().LiveCardCount(), 0);
 }
@@ -166,13 +166,13 @@ void CardsCommandsTest::deleteAsksAndRefusesShowAll() {
     view_->ShowCategory("Show All");
     view_->SelectCard(a);
     QVERIFY(!OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.texts.back(), std::string("To delete a card, select a category first."));
+    QCOMPARE(ui_.Texts().back(), std::string("To delete a card, select a category first."));
 
     view_->ShowCategory("Bank Accounts");
     view_->SelectCard(a);
-    ui_.answers.push_back(MsgAnswer::Ok);
+    ui_.messageAnswers.push_back(MsgAnswer::Ok);
     QVERIFY(OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.texts.back(), std::string("Are you sure you want to delete this card?"));
+    QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete this card?"));
     QCOMPARE(doc_->Cards().List(kBankAccounts).Count(), 1);
     QCOMPARE(doc_->Cards().DeletedList().Count(), 1);
     QCOMPARE(view_->ItemCount(), 1);
@@ -185,7 +185,7 @@ void CardsCommandsTest::changeCategorySelectsTheMovedCard() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     QVERIFY(!OnChangeCategory(*doc_, *view_, ui_, kCmdMoveToWwwSites));
-    QCOMPARE(ui_.texts.back(), std::string("Card already in this category"));
+    QCOMPARE(ui_.Texts().back(), std::string("Card already in this category"));
     QVERIFY(!doc_->IsModified());
 
     QVERIFY(OnChangeCategory(*doc_, *view_, ui_, kCmdMoveToWwwForms));
@@ -225,7 +225,7 @@ void CardsCommandsTest::copyCardThenPasteElsewhere() {
 
     view_->ShowCategory("Search Results");
     QVERIFY(OnPasteCard(*doc_, *view_, ui_, pasteAvailable) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("You can not add cards to this category!"));
+    QCOMPARE(ui_.Texts().back(), std::string("You can not add cards to this category!"));
     QVERIFY(pasteAvailable);
 
     view_->ShowCategory("Software Keys");
@@ -248,7 +248,7 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     view_->ShowCategory("Credit Cards");
     QVERIFY(view_->SelectedCard() == nullptr);
     QVERIFY(BuildCardContextMenu(*view_, ui_, false, {}) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("No card selected, please select a card first!"));
+    QCOMPARE(ui_.Texts().back(), std::string("No card selected, please select a card first!"));
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     std::vector<int> dispatched;
@@ -269,7 +269,7 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     QStringList opened;
     auto open = [&](const QString& p) { opened << p; };
     QVERIFY(!OnUsePasswordToOpen(*view_, ui_, open));
-    QCOMPARE(ui_.texts.back(),
+    QCOMPARE(ui_.Texts().back(),
              std::string("File path not correct, not a .tse file, or file not found !"));
     card->SetAddress("/home/me/other.tse");
     QVERIFY(OnUsePasswordToOpen(*view_, ui_, open));

@@ -20,10 +20,10 @@
 #include "core/document/document_model.h"
 #include "core/platform/profile.h"
 #include "gui/views/print_cards.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
@@ -160,14 +160,14 @@ void CardsPrintTest::pageWithoutNotesAndAtm() {
 void CardsPrintTest::commandLinePrintsADataFile() {
     const QString data = dir_.filePath("cards.tsf");
     {
-        FakeAnswers ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         DocumentModel doc(ui, profile, nullptr);
         doc.NewDocument();
         Fill(doc.Cards());
         QVERIFY(doc.SaveTo(data.toStdString()));
     }
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     MemoryProfile profile;
     profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
     profile.WriteInt("Print Preferences", "Print Notes", 0);
@@ -182,14 +182,14 @@ void CardsPrintTest::commandLinePrintsADataFile() {
     QVERIFY(!text.contains("Renewal"));
 
     QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile).printed);
-    QVERIFY(!ui.texts.empty());
+    QVERIFY(!ui.Texts().empty());
 }
 
 void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
     // Two web sites; the length byte of the second record is damaged.
     const QString data = dir_.filePath("damaged.tsf");
     {
-        FakeAnswers quiet;
+        ScriptedAnswers quiet;
         MemoryProfile profile;
         DocumentModel doc(quiet, profile, nullptr);
         doc.NewDocument();
@@ -209,12 +209,12 @@ void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
 
     MemoryProfile profile;
     const QString pdf = dir_.filePath("damaged.pdf");
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
     QVERIFY(printed.printed);
     QCOMPARE(printed.damage, std::string("Only 1 of the cards in damaged.tsf could be read; the "
                                          "rest of the file is damaged. Only those were printed."));
-    QVERIFY(ui.texts.empty());  // no box for a program that prints and ends
+    QVERIFY(ui.Texts().empty());  // no box for a program that prints and ends
     const QString text = PdfText(pdf);
     QVERIFY(text.contains("Example Mail"));
     QVERIFY(!text.contains("Second site"));
@@ -282,7 +282,7 @@ void CardsPrintTest::previewHidesTheCategoryBar() {
 void CardsPrintTest::pdfFilesAreOwnerOnly() {
     const QString data = dir_.filePath("owner.tsf");
     {
-        FakeAnswers ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         DocumentModel doc(ui, profile, nullptr);
         doc.NewDocument();
@@ -299,7 +299,7 @@ void CardsPrintTest::pdfFilesAreOwnerOnly() {
     QVERIFY(QFile::setPermissions(
         shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     for (const QString& pdf : {fresh, shared}) {
-        FakeAnswers ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
         QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile).printed);
