@@ -126,9 +126,7 @@ private slots:
     // category it asks first and then removes the card.
     void deleteRefusedWhileShowAllIsShown() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
         view->SelectCard(CardNamed(*view, "bank one"));
@@ -158,9 +156,7 @@ private slots:
     // Ctrl+D does, with the same question and the same refusal in "Show All".
     void enterEditsAndDeleteDeletesFromTheList() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         view->List()->setFocus();
 
@@ -286,9 +282,7 @@ private slots:
     // follows it into its new category with the card selected.
     void doubleClickEditsAndChangeCategoryFollowsTheCard() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         CCard* alpha = CardNamed(*view, "alpha");
         CCard* beta = CardNamed(*view, "beta");

@@ -50,9 +50,7 @@ private slots:
     // listed again so a new date format or password display shows at once.
     void preferencesWriteOnOkAndRefreshTheList() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         QSignalSpy listed(w->ActiveView()->Model(), &QAbstractItemModel::modelReset);
 
         ModalWatch seen;
@@ -76,9 +74,7 @@ private slots:
     // back to the dialog.
     void generatedPasswordIsUsed() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CCard* card = w->ActiveView()->Model()->Rows().front();
         w->ActiveView()->SelectCard(card);
         QString generated;

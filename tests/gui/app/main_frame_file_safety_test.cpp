@@ -28,12 +28,14 @@
 #include "gui/app/qt_user_answers.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/tessaline_view.h"
+#include "support/qt_card_list.h"
 #include "support/qt_data_files.h"
 #include "support/qt_dialog_driver.h"
 #include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
 using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ListedNames;
 using tessaline::testing::ReadAll;
 using tessaline::testing::WhenModal;
 using tessaline::testing::WriteDataFile;
@@ -113,13 +115,6 @@ QByteArray DamagedFile(const QString& path) {
     return bytes;
 }
 
-QStringList Names(CTessalineNewView& view) {
-    QStringList out;
-    for (int r = 0; r < view.ItemCount(); ++r)
-        out << view.List()->model()->index(r, 0).data().toString();
-    return out;
-}
-
 }  // namespace
 
 class FrameFileSafetyTest : public QObject {
@@ -158,7 +153,7 @@ private slots:
         QCOMPARE(texts, QStringList{"Only 1 of the cards in damaged.tsf could be read; the rest "
                                     "of the file is damaged. The file is opened read-only; use "
                                     "Save As to keep what was read."});
-        QCOMPARE(Names(*child->View()), QStringList{"first"});
+        QCOMPARE(ListedNames(*child->View()), QStringList{"first"});
         QCOMPARE(child->Document().ShownTitle(), QString("damaged.tsf (read-only)"));
         QVERIFY(frame_->windowTitle().startsWith("damaged.tsf (read-only)"));
 

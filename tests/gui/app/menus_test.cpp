@@ -55,9 +55,7 @@ private slots:
         QVERIFY(WriteDataFile(file, {{.code = kWwwSites, .name = "site", .password = "pw"},
                                      {.code = kWwwSites, .name = "other"}}));
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(file));
+        QVERIFY(w.ShowAndOpen(file));
         w->CategoryBar()->OnCategorySelected(QStringLiteral("WWW Sites"));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         w->ActiveView()->List()->setFocus();

@@ -107,9 +107,7 @@ private slots:
     // empty name and address; where no category is shown it is refused.
     void getWebPageWithNoBrowserOffersAnEmptyCard() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         w->CategoryBar()->OnCategorySelected(QStringLiteral("WWW Sites"));
         ModalWatch seen;
         seen = WhenModal<CCardDialog>([](CCardDialog& d) {

@@ -29,6 +29,7 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/tessaline_view.h"
 #include "support/card_fixtures.h"
+#include "support/qt_card_list.h"
 #include "support/qt_data_files.h"
 
 using namespace tessaline;
@@ -39,6 +40,7 @@ namespace {
 
 using tessaline::testing::ClickBox;
 using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ListedNames;
 using tessaline::testing::ReadAll;
 using tessaline::testing::WhenModal;
 using tessaline::testing::WriteDataFile;
@@ -49,13 +51,6 @@ void WriteFixture(const QString& path, const std::string& password = {}) {
                           {{.code = kWwwSites, .name = "zeta", .password = "zpw"},
                            {.code = kWwwSites, .name = "Eta", .password = "epw"}},
                           password));
-}
-
-QStringList Names(CTessalineNewView& view) {
-    QStringList out;
-    for (int r = 0; r < view.ItemCount(); ++r)
-        out << view.List()->model()->index(r, 0).data().toString();
-    return out;
 }
 
 }  // namespace
@@ -90,7 +85,7 @@ private slots:
         QSignalSpy titles(&doc, &CTessalineNewDoc::TitleChanged);
         QSignalSpy counts(&view, &CTessalineNewView::ItemCountChanged);
         QVERIFY(doc.OnOpenDocument(Path("plain.tsf")));
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
         QCOMPARE(counts.last().at(0).toInt(), 2);
         QCOMPARE(titles.last().at(0).toString(), QString("plain.tsf"));
         QCOMPARE(doc.PathName(), Path("plain.tsf"));
@@ -107,7 +102,7 @@ private slots:
         QCOMPARE(ui.passwordPrefills.back(), std::string("from the selected card"));
         QCOMPARE(doc.EncryptionState(), 1);
         QCOMPARE(encryption.last().at(0).toInt(), 1);
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
 
         // A wrong password or a file that is none: the reason, then the failure; the
         // document and its list stay as they were.
@@ -122,7 +117,7 @@ private slots:
         QVERIFY(!doc.OnOpenDocument(Path("missing.tsf")));
         QVERIFY(ui.Texts().back().starts_with("Failed to open document."));
         QCOMPARE(doc.PathName(), Path("secret.tse"));
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
 
         ui.shown.clear();
         QVERIFY(doc.OnOpenDocument(Path("empty.tsf")));
@@ -160,7 +155,7 @@ private slots:
         QVERIFY(doc.OnOpenDocument(Path("again.tse"), "from the card"));
         QCOMPARE(seen, QStringList{"Password not correct, please try again."});
         QVERIFY(answeredAgain);
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
         QCOMPARE(doc.EncryptionState(), 1);
     }
 

@@ -16,10 +16,12 @@
 #include "gui/views/card_commands_qt.h"
 #include "gui/views/card_dialog.h"
 #include "gui/views/tessaline_view.h"
+#include "support/qt_dialog_driver.h"
 #include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
 using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WhenModal;
 
 namespace {
 
@@ -34,15 +36,6 @@ CCard* Add(CTessalineNewDoc& doc, int code, const char* name, const char* passwo
     CCard* c = doc.Cards().Adopt(std::move(card));
     doc.Cards().AddCardToCategory(code, c);
     return c;
-}
-
-// Fills the card editor that is about to open and presses its default button.
-void WhenEditorOpens(std::function<void(CCardDialog&)> fill) {
-    QTimer::singleShot(0, [fill] {
-        auto* dialog = qobject_cast<CCardDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        fill(*dialog);
-    });
 }
 
 }  // namespace
@@ -87,7 +80,7 @@ void CardsCommandsTest::cleanup() {
 
 void CardsCommandsTest::newCardWithTheRealEditor() {
     view_->ShowCategory("Login Accounts");
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         QCOMPARE(d.windowTitle(), QString("New Card"));
         QCOMPARE(d.AddressEdit()->text(), QString("telnet://"));
         d.NameEdit()->setText("router");
@@ -107,7 +100,7 @@ void CardsCommandsTest::newCardWithTheRealEditor() {
 
     // Cancel adds nothing.
     doc_->SetModifiedFlag(false);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    WhenModal<CCardDialog>([](CCardDialog& d) { d.close(); });
     QVERIFY(OnNewCard(*doc_, *view_, ui_, profile_) == nullptr);
     QCOMPARE(doc_->Cards().List(kLoginAccounts).Count(), 1);
     QVERIFY(!doc_->IsModified());
@@ -126,7 +119,7 @@ void CardsCommandsTest::editWithoutChangeMarksNothing() {
     CCard* card = Add(*doc_, kWwwSites, "site", "pw", "two\r\nlines");
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         QCOMPARE(d.windowTitle(), QString("Edit Card"));
         QTest::mouseClick(d.OkButton(), Qt::LeftButton);
     });
@@ -135,7 +128,7 @@ void CardsCommandsTest::editWithoutChangeMarksNothing() {
     QCOMPARE(card->ModificationTime(), 1000u);
     QCOMPARE(QString::fromStdString(card->Note()), QString("two\r\nlines"));
 
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         d.PasswordEdit()->setText("new");
         QTest::mouseClick(d.OkButton(), Qt::LeftButton);
     });
@@ -151,7 +144,7 @@ void CardsCommandsTest::editCancelKeepsEarlierModifiedState() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     doc_->SetModifiedFlag(true);
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         d.NameEdit()->setText("changed");
         d.reject();
     });

@@ -13,10 +13,13 @@
 #include "core/cards/card.h"
 #include "gui/views/card_dialog.h"
 #include "gui/views/edit_url_dialog.h"
+#include "support/qt_dialog_driver.h"
 #include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
+using tessaline::testing::ModalWatch;
 using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WhenModal;
 
 class CardsDialogTest : public QObject {
     Q_OBJECT
@@ -139,23 +142,21 @@ void CardsDialogTest::addressEditorsKeepTheAddressOnCancel() {
     menu->close();
 
     // The real "Edit URL" dialog: typed text is taken on OK, dropped on Cancel.
-    QTimer::singleShot(0, [] {
-        auto* edit = qobject_cast<CEditURLDialog*>(QApplication::activeModalWidget());
-        QVERIFY(edit != nullptr);
-        QCOMPARE(edit->windowTitle(), QString("Edit URL"));
-        QCOMPARE(edit->Edit()->toPlainText(), QString("http://"));
-        edit->Edit()->setPlainText("http://long.example/a/very/long/path");
-        edit->accept();
+    ModalWatch edited = WhenModal<CEditURLDialog>([](CEditURLDialog& edit) {
+        QCOMPARE(edit.windowTitle(), QString("Edit URL"));
+        QCOMPARE(edit.Edit()->toPlainText(), QString("http://"));
+        edit.Edit()->setPlainText("http://long.example/a/very/long/path");
+        edit.accept();
     });
     dialog.OnEditUrl();
+    QVERIFY(edited);
     QCOMPARE(dialog.AddressEdit()->text(), QString("http://long.example/a/very/long/path"));
-    QTimer::singleShot(0, [] {
-        auto* edit = qobject_cast<CEditURLDialog*>(QApplication::activeModalWidget());
-        QVERIFY(edit != nullptr);
-        edit->Edit()->setPlainText("something else");
-        edit->reject();
+    edited = WhenModal<CEditURLDialog>([](CEditURLDialog& edit) {
+        edit.Edit()->setPlainText("something else");
+        edit.reject();
     });
     dialog.OnEditUrl();
+    QVERIFY(edited);
     QCOMPARE(dialog.AddressEdit()->text(), QString("http://long.example/a/very/long/path"));
 
     ui.fileAnswers.push_back(std::nullopt);
