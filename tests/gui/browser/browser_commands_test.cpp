@@ -123,7 +123,7 @@ private slots:
         QVERIFY(w->ActiveDocument()->IsModified());
 
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
-        seen = WhenModal<CCardDialog>([](CCardDialog&) {}, 5);
+        seen = WhenModal<CCardDialog>([](CCardDialog&) {}, std::chrono::milliseconds(50));
         w->Action(kCmdToolGetWebPage)->trigger();
         QTest::qWait(100);
         QVERIFY(!seen);
