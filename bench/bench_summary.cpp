@@ -8,9 +8,21 @@ namespace tessaline::bench {
 
 void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
-        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+        if (run.error_occurred || run.iterations == 0)
+            continue;
+        // A repeated benchmark's median; with --benchmark_report_aggregates_only it is the
+        // only figure of it that comes here.
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+            Figure& m = medians_[run.run_name.str()];
+            m.seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+            m.runs = 1;
+            const auto bytes = run.counters.find("bytes_per_second");
+            if (bytes != run.counters.end())
+                m.bytesPerSecond = bytes->second.value;
             continue;
         }
+        if (run.run_type != Run::RT_Iteration)
+            continue;
         Figure& f = figures_[run.benchmark_name()];
         f.seconds += run.cpu_accumulated_time / static_cast<double>(run.iterations);
         ++f.runs;
@@ -21,7 +33,10 @@ void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
 }
 
+// The median where the benchmark was repeated (steadier on a busy machine), else the mean.
 const Figure* CollectingReporter::Find(const std::string& name) const {
+    if (const auto median = medians_.find(name); median != medians_.end())
+        return &median->second;
     const auto it = figures_.find(name);
     return it == figures_.end() ? nullptr : &it->second;
 }

@@ -34,6 +34,8 @@ public:
 
 private:
     std::map<std::string, Figure> figures_;
+    // The medians over repetitions, where the benchmarks were repeated.
+    std::map<std::string, Figure> medians_;
 };
 
 void PrintRatio(const char* name, double value);

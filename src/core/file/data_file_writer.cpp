@@ -2,7 +2,8 @@
 // puts the bytes on disk only when the whole file could be built.
 
 #include <array>
-#include <cstring>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "core/cards/card_collection.h"
@@ -66,37 +67,65 @@ std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
     return size;
 }
 
-// Writes one card record at p, into room the caller sized from WrittenCardsSize; returns
-// the end of the record.
-std::uint8_t* WriteCard(std::uint8_t* p, const CCard& card, bool deleted) {
+// Appends one card record; the caller reserved room for every card (CheckedCardsRoom), so
+// the buffer does not grow on the way.
+template <typename Bytes>
+void AppendCard(Bytes& out, const CCard& card, bool deleted) {
     const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
     const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
-    p[0] = card.Category();
-    p[1] = 0;
-    p[2] = card.Attributes();
-    p[3] = card.SyncByte();
-    StoreU32(p + 4, card.ModificationTime());
-    StoreU32(p + 8, card.RecordId());
-    StoreU32(p + 12, 0);
-    StoreU32(p + 16, 0);
-    StoreU32(p + 20, static_cast<std::uint32_t>(L));
-    p += kCardHeaderSize;
+    std::array<std::uint8_t, kCardHeaderSize> head{};
+    head[0] = card.Category();
+    head[2] = card.Attributes();
+    head[3] = card.SyncByte();
+    StoreU32(head.data() + 4, card.ModificationTime());
+    StoreU32(head.data() + 8, card.RecordId());
+    StoreU32(head.data() + 20, static_cast<std::uint32_t>(L));
+    out.insert(out.end(), head.begin(), head.end());
     for (std::string_view text : texts) {
-        // An empty view may hold no pointer at all, which memcpy must not be given.
-        if (!text.empty())
-            std::memcpy(p, text.data(), text.size());
-        p += text.size();
-        *p++ = 0;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        out.insert(out.end(), bytes, bytes + text.size());
+        out.push_back(0);
     }
-    return p;
 }
 
+// A text is only looked into (for a zero that would cut it short) when it is too long as
+// it stands, so that checking a large document does not read every text.
 bool TextsFit(const CCard& card, bool deleted) {
-    for (std::string_view text : WrittenTexts(card, deleted)) {
-        if (text.size() > kMaxTextLength)
+    const std::array<const std::string*, 5> all{&card.Name(), &card.Address(), &card.UserId(),
+                                                &card.Password(), &card.Note()};
+    for (const std::string* text : deleted ? std::span(all).first(1) : std::span(all)) {
+        if (text->size() > kMaxTextLength && text->find('\0') > kMaxTextLength)
             return false;
     }
     return true;
+}
+
+// A large document's cards and their texts lie all over the heap, far beyond the
+// caches, and walking them one by one waits on main memory for each card and then again
+// for each of its texts: the time per card grows with the document. So the card some
+// places ahead is asked for early, and the texts of a nearer one, whose card has
+// arrived by then; the waits overlap instead of adding up.
+constexpr int kCardsAhead = 16;
+constexpr int kTextsAhead = 8;
+
+void FetchEarly(const void* p) {
+    __builtin_prefetch(p);
+}
+
+// A card object spans several cache lines (its start need not be at the start of one);
+// its texts' sizes and places and its flags are spread over them.
+void FetchCardEarly(const CCard* card) {
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(card) & ~(kLine - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(card) + sizeof(CCard) - 1;
+    for (std::uintptr_t line = first; line <= last; line += kLine)
+        FetchEarly(reinterpret_cast<const void*>(line));
+}
+
+void FetchTextsEarly(const CCard& card) {
+    for (const std::string* text :
+         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()})
+        FetchEarly(text->data());
 }
 
 // The lists in file order: categories 0..14, then the deleted cards (list index 15).
@@ -108,24 +137,35 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
     fn(kCategoryCount, cards.DeletedList());
 }
 
-// Checks every card before a byte is produced; false after telling the user why.
-bool CardsCanBeWritten(const CCardCollection& cards, IUserAnswers& ui) {
+// Checks every card before a byte is produced and returns the room they need: at least
+// their written size, taken from the texts' lengths alone without reading the texts (a
+// text cut at a zero byte only gets shorter), so that only the write itself reads them.
+// Nothing after telling the user why a card cannot be written.
+std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards, IUserAnswers& ui) {
+    std::uint64_t room = 0;
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        if (!ok)
-            return;
-        for (const CCard* card : list) {
-            if (!TextsFit(*card, listIndex == kDeletedListIndex)) {
-                Tell(ui, TextTooLongMessage(card->Name()));
+        const bool deleted = listIndex == kDeletedListIndex;
+        const int count = ok ? list.Count() : 0;
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            const CCard& card = *list.CardAt(i);
+            if (!TextsFit(card, deleted)) {
+                Tell(ui, TextTooLongMessage(card.Name()));
                 Tell(ui, msg::kErrorWritingList[listIndex]);
                 ok = false;
                 return;
             }
+            room += deleted ? kCardHeaderSize + card.Name().size() + 5 : card.StoredSize();
         }
     });
-    return ok;
+    if (!ok)
+        return std::nullopt;
+    return room;
 }
 
+// The exact size of every card as written.
 std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     std::uint64_t size = 0;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
@@ -135,18 +175,25 @@ std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     return size;
 }
 
-// Writes every card at p; the room is WrittenCardsSize.
-void WriteAllCards(std::uint8_t* p, const CCardCollection& cards) {
+// Appends every card in file order.
+template <typename Bytes>
+void AppendAllCards(Bytes& out, const CCardCollection& cards) {
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        for (const CCard* card : list)
-            p = WriteCard(p, *card, listIndex == kDeletedListIndex);
+        const int count = list.Count();
+        for (int i = 0; i < count; ++i) {
+            if (i + kCardsAhead < count)
+                FetchCardEarly(list.CardAt(i + kCardsAhead));
+            if (i + kTextsAhead < count)
+                FetchTextsEarly(*list.CardAt(i + kTextsAhead));
+            AppendCard(out, *list.CardAt(i), listIndex == kDeletedListIndex);
+        }
     });
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
 std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& cards,
-                                                         std::uint64_t cardsSize,
-                                                         FileCipherState& state, IUserAnswers& ui) {
+                                                         std::uint64_t room, FileCipherState& state,
+                                                         IUserAnswers& ui) {
     if (!SealSettingsReadable(state.seal)) {
         Tell(ui, msg::kSealSettingsUnusable);
         return std::nullopt;
@@ -156,10 +203,9 @@ std::optional<std::vector<std::uint8_t>> BuildSealedFile(const CCardCollection& 
         std::vector<std::uint8_t> header;
         AppendHeader(header, false, state.headerValue18);
         LockedBytes plain;
-        plain.reserve(kHeaderSize + cardsSize);
+        plain.reserve(kHeaderSize + room);
         plain.assign(header.begin(), header.end());
-        plain.resize(kHeaderSize + cardsSize);
-        WriteAllCards(plain.data() + kHeaderSize, cards);
+        AppendAllCards(plain, cards);
         ui.RunWhileBusy(msg::kSealing,
                         [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
@@ -194,18 +240,17 @@ std::string TextTooLongMessage(const std::string& cardName) {
 
 std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& cards,
                                                        FileCipherState& state, IUserAnswers& ui) {
-    if (!CardsCanBeWritten(cards, ui))
+    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, ui);
+    if (!room)
         return std::nullopt;
-    const std::uint64_t S = WrittenCardsSize(cards);
     std::vector<std::uint8_t> out;
 
-    // The buffer is sized once, from the total stored size, and the cards are written
-    // straight into it.
+    // The buffer is sized once, from the cards' stored sizes, and the cards are appended
+    // to it.
     if (!state.encryptOnSave) {
-        out.reserve(kHeaderSize + S);
+        out.reserve(kHeaderSize + *room);
         AppendHeader(out, false, state.headerValue18);
-        out.resize(kHeaderSize + S);
-        WriteAllCards(out.data() + kHeaderSize, cards);
+        AppendAllCards(out, cards);
         return out;
     }
 
@@ -218,7 +263,8 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         return std::nullopt;
     }
     if (state.sealed)
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, *room, state, ui);
+    const std::uint64_t S = WrittenCardsSize(cards);
     if (kCheckValueSize + S >= kEncryptedLimit) {
         const MsgAnswer answer =
             ui.Message(MessageRequest{TooLargeOfferSealingMessage(S), MsgCaption::Application,
@@ -226,21 +272,20 @@ std::optional<std::vector<std::uint8_t>> BuildDataFile(const CCardCollection& ca
         if (answer != MsgAnswer::Yes)
             return std::nullopt;
         state.sealed = true;
-        return BuildSealedFile(cards, S, state, ui);
+        return BuildSealedFile(cards, *room, state, ui);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.
     out.reserve(kHeaderSize + N);
     AppendHeader(out, true, state.headerValue18);
-    out.resize(kHeaderSize + N, 0);
-    std::uint8_t* plain = out.data() + kHeaderSize;
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
-    std::memcpy(plain, state.checkValue.data(), kCheckValueSize);
-    WriteAllCards(plain + kCheckValueSize, cards);
+    out.insert(out.end(), state.checkValue.begin(), state.checkValue.begin() + kCheckValueSize);
+    AppendAllCards(out, cards);
+    out.resize(kHeaderSize + N, 0);
     {
         Blowfish cipher;
         MakeKey(cipher, state.encryptionPassword, false);
-        cipher.EncipherBuffer(plain, N / 8);
+        cipher.EncipherBuffer(out.data() + kHeaderSize, N / 8);
     }
     return out;
 }

@@ -556,6 +556,51 @@ TEST(DataFileWriter, AZeroByteEndsATextAndNoFieldMoves) {
     }
 }
 
+// The writer sizes its buffer from the texts' stored lengths and ends the file where the
+// last card does: a text longer than a file can hold but cut short by a zero byte still
+// fits, and the file holds no room left over after the last card.
+TEST(DataFileWriter, ALongTextCutShortByAZeroByteFitsAndTheFileEndsAtTheLastCard) {
+    struct Case {
+        const char* what;
+        std::size_t zeroAt;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"zero early", 10, true},
+        {"zero right at the limit", kMaxTextLength, true},
+        {"zero one past the limit", kMaxTextLength + 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string note(kMaxTextLength + 100, 'n');
+        note[c.zeroAt] = '\0';
+        CCardCollection cards;
+        AddCard(cards, {.code = kBankAccounts, .name = "big", .note = note});
+        AddCard(cards, {.code = 14, .name = "last", .password = std::string("pw\0pw", 5)});
+        ScriptedAnswers ui;
+        FileCipherState state;
+        const std::optional<Bytes> file = BuildDataFile(cards, state, ui);
+        if (!c.fits) {
+            EXPECT_FALSE(file.has_value());
+            EXPECT_EQ(ui.Texts(), (std::vector<std::string>{TextTooLongMessage("big"),
+                                                            "Error Writing BankAccounts"}));
+            continue;
+        }
+        ASSERT_TRUE(file.has_value());
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
+        const std::size_t big = kCardHeaderSize + 4 + 1 + 1 + 1 + c.zeroAt + 1;
+        const std::size_t last = kCardHeaderSize + 5 + 1 + 1 + 3 + 1;
+        EXPECT_EQ(file->size(), kHeaderSize + big + last);
+        auto o = Open(*file);
+        ASSERT_TRUE(o->result.ok);
+        EXPECT_EQ(o->result.unreadBytes, 0u);
+        ASSERT_EQ(o->cards.List(kBankAccounts).Count(), 1);
+        EXPECT_EQ(o->cards.List(kBankAccounts).CardAt(0)->Note(), std::string(c.zeroAt, 'n'));
+        ASSERT_EQ(o->cards.List(14).Count(), 1);
+        EXPECT_EQ(o->cards.List(14).CardAt(0)->Password(), "pw");
+    }
+}
+
 // Deleted cards stay in the file for the handheld's sync, but none of their secrets do,
 // whether they were deleted now or read as deleted from an older save.
 TEST(DataFileWriter, DeletedCardsKeepOnlyWhatSyncNeeds) {

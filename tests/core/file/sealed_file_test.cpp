@@ -235,6 +235,28 @@ TEST(SealedFile, RoundTripsBetweenTheLayoutsKeepEveryFieldAndOffset18) {
     }
 }
 
+// The sealed contents are the plain file byte for byte, also where texts are cut short
+// at a zero byte and the cards take less room than their texts' lengths say.
+TEST(SealedFile, SealsExactlyThePlainFileWhenTextsAreCutAtAZeroByte) {
+    ASSERT_GE(sodium_init(), 0);
+    CCardCollection cards;
+    SampleCards(cards);
+    AddCard(cards, {.code = 5,
+                    .name = std::string("srv\0junk", 8),
+                    .user = std::string("me\0", 3),
+                    .note = std::string(kMaxTextLength + 10, 'x').replace(20, 1, 1, '\0')});
+    AddCard(cards, {.code = 13, .name = "after the cut"});
+    const Bytes plain = Build(cards, StateFor(false, false));
+    const Bytes sealed = Build(cards, StateFor(true, true, "zero cut"));
+    EXPECT_EQ(OpenWithLibsodium(sealed, "zero cut"), std::optional<Bytes>(plain));
+    auto o = Open(sealed, {std::string("zero cut")});
+    ASSERT_TRUE(o->result.ok);
+    EXPECT_EQ(o->result.unreadBytes, 0u);
+    ASSERT_EQ(o->cards.List(5).Count(), 1);
+    EXPECT_EQ(o->cards.List(5).CardAt(0)->Note(), std::string(20, 'x'));
+    EXPECT_EQ(o->cards.List(13).Count(), 1);
+}
+
 TEST(SealedFile, WrongOrEmptyPasswordOpensNothing) {
     CCardCollection cards;
     SampleCards(cards);
