@@ -12,6 +12,7 @@
 #include "core/file/sha1.h"
 #include "core/platform/profile.h"
 #include "support/card_fixtures.h"
+#include "support/data_file_reading.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -47,22 +48,9 @@ Bytes BuildEncrypted(const CCardCollection& cards, const std::string& password) 
     return Build(cards, state, ui);
 }
 
-struct Opened {
-    ReadResult result;
-    CCardCollection cards;
-    FileCipherState state;
-    ScriptedAnswers ui;
-};
-
-std::unique_ptr<Opened> Open(const Bytes& bytes,
-                             std::vector<std::optional<std::string>> passwords = {}) {
-    auto o = std::make_unique<Opened>();
-    for (auto& p : passwords)
-        o->ui.Password(p);
-    MemoryProfile profile;
-    o->result =
-        ReadDataFile(bytes, ReadRequest{o->ui, profile, "file.tse", ""}, o->cards, o->state);
-    return o;
+std::unique_ptr<testing::OpenedFile<>> Open(
+    const Bytes& bytes, std::vector<std::optional<std::string>> passwords = {}) {
+    return testing::OpenBytes(bytes, std::move(passwords));
 }
 
 // Deciphers with OpenSSL's Blowfish, whose halves are big-endian: each half of a block

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 #include <set>
 
 #include "core/commands/command_ids.h"
@@ -69,7 +70,13 @@ private slots:
                 QVERIFY2(w.Enabled(id), QByteArray::number(id));
         }
 
-        // Every window a command opens is closed again at once; questions get Cancel.
+        // Every window a command opens is closed again at once; the questions the commands
+        // ask through the user get Cancel: Delete Card's and the toolbar's delete button's
+        // confirmation, the File Encryption dialog from the menu and the toolbar, and the
+        // choosers of Open, Import and Export To Text.
+        w.ui.messageAnswers = {MsgAnswer::Cancel, MsgAnswer::Cancel};
+        w.ui.encryptionAnswers = {std::nullopt, std::nullopt};
+        w.ui.fileAnswers = {std::nullopt, std::nullopt, std::nullopt};
         QTimer closer;
         connect(&closer, &QTimer::timeout, [] {
             if (QWidget* popup = QApplication::activePopupWidget())
@@ -87,6 +94,11 @@ private slots:
         }
         closer.stop();
         QCOMPARE(notHandled.count(), 0);
+        const std::vector<std::string> asked = w.ui.Texts();
+        QCOMPARE(
+            static_cast<int>(std::count(asked.begin(), asked.end(),
+                                        std::string("Are you sure you want to delete this card?"))),
+            2);
     }
 };
 
