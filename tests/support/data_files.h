@@ -2,11 +2,14 @@
 // Data files on disk for tests: read and write a file's bytes, write a data file holding
 // the cards given, and ask a file's header whether its cards are enciphered.
 
+#include <stdlib.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +19,29 @@
 #include "support/card_fixtures.h"
 
 namespace tessaline::testing {
+
+// A folder of its own under /tmp for one test, removed with everything in it when the
+// test is done.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& prefix) {
+        std::string pattern = "/tmp/" + prefix + "_XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a folder like " + pattern);
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 using Bytes = std::vector<std::uint8_t>;
 

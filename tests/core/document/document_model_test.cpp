@@ -54,14 +54,10 @@ FileEncryptionAnswer Box(bool on, std::string first, std::string second) {
 class DocumentModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/doc_model_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         // Files sealed here use small key settings, so that the tests stay fast.
         profile.WriteInt("General Preferences", "Sealed Key Operations", 1);
         profile.WriteInt("General Preferences", "Sealed Key Memory KiB", 8);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     CCard* AddCard(DocumentModel& model, int code, const std::string& name,
                    const std::string& password = "pw") {
@@ -125,7 +121,8 @@ protected:
         return names;
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"doc_model"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile;
     FakeHost host;

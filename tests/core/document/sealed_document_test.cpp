@@ -57,14 +57,10 @@ MemoryProfile SmallSealProfile() {
 class DocumentSealedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/doc_sealed_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         DocumentEvents events;
         events.layoutChanged = [this] { layouts.push_back(FileLayoutText(doc.Layout())); };
         doc.SetEvents(std::move(events));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     void AddCard(DocumentModel& model, const std::string& name) {
         testing::AddCard(model.Cards(), {.code = kWwwSites, .name = name, .password = "pw"});
@@ -83,7 +79,8 @@ protected:
         return path;
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"doc_sealed"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile = SmallSealProfile();
     NoteHost host;
