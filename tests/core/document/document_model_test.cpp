@@ -91,6 +91,18 @@ protected:
         return true;
     }
 
+    // Scripts a Save As: the chooser picks chosen in dir, then the question about the form
+    // and the File Encryption dialog, where the case has them, get their answers.
+    void ScriptSaveAs(ScriptedAnswers& answers, const std::string& chosen,
+                      std::optional<MsgAnswer> question,
+                      std::optional<std::optional<FileEncryptionAnswer>> encryptionDialog) const {
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / chosen).string(), 0});
+        if (question)
+            answers.messageAnswers.push_back(*question);
+        if (encryptionDialog)
+            answers.encryptionAnswers.push_back(*encryptionDialog);
+    }
+
     // Makes doc an encrypted document under password with one card.
     void MakeEncrypted(const std::string& password) {
         AddCard(doc, kWwwSites, "mail");
@@ -512,11 +524,7 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
             answers.encryptionAnswers.push_back(Box(false, "", ""));
             model.EncryptOnSave();
         }
-        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
-        if (c.question)
-            answers.messageAnswers.push_back(*c.question);
-        if (c.encryptionDialog)
-            answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        ScriptSaveAs(answers, c.chosen, c.question, c.encryptionDialog);
 
         EXPECT_TRUE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
@@ -546,7 +554,7 @@ TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyW
         const char* what;
         std::string chosen;  // relative to dir
         std::optional<MsgAnswer> question;
-        std::optional<FileEncryptionAnswer> encryptionDialog;
+        std::optional<std::optional<FileEncryptionAnswer>> encryptionDialog;
         Texts messages;
     };
     const std::string missing = (dir / "missing" / "x.tsf").string();
@@ -578,11 +586,7 @@ TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyW
         frame.recent.clear();
         const std::string before = ReadFileText(own);
 
-        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
-        if (c.question)
-            answers.messageAnswers.push_back(*c.question);
-        if (c.encryptionDialog)
-            answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        ScriptSaveAs(answers, c.chosen, c.question, c.encryptionDialog);
         EXPECT_FALSE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
         // Title, next Save, close question and recent files all still mean the old file.
