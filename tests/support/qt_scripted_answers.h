@@ -3,6 +3,7 @@
 // function, which goes on to its end.
 
 #include <QTest>
+#include <QtGlobal>
 #include <string>
 
 #include "support/scripted_answers_base.h"
@@ -10,7 +11,13 @@
 namespace tessaline::testing {
 
 struct QtTestScriptFailure {
-    static void Report(const std::string& text) { QTest::qFail(text.c_str(), __FILE__, __LINE__); }
+    static void Report(const std::string& text) {
+        // A script that outlives every test function has no test to fail: end the
+        // program instead, so the leftover cannot pass unnoticed.
+        if (QTest::currentTestFunction() == nullptr)
+            qFatal("%s", text.c_str());
+        QTest::qFail(text.c_str(), __FILE__, __LINE__);
+    }
 };
 
 using ScriptedAnswers = BasicScriptedAnswers<QtTestScriptFailure>;

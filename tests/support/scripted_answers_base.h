@@ -1,9 +1,11 @@
 #pragma once
 // The user, as a script: every message shown is recorded, and every question is
-// answered from queues the test fills in advance. An unexpected question fails the test
-// through Failure::Report(text), so the same script serves GoogleTest and QtTest
-// programs: include support/scripted_answers.h for the one, support/qt_scripted_answers.h
-// for the other.
+// answered from queues the test fills in advance. The script fails the test through
+// Failure::Report(text) when the program asks a question the script has no answer for
+// (the text names the question), and when answers are left over once the test is done:
+// a dialog the test did not expect, or one it expected that never came, is a finding.
+// The same script serves GoogleTest and QtTest programs: include
+// support/scripted_answers.h for the one, support/qt_scripted_answers.h for the other.
 
 #include <deque>
 #include <optional>
@@ -23,7 +25,7 @@ public:
     std::vector<std::string> captionTexts;
     std::vector<std::string> passwordTitles;
     std::vector<std::string> passwordPrefills;
-    std::vector<FileDialogRequest> fileRequests;
+    std::vector<FileDialogRequest> fileRequests;         // open and save choosers, in order
     std::vector<FileEncryptionAnswer> encryptionStarts;  // what the dialog was started with
     // The entries of each list the user was asked to choose from.
     std::vector<std::vector<std::string>> choiceLists;
@@ -32,11 +34,21 @@ public:
     std::deque<std::optional<std::string>> passwords;
     std::deque<std::optional<std::string>> handheldPasswords;
     std::deque<std::optional<FileEncryptionAnswer>> encryptionAnswers;
-    std::deque<std::optional<FileDialogAnswer>> fileAnswers;
+    std::deque<std::optional<FileDialogAnswer>> fileAnswers;  // open and save choosers
     std::deque<std::optional<std::size_t>> choices;
+
+    BasicScriptedAnswers() = default;
+    BasicScriptedAnswers(const BasicScriptedAnswers&) = delete;
+    BasicScriptedAnswers& operator=(const BasicScriptedAnswers&) = delete;
+    ~BasicScriptedAnswers() override { ExpectUsedUp(); }
 
     BasicScriptedAnswers& Password(std::optional<std::string> p) {
         passwords.push_back(std::move(p));
+        return *this;
+    }
+    // The next file chooser picks path (with the first filter).
+    BasicScriptedAnswers& Choose(std::string path, int filterIndex = 0) {
+        fileAnswers.push_back(FileDialogAnswer{std::move(path), filterIndex});
         return *this;
     }
 
@@ -45,6 +57,27 @@ public:
         for (const MessageRequest& m : shown)
             out.push_back(m.text);
         return out;
+    }
+    // Forgets the messages shown so far, so a test can look at what one step shows.
+    void ClearShown() {
+        shown.clear();
+        captionTexts.clear();
+    }
+
+    // Fails the test for every answer the program never asked for, and drops them.
+    // Runs when the script goes; a script that lives across tests calls it after each.
+    void ExpectUsedUp() {
+        auto check = [](auto& queue, const char* what) {
+            if (!queue.empty())
+                Failure::Report("script left unused: " + std::to_string(queue.size()) + " " + what);
+            queue.clear();
+        };
+        check(messageAnswers, "message answer(s)");
+        check(passwords, "password(s)");
+        check(handheldPasswords, "handheld password(s)");
+        check(encryptionAnswers, "File Encryption answer(s)");
+        check(fileAnswers, "file chooser answer(s)");
+        check(choices, "list choice(s)");
     }
 
     MsgAnswer MessageWithCaption(const MessageRequest& message,
@@ -70,7 +103,7 @@ public:
                                                   const std::string& prefill) override {
         passwordTitles.push_back(title);
         passwordPrefills.push_back(prefill);
-        return Pop(passwords, "password prompt");
+        return Pop(passwords, "password prompt: " + title);
     }
     std::optional<std::string> HandheldPassword() override {
         return Pop(handheldPasswords, "handheld password prompt");
@@ -83,11 +116,11 @@ public:
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
-        return Pop(fileAnswers, "save-file chooser");
+        return Pop(fileAnswers, "save-file chooser: " + request.title);
     }
     std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
-        return Pop(fileAnswers, "open-file chooser");
+        return Pop(fileAnswers, "open-file chooser: " + request.title);
     }
 
     std::optional<std::size_t> ChooseFromList(const std::string&, const std::string&,
@@ -98,9 +131,9 @@ public:
 
 private:
     template <typename T>
-    static std::optional<T> Pop(std::deque<std::optional<T>>& queue, const char* what) {
+    static std::optional<T> Pop(std::deque<std::optional<T>>& queue, const std::string& what) {
         if (queue.empty()) {
-            Failure::Report(std::string("unexpected ") + what);
+            Failure::Report("unexpected " + what);
             return std::nullopt;
         }
         std::optional<T> v = std::move(queue.front());

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "core/file/safe_file.h"
 #include "core/platform/profile.h"
 #include "support/card_fixtures.h"
+#include "support/data_files.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -48,13 +47,6 @@ std::string AllTexts(const CCardCollection& cards) {
 
 class DocumentLockTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/doc_lock_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Writes a data file holding kCards, encrypted under password unless it is empty.
     std::string WriteFile(const std::string& name, const std::string& password) {
         CCardCollection cards;
@@ -84,7 +76,8 @@ protected:
         doc.SetModified(true);
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"doc_lock"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile;
     DocumentModel doc{ui, profile, nullptr};
@@ -201,20 +194,14 @@ TEST_F(DocumentLockTest, ChangesAreSavedFirstOnlyWithAutomaticSaving) {
     const std::string path = WriteFile("cards.tse", "open sesame");
     Open(path, "open sesame");
     AddCard("new one");
-    const std::string onDisk = [&] {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
+    const std::string onDisk = testing::ReadFileText(path);
 
     // Without automatic saving the document stays open with its change.
     EXPECT_EQ(LockDocument(doc, false), LockOutcome::UnsavedChanges);
     EXPECT_FALSE(doc.IsLocked());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(Describe(doc.Cards()).size(), 4u);
-    {
-        std::ifstream in(path, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), onDisk);
-    }
+    EXPECT_EQ(testing::ReadFileText(path), onDisk);
 
     // With it the change is saved, then the document locks; unlocking shows the change.
     EXPECT_EQ(LockDocument(doc, true), LockOutcome::Locked);

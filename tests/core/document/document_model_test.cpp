@@ -2,9 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,13 +15,17 @@
 #include "core/file/data_file.h"
 #include "core/file/file_lock.h"
 #include "core/platform/profile.h"
+#include "support/data_files.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::IsEncryptedFile;
+using testing::ReadFileText;
 using testing::ScriptedAnswers;
+using testing::WriteFileText;
 using Texts = std::vector<std::string>;
 
 class FakeHost : public IDocumentHost {
@@ -46,22 +48,6 @@ public:
     std::vector<std::string> statusTexts;
 };
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool IsEncryptedFile(const fs::path& path) {
-    const std::string bytes = ReadBytes(path);
-    return InspectHeader(
-               std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
-        .encrypted;
-}
-
 FileEncryptionAnswer Box(bool on, std::string first, std::string second) {
     return FileEncryptionAnswer{on, std::move(first), std::move(second)};
 }
@@ -69,14 +55,10 @@ FileEncryptionAnswer Box(bool on, std::string first, std::string second) {
 class DocumentModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/doc_model_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         // Files sealed here use small key settings, so that the tests stay fast.
         profile.WriteInt("General Preferences", "Sealed Key Operations", 1);
         profile.WriteInt("General Preferences", "Sealed Key Memory KiB", 8);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     CCard* AddCard(DocumentModel& model, int code, const std::string& name,
                    const std::string& password = "pw") {
@@ -87,6 +69,39 @@ protected:
         CCard* adopted = model.Cards().Adopt(std::move(card));
         model.Cards().AddCardToCategory(code, adopted);
         return adopted;
+    }
+
+    // Writes a file holding the card "mail", made by a document of its own: plain, or
+    // encrypted under password.
+    bool WriteOneCardFile(const fs::path& path, const std::string& password = "") {
+        ScriptedAnswers quiet;
+        DocumentModel maker(quiet, profile, nullptr);
+        AddCard(maker, kWwwSites, "mail");
+        if (password.empty())
+            return maker.SaveTo(path.string());
+        maker.SetEncryptionPassword(password);
+        return maker.WriteNewEncryptedFile(path.string());
+    }
+
+    // Gives doc the card "mail" and saves it as path, which becomes its file.
+    bool SaveOneCardAs(const fs::path& path) {
+        AddCard(doc, kWwwSites, "mail");
+        if (!doc.SaveTo(path.string()))
+            return false;
+        doc.SetPathName(path.string());
+        return true;
+    }
+
+    // Scripts a Save As: the chooser picks chosen in dir, then the question about the form
+    // and the File Encryption dialog, where the case has them, get their answers.
+    void ScriptSaveAs(ScriptedAnswers& answers, const std::string& chosen,
+                      std::optional<MsgAnswer> question,
+                      std::optional<std::optional<FileEncryptionAnswer>> encryptionDialog) const {
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / chosen).string(), 0});
+        if (question)
+            answers.messageAnswers.push_back(*question);
+        if (encryptionDialog)
+            answers.encryptionAnswers.push_back(*encryptionDialog);
     }
 
     // Makes doc an encrypted document under password with one card.
@@ -107,7 +122,9 @@ protected:
             other.Password(password).Password(std::nullopt);
         MemoryProfile otherProfile;
         DocumentModel reader(other, otherProfile, nullptr);
-        if (!reader.Open(path.string(), ""))
+        const bool opened = reader.Open(path.string(), "");
+        other.passwords.clear();  // the Cancel is there for a wrong password only
+        if (!opened)
             return std::nullopt;
         std::vector<std::string> names;
         for (int code = 0; code < kCategoryCount; ++code) {
@@ -117,7 +134,8 @@ protected:
         return names;
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"doc_model"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile;
     FakeHost host;
@@ -134,13 +152,8 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
         Texts messages;
     };
     // An encrypted one-card file under "hunter22", made by a document of its own.
-    {
-        DocumentModel maker(ui, profile, nullptr);
-        AddCard(maker, kWwwSites, "mail");
-        maker.SetEncryptionPassword("hunter22");
-        ASSERT_TRUE(maker.WriteNewEncryptedFile((dir / "made.tse").string()));
-    }
-    const std::string encrypted = ReadBytes(dir / "made.tse");
+    ASSERT_TRUE(WriteOneCardFile(dir / "made.tse", "hunter22"));
+    const std::string encrypted = ReadFileText(dir / "made.tse");
     const Case cases[] = {
         // A wrong password is asked for again; Cancel then ends the open.
         {"wrong password, then Cancel",
@@ -165,7 +178,7 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
         FakeHost frame;
         DocumentModel model(answers, profile, &frame);
         AddCard(model, kBankAccounts, "kept");
-        WriteBytes(dir / "in.tse", c.bytes);
+        WriteFileText(dir / "in.tse", c.bytes);
 
         EXPECT_FALSE(model.Open((dir / "in.tse").string(), ""));
         EXPECT_EQ(answers.Texts(), c.messages);
@@ -182,12 +195,7 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
 }
 
 TEST_F(DocumentModelTest, AWrongPasswordAsksAgainUntilTheRightOne) {
-    {
-        DocumentModel maker(ui, profile, nullptr);
-        AddCard(maker, kWwwSites, "mail");
-        maker.SetEncryptionPassword("hunter22");
-        ASSERT_TRUE(maker.WriteNewEncryptedFile((dir / "Vault.tse").string()));
-    }
+    ASSERT_TRUE(WriteOneCardFile(dir / "Vault.tse", "hunter22"));
     ScriptedAnswers answers;
     answers.Password("hunter23").Password("").Password("hunter22");
     DocumentModel model(answers, profile, &host);
@@ -233,7 +241,7 @@ TEST_F(DocumentModelTest, OpeningAnEncryptedFileAsksWithItsTitleAndThePrefillAnd
 
 TEST_F(DocumentModelTest, AnEmptyFileShowsEmptyFileAndOpensWithNoCards) {
     const fs::path path = dir / "empty.tsf";
-    WriteBytes(path, "");
+    WriteFileText(path, "");
     ASSERT_TRUE(doc.Open(path.string(), ""));
     EXPECT_EQ(ui.Texts(), Texts{"Empty File !"});
     EXPECT_FALSE(doc.HasStoredCards());
@@ -295,7 +303,7 @@ TEST_F(DocumentModelTest, AFailingSaveLeavesTheOldFileByteForByteAndTheDocumentM
     const fs::path path = dir / "keep.tsf";
     CCard* card = AddCard(doc, kWwwSites, "mail");
     ASSERT_TRUE(doc.SaveTo(path.string()));
-    const std::string before = ReadBytes(path);
+    const std::string before = ReadFileText(path);
 
     struct Case {
         const char* what;
@@ -340,7 +348,7 @@ TEST_F(DocumentModelTest, AFailingSaveLeavesTheOldFileByteForByteAndTheDocumentM
         EXPECT_FALSE(doc.SaveTo(c.target));
         EXPECT_EQ(ui.Texts(), c.messages);
         EXPECT_TRUE(doc.IsModified());
-        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_EQ(ReadFileText(path), before);
         EXPECT_TRUE(fs::is_directory(folder));
         EXPECT_FALSE(fs::exists(dir / "no"));
         c.mendIt();
@@ -517,11 +525,7 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
             answers.encryptionAnswers.push_back(Box(false, "", ""));
             model.EncryptOnSave();
         }
-        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
-        if (c.question)
-            answers.messageAnswers.push_back(*c.question);
-        if (c.encryptionDialog)
-            answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        ScriptSaveAs(answers, c.chosen, c.question, c.encryptionDialog);
 
         EXPECT_TRUE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
@@ -551,7 +555,7 @@ TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyW
         const char* what;
         std::string chosen;  // relative to dir
         std::optional<MsgAnswer> question;
-        std::optional<FileEncryptionAnswer> encryptionDialog;
+        std::optional<std::optional<FileEncryptionAnswer>> encryptionDialog;
         Texts messages;
     };
     const std::string missing = (dir / "missing" / "x.tsf").string();
@@ -581,13 +585,9 @@ TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyW
         AddCard(model, kWwwSites, "new");
         model.SetModified(true);
         frame.recent.clear();
-        const std::string before = ReadBytes(own);
+        const std::string before = ReadFileText(own);
 
-        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.chosen).string(), 0});
-        if (c.question)
-            answers.messageAnswers.push_back(*c.question);
-        if (c.encryptionDialog)
-            answers.encryptionAnswers.push_back(*c.encryptionDialog);
+        ScriptSaveAs(answers, c.chosen, c.question, c.encryptionDialog);
         EXPECT_FALSE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
         // Title, next Save, close question and recent files all still mean the old file.
@@ -597,7 +597,7 @@ TEST_F(DocumentModelTest, AFailedSaveAsLeavesPathTitleRecentFilesAndStateAsTheyW
         EXPECT_TRUE(model.IsModified());
         EXPECT_EQ(model.EncryptionState(), 0);
         EXPECT_EQ(model.CipherState().encryptionPassword, "");
-        EXPECT_EQ(ReadBytes(own), before);
+        EXPECT_EQ(ReadFileText(own), before);
         // ... and the next Save writes it, plain, without asking.
         ASSERT_TRUE(model.Save());
         EXPECT_EQ(CardNamesIn(own), (Texts{"mail", "new"}));
@@ -652,7 +652,7 @@ TEST_F(DocumentModelTest, SaveAsTheTypePickedDecidesAMissingExtensionAndEveryRep
         SCOPED_TRACE(c.what);
         fs::remove_all(dir);
         fs::create_directory(dir);
-        WriteBytes(dir / "old.tsf", "someone's other file");
+        WriteFileText(dir / "old.tsf", "someone's other file");
         ScriptedAnswers answers;
         FakeHost frame;
         DocumentModel model(answers, profile, &frame);
@@ -665,7 +665,7 @@ TEST_F(DocumentModelTest, SaveAsTheTypePickedDecidesAMissingExtensionAndEveryRep
         EXPECT_EQ(model.SaveAs(), !c.written.empty());
         EXPECT_EQ(answers.Texts(), c.messages);
         if (c.written.empty()) {
-            EXPECT_EQ(ReadBytes(dir / "old.tsf"), "someone's other file");
+            EXPECT_EQ(ReadFileText(dir / "old.tsf"), "someone's other file");
             EXPECT_EQ(model.PathName(), "");
             EXPECT_TRUE(model.IsModified());
         } else {
@@ -711,7 +711,7 @@ std::string DamagedFile() {
 TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
     const fs::path damaged = dir / "damaged.tsf";
     const std::string bytes = DamagedFile();
-    WriteBytes(damaged, bytes);
+    WriteFileText(damaged, bytes);
 
     ASSERT_TRUE(doc.Open(damaged.string(), ""));
     EXPECT_EQ(ui.Texts(), Texts{"Only 1 of the cards in damaged.tsf could be read; the rest of the "
@@ -728,7 +728,7 @@ TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
     EXPECT_TRUE(doc.AutoSave());
     EXPECT_TRUE(ui.fileRequests.empty());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ReadBytes(damaged), bytes);
+    EXPECT_EQ(ReadFileText(damaged), bytes);
 
     // Save and the close question's Yes both become Save As; cancelling it writes nothing.
     const std::function<bool()> saves[] = {
@@ -745,7 +745,7 @@ TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
         EXPECT_EQ(ui.fileRequests.size(), 1u);
         EXPECT_EQ(ui.fileRequests.back().initialName, (dir / "damaged").string());
         ui.fileRequests.clear();
-        EXPECT_EQ(ReadBytes(damaged), bytes);
+        EXPECT_EQ(ReadFileText(damaged), bytes);
     }
     // Save As onto the damaged file itself is refused.
     ui.shown.clear();
@@ -753,7 +753,7 @@ TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
     EXPECT_FALSE(doc.SaveAs());
     EXPECT_EQ(ui.Texts(), Texts{"damaged.tsf could be read only in part, so it is not replaced. "
                                 "Choose another name to keep what was read."});
-    EXPECT_EQ(ReadBytes(damaged), bytes);
+    EXPECT_EQ(ReadFileText(damaged), bytes);
     EXPECT_TRUE(doc.IsReadOnly());
 
     // Save As under another name keeps what was read; that file is the document's now.
@@ -767,12 +767,12 @@ TEST_F(DocumentModelTest, AFileReadInPartOpensReadOnlyAndIsNeverWrittenOver) {
     doc.SetModified(true);
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(CardNamesIn(kept), (Texts{"first", "added"}));
-    EXPECT_EQ(ReadBytes(damaged), bytes);
+    EXPECT_EQ(ReadFileText(damaged), bytes);
 }
 
 TEST_F(DocumentModelTest, AWholeFileOpensWritableAndQuietlyWhenAsked) {
     const fs::path damaged = dir / "damaged.tsf";
-    WriteBytes(damaged, DamagedFile());
+    WriteFileText(damaged, DamagedFile());
     DocumentModel printing(ui, profile, nullptr);
     ASSERT_TRUE(printing.Open(damaged.string(), "", DocumentModel::DamageNotice::Quiet));
     EXPECT_TRUE(ui.shown.empty());
@@ -805,11 +805,7 @@ TEST_F(DocumentModelTest, AFileChangedBehindTheDocumentsBackIsReplacedOnlyWhenTh
         fs::remove(dir / "mine.tsf");
         ScriptedAnswers answers;
         FakeHost frame;
-        {
-            DocumentModel maker(answers, profile, nullptr);
-            AddCard(maker, kWwwSites, "mail");
-            ASSERT_TRUE(maker.SaveTo(path.string()));
-        }
+        ASSERT_TRUE(WriteOneCardFile(path));
         DocumentModel model(answers, profile, &frame);
         ASSERT_TRUE(model.Open(path.string(), ""));
         {
@@ -850,13 +846,11 @@ TEST_F(DocumentModelTest, AFileChangedBehindTheDocumentsBackIsReplacedOnlyWhenTh
 
 TEST_F(DocumentModelTest, OnlyChangedBytesCountAsAChangeNotATouchedTime) {
     const fs::path path = dir / "a.tsf";
-    AddCard(doc, kWwwSites, "mail");
-    ASSERT_TRUE(doc.SaveTo(path.string()));
-    doc.SetPathName(path.string());
+    ASSERT_TRUE(SaveOneCardAs(path));
     // The same bytes written again by someone else, later.
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadFileText(path);
     fs::remove(path);
-    WriteBytes(path, bytes);
+    WriteFileText(path, bytes);
     fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
     doc.SetModified(true);
     EXPECT_TRUE(doc.Save());
@@ -871,10 +865,8 @@ TEST_F(DocumentModelTest, OnlyChangedBytesCountAsAChangeNotATouchedTime) {
 
 TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInTheStatusBar) {
     const fs::path path = dir / "a.tsf";
-    AddCard(doc, kWwwSites, "mail");
-    ASSERT_TRUE(doc.SaveTo(path.string()));
-    doc.SetPathName(path.string());
-    WriteBytes(path, "changed by someone else");
+    ASSERT_TRUE(SaveOneCardAs(path));
+    WriteFileText(path, "changed by someone else");
     AddCard(doc, kWwwSites, "mine");
     doc.SetModified(true);
 
@@ -883,7 +875,7 @@ TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInT
     EXPECT_TRUE(ui.shown.empty());  // nothing asked
     EXPECT_EQ(host.statusTexts,
               Texts{"a.tsf was changed by another program; automatic save did not replace it."});
-    EXPECT_EQ(ReadBytes(path), "changed by someone else");
+    EXPECT_EQ(ReadFileText(path), "changed by someone else");
     EXPECT_TRUE(doc.IsModified());
 
     // The user decides with Save; afterwards automatic saves go on as before.
@@ -898,10 +890,8 @@ TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInT
 
 TEST_F(DocumentModelTest, ASaveWhileAnotherProgramHoldsTheFileWaitsThenFailsAndChangesNothing) {
     const fs::path path = dir / "a.tsf";
-    AddCard(doc, kWwwSites, "mail");
-    ASSERT_TRUE(doc.SaveTo(path.string()));
-    doc.SetPathName(path.string());
-    const std::string before = ReadBytes(path);
+    ASSERT_TRUE(SaveOneCardAs(path));
+    const std::string before = ReadFileText(path);
     std::optional<DataFileLock> other = DataFileLock::Acquire(path.string());
     ASSERT_TRUE(other && other->Held());
 
@@ -910,7 +900,7 @@ TEST_F(DocumentModelTest, ASaveWhileAnotherProgramHoldsTheFileWaitsThenFailsAndC
     EXPECT_FALSE(doc.Save());
     EXPECT_EQ(ui.Texts(), Texts{"a.tsf is being changed by another program; try again."});
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(ReadFileText(path), before);
 
     other.reset();
     ui.shown.clear();
@@ -1106,7 +1096,7 @@ TEST_F(DocumentModelTest, CommandsNeedAtLeastOneStoredCardDeletedOnesIncluded) {
 
 TEST_F(DocumentModelTest, WriteNewEncryptedFileWritesUnderTheSetPasswordAndKeepsEncrypting) {
     const fs::path path = dir / "My passwords.tse";
-    WriteBytes(path, "");
+    WriteFileText(path, "");
     doc.SetTitle(path.string());
     doc.SetEncryptionPassword("palmpass");
     ASSERT_TRUE(doc.WriteNewEncryptedFile(path.string()));
@@ -1119,7 +1109,7 @@ TEST_F(DocumentModelTest, WriteNewEncryptedFileWritesUnderTheSetPasswordAndKeeps
 
 TEST_F(DocumentModelTest, WriteNewEncryptedFileWithoutAPasswordLeavesTheFileAlone) {
     const fs::path path = dir / "My passwords.tse";
-    WriteBytes(path, "");
+    WriteFileText(path, "");
     EXPECT_FALSE(doc.WriteNewEncryptedFile(path.string()));
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(fs::file_size(path), 0u);

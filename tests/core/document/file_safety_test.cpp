@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "core/cards/categories.h"
 #include "core/document/document_model.h"
 #include "core/platform/profile.h"
+#include "support/data_files.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -23,19 +23,8 @@ using testing::ScriptedAnswers;
 
 class DocumentFileSafety : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/doc_safety_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    fs::path dir;
+    testing::TempFolder folder{"doc_safety"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile;
 };
@@ -50,7 +39,7 @@ TEST_F(DocumentFileSafety, SavingOverAReadOnlyFileSaysSoAndKeepsBoth) {
     card.SetName("first");
     doc.Cards().AddCardToCategory(kWwwSites, doc.Cards().Adopt(std::move(card)));
     ASSERT_TRUE(doc.SaveTo(path.string()));
-    const std::string saved = Read(path);
+    const std::string saved = testing::ReadFileText(path);
     ASSERT_EQ(::chmod(path.c_str(), 0400), 0);
 
     ASSERT_TRUE(doc.Open(path.string(), ""));
@@ -62,7 +51,7 @@ TEST_F(DocumentFileSafety, SavingOverAReadOnlyFileSaysSoAndKeepsBoth) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Failed to save document.\n" + path.string() +
                                                    " is read-only."});
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(Read(path), saved);
+    EXPECT_EQ(testing::ReadFileText(path), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 

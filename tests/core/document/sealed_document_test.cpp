@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/frame_keys.h"
 #include "support/card_fixtures.h"
+#include "support/data_files.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -43,13 +43,8 @@ public:
     void ShowStatusText(const std::string& text) override { notes.push_back(text); }
 };
 
-Bytes ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 FileFormat FormatOf(const fs::path& path) {
-    return InspectHeader(ReadBytes(path)).format;
+    return InspectHeader(testing::ReadFileBytes(path)).format;
 }
 
 // A profile whose new seals use the small settings, so that the tests stay fast.
@@ -63,14 +58,10 @@ MemoryProfile SmallSealProfile() {
 class DocumentSealedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/doc_sealed_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         DocumentEvents events;
         events.layoutChanged = [this] { layouts.push_back(FileLayoutText(doc.Layout())); };
         doc.SetEvents(std::move(events));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     void AddCard(DocumentModel& model, const std::string& name) {
         testing::AddCard(model.Cards(), {.code = kWwwSites, .name = name, .password = "pw"});
@@ -79,25 +70,18 @@ protected:
     // Writes a file of the given layout holding one card "mail" under "hunter22".
     fs::path MakeFile(const std::string& name, bool encrypt, bool sealed,
                       SealSettings settings = kSmall, std::uint32_t value18 = 0) {
-        CCardCollection cards;
-        testing::AddCard(cards, {.code = kWwwSites, .name = "mail"});
-        FileCipherState state;
+        FileCipherState state = testing::CipherFor("hunter22");
         state.encryptOnSave = encrypt;
         state.sealed = sealed;
         state.seal = settings;
-        state.encryptionPassword = "hunter22";
         state.headerValue18 = value18;
-        ScriptedAnswers quiet;
-        const auto bytes = BuildDataFileWithUser(cards, state, quiet);
-        EXPECT_TRUE(bytes.has_value());
         const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes->data()),
-                   static_cast<std::streamsize>(bytes->size()));
+        EXPECT_TRUE(testing::WriteDataFile(path, {{.code = kWwwSites, .name = "mail"}}, state));
         return path;
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"doc_sealed"};
+    fs::path dir = folder.Path();
     ScriptedAnswers ui;
     MemoryProfile profile = SmallSealProfile();
     NoteHost host;
@@ -117,7 +101,7 @@ TEST_F(DocumentSealedTest, NewEncryptionIsSealedByDefaultWithTheSettingsOfThePro
 
     const fs::path path = dir / "new.tse";
     ASSERT_TRUE(doc.SaveTo(path.string()));
-    const std::optional<SealedHeader> header = ParseSealedHeader(ReadBytes(path));
+    const std::optional<SealedHeader> header = ParseSealedHeader(testing::ReadFileBytes(path));
     ASSERT_TRUE(header.has_value());
     EXPECT_EQ(header->settings, kSmall);
     EXPECT_TRUE(ui.shown.empty());
@@ -130,7 +114,7 @@ TEST_F(DocumentSealedTest, TheCompatibleChoiceWritesTheLayoutOlderReadersUnderst
     EXPECT_EQ(doc.Layout(), FileLayout::Compatible);
     const fs::path path = dir / "old.tse";
     ASSERT_TRUE(doc.SaveTo(path.string()));
-    const Bytes bytes = ReadBytes(path);
+    const Bytes bytes = testing::ReadFileBytes(path);
     EXPECT_EQ(FormatOf(path), FileFormat::MacSyncVersion);
     EXPECT_EQ(bytes[12], 1);  // enciphered
     EXPECT_EQ(layouts, Texts{"Encrypted (compatible)"});
@@ -169,7 +153,7 @@ TEST_F(DocumentSealedTest, AnOpenedFileKeepsItsLayoutAndSettingsOnSave) {
         DocumentModel model(answers, profile, &notes);
         if (c.layout != FileLayout::Plain)
             answers.Password("hunter22");
-        const Bytes before = ReadBytes(c.file);
+        const Bytes before = testing::ReadFileBytes(c.file);
         ASSERT_TRUE(model.Open(c.file.string(), ""));
         EXPECT_EQ(model.Layout(), c.layout);
         // Opening an old-style encrypted file says once that it can be sealed.
@@ -178,7 +162,7 @@ TEST_F(DocumentSealedTest, AnOpenedFileKeepsItsLayoutAndSettingsOnSave) {
         AddCard(model, "added");
         model.SetModified(true);
         ASSERT_TRUE(model.Save());
-        const Bytes after = ReadBytes(c.file);
+        const Bytes after = testing::ReadFileBytes(c.file);
         EXPECT_EQ(InspectHeader(after).format, c.format);
         if (c.layout == FileLayout::Sealed) {
             // The file's own settings, a new salt and nonce.
@@ -215,7 +199,7 @@ TEST_F(DocumentSealedTest, SetPasswordStartsWithTheFilesLayoutAndCanSealACompati
     EXPECT_TRUE(doc.IsModified());
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
-    EXPECT_EQ(ParseSealedHeader(ReadBytes(path))->settings, kSmall);
+    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kSmall);
     EXPECT_EQ(layouts, (Texts{"Encrypted (compatible)", "Sealed"}));
 
     // A refused password changes the layout no more than the password.
@@ -251,7 +235,7 @@ TEST_F(DocumentSealedTest, ATooLargeCompatibleFileIsSealedWhenTheUserSaysYes) {
     ui.messageAnswers.push_back(MsgAnswer::Yes);
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
-    EXPECT_EQ(ParseSealedHeader(ReadBytes(path))->settings, kSmall);
+    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kSmall);
     EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
     EXPECT_EQ(layouts.back(), "Sealed");
     EXPECT_FALSE(doc.IsModified());

@@ -13,6 +13,7 @@
 
 #include "core/file/file_lock.h"
 #include "core/file/safe_file.h"
+#include "support/data_files.h"
 
 namespace tessaline {
 namespace {
@@ -22,19 +23,13 @@ using namespace std::chrono_literals;
 
 class DataFileLockTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/file_lock_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Whether another writer could take the lock now, without waiting.
     static bool FreeNow(const fs::path& path) {
         return DataFileLock::Acquire(path, 0ms).has_value();
     }
 
-    fs::path dir;
+    testing::TempFolder folder{"file_lock"};
+    fs::path dir = folder.Path();
 };
 
 TEST_F(DataFileLockTest, ASecondWriterWaitsForTheFirstAndGivesUpWhenItTakesTooLong) {

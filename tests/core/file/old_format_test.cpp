@@ -12,6 +12,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
 #include "support/card_fixtures.h"
+#include "support/data_file_reading.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -75,22 +76,9 @@ Bytes OldFile(const char* version, const std::vector<OldCard>& cards,
     return file;
 }
 
-struct Opened {
-    ReadResult result;
-    CCardCollection cards;
-    FileCipherState state;
-    ScriptedAnswers ui;
-};
-
-std::unique_ptr<Opened> Open(const Bytes& file,
-                             std::vector<std::optional<std::string>> passwords = {}) {
-    auto o = std::make_unique<Opened>();
-    for (auto& p : passwords)
-        o->ui.Password(p);
-    MemoryProfile profile;
-    o->result = ReadDataFileWithUser(
-        file, UserReadRequest{o->ui, DateFormatIndex(profile), "old.tse", ""}, o->cards, o->state);
-    return o;
+std::unique_ptr<testing::OpenedFile<>> Open(
+    const Bytes& file, std::vector<std::optional<std::string>> passwords = {}) {
+    return testing::OpenBytes(file, std::move(passwords), "old.tse");
 }
 
 const std::vector<OldCard> kSample = {

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "core/file/safe_file.h"
+#include "support/data_files.h"
 
 namespace tessaline {
 namespace {
@@ -30,10 +31,6 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    static std::string Slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     std::size_t FilesInDir() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
     }
@@ -72,13 +69,13 @@ struct stat StatOf(const fs::path& p) {
 TEST_P(SafeWriteTest, NewFilesAreForTheOwnerOnlyAndExistingOnesKeepTheirMode) {
     const fs::path p = dir_ / "new.tse";
     ASSERT_FALSE(WriteFileSafely(p.string(), std::string("first")));
-    EXPECT_EQ(Slurp(p), "first");
+    EXPECT_EQ(testing::ReadFileText(p), "first");
     EXPECT_EQ(fs::status(p).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
     fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_FALSE(WriteFileSafely(p.string(), std::string("second")));
-    EXPECT_EQ(Slurp(p), "second");
+    EXPECT_EQ(testing::ReadFileText(p), "second");
     EXPECT_EQ(fs::status(p).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
@@ -102,7 +99,7 @@ TEST_P(SafeWriteTest, AWriteThatFailsHalfWayLeavesTheOldFileIntact) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->code, EFBIG);
     EXPECT_NE(error->what.find("cards.tsf"), std::string::npos);
-    EXPECT_EQ(Slurp(p), old);
+    EXPECT_EQ(testing::ReadFileText(p), old);
     EXPECT_EQ(FilesInDir(), 1u);
 }
 
@@ -126,7 +123,7 @@ TEST_P(SafeWriteTest, WritingThroughALinkReplacesTheLinkedFile) {
     fs::create_symlink(target, link);
     ASSERT_FALSE(WriteFileSafely(link.string(), std::string("new")));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Slurp(target), "new");
+    EXPECT_EQ(testing::ReadFileText(target), "new");
 
     // A relative link to a link to a file not there yet creates that file.
     fs::create_directory(dir_ / "sub");
@@ -135,7 +132,7 @@ TEST_P(SafeWriteTest, WritingThroughALinkReplacesTheLinkedFile) {
     ASSERT_FALSE(WriteFileSafely((dir_ / "first.tse").string(), std::string("made")));
     EXPECT_TRUE(fs::is_symlink(dir_ / "first.tse"));
     EXPECT_TRUE(fs::is_symlink(dir_ / "sub" / "hop.tse"));
-    EXPECT_EQ(Slurp(dir_ / "later.tse"), "made");
+    EXPECT_EQ(testing::ReadFileText(dir_ / "later.tse"), "made");
     EXPECT_EQ(StatOf(dir_ / "later.tse").st_mode & 07777, 0600u);
 }
 
@@ -168,7 +165,7 @@ TEST_P(SafeWriteTest, AKilledSaveLeavesNothingBehind) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
 
-    EXPECT_EQ(Slurp(p), "old cards");
+    EXPECT_EQ(testing::ReadFileText(p), "old cards");
     std::set<std::string> expected = others;
     expected.insert("cards.tse");
     std::set<std::string> found = Names();
@@ -187,7 +184,7 @@ TEST_P(SafeWriteTest, AKilledSaveLeavesNothingBehind) {
     }
 
     ASSERT_FALSE(WriteFileSafely(p.string(), std::string("new cards")));
-    EXPECT_EQ(Slurp(p), "new cards");
+    EXPECT_EQ(testing::ReadFileText(p), "new cards");
     EXPECT_EQ(Names(), expected);
 }
 
@@ -198,7 +195,7 @@ TEST_P(SafeWriteTest, OwnerOnlyOutputsAreOwnerOnlyWhateverTheyReplace) {
     ::chmod(p.c_str(), 0644);
     ASSERT_FALSE(
         WriteFileSafely(p.string(), std::string("clear text"), WriteOptions{.ownerOnly = true}));
-    EXPECT_EQ(Slurp(p), "clear text");
+    EXPECT_EQ(testing::ReadFileText(p), "clear text");
     EXPECT_EQ(StatOf(p).st_mode & 07777, 0600u);
     ::chmod(p.c_str(), 0664);
     ASSERT_FALSE(WriteFileSafely(p.string(), std::string("data")));
@@ -235,9 +232,9 @@ TEST_P(SafeWriteTest, FilesThatMustNotBeReplacedAreLeftAsTheyAre) {
         EXPECT_TRUE(error->explained);
         EXPECT_EQ(error->what, c.what);
     }
-    EXPECT_EQ(Slurp(readOnly), "old");
+    EXPECT_EQ(testing::ReadFileText(readOnly), "old");
     EXPECT_EQ(StatOf(readOnly).st_mode & 07777, 0400u);
-    EXPECT_EQ(Slurp(dir_ / "other-name.tse"), "old");
+    EXPECT_EQ(testing::ReadFileText(dir_ / "other-name.tse"), "old");
     EXPECT_EQ(StatOf(linked).st_nlink, 2u);
     EXPECT_TRUE(S_ISFIFO(StatOf(fifo).st_mode));
     EXPECT_EQ(Names(),
@@ -254,7 +251,7 @@ TEST_P(SafeWriteTest, AReplacedFileKeepsItsOwnerGroupAndMode) {
     ASSERT_EQ(::chmod(p.c_str(), 0640), 0);
     ASSERT_FALSE(WriteFileSafely(p.string(), std::string("new")));
     const struct stat st = StatOf(p);
-    EXPECT_EQ(Slurp(p), "new");
+    EXPECT_EQ(testing::ReadFileText(p), "new");
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 65534u);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -296,7 +293,7 @@ TEST_P(SafeWriteTest, AFileThatCannotKeepItsOwnerIsNotReplaced) {
     EXPECT_EQ(what, p.string() +
                         " belongs to user root and group root, which this program may not give "
                         "to the new copy; it was not replaced.");
-    EXPECT_EQ(Slurp(p), "old");
+    EXPECT_EQ(testing::ReadFileText(p), "old");
     EXPECT_EQ(StatOf(p).st_uid, 0u);
     EXPECT_EQ(FilesInDir(), 1u);
 }
@@ -320,7 +317,7 @@ TEST_P(SafeWriteTest, OtherCodeWritesThroughTheWritePath) {
     ASSERT_TRUE(file);
     std::ofstream(file->WritePath(), std::ios::binary | std::ios::trunc) << "%PDF-1.4";
     ASSERT_FALSE(file->Commit());
-    EXPECT_EQ(Slurp(p), "%PDF-1.4");
+    EXPECT_EQ(testing::ReadFileText(p), "%PDF-1.4");
     EXPECT_EQ(StatOf(p).st_mode & 07777, 0600u);
     EXPECT_EQ(FilesInDir(), 1u);
 }

@@ -8,10 +8,10 @@
 #include <QTest>
 
 #include "gui/app/qt_user_answers.h"
-#include "support/wiring_test_support.h"
+#include "support/qt_dialog_driver.h"
 
 using namespace tessaline;
-using tessaline::wiringtest::WhenModalOpens;
+using tessaline::testing::WhenModal;
 
 class ChooseFromListTest : public QObject {
     Q_OBJECT
@@ -21,10 +21,9 @@ private slots:
     void okDoubleClickAndCancel() {
         QtUserAnswers answers;
         const std::vector<std::string> entries{"Bank (joe)", "Bank, second login (ann)"};
-        bool seen = false;
         QStringList listed;
         QString caption, prompt;
-        WhenModalOpens<QDialog>(seen, [&](QDialog& dialog) {
+        auto seen = WhenModal<QDialog>([&](QDialog& dialog) {
             caption = dialog.windowTitle();
             prompt = dialog.findChild<QLabel*>()->text();
             auto* list = dialog.findChild<QListWidget*>();
@@ -42,7 +41,7 @@ private slots:
         QCOMPARE(prompt, QString("Pick one:"));
         QCOMPARE(listed, (QStringList{"Bank (joe)", "Bank, second login (ann)"}));
 
-        WhenModalOpens<QDialog>(seen, [](QDialog& dialog) {
+        seen = WhenModal<QDialog>([](QDialog& dialog) {
             auto* list = dialog.findChild<QListWidget*>();
             emit list->itemDoubleClicked(list->item(0));
         });
@@ -50,7 +49,7 @@ private slots:
                  std::optional<std::size_t>(0));
         QVERIFY(seen);
 
-        WhenModalOpens<QDialog>(seen, [](QDialog& dialog) {
+        seen = WhenModal<QDialog>([](QDialog& dialog) {
             QTest::mouseClick(
                 dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
                 Qt::LeftButton);

@@ -40,11 +40,12 @@
 #include "gui/views/tessaline_view.h"
 #include "platform/screen_lock_watch.h"
 #include "platform/single_instance.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::ScriptedUser;
-using tessaline::frametest::WriteDataFile;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -81,7 +82,7 @@ private slots:
     }
 
     void lockShowsThePanelAndUnlockReadsTheFileAgain() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -113,7 +114,7 @@ private slots:
         QVERIFY(!child->LockPanel()->UnlockButton()->isEnabled());
         QTest::keyClicks(field, QStringLiteral("wrong horse"));
         QTest::mouseClick(child->LockPanel()->UnlockButton(), Qt::LeftButton);
-        QCOMPARE(ui.messages, std::vector<std::string>{msg::kPasswordNotCorrect});
+        QCOMPARE(ui.Texts(), std::vector<std::string>{msg::kPasswordNotCorrect});
         QVERIFY(child->Document().IsLocked());
         QVERIFY(field->text().isEmpty());
 
@@ -131,11 +132,10 @@ private slots:
                  std::string(kPassword));
         frame.UpdateCommandState();
         QVERIFY(frame.Action(CommandId::FileSave)->isEnabled());
-        QVERIFY(ui.unexpected.empty());
     }
 
     void unsavedChangesAndPlainFilesStayOpen() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         auto* lock = new CFrameLockCommands(frame, profile);
@@ -168,11 +168,10 @@ private slots:
         QTest::keyClicks(other->LockPanel()->PasswordField(), QString::fromLatin1(kPassword));
         QTest::keyClick(other->LockPanel()->PasswordField(), Qt::Key_Return);
         QCOMPARE(other->View()->Model()->rowCount(), 3);
-        QVERIFY(ui.unexpected.empty());
     }
 
     void idleMinutesLockAndDialogsMakeItWait() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteInt(prefs::kGeneralSection, prefs::kLockAfterMinutes, 5);
         CMainFrame frame(ui, profile);
@@ -218,7 +217,7 @@ private slots:
     }
 
     void welcomePanelWhileNothingIsOpen() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -229,7 +228,7 @@ private slots:
         QVERIFY(frame.WelcomePanel()->ImportButton()->isHidden());
 
         // Open... and the recent files go through the File commands.
-        ui.openPaths.push_back(plain_.toStdString());
+        ui.Choose(plain_.toStdString());
         QTest::mouseClick(frame.WelcomePanel()->OpenButton(), Qt::LeftButton);
         QCOMPARE(frame.Children().size(), 1);
         QCOMPARE(pages->currentWidget(), static_cast<QWidget*>(frame.MdiArea()));
@@ -269,11 +268,10 @@ private slots:
         QCOMPARE(frame.Children().size(), 1);
         QVERIFY(frame.ActiveDocument()->IsModified());
         frame.CloseAllDocuments();
-        QVERIFY(ui.unexpected.empty());
     }
 
     void titleNamesTheFileOnceAndShowsUnsavedChanges() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -292,7 +290,7 @@ private slots:
     }
 
     void windowPlaceAndColumnWidthsAreRemembered() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         {
             CMainFrame frame(ui, profile);
@@ -327,7 +325,7 @@ private slots:
         dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
         dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
         dark.setColor(QPalette::HighlightedText, Qt::black);
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -401,7 +399,7 @@ private slots:
         QCOMPARE(handed.front().front().toStringList(), QStringList{plain_});
 
         // The running program opens it, or brings forward the window that has it.
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.ReceiveHandedOverFiles(handed.front().front().toStringList());

@@ -23,12 +23,13 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WhenModalOpens;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::WhenModal;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -93,8 +94,8 @@ private slots:
         };
         int expected = 0;
         for (const auto& [way, run] : ways) {
-            bool seen = false;
-            WhenModalOpens<CCardDialog>(seen, [way](CCardDialog& d) {
+            ModalWatch seen;
+            seen = WhenModal<CCardDialog>([way](CCardDialog& d) {
                 QCOMPARE(d.windowTitle(), QStringLiteral("New Card"));
                 QCOMPARE(d.AddressEdit()->text(), QStringLiteral("telnet://"));
                 d.NameEdit()->setText(QStringLiteral("router ") + way);
@@ -112,31 +113,27 @@ private slots:
 
         // "Show All" names no category: the user is told, no editor opens.
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
-        bool seen = false;
-        WhenModalOpens<CCardDialog>(
-            seen, [](CCardDialog&) {}, 5);
+        ModalWatch seen;
+        seen = WhenModal<CCardDialog>([](CCardDialog&) {}, std::chrono::milliseconds(50));
         w->OnCommand(CommandId::NewCard);
         QTest::qWait(100);
         QVERIFY(!seen);
-        QCOMPARE(w.ui.messages.back(), std::string("Please select a category first."));
+        QCOMPARE(w.ui.Texts().back(), std::string("Please select a category first."));
         QCOMPARE(doc->Cards().LiveCardCount(), 3);
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // Delete is refused while "Show All" is shown (its toolbar button greyed there); in a
     // category it asks first and then removes the card.
     void deleteRefusedWhileShowAllIsShown() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
         view->SelectCard(CardNamed(*view, "bank one"));
         QVERIFY(!w.Enabled(CommandId::ToolDeleteCard));
         QVERIFY(w.Enabled(CommandId::DeleteCard));
         w->OnCommand(CommandId::DeleteCard);
-        QCOMPARE(w.ui.messages.back(), std::string("To delete a card, select a category first."));
+        QCOMPARE(w.ui.Texts().back(), std::string("To delete a card, select a category first."));
         QCOMPARE(view->ItemCount(), 5);
         QVERIFY(!w->ActiveDocument()->IsModified());
 
@@ -144,25 +141,22 @@ private slots:
         view->SelectCard(CardNamed(*view, "bank one"));
         QVERIFY(w.Enabled(CommandId::ToolDeleteCard));
         // Cancel keeps the card; OK (Ctrl+D) deletes it.
-        w.ui.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+        w.ui.messageAnswers = {MsgAnswer::Cancel, MsgAnswer::Ok};
         w->Action(CommandId::ToolDeleteCard)->trigger();
         QCOMPARE(RowNames(*view), (QStringList{"bank one", "bank two"}));
         view->List()->setFocus();
         QTest::keyClick(view->List(), Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(w.ui.messages.back(), std::string("Are you sure you want to delete this card?"));
+        QCOMPARE(w.ui.Texts().back(), std::string("Are you sure you want to delete this card?"));
         QCOMPARE(RowNames(*view), QStringList{"bank two"});
         QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
         QVERIFY(w->ActiveDocument()->IsModified());
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // Enter in the list edits the selected card as Ctrl+E does; Delete deletes it as
     // Ctrl+D does, with the same question and the same refusal in "Show All".
     void enterEditsAndDeleteDeletesFromTheList() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         view->List()->setFocus();
 
@@ -181,11 +175,11 @@ private slots:
             QTest::qWait(100);
         }
         QCOMPARE(opened, 0);
-        QVERIFY(w.ui.messages.empty());
-        bool seen = false;
+        QVERIFY(w.ui.Texts().empty());
+        ModalWatch seen;
 
         view->SelectCard(CardNamed(*view, "beta"));
-        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+        seen = WhenModal<CCardDialog>([](CCardDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Edit Card"));
             QCOMPARE(d.NameEdit()->text(), QStringLiteral("beta"));
             d.UserIdEdit()->setText(QStringLiteral("bea"));
@@ -223,15 +217,14 @@ private slots:
             w->CategoryBar()->OnCategorySelected(QString::fromLatin1(p.shown));
             view->SelectCard(CardNamed(*view, p.card));
             if (p.answer)
-                w.ui.answers.push_back(*p.answer);
+                w.ui.messageAnswers.push_back(*p.answer);
             view->List()->setFocus();
             QTest::keyClick(view->List(), Qt::Key_Delete);
-            QCOMPARE(w.ui.messages.back(), std::string(p.message));
+            QCOMPARE(w.ui.Texts().back(), std::string(p.message));
             QCOMPARE(RowNames(*view), p.rowsAfter);
         }
         QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
-        QVERIFY(w.ui.answers.empty());
-        QVERIFY(w.ui.unexpected.empty());
+        QVERIFY(w.ui.messageAnswers.empty());
     }
 
     // After each copy the status bar says what was copied and when the clipboard forgets
@@ -291,16 +284,14 @@ private slots:
     // follows it into its new category with the card selected.
     void doubleClickEditsAndChangeCategoryFollowsTheCard() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CTessalineNewView* view = w->ActiveView();
         CCard* alpha = CardNamed(*view, "alpha");
         CCard* beta = CardNamed(*view, "beta");
         view->SelectCard(alpha);
 
-        bool seen = false;
-        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+        ModalWatch seen;
+        seen = WhenModal<CCardDialog>([](CCardDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Edit Card"));
             QCOMPARE(d.NameEdit()->text(), QStringLiteral("beta"));
             d.PasswordEdit()->setText(QStringLiteral("changed"));
@@ -320,13 +311,12 @@ private slots:
 
         view->SelectCard(beta);
         w->Action(CommandId::MoveToWwwSites)->trigger();
-        QCOMPARE(w.ui.messages.back(), std::string("Card already in this category"));
+        QCOMPARE(w.ui.Texts().back(), std::string("Card already in this category"));
         w->Action(CommandId::MoveToWwwForms)->trigger();
         QCOMPARE(view->ShownCategory(), QStringLiteral("WWW Forms"));
         QCOMPARE(w->CategoryBar()->CurrentCategoryText(), QStringLiteral("WWW Forms"));
         QCOMPARE(view->SelectedCard(), beta);
         QCOMPARE(RowNames(*view), QStringList{"beta"});
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // The context menu: refused without a selected card; its Copy items fill the
@@ -340,7 +330,7 @@ private slots:
 
         view->SelectCard(nullptr);
         emit view->ContextMenuRequested(QPoint(10, 10));
-        QCOMPARE(w.ui.messages.back(), std::string(card_messages::kNoCardSelected));
+        QCOMPARE(w.ui.Texts().back(), std::string(card_messages::kNoCardSelected));
         QVERIFY(cards->LastContextMenu() == nullptr);
 
         view->SelectCard(CardNamed(*view, "beta"));
@@ -425,7 +415,7 @@ private slots:
 
         view->SelectCard(CardNamed(*view, "wrong"));
         w->OnCommand(CommandId::UsePasswordToOpen);
-        QCOMPARE(w.ui.messages.back(), std::string(card_messages::kNotTseFile));
+        QCOMPARE(w.ui.Texts().back(), std::string(card_messages::kNotTseFile));
         QCOMPARE(w->Children().size(), 1);
 
         view->SelectCard(CardNamed(*view, "key"));
@@ -435,7 +425,6 @@ private slots:
         QCOMPARE(w->Children().size(), 2);
         QCOMPARE(QFileInfo(w->ActiveDocument()->PathName()).fileName(),
                  QStringLiteral("locked.tse"));
-        QVERIFY(w.ui.unexpected.empty());
     }
 };
 

@@ -12,13 +12,14 @@
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::ReadAll;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WhenModalOpens;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::ReadAll;
+using tessaline::testing::WhenModal;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -103,12 +104,12 @@ private slots:
         WiredFrame w;
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         const QString out = dir_.filePath(QStringLiteral("export.txt"));
-        w.ui.savePaths.push_back(out.toStdString());
+        w.ui.Choose(out.toStdString());
         w->OnCommand(CommandId::ExportToText);
-        QCOMPARE(w.ui.saveRequests.size(), std::size_t{1});
-        QCOMPARE(w.ui.saveRequests[0].title,
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t{1});
+        QCOMPARE(w.ui.fileRequests[0].title,
                  std::string("Save Data File As Text [ Tab Delimited ]"));
-        QCOMPARE(w.ui.saveRequests[0].defaultExtension, std::string("txt"));
+        QCOMPARE(w.ui.fileRequests[0].defaultExtension, std::string("txt"));
         const QByteArray text = ReadAll(out);
         for (const char* expected :
              {"alpha site", "beta site", "bank", "a-secret", "plain note text"})
@@ -120,10 +121,9 @@ private slots:
 
         // Cancel in the chooser writes nothing.
         const QString cancelled = dir_.filePath(QStringLiteral("never.txt"));
-        w.ui.savePaths.push_back(std::nullopt);
+        w.ui.fileAnswers.push_back(std::nullopt);
         w->OnCommand(CommandId::ExportToText);
         QVERIFY(!QFileInfo::exists(cancelled));
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // The category bar hides while the preview shows and comes back after.
@@ -134,9 +134,9 @@ private slots:
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         QVERIFY(w->CategoryBar()->isVisible());
         bool barHidden = false;
-        bool seen = false;
-        WhenModalOpens<QPrintPreviewDialog>(
-            seen, [&](QPrintPreviewDialog&) { barHidden = w->CategoryBar()->isHidden(); });
+        ModalWatch seen;
+        seen = WhenModal<QPrintPreviewDialog>(
+            [&](QPrintPreviewDialog&) { barHidden = w->CategoryBar()->isHidden(); });
         w->OnCommand(CommandId::PrintPreview);
         QVERIFY(seen);
         QVERIFY(barHidden);

@@ -15,12 +15,13 @@
 #include "gui/app/frame_startup.h"
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::IsEncryptedOnDisk;
-using tessaline::frametest::ScriptedUser;
-using tessaline::frametest::WriteDataFile;
+using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -55,7 +56,7 @@ private slots:
     }
 
     void stepsRunInOrderAroundTheFrame() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         JPilotHandheldUsers users = UsersIn(noHandheld_);
         CFrameStartup startup(ui, profile, users);
@@ -87,12 +88,11 @@ private slots:
         again.StartupHooks().initializeDde = {};
         QVERIFY(RunStartup(ParseCommandLine({"tessaline"}), again, profile));
         QCOMPARE(order, (QStringList{"paths, window shown", "launches", "splash"}));
-        QVERIFY(ui.unexpected.empty());
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
     }
 
     void failedDdeEndsStartupBeforeTheWindow() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         JPilotHandheldUsers users = UsersIn(noHandheld_);
         CFrameStartup startup(ui, profile, users);
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(help.find("--help") != std::string::npos);
 
         for (bool splash : {true, false}) {
-            ScriptedUser ui;
+            ScriptedAnswers ui;
             MemoryProfile profile;
             JPilotHandheldUsers users = UsersIn(noHandheld_);
             CFrameStartup startup(ui, profile, users);
@@ -148,7 +148,7 @@ private slots:
             {1, false, QString()},  // the newest is gone: nothing opens, the older neither
         };
         for (const auto& c : cases) {
-            ScriptedUser ui;
+            ScriptedAnswers ui;
             MemoryProfile profile;
             RecentFileList recent;
             recent.Add(older.toStdString());
@@ -166,7 +166,6 @@ private slots:
                 QCOMPARE(frame.Children().size(), 1);
                 QCOMPARE(frame.ActiveDocument()->PathName(), c.expected);
             }
-            QVERIFY(ui.unexpected.empty());
         }
     }
 
@@ -178,7 +177,7 @@ private slots:
         const QString file = home.filePath(QStringLiteral(".jpilot/Tessaline/My passwords.tse"));
         const QString open = PlainFile(QStringLiteral("busy.tsf"));
 
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         JPilotHandheldUsers users = UsersIn(home.path());
         CMainFrame frame(ui, profile);
@@ -187,13 +186,13 @@ private slots:
         frame.ActiveDocument()->SetModifiedFlag(true);
         ui.handheldPasswords = {std::string("palmpassword")};
 
-        ui.answers = {MsgAnswer::Yes, MsgAnswer::Yes};  // create the file; save busy.tsf
+        ui.messageAnswers = {MsgAnswer::Yes, MsgAnswer::Yes};  // create the file; save busy.tsf
         QCOMPARE(RunHandheldSetup(users, ui, frame), HandheldSetupResult::Created);
-        QCOMPARE(ui.messages, (std::vector<std::string>{
-                                  kCreateQuestion, "Save changes to " + open.toStdString() + "?"}));
+        QCOMPARE(ui.Texts(), (std::vector<std::string>{
+                                 kCreateQuestion, "Save changes to " + open.toStdString() + "?"}));
         QVERIFY(ui.handheldPasswords.empty());  // asked once
         QVERIFY(QFile::exists(file));
-        QVERIFY(IsEncryptedOnDisk(file));
+        QVERIFY(IsEncryptedFile(file));
         QTRY_COMPARE(frame.Children().size(), 1);
         CTessalineNewDoc* doc = frame.ActiveDocument();
         QCOMPARE(doc->Title(), file);
@@ -203,22 +202,21 @@ private slots:
         QVERIFY(!doc->IsModified());
 
         // It opens with the chosen password.
-        ScriptedUser reader;
+        ScriptedAnswers reader;
         reader.passwords.push_back("palmpassword");
         CMainFrame other(reader, profile);
         QVERIFY(other.OpenDocumentFile(file));
-        QVERIFY(reader.messages.empty());
+        QVERIFY(reader.Texts().empty());
 
         // Next time the file is there: it opens without a question.
         frame.CloseAllDocuments();
         QTRY_COMPARE(frame.Children().size(), 0);
-        ui.messages.clear();
+        ui.ClearShown();
         ui.passwords.push_back("palmpassword");
         QCOMPARE(RunHandheldSetup(users, ui, frame), HandheldSetupResult::OpenedExisting);
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
         QCOMPARE(frame.Children().size(), 1);
-        // Not asked again: an unexpected prompt would be recorded.
-        QVERIFY(ui.unexpected.empty());
+        // Not asked again: the script fails on a handheld prompt it has no answer for.
     }
 
     void handheldSetUpEndsWithoutAFile() {
@@ -253,8 +251,8 @@ private slots:
         for (const auto& c : cases) {
             QTemporaryDir home;
             QVERIFY(QDir(home.path()).mkpath(QStringLiteral(".jpilot")));
-            ScriptedUser ui;
-            ui.answers = c.answers;
+            ScriptedAnswers ui;
+            ui.messageAnswers = c.answers;
             MemoryProfile profile;
             JPilotHandheldUsers users = UsersIn(home.path());
             CMainFrame frame(ui, profile);
@@ -263,29 +261,29 @@ private slots:
             frame.ActiveDocument()->SetModifiedFlag(true);
             ui.handheldPasswords = {c.password};
             QCOMPARE(RunHandheldSetup(users, ui, frame), c.result);
-            QCOMPARE(ui.messages.size(), c.messages.size());
+            QCOMPARE(ui.Texts().size(), c.messages.size());
             for (std::size_t i = 0; i < c.messages.size(); ++i)
-                QVERIFY2(ui.messages[i].rfind(c.messages[i], 0) == 0, c.name);
+                QVERIFY2(ui.Texts()[i].rfind(c.messages[i], 0) == 0, c.name);
             QVERIFY2(
                 !QFile::exists(home.filePath(QStringLiteral(".jpilot/Tessaline/My passwords.tse"))),
                 c.name);
             // The modified document is still open and still modified.
             QCOMPARE(frame.Children().size(), 1);
             QVERIFY(frame.ActiveDocument()->IsModified());
-            QVERIFY2(ui.unexpected.empty(), c.name);
-            // Declined: the password is never asked for.
+            // Declined: the password is never asked for, so its scripted answer is left.
             QCOMPARE(ui.handheldPasswords.size(),
                      c.result == HandheldSetupResult::Declined ? 1u : 0u);
+            ui.handheldPasswords.clear();
         }
     }
 
     void handheldSetUpWithoutAUserOrFolder() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         JPilotHandheldUsers none = UsersIn(noHandheld_);
         QCOMPARE(RunHandheldSetup(none, ui, frame), HandheldSetupResult::NoHandheldUser);
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
 
         // "Tessaline" exists as a file where the folder should be.
         QTemporaryDir home;
@@ -295,9 +293,8 @@ private slots:
         blocker.close();
         JPilotHandheldUsers users = UsersIn(home.path());
         QCOMPARE(RunHandheldSetup(users, ui, frame), HandheldSetupResult::FolderNotCreated);
-        QCOMPARE(ui.messages,
+        QCOMPARE(ui.Texts(),
                  std::vector<std::string>{"Could not create directory inside Palm user folder!"});
-        QVERIFY(ui.unexpected.empty());
     }
 };
 

@@ -19,12 +19,13 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WhenModalOpens;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::WhenModal;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 class WiringToolCommandsTest : public QObject {
     Q_OBJECT
@@ -50,26 +51,23 @@ private slots:
     // listed again so a new date format or password display shows at once.
     void preferencesWriteOnOkAndRefreshTheList() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         QSignalSpy listed(w->ActiveView()->Model(), &QAbstractItemModel::modelReset);
 
-        bool seen = false;
-        WhenModalOpens<CPrefPropertySheet>(seen, [](CPrefPropertySheet& s) { s.reject(); });
+        ModalWatch seen;
+        seen = WhenModal<CPrefPropertySheet>([](CPrefPropertySheet& s) { s.reject(); });
         QTest::keyClick(w.frame.get(), Qt::Key_P, Qt::AltModifier);
         QVERIFY(seen);
         QCOMPARE(w.profile.GetInt("Print Preferences", "Print ATM", -1), -1);
         QVERIFY(listed.count() >= 1);
 
         listed.clear();
-        WhenModalOpens<CPrefPropertySheet>(
-            seen, [](CPrefPropertySheet& s) { QTest::mouseClick(s.OkButton(), Qt::LeftButton); });
+        seen = WhenModal<CPrefPropertySheet>(
+            [](CPrefPropertySheet& s) { QTest::mouseClick(s.OkButton(), Qt::LeftButton); });
         w->OnCommand(CommandId::Preferences);
         QVERIFY(seen);
         QVERIFY(w.profile.GetInt("Print Preferences", "Print ATM", -1) != -1);
         QVERIFY(listed.count() >= 1);
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // "Use" gives the selected card the generated password and marks the document. A
@@ -77,16 +75,14 @@ private slots:
     // back to the dialog.
     void generatedPasswordIsUsed() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         CCard* card = w->ActiveView()->Model()->Rows().front();
         w->ActiveView()->SelectCard(card);
         QString generated;
         bool stayedOpen = false;
-        bool seen = false;
-        w.ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
-        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
+        ModalWatch seen;
+        w.ui.messageAnswers = {MsgAnswer::No, MsgAnswer::Yes};
+        seen = WhenModal<CGeneratePasswordDialog>([&](CGeneratePasswordDialog& d) {
             QVERIFY(d.UseButton()->isEnabled());
             generated = d.Password();
             QTest::mouseClick(d.UseButton(), Qt::LeftButton);  // No: back in the dialog
@@ -97,7 +93,7 @@ private slots:
         QTest::keyClick(w.frame.get(), Qt::Key_G, Qt::AltModifier);
         QVERIFY(seen);
         QVERIFY(stayedOpen);
-        QCOMPARE(w.ui.messages,
+        QCOMPARE(w.ui.Texts(),
                  (std::vector<std::string>(2, "Replace the password of site with the new one?")));
         QVERIFY(!generated.isEmpty());
         QCOMPARE(QString::fromStdString(card->Password()), generated);
@@ -105,8 +101,7 @@ private slots:
 
         // Cancel leaves the card alone.
         w->ActiveDocument()->SetModifiedFlag(false);
-        WhenModalOpens<CGeneratePasswordDialog>(seen,
-                                                [](CGeneratePasswordDialog& d) { d.reject(); });
+        seen = WhenModal<CGeneratePasswordDialog>([](CGeneratePasswordDialog& d) { d.reject(); });
         w->OnCommand(CommandId::GeneratePassword);
         QVERIFY(seen);
         QCOMPARE(QString::fromStdString(card->Password()), generated);
@@ -115,26 +110,25 @@ private slots:
         // A card without a password takes the new one without a question; "To Clipboard"
         // says in the status bar that the password was copied.
         card->SetPassword("");
-        w.ui.messages.clear();
-        WhenModalOpens<CGeneratePasswordDialog>(seen, [&](CGeneratePasswordDialog& d) {
+        w.ui.ClearShown();
+        seen = WhenModal<CGeneratePasswordDialog>([&](CGeneratePasswordDialog& d) {
             generated = d.Password();
             QTest::mouseClick(d.ToClipboardButton(), Qt::LeftButton);
             QTest::mouseClick(d.UseButton(), Qt::LeftButton);
         });
         w->OnCommand(CommandId::GeneratePassword);
         QVERIFY(seen);
-        QVERIFY(w.ui.messages.empty());
+        QVERIFY(w.ui.Texts().empty());
         QCOMPARE(QString::fromStdString(card->Password()), generated);
         QCOMPARE(w->statusBar()->currentMessage(),
                  QStringLiteral("Generated password copied; cleared in 10 s"));
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     void aboutBoxFromTheToolbar() {
         WiredFrame w;
-        bool seen = false;
+        ModalWatch seen;
         QString version;
-        WhenModalOpens<CAboutDialog>(seen, [&version](CAboutDialog& d) {
+        seen = WhenModal<CAboutDialog>([&version](CAboutDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("About Tessaline"));
             version = d.VersionLabel()->text();
             d.accept();

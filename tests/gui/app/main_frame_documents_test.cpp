@@ -21,13 +21,14 @@
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::IsEncryptedOnDisk;
-using tessaline::frametest::ReadAll;
-using tessaline::frametest::ScriptedUser;
-using tessaline::frametest::WriteDataFile;
+using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ReadAll;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -65,7 +66,7 @@ class FrameDocumentsTest : public QObject {
 
 private slots:
     void openThroughTheChooserWithPrefilledPassword() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         // A card can keep the password of another data file.
@@ -78,7 +79,7 @@ private slots:
         QCOMPARE(keysView->ItemCount(), 1);
         keysView->SelectCard(keysView->Document().Cards().List(kWwwSites).CardAt(0));
 
-        ui.openPaths.push_back(secret.toStdString());
+        ui.Choose(secret.toStdString());
         ui.passwords.push_back("opensesame");
         frame.OnCommand(CommandId::FileOpen);
         QCOMPARE(ui.passwordTitles,
@@ -86,7 +87,7 @@ private slots:
         QCOMPARE(ui.passwordPrefills, std::vector<std::string>{"opensesame"});
         QCOMPARE(frame.Children().size(), 2);
         QCOMPARE(frame.ActiveDocument()->PathName(), secret);
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
 
         // The file is open already: its window comes up, nothing is read again.
         frame.MdiArea()->setActiveSubWindow(frame.Children().front());
@@ -94,11 +95,10 @@ private slots:
         QCOMPARE(frame.Children().size(), 2);
         QCOMPARE(frame.ActiveDocument()->PathName(), secret);
         QCOMPARE(ui.passwordTitles.size(), std::size_t{1});
-        QVERIFY(ui.unexpected.empty());
     }
 
     void failedOpenLeavesNoWindow() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         const QString junk = Path("junk.tsf");
@@ -111,20 +111,19 @@ private slots:
         QVERIFY(WriteDataFile(secret, {{.code = kWwwSites, .name = "x"}}, "rightpassword"));
 
         QVERIFY(!frame.OpenDocumentFile(junk));
-        QVERIFY(!ui.messages.empty());
-        QCOMPARE(ui.messages.back(), std::string("Failed to open document."));
+        QVERIFY(!ui.Texts().empty());
+        QCOMPARE(ui.Texts().back(), std::string("Failed to open document."));
         ui.passwords.push_back(std::nullopt);  // Cancel
         QVERIFY(!frame.OpenDocumentFile(secret));
-        QCOMPARE(ui.messages.back(), std::string("Failed to open document."));
+        QCOMPARE(ui.Texts().back(), std::string("Failed to open document."));
         QVERIFY(!frame.OpenDocumentFile(Path("missing.tse")));
-        QCOMPARE(ui.messages.back().rfind("Failed to open document.", 0), std::size_t{0});
+        QCOMPARE(ui.Texts().back().rfind("Failed to open document.", 0), std::size_t{0});
         QCOMPARE(frame.Children().size(), 0);
         QCOMPARE(frame.RecentFiles().Size(), std::size_t{0});
-        QVERIFY(ui.unexpected.empty());
     }
 
     void childIconFollowsTheEncryptionState() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         const QString secret = Path("icon.tse");
@@ -144,12 +143,12 @@ private slots:
         // Encrypt On Save on the new document: its icon changes at once, the other keeps
         // its own.
         AddCardTo(fresh->Document(), "a card");
-        ui.encryption.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
+        ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
         frame.OnCommand(CommandId::EncryptOnSave);
         QCOMPARE(fresh->ShownEncryptionState(), 1);
         QVERIFY(ShowsIcon(fresh, kEncryptedDocumentIconPath));
         // Turned off again through Set Password (the toolbar's key button).
-        ui.encryption.push_back(FileEncryptionAnswer{false, "", ""});
+        ui.encryptionAnswers.push_back(FileEncryptionAnswer{false, "", ""});
         frame.OnCommand(CommandId::SetPassword);
         QCOMPARE(fresh->ShownEncryptionState(), 0);
         QCOMPARE(encrypted->ShownEncryptionState(), 1);
@@ -158,11 +157,10 @@ private slots:
         frame.MdiArea()->setActiveSubWindow(encrypted);
         QCOMPARE(encrypted->ShownEncryptionState(), 1);
         QCOMPARE(fresh->ShownEncryptionState(), 0);
-        QVERIFY(ui.unexpected.empty());
     }
 
     void recentFileList() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         std::vector<QString> files;
         for (int i = 1; i <= 5; ++i)
@@ -197,12 +195,11 @@ private slots:
         QCOMPARE(frame.RecentFiles().Size(), before - 1);
         for (const std::string& e : frame.RecentFiles().Entries())
             QVERIFY(e != files[3].toStdString());
-        QCOMPARE(ui.messages.back().rfind("Failed to open document.", 0), std::size_t{0});
-        QVERIFY(ui.unexpected.empty());
+        QCOMPARE(ui.Texts().back().rfind("Failed to open document.", 0), std::size_t{0});
     }
 
     void exitOffersEveryModifiedDocumentForSaving() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         const QString first = PlainFile("exit1.tsf");
@@ -216,25 +213,24 @@ private slots:
         frame.show();
 
         // Cancel at the first question: nothing closes, nothing is written.
-        ui.answers.push_back(MsgAnswer::Cancel);
+        ui.messageAnswers.push_back(MsgAnswer::Cancel);
         frame.OnCommand(CommandId::AppExit);
         QVERIFY(frame.isVisible());
         QCOMPARE(frame.Children().size(), 2);
-        QCOMPARE(ui.messages,
+        QCOMPARE(ui.Texts(),
                  std::vector<std::string>{"Save changes to " + first.toStdString() + "?"});
 
         // Yes for the first (saved), No for the second (left as it was on disk).
-        ui.messages.clear();
-        ui.answers = {MsgAnswer::Yes, MsgAnswer::No};
+        ui.ClearShown();
+        ui.messageAnswers = {MsgAnswer::Yes, MsgAnswer::No};
         frame.OnCommand(CommandId::AppExit);
-        QCOMPARE(ui.messages,
+        QCOMPARE(ui.Texts(),
                  (std::vector<std::string>{"Save changes to " + first.toStdString() + "?",
                                            "Save changes to " + second.toStdString() + "?"}));
         QVERIFY(!frame.isVisible());
         QCOMPARE(frame.Children().size(), 0);
         QVERIFY(ReadAll(first) != firstBefore);
         QCOMPARE(ReadAll(second), secondBefore);
-        QVERIFY(ui.unexpected.empty());
     }
 
     void closeAsksForAModifiedDocument() {
@@ -248,27 +244,26 @@ private slots:
             {MsgAnswer::Yes, false, true},
         };
         for (const auto& c : cases) {
-            ScriptedUser ui;
+            ScriptedAnswers ui;
             MemoryProfile profile;
             CMainFrame frame(ui, profile);
             const QString path = PlainFile(QStringLiteral("close.tsf"));
             const QByteArray before = ReadAll(path);
             QVERIFY(frame.OpenDocumentFile(path));
             AddCardTo(*frame.ActiveDocument(), "changed");
-            ui.answers.push_back(c.answer);
+            ui.messageAnswers.push_back(c.answer);
             frame.OnCommand(CommandId::FileClose);
-            QCOMPARE(ui.messages,
+            QCOMPARE(ui.Texts(),
                      std::vector<std::string>{"Save changes to " + path.toStdString() + "?"});
             QTRY_COMPARE(frame.Children().size(), c.staysOpen ? 1 : 0);
             QCOMPARE(ReadAll(path) != before, c.written);
             if (c.staysOpen)
                 QVERIFY(frame.ActiveDocument()->IsModified());
-            QVERIFY(ui.unexpected.empty());
         }
     }
 
     void closingRemembersTheShownCategory() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(PlainFile("search.tsf", "findme")));
@@ -290,7 +285,6 @@ private slots:
         profile.WriteText(prefs::kGeneralSection, prefs::kLastSelectedCatg, "Search Results");
         CMainFrame third(ui, profile);
         QCOMPARE(third.CategoryBar()->Selector()->currentIndex(), -1);
-        QVERIFY(ui.unexpected.empty());
     }
 
     // "Automatic Save" is read as its leading digits; the tick counts minutes; the active
@@ -301,7 +295,7 @@ private slots:
             int ticksToSave;
         } cases[] = {{"2", 2}, {"0", 1}, {"abc", 1}, {"3 minutes", 3}};
         for (const auto& c : cases) {
-            ScriptedUser ui;
+            ScriptedAnswers ui;
             MemoryProfile profile;
             profile.WriteInt(prefs::kInternetSection, prefs::kAutomaticSaveCheck, 1);
             profile.WriteText(prefs::kInternetSection, prefs::kAutomaticSave, c.setting);
@@ -319,12 +313,11 @@ private slots:
             frame.OnAutoSaveTick();
             QVERIFY2(ReadAll(path) != before, c.setting);
             QVERIFY(!frame.ActiveDocument()->IsModified());
-            QVERIFY(ui.unexpected.empty());
         }
     }
 
     void automaticSaveOnlyTheActiveDocument() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText(prefs::kInternetSection, prefs::kAutomaticSave, "1");
         CMainFrame frame(ui, profile);
@@ -342,12 +335,11 @@ private slots:
         QVERIFY(!childB->Document().IsModified());
         QVERIFY(childA->Document().IsModified());
         QCOMPARE(ReadAll(a), aBefore);
-        QVERIFY(ui.unexpected.empty());
     }
 
     // A save that fails leaves the document modified, and the next tick tries again.
     void failedAutomaticSaveKeepsTheChanges() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText(prefs::kInternetSection, prefs::kAutomaticSave, "0");
         CMainFrame frame(ui, profile);
@@ -360,17 +352,17 @@ private slots:
         QVERIFY(QDir(gone.path()).removeRecursively());
         frame.OnAutoSaveTick();
         QVERIFY(frame.ActiveDocument()->IsModified());
-        QVERIFY(!ui.messages.empty());
-        const std::size_t shown = ui.messages.size();
+        QVERIFY(!ui.Texts().empty());
+        const std::size_t shown = ui.Texts().size();
         frame.OnAutoSaveTick();
-        QVERIFY(ui.messages.size() > shown);
+        QVERIFY(ui.Texts().size() > shown);
         QVERIFY(frame.ActiveDocument()->IsModified());
     }
 
     // A document that was never saved is passed over by the automatic save: no Save As
     // chooser opens by itself. Once it has a name, the ticks save it there.
     void automaticSavePassesOverAnUntitledDocument() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText(prefs::kInternetSection, prefs::kAutomaticSave, "0");
         CMainFrame frame(ui, profile);
@@ -379,21 +371,20 @@ private slots:
         AddCardTo(*frame.ActiveDocument(), "new card");
         for (int tick = 0; tick < 3; ++tick)
             frame.OnAutoSaveTick();
-        QVERIFY(ui.saveRequests.empty());
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.fileRequests.empty());
+        QVERIFY(ui.Texts().empty());
         QVERIFY(frame.ActiveDocument()->IsModified());
 
         const QString target = Path("named.tsf");
-        ui.savePaths.push_back(target.toStdString());
+        ui.Choose(target.toStdString());
         QVERIFY(frame.ActiveDocument()->OnFileSave());
-        QCOMPARE(ui.saveRequests.size(), std::size_t{1});
+        QCOMPARE(ui.fileRequests.size(), std::size_t{1});
         const QByteArray saved = ReadAll(target);
         AddCardTo(*frame.ActiveDocument(), "typed later");
         frame.OnAutoSaveTick();
-        QCOMPARE(ui.saveRequests.size(), std::size_t{1});
+        QCOMPARE(ui.fileRequests.size(), std::size_t{1});
         QVERIFY(ReadAll(target) != saved);
         QVERIFY(!frame.ActiveDocument()->IsModified());
-        QVERIFY(ui.unexpected.empty());
     }
 };
 

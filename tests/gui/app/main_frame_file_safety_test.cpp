@@ -28,14 +28,17 @@
 #include "gui/app/qt_user_answers.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/tessaline_view.h"
-#include "support/frame_test_support.h"
+#include "support/qt_card_list.h"
+#include "support/qt_data_files.h"
 #include "support/qt_dialog_driver.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::IsEncryptedOnDisk;
-using tessaline::frametest::ReadAll;
-using tessaline::frametest::WriteDataFile;
+using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ListedNames;
+using tessaline::testing::ReadAll;
 using tessaline::testing::WhenModal;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -84,14 +87,14 @@ QStringList& SeenTexts() {
 void AnswerBoxes(QList<QMessageBox::StandardButton> buttons, std::function<void()> afterLast = {}) {
     if (buttons.isEmpty())
         return;
-    WhenModal<QMessageBox>([buttons, afterLast](QMessageBox* box) mutable {
-        SeenTexts() << box->text();
+    WhenModal<QMessageBox>([buttons, afterLast](QMessageBox& box) mutable {
+        SeenTexts() << box.text();
         const QMessageBox::StandardButton button = buttons.takeFirst();
         if (buttons.isEmpty() && afterLast)
             afterLast();
         AnswerBoxes(buttons, afterLast);
-        QAbstractButton* b = box->button(button);
-        QVERIFY2(b, qPrintable("no such button on: " + box->text()));
+        QAbstractButton* b = box.button(button);
+        QVERIFY2(b, qPrintable("no such button on: " + box.text()));
         b->click();
     });
 }
@@ -110,13 +113,6 @@ QByteArray DamagedFile(const QString& path) {
         return {};
     f.write(bytes);
     return bytes;
-}
-
-QStringList Names(CTessalineNewView& view) {
-    QStringList out;
-    for (int r = 0; r < view.ItemCount(); ++r)
-        out << view.List()->model()->index(r, 0).data().toString();
-    return out;
 }
 
 }  // namespace
@@ -157,15 +153,15 @@ private slots:
         QCOMPARE(texts, QStringList{"Only 1 of the cards in damaged.tsf could be read; the rest "
                                     "of the file is damaged. The file is opened read-only; use "
                                     "Save As to keep what was read."});
-        QCOMPARE(Names(*child->View()), QStringList{"first"});
+        QCOMPARE(ListedNames(*child->View()), QStringList{"first"});
         QCOMPARE(child->Document().ShownTitle(), QString("damaged.tsf (read-only)"));
         QVERIFY(frame_->windowTitle().startsWith("damaged.tsf (read-only)"));
 
         // Save with no edit: the chooser comes instead, and cancelling it writes nothing.
         QString proposed;
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
-            proposed = NameInDialog(d);
-            d->reject();
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
+            proposed = NameInDialog(&d);
+            d.reject();
         });
         frame_->OnCommand(CommandId::FileSave);
         QCOMPARE(proposed, QString("damaged"));
@@ -174,9 +170,9 @@ private slots:
         // Save As onto the damaged file itself: the chooser asks to replace it, then the
         // program refuses.
         texts.clear();
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
             AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok});
-            ChooseInDialog(d, "damaged.tsf", 1);
+            ChooseInDialog(&d, "damaged.tsf", 1);
         });
         frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY2(texts.size() == 2, qPrintable(texts.join(" | ")));
@@ -185,10 +181,10 @@ private slots:
         QCOMPARE(ReadAll(path), bytes);
 
         // Save As under a new name, typed without extension with the plain type picked.
-        WhenModal<QFileDialog>([&](QFileDialog* d) { ChooseInDialog(d, "rescued", 1); });
+        WhenModal<QFileDialog>([&](QFileDialog& d) { ChooseInDialog(&d, "rescued", 1); });
         frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY(QFile::exists(Path("rescued.tsf")));
-        QVERIFY(!IsEncryptedOnDisk(Path("rescued.tsf")));
+        QVERIFY(!IsEncryptedFile(Path("rescued.tsf")));
         QCOMPARE(child->Document().ShownTitle(), QString("rescued.tsf"));
         QVERIFY(frame_->windowTitle().startsWith("rescued.tsf"));
         QCOMPARE(child->Document().PathName(), Path("rescued.tsf"));
@@ -210,9 +206,9 @@ private slots:
 
         QStringList& texts = SeenTexts();
         texts.clear();
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
             AnswerBoxes({QMessageBox::No, QMessageBox::Ok, QMessageBox::No});
-            ChooseInDialog(d, Path("old.tse"));
+            ChooseInDialog(&d, Path("old.tse"));
         });
         frame_->OnCommand(CommandId::FileSaveAs);
         QCOMPARE(texts, (QStringList{"Password was not set! Do you want to encrypt the file?",
@@ -225,7 +221,7 @@ private slots:
 
         // The plain type picked and a name typed without extension: a .tsf, no question.
         texts.clear();
-        WhenModal<QFileDialog>([&](QFileDialog* d) { ChooseInDialog(d, Path("typed"), 1); });
+        WhenModal<QFileDialog>([&](QFileDialog& d) { ChooseInDialog(&d, Path("typed"), 1); });
         frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY(texts.isEmpty());
         QVERIFY(QFile::exists(Path("typed.tsf")));
@@ -248,9 +244,9 @@ private slots:
         QVERIFY(other && other->Held());
         QStringList& texts = SeenTexts();
         texts.clear();
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
             AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok});
-            ChooseInDialog(d, "busy.tsf", 1);
+            ChooseInDialog(&d, "busy.tsf", 1);
         });
         frame_->OnCommand(CommandId::FileSaveAs);
         QVERIFY2(texts.size() == 2, qPrintable(texts.join(" | ")));
@@ -275,13 +271,13 @@ private slots:
         QString proposed;
         QStringList& texts = SeenTexts();
         texts.clear();
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
-            proposed = NameInDialog(d);
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
+            proposed = NameInDialog(&d);
             // The chooser asks to replace; the program refuses and offers the chooser again.
             AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok}, [] {
-                WhenModal<QFileDialog>([](QFileDialog* again) { ChooseInDialog(again, "cards"); });
+                WhenModal<QFileDialog>([](QFileDialog& again) { ChooseInDialog(&again, "cards"); });
             });
-            ChooseInDialog(d, "cards.tsf");
+            ChooseInDialog(&d, "cards.tsf");
         });
         frame_->OnCommand(CommandId::ExportToText);
         QCOMPARE(proposed, QString("cards.txt"));

@@ -23,11 +23,12 @@
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::ScriptedUser;
-using tessaline::frametest::WriteDataFile;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -84,7 +85,7 @@ private slots:
     void initTestCase() { MakeCardsFile(); }
 
     void startsAsAnEmptyFrameOfTheStatedSize() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QCOMPARE(frame.size(), QSize(700, 480));
@@ -98,7 +99,7 @@ private slots:
     }
 
     void menuBarWithoutAndWithADocument() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
@@ -162,11 +163,10 @@ private slots:
         // The last document closed: the short menu bar comes back.
         frame.OnCommand(CommandId::FileClose);
         QTRY_COMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&View", "&Help"}));
-        QVERIFY(ui.unexpected.empty());
     }
 
     void toolbarOrderTipsAndPrompts() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QList<int> order;
@@ -210,7 +210,7 @@ private slots:
     // Every key of the accelerator table reaches its command, from the card list as from
     // a text field, and Alt+C / Alt+W beat the "&Card" and "&Window" menus.
     void acceleratorTableWinsOverMnemonics() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
@@ -261,7 +261,7 @@ private slots:
     // F6 and Shift+F6 move the keys between the category bar and the card list, either way
     // round and from wherever they are; without a document there is nothing to move to.
     void nextAndPreviousPaneMoveBetweenTheBarAndTheList() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -309,27 +309,26 @@ private slots:
     }
 
     void greyedCommandIgnoresItsAccelerator() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         // Without a document Save is greyed: Ctrl+S asks nothing.
         QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(ui.saveRequests.empty());
+        QVERIFY(ui.fileRequests.empty());
         // Ctrl+O is always there: the open chooser comes, with its filter.
-        ui.openPaths.push_back(std::nullopt);
+        ui.fileAnswers.push_back(std::nullopt);
         QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(ui.openRequests.size(), std::size_t{1});
-        QCOMPARE(ui.openRequests[0].filter,
+        QCOMPARE(ui.fileRequests.size(), std::size_t{1});
+        QCOMPARE(ui.fileRequests[0].filter,
                  std::string("Encrypted Data (*.tse)|*.tse|Non Encrypted Data (*.tsf)|*.tsf||"));
-        QCOMPARE(ui.openRequests[0].defaultExtension, std::string("tse"));
-        QVERIFY(ui.openRequests[0].mustExist);
-        QVERIFY(ui.unexpected.empty());
+        QCOMPARE(ui.fileRequests[0].defaultExtension, std::string("tse"));
+        QVERIFY(ui.fileRequests[0].mustExist);
     }
 
     void editCommandsActOnTheFocusedField() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
@@ -368,7 +367,7 @@ private slots:
     }
 
     void findPutsTheFocusInTheSearchBox() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -390,7 +389,7 @@ private slots:
     }
 
     void statusBarCountsTheShownCards() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
@@ -405,7 +404,7 @@ private slots:
     }
 
     void windowMenuSwitchesAndArranges() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -435,7 +434,7 @@ private slots:
     }
 
     void viewCommandsShowAndHideTheBars() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
@@ -453,7 +452,7 @@ private slots:
 
     // A command without work is greyed; once given a handler, it runs that handler.
     void laterCommandsGoThroughTheDispatchPoint() {
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         QVERIFY(frame.OpenDocumentFile(cardsFile_));

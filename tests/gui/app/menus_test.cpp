@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 #include <set>
 
 #include "core/commands/command_ids.h"
@@ -18,11 +19,11 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -56,9 +57,7 @@ private slots:
         QVERIFY(WriteDataFile(file, {{.code = kWwwSites, .name = "site", .password = "pw"},
                                      {.code = kWwwSites, .name = "other"}}));
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(file));
+        QVERIFY(w.ShowAndOpen(file));
         w->CategoryBar()->OnCategorySelected(QStringLiteral("WWW Sites"));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         w->ActiveView()->List()->setFocus();
@@ -72,7 +71,13 @@ private slots:
                 QVERIFY2(w.Enabled(id), QByteArray::number(ToInt(id)));
         }
 
-        // Every window a command opens is closed again at once; questions get Cancel.
+        // Every window a command opens is closed again at once; the questions the commands
+        // ask through the user get Cancel: Delete Card's and the toolbar's delete button's
+        // confirmation, the File Encryption dialog from the menu and the toolbar, and the
+        // choosers of Open, Import and Export To Text.
+        w.ui.messageAnswers = {MsgAnswer::Cancel, MsgAnswer::Cancel};
+        w.ui.encryptionAnswers = {std::nullopt, std::nullopt};
+        w.ui.fileAnswers = {std::nullopt, std::nullopt, std::nullopt};
         QTimer closer;
         connect(&closer, &QTimer::timeout, [] {
             if (QWidget* popup = QApplication::activePopupWidget())
@@ -90,6 +95,11 @@ private slots:
         }
         closer.stop();
         QCOMPARE(notHandled.count(), 0);
+        const std::vector<std::string> asked = w.ui.Texts();
+        QCOMPARE(
+            static_cast<int>(std::count(asked.begin(), asked.end(),
+                                        std::string("Are you sure you want to delete this card?"))),
+            2);
     }
 };
 

@@ -17,10 +17,11 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/splash_window.h"
 #include "gui/browser/dde_object.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::ScriptedUser;
+using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
@@ -79,7 +80,7 @@ private slots:
         const QString ftp = Script(binDir, QStringLiteral("ftp-program"));
         ScopedEnv path("PATH", bin.path().toUtf8());
 
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText("Internet Preferences", prefs::kNewsProgFilePath, news.toStdString());
         profile.WriteText("Internet Preferences", prefs::kFtpFilePath, ftp.toStdString());
@@ -104,7 +105,7 @@ private slots:
         QCOMPARE(profile.GetInt("General Preferences", prefs::kBrowsersDetected, 0), 1);
         QTRY_VERIFY(QFileInfo::exists(news + QStringLiteral(".ran")));
         QVERIFY(CSplashWindow::Current() != nullptr);
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
         // The browser program found was only noted, not started.
         QVERIFY(!QFileInfo::exists(browser + QStringLiteral(".ran")));
         QVERIFY(!QFileInfo::exists(ftp + QStringLiteral(".ran")));
@@ -115,7 +116,7 @@ private slots:
     void laterStartAndNoSplash() {
         QTemporaryDir bin;
         ScopedEnv path("PATH", bin.path().toUtf8());
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         JPilotHandheldUsers users = NoHandheld();
         {
@@ -124,15 +125,15 @@ private slots:
             startup.StartupHooks() = CFrameStartup::DesktopHooks(ui, profile);
             QVERIFY(RunStartup(ParseCommandLine({"tessaline", "--no-splash"}), startup, profile));
             QVERIFY(CSplashWindow::Current() == nullptr);
-            QCOMPARE(ui.messages, std::vector<std::string>{kMsgNoWebBrowsers});
+            QCOMPARE(ui.Texts(), std::vector<std::string>{kMsgNoWebBrowsers});
             QCOMPARE(profile.GetInt("General Preferences", prefs::kBrowsersDetected, 0), 1);
         }
-        ui.messages.clear();
+        ui.ClearShown();
         CFrameStartup again(ui, profile, users);
         again.SetShowWindow(false);
         again.StartupHooks() = CFrameStartup::DesktopHooks(ui, profile);
         QVERIFY(RunStartup(ParseCommandLine({"tessaline", "--no-splash"}), again, profile));
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
     }
 };
 

@@ -21,12 +21,13 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WhenModalOpens;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::WhenModal;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -101,8 +102,7 @@ private slots:
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         w->OnCommand(CommandId::LoadWebPage);
         w->Action(CommandId::ToolLoadWebPage)->trigger();
-        QVERIFY(w.ui.messages.empty());
-        QVERIFY(w.ui.unexpected.empty());
+        QVERIFY(w.ui.Texts().empty());
         QVERIFY(!w->ActiveDocument()->IsModified());
         QCOMPARE(w->Children().size(), 1);
         QVERIFY(!QFileInfo::exists(w.browserProfile.filePath("browser/DevToolsActivePort")));
@@ -118,8 +118,7 @@ private slots:
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         QTest::keyClick(w.frame.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w->statusBar()->currentMessage(), QString::fromLatin1(kStatusNoBrowserPage));
-        QVERIFY(w.ui.messages.empty());
-        QVERIFY(w.ui.unexpected.empty());
+        QVERIFY(w.ui.Texts().empty());
         QVERIFY(!w->ActiveDocument()->IsModified());
     }
 
@@ -127,12 +126,10 @@ private slots:
     // empty name and address; where no category is shown it is refused.
     void getWebPageWithNoBrowserOffersAnEmptyCard() {
         WiredFrame w;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.frame.get()));
-        QVERIFY(w->OpenDocumentFile(cardsFile_));
+        QVERIFY(w.ShowAndOpen(cardsFile_));
         w->CategoryBar()->OnCategorySelected(QStringLiteral("WWW Sites"));
-        bool seen = false;
-        WhenModalOpens<CCardDialog>(seen, [](CCardDialog& d) {
+        ModalWatch seen;
+        seen = WhenModal<CCardDialog>([](CCardDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("New Card"));
             QCOMPARE(d.NameEdit()->text(), QString());
             QCOMPARE(d.AddressEdit()->text(), QString());
@@ -145,14 +142,12 @@ private slots:
         QVERIFY(w->ActiveDocument()->IsModified());
 
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
-        WhenModalOpens<CCardDialog>(
-            seen, [](CCardDialog&) {}, 5);
+        seen = WhenModal<CCardDialog>([](CCardDialog&) {}, std::chrono::milliseconds(50));
         w->Action(CommandId::ToolGetWebPage)->trigger();
         QTest::qWait(100);
         QVERIFY(!seen);
-        QCOMPARE(w.ui.messages.back(), std::string("Please select a category first."));
+        QCOMPARE(w.ui.Texts().back(), std::string("Please select a category first."));
         QCOMPARE(w->ActiveDocument()->Cards().LiveCardCount(), 2);
-        QVERIFY(w.ui.unexpected.empty());
     }
 
     // Each launcher starts its helper program from the start-up copy of its path; Help
@@ -176,7 +171,7 @@ private slots:
         }
 
         w->OnCommand(CommandId::HelpReader);
-        QCOMPARE(w.ui.messages.back(), std::string(kMsgHelpReaderMissing));
+        QCOMPARE(w.ui.Texts().back(), std::string(kMsgHelpReaderMissing));
         w.profile.WriteText("Internet Preferences", prefs::kHelpProgFilePath,
                             MarkerScript(dir, "help").toStdString());
         w->OnCommand(CommandId::HelpReader);
@@ -184,11 +179,10 @@ private slots:
 
         // The automation browser cannot be started: the user is told.
         w->OnCommand(CommandId::LaunchWww);
-        QCOMPARE(w.ui.messages.back(), std::string(kMsgCouldNotStartExplorer));
+        QCOMPARE(w.ui.Texts().back(), std::string(kMsgCouldNotStartExplorer));
         w.profile.WriteInt("Internet Preferences", prefs::kChooseWebBrowser, 0);
         w->Action(CommandId::ToolLaunchBrowser)->trigger();
-        QCOMPARE(w.ui.messages.back(), std::string(kMsgCouldNotStartNetscape));
-        QVERIFY(w.ui.unexpected.empty());
+        QCOMPARE(w.ui.Texts().back(), std::string(kMsgCouldNotStartNetscape));
     }
 };
 

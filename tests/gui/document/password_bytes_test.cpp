@@ -64,23 +64,23 @@ private slots:
         // The file made on the command line opens with the password typed in the dialog.
         QtUserAnswers ui;
         CTessalineNewDoc doc(ui, profile_, nullptr);
-        WhenModal<CDecryptPasswordDialog>([first](CDecryptPasswordDialog* d) {
-            Type(d->PasswordEdit(), first);
-            QCOMPARE(d->Password(), first);
-            d->accept();
+        WhenModal<CDecryptPasswordDialog>([first](CDecryptPasswordDialog& d) {
+            Type(d.PasswordEdit(), first);
+            QCOMPARE(d.Password(), first);
+            d.accept();
         });
         QVERIFY(doc.OnOpenDocument(Path("cli.tse")));
         QVERIFY(doc.HasCards());
 
         // And back: enciphered under another password in the window, opened on the command
         // line.
-        WhenModal<CFileEncryptionDialog>([second](CFileEncryptionDialog* d) {
-            QVERIFY(d->EncryptOnSave());
-            d->FirstEdit()->clear();
-            d->SecondEdit()->clear();
-            Type(d->FirstEdit(), second);
-            Type(d->SecondEdit(), second);
-            d->accept();
+        WhenModal<CFileEncryptionDialog>([second](CFileEncryptionDialog& d) {
+            QVERIFY(d.EncryptOnSave());
+            d.FirstEdit()->clear();
+            d.SecondEdit()->clear();
+            Type(d.FirstEdit(), second);
+            Type(d.SecondEdit(), second);
+            d.accept();
         });
         doc.OnEncryptOnSave();
         QVERIFY(doc.OnFileSave());

@@ -145,11 +145,11 @@ private slots:
         QStringList seen;
         QString title;
         connect(&dialog, &CFileEncryptionDialog::AboutKeysOpened, this, [&](QDialog* about) {
-            WhenModal<CAboutKeysDialog>([&](CAboutKeysDialog* d) {
-                title = d->windowTitle();
-                for (QLabel* l : d->findChildren<QLabel*>())
+            WhenModal<CAboutKeysDialog>([&](CAboutKeysDialog& d) {
+                title = d.windowTitle();
+                for (QLabel* l : d.findChildren<QLabel*>())
                     seen << l->text();
-                QTest::mouseClick(d->findChild<QPushButton*>(), Qt::LeftButton);
+                QTest::mouseClick(d.findChild<QPushButton*>(), Qt::LeftButton);
             });
             (void)about;
         });
@@ -161,41 +161,41 @@ private slots:
 
     void realAnswersUseTheDialogs() {
         QtUserAnswers answers;
-        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) {
-            QCOMPARE(d->windowTitle(), QString("Decryption Password for file: a.tse"));
-            QCOMPARE(d->Password(), QString("pre"));
-            d->PasswordEdit()->clear();
-            d->PasswordEdit()->insert(QString::fromUtf8("gr\xC3\xBCn"));
-            d->accept();
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) {
+            QCOMPARE(d.windowTitle(), QString("Decryption Password for file: a.tse"));
+            QCOMPARE(d.Password(), QString("pre"));
+            d.PasswordEdit()->clear();
+            d.PasswordEdit()->insert(QString::fromUtf8("gr\xC3\xBCn"));
+            d.accept();
         });
         const std::optional<std::string> typed =
             answers.DecryptionPassword("Decryption Password for file: a.tse", "pre");
         QVERIFY(typed.has_value());
         QCOMPARE(*typed, std::string("gr\xFCn"));  // Windows-1252 bytes when they fit
 
-        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) { d->reject(); });
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) { d.reject(); });
         QVERIFY(!answers.DecryptionPassword("t", "").has_value());
 
         // The handheld set-up's password: the same dialog in its own wording.
-        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) {
-            QCOMPARE(d->windowTitle(), QString("Enter password"));
-            QVERIFY(d->Password().isEmpty());
-            d->PasswordEdit()->insert(QString::fromUtf8("p\xC3\xA4lm"));
-            d->accept();
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) {
+            QCOMPARE(d.windowTitle(), QString("Enter password"));
+            QVERIFY(d.Password().isEmpty());
+            d.PasswordEdit()->insert(QString::fromUtf8("p\xC3\xA4lm"));
+            d.accept();
         });
         QCOMPARE(answers.HandheldPassword(), std::optional<std::string>("p\xE4lm"));
-        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog* d) { d->reject(); });
+        WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) { d.reject(); });
         QVERIFY(!answers.HandheldPassword().has_value());
 
-        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
-            QVERIFY(!d->EncryptOnSave());
-            ClickBox(d->EncryptBox());
-            QTest::keyClicks(d->FirstEdit(), "one horse");
-            QTest::keyClicks(d->SecondEdit(), "one horse");
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog& d) {
+            QVERIFY(!d.EncryptOnSave());
+            ClickBox(d.EncryptBox());
+            QTest::keyClicks(d.FirstEdit(), "one horse");
+            QTest::keyClicks(d.SecondEdit(), "one horse");
             // The layout choice starts where the caller put it; the user picks the other.
-            QVERIFY(d->SealedChoice()->isChecked());
-            QTest::mouseClick(d->CompatibleChoice(), Qt::LeftButton);
-            d->accept();
+            QVERIFY(d.SealedChoice()->isChecked());
+            QTest::mouseClick(d.CompatibleChoice(), Qt::LeftButton);
+            d.accept();
         });
         const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "", true);
         QVERIFY(enc.has_value());
@@ -209,14 +209,14 @@ private slots:
         QtUserAnswers answers;
         QString caption, text;
         QMessageBox::Icon icon{};
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            caption = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            QVERIFY(box->button(QMessageBox::Yes));
-            QVERIFY(box->button(QMessageBox::No));
-            QVERIFY(!box->button(QMessageBox::Cancel));
-            box->button(QMessageBox::Yes)->click();
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            text = box.text();
+            icon = box.icon();
+            QVERIFY(box.button(QMessageBox::Yes));
+            QVERIFY(box.button(QMessageBox::No));
+            QVERIFY(!box.button(QMessageBox::Cancel));
+            box.button(QMessageBox::Yes)->click();
         });
         QCOMPARE(answers.Message({"Password was not set! Do you want to encrypt the file?",
                                   MsgCaption::Application, MsgIcon::Question, MsgButtons::YesNo}),
@@ -225,10 +225,10 @@ private slots:
         QCOMPARE(text, QString("Password was not set! Do you want to encrypt the file?"));
         QCOMPARE(icon, QMessageBox::Question);
 
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            caption = box->windowTitle();
-            icon = box->icon();
-            box->button(QMessageBox::Ok)->click();
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            icon = box.icon();
+            box.button(QMessageBox::Ok)->click();
         });
         QCOMPARE(answers.MessageWithCaption({"File will not be encrypted!", MsgCaption::System,
                                              MsgIcon::Warning, MsgButtons::Ok},
@@ -237,9 +237,9 @@ private slots:
         QCOMPARE(caption, QString("File Encryption"));
         QCOMPARE(icon, QMessageBox::Warning);
 
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            caption = box->windowTitle();
-            box->button(QMessageBox::Cancel)->click();
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            box.button(QMessageBox::Cancel)->click();
         });
         QCOMPARE(answers.Message({"Save changes to x?", MsgCaption::System, MsgIcon::Question,
                                   MsgButtons::YesNoCancel}),

@@ -24,10 +24,11 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/qt_user_answers.h"
 #include "gui/document/tessaline_doc.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::frametest::ScriptedUser;
+using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
@@ -35,19 +36,11 @@ constexpr SealSettings kSmall{1, 8 * 1024};
 
 // A one-card file under "hunter22": sealed, compatible or plain.
 bool WriteFile(const QString& path, bool encrypt, bool sealed) {
-    CCardCollection cards;
-    testing::AddCard(cards, {.code = kWwwSites, .name = "mail"});
-    FileCipherState state;
+    FileCipherState state = testing::CipherFor("hunter22");
     state.encryptOnSave = encrypt;
     state.sealed = sealed;
     state.seal = kSmall;
-    state.encryptionPassword = "hunter22";
-    ScriptedUser quiet;
-    const auto bytes = BuildDataFileWithUser(cards, state, quiet);
-    QFile f(path);
-    return bytes && f.open(QIODevice::WriteOnly) &&
-           f.write(reinterpret_cast<const char*>(bytes->data()),
-                   static_cast<qint64>(bytes->size())) == static_cast<qint64>(bytes->size());
+    return testing::WriteDataFile(path, {{.code = kWwwSites, .name = "mail"}}, std::move(state));
 }
 
 }  // namespace
@@ -63,7 +56,7 @@ private slots:
         const QString compatible = dir_.filePath(QStringLiteral("compatible.tse"));
         QVERIFY(WriteFile(sealed, true, true));
         QVERIFY(WriteFile(compatible, true, false));
-        ScriptedUser ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
         profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
@@ -87,14 +80,13 @@ private slots:
         // the status bar follows at once.
         testing::AddCard(fresh->Document().Cards(), {.code = kWwwSites, .name = "a"});
         fresh->Document().SetModifiedFlag(true);
-        ui.encryption.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
+        ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "longpassword", "longpassword"});
         frame.OnCommand(CommandId::SetPassword);
         QCOMPARE(frame.LayoutText(), QStringLiteral("Sealed"));
 
         frame.MdiArea()->setActiveSubWindow(first);
         QCOMPARE(frame.LayoutText(), QStringLiteral("Sealed"));
-        QVERIFY(ui.unexpected.empty());
-        QVERIFY(ui.messages.empty());
+        QVERIFY(ui.Texts().empty());
     }
 
     void keyDerivationRunsOffTheGuiThreadUnderABusyCursor() {

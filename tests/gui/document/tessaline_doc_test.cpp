@@ -30,6 +30,8 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/tessaline_view.h"
 #include "support/card_fixtures.h"
+#include "support/qt_card_list.h"
+#include "support/qt_data_files.h"
 
 using namespace tessaline;
 using tessaline::testing::AddCard;
@@ -38,41 +40,18 @@ using tessaline::testing::ScriptedAnswers;
 namespace {
 
 using tessaline::testing::ClickBox;
+using tessaline::testing::IsEncryptedFile;
+using tessaline::testing::ListedNames;
+using tessaline::testing::ReadAll;
 using tessaline::testing::WhenModal;
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using tessaline::testing::WriteDataFile;
 
 // Writes a data file holding two WWW Sites cards, encrypted under password when given.
 void WriteFixture(const QString& path, const std::string& password = {}) {
-    CCardCollection cards;
-    AddCard(cards, {.code = kWwwSites, .name = "zeta", .password = "zpw"});
-    AddCard(cards, {.code = kWwwSites, .name = "Eta", .password = "epw"});
-    FileCipherState state;
-    state.encryptOnSave = !password.empty();
-    state.encryptionPassword = password;
-    ScriptedAnswers quiet;
-    const std::optional<std::vector<std::uint8_t>> bytes =
-        BuildDataFileWithUser(cards, state, quiet);
-    QVERIFY(bytes.has_value());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes->data()), static_cast<qint64>(bytes->size()));
-}
-
-QStringList Names(CTessalineNewView& view) {
-    QStringList out;
-    for (int r = 0; r < view.ItemCount(); ++r)
-        out << view.List()->model()->index(r, 0).data().toString();
-    return out;
-}
-
-bool IsEncryptedOnDisk(const QString& path) {
-    const QByteArray bytes = ReadAll(path);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return InspectHeader(std::span(data, static_cast<std::size_t>(bytes.size()))).encrypted;
+    QVERIFY(WriteDataFile(path,
+                          {{.code = kWwwSites, .name = "zeta", .password = "zpw"},
+                           {.code = kWwwSites, .name = "Eta", .password = "epw"}},
+                          password));
 }
 
 }  // namespace
@@ -107,7 +86,7 @@ private slots:
         QSignalSpy titles(&doc, &CTessalineNewDoc::TitleChanged);
         QSignalSpy counts(&view, &CTessalineNewView::ItemCountChanged);
         QVERIFY(doc.OnOpenDocument(Path("plain.tsf")));
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
         QCOMPARE(counts.last().at(0).toInt(), 2);
         QCOMPARE(titles.last().at(0).toString(), QString("plain.tsf"));
         QCOMPARE(doc.PathName(), Path("plain.tsf"));
@@ -124,7 +103,7 @@ private slots:
         QCOMPARE(ui.passwordPrefills.back(), std::string("from the selected card"));
         QCOMPARE(doc.EncryptionState(), 1);
         QCOMPARE(encryption.last().at(0).toInt(), 1);
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
 
         // A wrong password or a file that is none: the reason, then the failure; the
         // document and its list stay as they were.
@@ -139,7 +118,7 @@ private slots:
         QVERIFY(!doc.OnOpenDocument(Path("missing.tsf")));
         QVERIFY(ui.Texts().back().starts_with("Failed to open document."));
         QCOMPARE(doc.PathName(), Path("secret.tse"));
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
 
         ui.shown.clear();
         QVERIFY(doc.OnOpenDocument(Path("empty.tsf")));
@@ -156,28 +135,28 @@ private slots:
         // The user mistypes, reads the message, and types the password again.
         QStringList seen;
         bool answeredAgain = false;
-        WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog* first) {
-            QCOMPARE(first->Password(), QString("from the card"));
-            first->PasswordEdit()->selectAll();
-            QTest::keyClicks(first->PasswordEdit(), "opensesam");
-            WhenModal<QMessageBox>([&](QMessageBox* box) {
-                seen << box->text();
-                WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog* second) {
+        WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog& first) {
+            QCOMPARE(first.Password(), QString("from the card"));
+            first.PasswordEdit()->selectAll();
+            QTest::keyClicks(first.PasswordEdit(), "opensesam");
+            WhenModal<QMessageBox>([&](QMessageBox& box) {
+                seen << box.text();
+                WhenModal<CDecryptPasswordDialog>([&](CDecryptPasswordDialog& second) {
                     answeredAgain = true;
-                    QCOMPARE(second->windowTitle(),
+                    QCOMPARE(second.windowTitle(),
                              QString("Decryption Password for file: again.tse"));
-                    QCOMPARE(second->Password(), QString());
-                    QTest::keyClicks(second->PasswordEdit(), "opensesame");
-                    QTest::keyClick(second->PasswordEdit(), Qt::Key_Return);
+                    QCOMPARE(second.Password(), QString());
+                    QTest::keyClicks(second.PasswordEdit(), "opensesame");
+                    QTest::keyClick(second.PasswordEdit(), Qt::Key_Return);
                 });
-                box->button(QMessageBox::Ok)->click();
+                box.button(QMessageBox::Ok)->click();
             });
-            QTest::keyClick(first->PasswordEdit(), Qt::Key_Return);
+            QTest::keyClick(first.PasswordEdit(), Qt::Key_Return);
         });
         QVERIFY(doc.OnOpenDocument(Path("again.tse"), "from the card"));
         QCOMPARE(seen, QStringList{"Password not correct, please try again."});
         QVERIFY(answeredAgain);
-        QCOMPARE(Names(view), QStringList({"Eta", "zeta"}));
+        QCOMPARE(ListedNames(view), QStringList({"Eta", "zeta"}));
         QCOMPARE(doc.EncryptionState(), 1);
     }
 
@@ -193,21 +172,21 @@ private slots:
         // then changes nothing.
         QStringList refusals;
         bool stayedOpen = true;
-        WhenModal<CFileEncryptionDialog>([&](CFileEncryptionDialog* d) {
-            ClickBox(d->EncryptBox());
+        WhenModal<CFileEncryptionDialog>([&](CFileEncryptionDialog& d) {
+            ClickBox(d.EncryptBox());
             const char* tries[][2] = {{"longenough1", "longenough2"}, {"short", "short"}};
             for (const auto& typed : tries) {
-                QTest::keyClicks(d->FirstEdit(), typed[0]);
-                QTest::keyClicks(d->SecondEdit(), typed[1]);
-                WhenModal<QMessageBox>([&](QMessageBox* box) {
-                    refusals << box->text();
-                    box->button(QMessageBox::Ok)->click();
+                QTest::keyClicks(d.FirstEdit(), typed[0]);
+                QTest::keyClicks(d.SecondEdit(), typed[1]);
+                WhenModal<QMessageBox>([&](QMessageBox& box) {
+                    refusals << box.text();
+                    box.button(QMessageBox::Ok)->click();
                 });
-                QTest::keyClick(d->SecondEdit(), Qt::Key_Return);
-                stayedOpen = stayedOpen && d->isVisible() && d->FirstEntry().isEmpty() &&
-                             d->SecondEntry().isEmpty() && d->focusWidget() == d->FirstEdit();
+                QTest::keyClick(d.SecondEdit(), Qt::Key_Return);
+                stayedOpen = stayedOpen && d.isVisible() && d.FirstEntry().isEmpty() &&
+                             d.SecondEntry().isEmpty() && d.focusWidget() == d.FirstEdit();
             }
-            d->reject();
+            d.reject();
         });
         doc.OnEncryptOnSave();
         QCOMPARE(refusals, (QStringList{"Password not correct, try again!",
@@ -216,30 +195,30 @@ private slots:
         QCOMPARE(doc.EncryptionState(), 0);
         QVERIFY(!doc.IsModified());
 
-        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
-            QVERIFY(!d->EncryptOnSave());
-            QVERIFY(d->FirstEdit()->isReadOnly());
-            ClickBox(d->EncryptBox());
-            QTest::keyClicks(d->FirstEdit(), "correct horse");
-            QTest::keyClicks(d->SecondEdit(), "correct horse");
-            d->accept();
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog& d) {
+            QVERIFY(!d.EncryptOnSave());
+            QVERIFY(d.FirstEdit()->isReadOnly());
+            ClickBox(d.EncryptBox());
+            QTest::keyClicks(d.FirstEdit(), "correct horse");
+            QTest::keyClicks(d.SecondEdit(), "correct horse");
+            d.accept();
         });
         doc.OnEncryptOnSave();
         QCOMPARE(doc.EncryptionState(), 1);
         QVERIFY(doc.IsModified());
         QCOMPARE(modified.last().at(0).toBool(), true);
-        QVERIFY(!IsEncryptedOnDisk(Path("toencrypt.tsf")));
+        QVERIFY(!IsEncryptedFile(Path("toencrypt.tsf")));
 
         QVERIFY(doc.OnFileSave());
         QVERIFY(!doc.IsModified());
-        QVERIFY(IsEncryptedOnDisk(Path("toencrypt.tsf")));
+        QVERIFY(IsEncryptedFile(Path("toencrypt.tsf")));
 
         // The dialog starts checked with the password in both entries.
-        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog* d) {
-            QVERIFY(d->EncryptOnSave());
-            QCOMPARE(d->FirstEntry(), QString("correct horse"));
-            QCOMPARE(d->SecondEntry(), QString("correct horse"));
-            d->reject();
+        WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog& d) {
+            QVERIFY(d.EncryptOnSave());
+            QCOMPARE(d.FirstEntry(), QString("correct horse"));
+            QCOMPARE(d.SecondEntry(), QString("correct horse"));
+            d.reject();
         });
         doc.OnEncryptOnSave();
         QCOMPARE(doc.EncryptionState(), 1);
@@ -269,7 +248,7 @@ private slots:
         QCOMPARE(titles.last().at(0).toString(), QString("chosen.tsf"));
         QVERIFY(QFile::exists(Path("chosen.tsf")));
         QVERIFY(!QFile::exists(Path("chosen.tse")));
-        QVERIFY(!IsEncryptedOnDisk(Path("chosen.tsf")));
+        QVERIFY(!IsEncryptedFile(Path("chosen.tsf")));
         QVERIFY(!doc.IsModified());
     }
 

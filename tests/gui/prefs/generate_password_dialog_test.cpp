@@ -10,10 +10,10 @@
 
 #include "gui/prefs/generate_password_dialog.h"
 #include "gui/prefs/secret_clipboard.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
@@ -58,7 +58,7 @@ void CardsGeneratorTest::opensWithDefaultsAndUseRule() {
     QFETCH(bool, selection);
     QFETCH(QString, text);
     QFETCH(bool, use);
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     QCOMPARE(dialog.windowTitle(), QString("Generate Password"));
@@ -77,7 +77,7 @@ void CardsGeneratorTest::opensWithDefaultsAndUseRule() {
 }
 
 void CardsGeneratorTest::classesAndLength() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     dialog.show();
@@ -110,7 +110,7 @@ void CardsGeneratorTest::classesAndLength() {
 }
 
 void CardsGeneratorTest::spinWrapsAndTypedLengthIsLimited() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     dialog.show();
@@ -130,7 +130,7 @@ void CardsGeneratorTest::spinWrapsAndTypedLengthIsLimited() {
 // What no password can be made from is refused where the user sees it: a hint, and "New"
 // and "Use" greyed until the settings allow a password again.
 void CardsGeneratorTest::impossibleSettingsGreyNewAndUseWithAHint() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     dialog.show();
@@ -182,7 +182,7 @@ void CardsGeneratorTest::impossibleSettingsGreyNewAndUseWithAHint() {
 }
 
 void CardsGeneratorTest::toClipboardMarksTheSecret() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     dialog.show();
@@ -191,7 +191,7 @@ void CardsGeneratorTest::toClipboardMarksTheSecret() {
     QCOMPARE(QGuiApplication::clipboard()->text(), dialog.Password());
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
              QByteArray("secret"));
-    QVERIFY(ui.texts.empty());
+    QVERIFY(ui.Texts().empty());
     QVERIFY(dialog.isVisible());  // the dialog stays open
 }
 

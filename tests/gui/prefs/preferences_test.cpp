@@ -19,10 +19,10 @@
 #include "gui/prefs/pref_property_sheet.h"
 #include "gui/prefs/print_xml_support_ref.h"
 #include "platform/qt_profile.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ScriptedAnswers;
 
 class CardsPreferencesTest : public QObject {
     Q_OBJECT
@@ -49,7 +49,7 @@ void CardsPreferencesTest::init() {
 
 void CardsPreferencesTest::pagesAndDefaults() {
     QtProfile profile(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CPrefPropertySheet sheet(profile, ui);
     QCOMPARE(sheet.windowTitle(), QString("Preferences"));
     QStringList tabs;
@@ -90,7 +90,7 @@ void CardsPreferencesTest::pagesAndDefaults() {
 void CardsPreferencesTest::everyValueWrittenAndReadBack() {
     {
         QtProfile profile(Ini());
-        FakeAnswers ui;
+        ScriptedAnswers ui;
         CPrefPropertySheet sheet(profile, ui);
         sheet.show();
         CGeneralSettingsPref* g = sheet.GeneralPage();
@@ -138,7 +138,7 @@ void CardsPreferencesTest::everyValueWrittenAndReadBack() {
 
     // A new sheet shows what was stored.
     QtProfile again(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CPrefPropertySheet sheet(again, ui);
     QVERIFY(sheet.GeneralPage()->NetscapeRadio()->isChecked());
     QCOMPARE(sheet.GeneralPage()->MinutesEdit()->text(), QString("25"));
@@ -152,7 +152,7 @@ void CardsPreferencesTest::everyValueWrittenAndReadBack() {
 
 void CardsPreferencesTest::cancelWritesNothingAndBothCloseWaysRefresh() {
     QtProfile profile(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     int refreshed = 0;
     QTimer::singleShot(0, [] {
         auto* sheet = qobject_cast<CPrefPropertySheet*>(QApplication::activeModalWidget());
@@ -183,7 +183,7 @@ void CardsPreferencesTest::oddStoredValues() {
     profile.WriteInt("Internet Preferences", "Date Format", 12);
     profile.WriteInt("Start Up Preferences", "Print Notes", 1);
     profile.WriteInt("Print Preferences", "Print Notes", 1);
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     {
         CPrefPropertySheet sheet(profile, ui);
         QCOMPARE(sheet.GeneralPage()->MinutesEdit()->text(), QString("0"));
@@ -204,11 +204,11 @@ void CardsPreferencesTest::oddStoredValues() {
 
 void CardsPreferencesTest::findPathGoesToTheCheckedProgram() {
     QtProfile profile(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CPrefPropertySheet sheet(profile, ui);
     CPathSettingsRef* page = sheet.PathPage();
     // None checked: nothing changes.
-    ui.files.push_back(FileDialogAnswer{"/opt/reader", 0});
+    ui.fileAnswers.push_back(FileDialogAnswer{"/opt/reader", 0});
     page->OnFindPath();
     for (int i = 0; i < CPathSettingsRef::kProgramCount; ++i)
         QVERIFY(page->Edit(static_cast<CPathSettingsRef::Program>(i))->text().isEmpty());
@@ -216,7 +216,7 @@ void CardsPreferencesTest::findPathGoesToTheCheckedProgram() {
              QString("Find Internet Applications Paths"));
 
     page->Radio(CPathSettingsRef::kAcrobat)->setChecked(true);
-    ui.files.push_back(FileDialogAnswer{"/opt/reader", 0});
+    ui.fileAnswers.push_back(FileDialogAnswer{"/opt/reader", 0});
     page->OnFindPath();
     QCOMPARE(page->Edit(CPathSettingsRef::kAcrobat)->text(), QString("/opt/reader"));
     sheet.accept();
@@ -224,7 +224,7 @@ void CardsPreferencesTest::findPathGoesToTheCheckedProgram() {
              std::string("/opt/reader"));
 
     // Cancel empties the chosen program's box.
-    ui.files.push_back(std::nullopt);
+    ui.fileAnswers.push_back(std::nullopt);
     page->OnFindPath();
     QVERIFY(page->Edit(CPathSettingsRef::kAcrobat)->text().isEmpty());
 }
@@ -234,7 +234,7 @@ void CardsPreferencesTest::minutesStepFromTheTypedValue() {
     QtProfile profile(Ini());
     profile.WriteInt("Internet Preferences", "Automatic Save Check", 1);
     profile.WriteText("Internet Preferences", "Automatic Save", "30");
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CPrefPropertySheet sheet(profile, ui);
     sheet.show();
     QVERIFY(QTest::qWaitForWindowActive(&sheet));
@@ -272,7 +272,7 @@ void CardsPreferencesTest::minutesStepFromTheTypedValue() {
 
 void CardsPreferencesTest::clearClipboardSecondsOnTheGeneralPage() {
     QtProfile profile(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     {
         CPrefPropertySheet sheet(profile, ui);
         sheet.show();
@@ -297,7 +297,7 @@ void CardsPreferencesTest::clearClipboardSecondsOnTheGeneralPage() {
 // General page's other values.
 void CardsPreferencesTest::submitLoginFormsOnTheGeneralPage() {
     QtProfile profile(Ini());
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     for (const bool on : {true, false}) {
         CPrefPropertySheet sheet(profile, ui);
         sheet.show();

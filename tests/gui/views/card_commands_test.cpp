@@ -18,10 +18,12 @@
 #include "gui/views/card_output_commands.h"
 #include "gui/views/generate_password_command.h"
 #include "gui/views/tessaline_view.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_dialog_driver.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WhenModal;
 
 namespace {
 
@@ -36,15 +38,6 @@ CCard* Add(CTessalineNewDoc& doc, int code, const char* name, const char* passwo
     CCard* c = doc.Cards().Adopt(std::move(card));
     doc.Cards().AddCardToCategory(code, c);
     return c;
-}
-
-// Fills the card editor that is about to open and presses its default button.
-void WhenEditorOpens(std::function<void(CCardDialog&)> fill) {
-    QTimer::singleShot(0, [fill] {
-        auto* dialog = qobject_cast<CCardDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        fill(*dialog);
-    });
 }
 
 }  // namespace
@@ -68,13 +61,13 @@ private slots:
 
 private:
     MemoryProfile profile_;
-    FakeAnswers ui_;
+    ScriptedAnswers ui_;
     std::unique_ptr<CTessalineNewDoc> doc_;
     std::unique_ptr<CTessalineNewView> view_;
 };
 
 void CardsCommandsTest::init() {
-    ui_ = FakeAnswers{};
+    ui_.ClearShown();
     doc_ = std::make_unique<CTessalineNewDoc>(ui_, profile_, nullptr);
     doc_->OnNewDocument();
     view_ = std::make_unique<CTessalineNewView>(*doc_, profile_);
@@ -84,12 +77,12 @@ void CardsCommandsTest::init() {
 void CardsCommandsTest::cleanup() {
     view_.reset();
     doc_.reset();
-    QCOMPARE(ui_.unexpected, 0);
+    ui_.ExpectUsedUp();
 }
 
 void CardsCommandsTest::newCardWithTheRealEditor() {
     view_->ShowCategory("Login Accounts");
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         QCOMPARE(d.windowTitle(), QString("New Card"));
         QCOMPARE(d.AddressEdit()->text(), QString("telnet://"));
         d.NameEdit()->setText("router");
@@ -109,7 +102,7 @@ void CardsCommandsTest::newCardWithTheRealEditor() {
 
     // Cancel adds nothing.
     doc_->SetModifiedFlag(false);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    WhenModal<CCardDialog>([](CCardDialog& d) { d.close(); });
     QVERIFY(OnNewCard(*doc_, *view_, ui_, profile_) == nullptr);
     QCOMPARE(doc_->Cards().List(kLoginAccounts).Count(), 1);
     QVERIFY(!doc_->IsModified());
@@ -118,8 +111,8 @@ void CardsCommandsTest::newCardWithTheRealEditor() {
 void CardsCommandsTest::newCardRefusedWhereNoCategoryIsShown() {
     view_->ShowCategory("Show All");
     QVERIFY(OnNewCard(*doc_, *view_, ui_, profile_) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("Please select a category first."));
-    QCOMPARE(ui_.captions.back(), std::string("Warning"));
+    QCOMPARE(ui_.Texts().back(), std::string("Please select a category first."));
+    QCOMPARE(ui_.captionTexts.back(), std::string("Warning"));
     QVERIFY(!doc_->IsModified());
     QCOMPARE(doc_->Cards().LiveCardCount(), 0);
 }
@@ -128,7 +121,7 @@ void CardsCommandsTest::editWithoutChangeMarksNothing() {
     CCard* card = Add(*doc_, kWwwSites, "site", "pw", "two\r\nlines");
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         QCOMPARE(d.windowTitle(), QString("Edit Card"));
         QTest::mouseClick(d.OkButton(), Qt::LeftButton);
     });
@@ -137,7 +130,7 @@ void CardsCommandsTest::editWithoutChangeMarksNothing() {
     QCOMPARE(card->ModificationTime(), 1000u);
     QCOMPARE(QString::fromStdString(card->Note()), QString("two\r\nlines"));
 
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         d.PasswordEdit()->setText("new");
         QTest::mouseClick(d.OkButton(), Qt::LeftButton);
     });
@@ -153,7 +146,7 @@ void CardsCommandsTest::editCancelKeepsEarlierModifiedState() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     doc_->SetModifiedFlag(true);
-    WhenEditorOpens([](CCardDialog& d) {
+    WhenModal<CCardDialog>([](CCardDialog& d) {
         d.NameEdit()->setText("changed");
         d.reject();
     });
@@ -168,13 +161,13 @@ void CardsCommandsTest::deleteAsksAndRefusesShowAll() {
     view_->ShowCategory("Show All");
     view_->SelectCard(a);
     QVERIFY(!OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.texts.back(), std::string("To delete a card, select a category first."));
+    QCOMPARE(ui_.Texts().back(), std::string("To delete a card, select a category first."));
 
     view_->ShowCategory("Bank Accounts");
     view_->SelectCard(a);
-    ui_.answers.push_back(MsgAnswer::Ok);
+    ui_.messageAnswers.push_back(MsgAnswer::Ok);
     QVERIFY(OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.texts.back(), std::string("Are you sure you want to delete this card?"));
+    QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete this card?"));
     QCOMPARE(doc_->Cards().List(kBankAccounts).Count(), 1);
     QCOMPARE(doc_->Cards().DeletedList().Count(), 1);
     QCOMPARE(view_->ItemCount(), 1);
@@ -187,7 +180,7 @@ void CardsCommandsTest::changeCategorySelectsTheMovedCard() {
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     QVERIFY(!OnChangeCategory(*doc_, *view_, ui_, CommandId::MoveToWwwSites));
-    QCOMPARE(ui_.texts.back(), std::string("Card already in this category"));
+    QCOMPARE(ui_.Texts().back(), std::string("Card already in this category"));
     QVERIFY(!doc_->IsModified());
 
     QVERIFY(OnChangeCategory(*doc_, *view_, ui_, CommandId::MoveToWwwForms));
@@ -227,7 +220,7 @@ void CardsCommandsTest::copyCardThenPasteElsewhere() {
 
     view_->ShowCategory("Search Results");
     QVERIFY(OnPasteCard(*doc_, *view_, ui_, pasteAvailable) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("You can not add cards to this category!"));
+    QCOMPARE(ui_.Texts().back(), std::string("You can not add cards to this category!"));
     QVERIFY(pasteAvailable);
 
     view_->ShowCategory("Software Keys");
@@ -250,7 +243,7 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     view_->ShowCategory("Credit Cards");
     QVERIFY(view_->SelectedCard() == nullptr);
     QVERIFY(BuildCardContextMenu(*view_, ui_, false, {}) == nullptr);
-    QCOMPARE(ui_.texts.back(), std::string("No card selected, please select a card first!"));
+    QCOMPARE(ui_.Texts().back(), std::string("No card selected, please select a card first!"));
     view_->ShowCategory("WWW Sites");
     view_->SelectCard(card);
     std::vector<int> dispatched;
@@ -271,7 +264,7 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     QStringList opened;
     auto open = [&](const QString& p) { opened << p; };
     QVERIFY(!OnUsePasswordToOpen(*view_, ui_, open));
-    QCOMPARE(ui_.texts.back(),
+    QCOMPARE(ui_.Texts().back(),
              std::string("File path not correct, not a .tse file, or file not found !"));
     card->SetAddress("/home/me/other.tse");
     QVERIFY(OnUsePasswordToOpen(*view_, ui_, open));

@@ -13,10 +13,13 @@
 #include "core/cards/card.h"
 #include "gui/views/card_dialog.h"
 #include "gui/views/edit_url_dialog.h"
-#include "support/cards_fake_answers.h"
+#include "support/qt_dialog_driver.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WhenModal;
 
 class CardsDialogTest : public QObject {
     Q_OBJECT
@@ -58,7 +61,7 @@ void CardsDialogTest::newCardShowsTheCategoryPresets() {
     QFETCH(bool, attributes);
     QFETCH(bool, addressButton);
     QFETCH(QString, label2);
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard(category.toStdString()));
     dialog.show();
@@ -80,7 +83,7 @@ void CardsDialogTest::editCardTitleButtonAndAttributes() {
     card.SetName("Shop");
     card.SetPassword("pw");
     card.SetNewBrowserWindow(true);
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForEdit(card));
     QCOMPARE(dialog.windowTitle(), QString("Edit Card"));
@@ -105,7 +108,7 @@ void CardsDialogTest::editCardTitleButtonAndAttributes() {
 }
 
 void CardsDialogTest::showPasswordMenuShowsAmpersandsLiterally() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard("WWW Sites"));
     dialog.show();
@@ -125,7 +128,7 @@ void CardsDialogTest::showPasswordMenuShowsAmpersandsLiterally() {
 }
 
 void CardsDialogTest::addressEditorsKeepTheAddressOnCancel() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard("WWW Sites"));
     dialog.show();
@@ -140,47 +143,45 @@ void CardsDialogTest::addressEditorsKeepTheAddressOnCancel() {
     menu->close();
 
     // The real "Edit URL" dialog: typed text is taken on OK, dropped on Cancel.
-    QTimer::singleShot(0, [] {
-        auto* edit = qobject_cast<CEditURLDialog*>(QApplication::activeModalWidget());
-        QVERIFY(edit != nullptr);
-        QCOMPARE(edit->windowTitle(), QString("Edit URL"));
-        QCOMPARE(edit->Edit()->toPlainText(), QString("http://"));
-        edit->Edit()->setPlainText("http://long.example/a/very/long/path");
-        edit->accept();
+    ModalWatch edited = WhenModal<CEditURLDialog>([](CEditURLDialog& edit) {
+        QCOMPARE(edit.windowTitle(), QString("Edit URL"));
+        QCOMPARE(edit.Edit()->toPlainText(), QString("http://"));
+        edit.Edit()->setPlainText("http://long.example/a/very/long/path");
+        edit.accept();
     });
     dialog.OnEditUrl();
+    QVERIFY(edited);
     QCOMPARE(dialog.AddressEdit()->text(), QString("http://long.example/a/very/long/path"));
-    QTimer::singleShot(0, [] {
-        auto* edit = qobject_cast<CEditURLDialog*>(QApplication::activeModalWidget());
-        QVERIFY(edit != nullptr);
-        edit->Edit()->setPlainText("something else");
-        edit->reject();
+    edited = WhenModal<CEditURLDialog>([](CEditURLDialog& edit) {
+        edit.Edit()->setPlainText("something else");
+        edit.reject();
     });
     dialog.OnEditUrl();
+    QVERIFY(edited);
     QCOMPARE(dialog.AddressEdit()->text(), QString("http://long.example/a/very/long/path"));
 
-    ui.files.push_back(std::nullopt);
+    ui.fileAnswers.push_back(std::nullopt);
     dialog.OnSelectFile();
     QCOMPARE(dialog.AddressEdit()->text(), QString("http://long.example/a/very/long/path"));
     QCOMPARE(QString::fromStdString(ui.fileRequests[0].title),
              QString("Select Tessaline File Path"));
     QCOMPARE(QString::fromStdString(ui.fileRequests[0].defaultExtension), QString("tse"));
     QVERIFY(ui.fileRequests[0].mustExist);
-    ui.files.push_back(FileDialogAnswer{"/home/me/other.tse", 0});
+    ui.fileAnswers.push_back(FileDialogAnswer{"/home/me/other.tse", 0});
     dialog.OnSelectFile();
     QCOMPARE(dialog.AddressEdit()->text(), QString("/home/me/other.tse"));
 }
 
 void CardsDialogTest::tooLongTextIsRefused() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard("WWW Sites"));
     dialog.show();
     dialog.NoteEdit()->setPlainText(QString(32767, 'x'));
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(ui.texts.size(), std::size_t(1));
-    QVERIFY(QString::fromStdString(ui.texts[0]).contains("Note"));
+    QCOMPARE(ui.Texts().size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(ui.Texts()[0]).contains("Note"));
     dialog.NoteEdit()->setPlainText(QString(32766, 'x'));
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -192,7 +193,7 @@ void CardsDialogTest::unchangedNoteComesBackExactly() {
     CCard card;
     card.SetCategory(0);
     card.SetNote("line 1\r\nline 2\nline 3");
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForEdit(card));
     QCOMPARE(dialog.NoteEdit()->toPlainText(), QString("line 1\nline 2\nline 3"));
@@ -207,7 +208,7 @@ void CardsDialogTest::untouchedFieldsKeepTheirBytes() {
     card.SetName("Caf\xC3\xA9");  // kept as UTF-8 by another program
     card.SetUserId("Jos\xE9");    // kept as Windows-1252
     card.SetNote("r\xC3\xA9sum\xC3\xA9\r\nline");
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForEdit(card));
     QCOMPARE(dialog.NameEdit()->text(), QString::fromUtf8("Caf\xC3\xA9"));
@@ -222,7 +223,7 @@ void CardsDialogTest::untouchedFieldsKeepTheirBytes() {
 }
 
 void CardsDialogTest::typingReplacesTheSelectedName() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard("Credit Cards"));
     dialog.show();
@@ -233,7 +234,7 @@ void CardsDialogTest::typingReplacesTheSelectedName() {
 }
 
 void CardsDialogTest::tabWalksTheFieldsTopToBottom() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     CCardDialog dialog(ui);
     dialog.SetFields(PresetForNewCard("WWW Sites"));  // both boxes can be ticked here
     dialog.show();
@@ -264,7 +265,7 @@ void CardsDialogTest::tabWalksTheFieldsTopToBottom() {
 // "Take the password typed into the page" shows only for a page with a login form, starts
 // off, and while ticked the password field rests.
 void CardsDialogTest::takePagePasswordOnlyWhenOfferedAndTicked() {
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     {
         CCardDialog dialog(ui);
         dialog.SetFields(PresetForWebPage("WWW Sites", "Bank", "https://bank.example/"));

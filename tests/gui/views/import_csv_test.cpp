@@ -9,12 +9,12 @@
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
-#include "support/wiring_test_support.h"
+#include "support/wired_frame.h"
 
 using namespace tessaline;
-using tessaline::frametest::ReadAll;
-using tessaline::frametest::WriteDataFile;
-using tessaline::wiringtest::WiredFrame;
+using tessaline::testing::ReadAll;
+using tessaline::testing::WiredFrame;
+using tessaline::testing::WriteDataFile;
 
 namespace {
 
@@ -38,12 +38,11 @@ private slots:
     void importWithoutADocumentMakesANewOne() {
         WiredFrame w;
         QVERIFY(w.Enabled(CommandId::FileImportCsv));
-        w.ui.openPaths.push_back(Fixture("keepassxc.csv"));
+        w.ui.Choose(Fixture("keepassxc.csv"));
         w->OnCommand(CommandId::FileImportCsv);
-        QVERIFY(w.ui.unexpected.empty());
-        QCOMPARE(w.ui.openRequests.size(), std::size_t{1});
-        QCOMPARE(w.ui.openRequests[0].title, std::string("Import from Another Password Manager"));
-        QCOMPARE(w.ui.openRequests[0].filter,
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t{1});
+        QCOMPARE(w.ui.fileRequests[0].title, std::string("Import from Another Password Manager"));
+        QCOMPARE(w.ui.fileRequests[0].filter,
                  std::string("CSV Export (*.csv)|*.csv|All Files (*)|*||"));
 
         CTessalineNewDoc* doc = w->ActiveDocument();
@@ -51,7 +50,7 @@ private slots:
         QCOMPARE(CardsIn(*doc), 4);
         QVERIFY(doc->IsModified());
         QVERIFY(doc->PathName().isEmpty());
-        QCOMPARE(w.ui.messages.back(),
+        QCOMPARE(w.ui.Texts().back(),
                  std::string("4 cards were imported from keepassxc.csv (KeePassXC export):\n\n"
                              "WWW Sites: 1\nCredit Cards: 1\nMiscellaneous: 2\n\n"
                              "Save the file to keep them."));
@@ -68,14 +67,13 @@ private slots:
 
         WiredFrame w;
         QVERIFY(w->OpenDocumentFile(path));
-        w.ui.openPaths.push_back(Fixture("firefox.csv"));
+        w.ui.Choose(Fixture("firefox.csv"));
         w->OnCommand(CommandId::FileImportCsv);
-        QVERIFY(w.ui.unexpected.empty());
         QCOMPARE(w->Children().size(), 1);
         CTessalineNewDoc* doc = w->ActiveDocument();
         QCOMPARE(CardsIn(*doc), 3);
         QVERIFY(doc->IsModified());
-        QCOMPARE(w.ui.messages.back(),
+        QCOMPARE(w.ui.Texts().back(),
                  std::string("2 cards were imported from firefox.csv (Firefox export):\n\n"
                              "WWW Sites: 2\n\nSave the file to keep them."));
         // Every imported card is in one category: the list shows it.
@@ -100,17 +98,17 @@ private slots:
             f.write("name,url,username,password,note\nok,,u,p,\nbroken,,u,p\"w,\n");
         }
         WiredFrame w;
-        w.ui.openPaths.push_back(bad.toStdString());
+        w.ui.Choose(bad.toStdString());
         w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
-        QCOMPARE(w.ui.messages.size(), std::size_t{1});
-        QVERIFY2(w.ui.messages[0].starts_with("Line 3 of bad.csv cannot be imported: a double "
-                                              "quote is out of place"),
-                 w.ui.messages[0].c_str());
-        QVERIFY(w.ui.messages[0].ends_with("\n\nNo cards were imported."));
+        QCOMPARE(w.ui.Texts().size(), std::size_t{1});
+        QVERIFY2(w.ui.Texts()[0].starts_with("Line 3 of bad.csv cannot be imported: a double "
+                                             "quote is out of place"),
+                 w.ui.Texts()[0].c_str());
+        QVERIFY(w.ui.Texts()[0].ends_with("\n\nNo cards were imported."));
 
         QVERIFY(w->NewDocument());
-        w.ui.openPaths.push_back(bad.toStdString());
+        w.ui.Choose(bad.toStdString());
         w->OnCommand(CommandId::FileImportCsv);
         QCOMPARE(CardsIn(*w->ActiveDocument()), 0);
         QVERIFY(!w->ActiveDocument()->IsModified());
@@ -119,10 +117,10 @@ private slots:
     // Cancel in the chooser does nothing at all; a file of no entries says so.
     void cancelAndEmptyFile() {
         WiredFrame w;
-        w.ui.openPaths.push_back(std::nullopt);
+        w.ui.fileAnswers.push_back(std::nullopt);
         w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
-        QVERIFY(w.ui.messages.empty());
+        QVERIFY(w.ui.Texts().empty());
 
         const QString empty = dir_.filePath(QStringLiteral("empty.csv"));
         {
@@ -130,10 +128,10 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("name,url,username,password,note\n");
         }
-        w.ui.openPaths.push_back(empty.toStdString());
+        w.ui.Choose(empty.toStdString());
         w->OnCommand(CommandId::FileImportCsv);
         QVERIFY(!w->ActiveDocument());
-        QCOMPARE(w.ui.messages, std::vector<std::string>{"empty.csv holds no entries to import."});
+        QCOMPARE(w.ui.Texts(), std::vector<std::string>{"empty.csv holds no entries to import."});
     }
 };
 

@@ -17,38 +17,66 @@
 #include <sys/stat.h>
 
 #include "core/cards/card_collection.h"
-#include "core/document/document_model.h"
 #include "core/platform/profile.h"
 #include "gui/views/print_cards.h"
-#include "support/cards_fake_answers.h"
+#include "support/card_fixtures.h"
+#include "support/qt_data_files.h"
+#include "support/qt_dialog_driver.h"
+#include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
-using tessaline::testing::FakeAnswers;
+using tessaline::testing::AddCard;
+using tessaline::testing::CardFields;
+using tessaline::testing::ModalWatch;
+using tessaline::testing::ReadAll;
+using tessaline::testing::ScriptedAnswers;
+using tessaline::testing::WhenModal;
+using tessaline::testing::WriteDataFile;
 
 namespace {
-
-CCard* Add(CCardCollection& cards, int code, std::string name, std::string address,
-           std::string user, std::string password, std::string note = {}) {
-    CCard card;
-    card.SetCategory(static_cast<std::uint8_t>(code));
-    card.SetName(std::move(name));
-    card.SetAddress(std::move(address));
-    card.SetUserId(std::move(user));
-    card.SetPassword(std::move(password));
-    card.SetNote(std::move(note));
-    CCard* c = cards.Adopt(std::move(card));
-    cards.AddCardToCategory(code, c);
-    return c;
-}
 
 // The note's two printed lines: broken at the last space before character 70.
 const std::string kLongNote =
     "Renewal due in March, ask for the loyalty discount before signing anything new "
     "and keep the receipt";
 
+const std::vector<CardFields> kSample = {
+    {.code = kWwwSites,
+     .name = "Example Mail",
+     .address = "https://mail.example",
+     .user = "alice",
+     .password = "hunter22",
+     .note = kLongNote},
+    {.code = kAtmPinCards,
+     .name = "Debit card",
+     .address = "First Bank",
+     .user = "555 0100",
+     .password = "4321",
+     .note = "pin note"},
+};
+
 void Fill(CCardCollection& cards) {
-    Add(cards, kWwwSites, "Example Mail", "https://mail.example", "alice", "hunter22", kLongNote);
-    Add(cards, kAtmPinCards, "Debit card", "First Bank", "555 0100", "4321", "pin note");
+    for (const CardFields& card : kSample)
+        AddCard(cards, card);
+}
+
+// Replaces the file's contents with text.
+bool WriteText(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
+}
+
+// Opens the print preview with the command and closes it as the user does; tells
+// whether it came.
+bool PreviewAndClose(QWidget* window, const PrintRequest& request, QWidget* bar,
+                     const std::function<void()>& whileShown = {}) {
+    const ModalWatch preview = WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& d) {
+        if (whileShown)
+            whileShown();
+        d.reject();
+    });
+    RunPrintPreviewCommand(window, request, bar);
+    return preview.Seen();
 }
 
 QString PdfText(const QString& pdf) {
@@ -159,15 +187,8 @@ void CardsPrintTest::pageWithoutNotesAndAtm() {
 
 void CardsPrintTest::commandLinePrintsADataFile() {
     const QString data = dir_.filePath("cards.tsf");
-    {
-        FakeAnswers ui;
-        MemoryProfile profile;
-        DocumentModel doc(ui, profile, nullptr);
-        doc.NewDocument();
-        Fill(doc.Cards());
-        QVERIFY(doc.SaveTo(data.toStdString()));
-    }
-    FakeAnswers ui;
+    QVERIFY(WriteDataFile(data, kSample));
+    ScriptedAnswers ui;
     MemoryProfile profile;
     profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
     profile.WriteInt("Print Preferences", "Print Notes", 0);
@@ -182,39 +203,29 @@ void CardsPrintTest::commandLinePrintsADataFile() {
     QVERIFY(!text.contains("Renewal"));
 
     QVERIFY(!PrintDataFileFromCommandLine(dir_.filePath("missing.tsf"), pdf, ui, profile).printed);
-    QVERIFY(!ui.texts.empty());
+    QVERIFY(!ui.Texts().empty());
 }
 
 void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
     // Two web sites; the length byte of the second record is damaged.
     const QString data = dir_.filePath("damaged.tsf");
-    {
-        FakeAnswers quiet;
-        MemoryProfile profile;
-        DocumentModel doc(quiet, profile, nullptr);
-        doc.NewDocument();
-        Add(doc.Cards(), kWwwSites, "Example Mail", "", "alice", "hunter22");
-        Add(doc.Cards(), kWwwSites, "Second site", "", "bob", "swordfish");
-        QVERIFY(doc.SaveTo(data.toStdString()));
-    }
-    QFile file(data);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray damaged = file.readAll();
-    file.close();
+    QVERIFY(WriteDataFile(
+        data,
+        {{.code = kWwwSites, .name = "Example Mail", .user = "alice", .password = "hunter22"},
+         {.code = kWwwSites, .name = "Second site", .user = "bob", .password = "swordfish"}}));
+    QByteArray damaged = ReadAll(data);
     const int firstRecord = 24 + 12 + 5 + 8 + 5;
     damaged[22 + firstRecord + 20] = char(0xFF);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(damaged);
-    file.close();
+    QVERIFY(WriteText(data, damaged));
 
     MemoryProfile profile;
     const QString pdf = dir_.filePath("damaged.pdf");
-    FakeAnswers ui;
+    ScriptedAnswers ui;
     const CommandLinePrint printed = PrintDataFileFromCommandLine(data, pdf, ui, profile);
     QVERIFY(printed.printed);
     QCOMPARE(printed.damage, std::string("Only 1 of the cards in damaged.tsf could be read; the "
                                          "rest of the file is damaged. Only those were printed."));
-    QVERIFY(ui.texts.empty());  // no box for a program that prints and ends
+    QVERIFY(ui.Texts().empty());  // no box for a program that prints and ends
     const QString text = PdfText(pdf);
     QVERIFY(text.contains("Example Mail"));
     QVERIFY(!text.contains("Second site"));
@@ -240,9 +251,7 @@ void CardsPrintTest::commandLinePrintsWhatADamagedFileHoldsAndFails() {
     QVERIFY(printedByProgram.contains("Example Mail"));
     QVERIFY(!printedByProgram.contains("Second site"));
     // Printing never writes the data file.
-    QFile after(data);
-    QVERIFY(after.open(QIODevice::ReadOnly));
-    QCOMPARE(after.readAll(), damaged);
+    QCOMPARE(ReadAll(data), damaged);
 }
 
 void CardsPrintTest::nothingToPrint() {
@@ -263,16 +272,8 @@ void CardsPrintTest::previewHidesTheCategoryBar() {
     window.show();
     QVERIFY(bar.isVisible());
     bool hiddenDuringPreview = false;
-    bool previewShown = false;
-    QTimer::singleShot(0, [&] {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        previewShown = preview != nullptr;
-        hiddenDuringPreview = !bar.isVisible();
-        if (preview != nullptr)
-            preview->reject();
-    });
-    RunPrintPreviewCommand(&window, request, &bar);
-    QVERIFY(previewShown);
+    QVERIFY(
+        PreviewAndClose(&window, request, &bar, [&] { hiddenDuringPreview = !bar.isVisible(); }));
     QVERIFY(hiddenDuringPreview);
     QVERIFY(bar.isVisible());
 }
@@ -281,25 +282,14 @@ void CardsPrintTest::previewHidesTheCategoryBar() {
 // whether new or replacing a file that others could read.
 void CardsPrintTest::pdfFilesAreOwnerOnly() {
     const QString data = dir_.filePath("owner.tsf");
-    {
-        FakeAnswers ui;
-        MemoryProfile profile;
-        DocumentModel doc(ui, profile, nullptr);
-        doc.NewDocument();
-        Fill(doc.Cards());
-        QVERIFY(doc.SaveTo(data.toStdString()));
-    }
+    QVERIFY(WriteDataFile(data, kSample));
     const QString fresh = dir_.filePath("fresh.pdf");
     const QString shared = dir_.filePath("shared.pdf");
-    {
-        QFile old(shared);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-    }
+    QVERIFY(WriteText(shared, "old contents"));
     QVERIFY(QFile::setPermissions(
         shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     for (const QString& pdf : {fresh, shared}) {
-        FakeAnswers ui;
+        ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteText("General Preferences", "LastSelectedCatg", "WWW Sites");
         QVERIFY(PrintDataFileFromCommandLine(data, pdf, ui, profile).printed);
@@ -318,28 +308,14 @@ void CardsPrintTest::previewLeavesThePdfFileAlone() {
     Fill(cards);
     PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{}};
     const QString pdf = dir_.filePath("earlier.pdf");
-    {
-        QFile old(pdf);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("earlier print");
-    }
+    QVERIFY(WriteText(pdf, "earlier print"));
     QPrinter& printer = SharedPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     QWidget window;
     window.show();
-    bool previewShown = false;
-    QTimer::singleShot(0, [&] {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        previewShown = preview != nullptr;
-        if (preview != nullptr)
-            preview->reject();
-    });
-    RunPrintPreviewCommand(&window, request, nullptr);
-    QVERIFY(previewShown);
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("earlier print"));
+    QVERIFY(PreviewAndClose(&window, request, nullptr));
+    QCOMPARE(ReadAll(pdf), QByteArray("earlier print"));
     QCOMPARE(printer.outputFileName(), pdf);
     printer.setOutputFileName(QString());
     QCOMPARE(QDir(dir_.path()).entryList({".earlier*"}, QDir::Files | QDir::Hidden).size(), 0);

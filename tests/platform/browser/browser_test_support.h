@@ -55,7 +55,7 @@ inline QString WriteHeadlessLauncher(const QString& folder, const QString& chrom
 }
 
 // Waits, with the event loop running, until `done` or the limit.
-inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 10000) {
+inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 20000) {
     const QDeadlineTimer deadline(limitMs);
     while (!done()) {
         if (deadline.hasExpired())
@@ -154,6 +154,8 @@ struct BrowserRig {
     explicit BrowserRig(const QString& browserProgram) {
         profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath,
                           browserProgram.toStdString());
+        // Generous, for a loaded machine: a wait only lasts this long when something is wrong.
+        automation.SetTimeout(30000);
         automation.SetStartTimeout(30000);
     }
     ~BrowserRig() {

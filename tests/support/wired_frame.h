@@ -1,25 +1,26 @@
 #pragma once
-// What the wiring tests share: a main window with every command wired, as the program
-// makes it, driven by a scripted user; and a way to answer the next modal window.
+// The main window with every command wired, as the program makes it, driven by the
+// fail-fast scripted user: the set-up of the tests that click through the whole window.
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
+#include <QTest>
 #include <memory>
 
 #include "core/platform/profile.h"
 #include "gui/app/frame_all_commands.h"
 #include "gui/app/main_frame.h"
-#include "support/frame_test_support.h"
+#include "support/qt_data_files.h"
+#include "support/qt_dialog_driver.h"
+#include "support/qt_scripted_answers.h"
 
-namespace tessaline::wiringtest {
+namespace tessaline::testing {
 
 // The browser paths point at nothing, so no test starts a real browser or helper.
 inline constexpr const char* kNoProgram = "/nonexistent/tessaline-test-program";
 
 struct WiredFrame {
-    frametest::ScriptedUser ui;
+    ScriptedAnswers ui;
     MemoryProfile profile;
     QTemporaryDir browserProfile;
     std::unique_ptr<CMainFrame> frame;
@@ -38,26 +39,14 @@ struct WiredFrame {
         frame->UpdateCommandState();
         return frame->Action(command)->isEnabled();
     }
+    // Shows the window and opens path in it, as a user who starts the program and picks
+    // the file; nullptr when it did not open.
+    CChildFrame* ShowAndOpen(const QString& path) {
+        frame->show();
+        if (!QTest::qWaitForWindowActive(frame.get()))
+            return nullptr;
+        return frame->OpenDocumentFile(path);
+    }
 };
 
-// Runs answer on the next modal window of type T once it is up; seen tells whether it
-// came. The window is closed afterwards if answer left it open. Looks for it for a few
-// seconds at most, so a window that never comes cannot catch a later one.
-template <typename T>
-void WhenModalOpens(bool& seen, std::function<void(T&)> answer, int triesLeft = 500) {
-    seen = false;
-    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [&seen, answer, triesLeft] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (window == nullptr) {
-            if (triesLeft > 0)
-                WhenModalOpens<T>(seen, answer, triesLeft - 1);
-            return;
-        }
-        seen = true;
-        answer(*window);
-        if (window->isVisible())
-            window->close();
-    });
-}
-
-}  // namespace tessaline::wiringtest
+}  // namespace tessaline::testing

@@ -1,0 +1,45 @@
+#pragma once
+// Reading a data file's bytes in the core tests, with a scripted user who answers the
+// password prompts, and keeping everything the reader produced for the checks.
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/cards/card_collection.h"
+#include "core/document/file_with_user.h"
+#include "core/file/data_file.h"
+#include "core/platform/profile.h"
+#include "core/prefs/date_format.h"
+#include "support/scripted_answers.h"
+
+namespace tessaline::testing {
+
+// What one read produced: the result, the cards, the cipher state and the user who was
+// asked (with what was shown to them).
+template <typename User = ScriptedAnswers>
+struct OpenedFile {
+    ReadResult result;
+    CCardCollection cards;
+    FileCipherState state;
+    User ui;
+};
+
+// Reads bytes as the file named title; passwords answer the password prompts in turn
+// (std::nullopt is Cancel). An answer left over fails the test when the result goes.
+template <typename User = ScriptedAnswers>
+std::unique_ptr<OpenedFile<User>> OpenBytes(std::span<const std::uint8_t> bytes,
+                                            std::vector<std::optional<std::string>> passwords = {},
+                                            const std::string& title = "file.tse") {
+    auto o = std::make_unique<OpenedFile<User>>();
+    for (auto& p : passwords)
+        o->ui.Password(p);
+    MemoryProfile profile;
+    o->result = ReadDataFileWithUser(
+        bytes, UserReadRequest{o->ui, DateFormatIndex(profile), title, ""}, o->cards, o->state);
+    return o;
+}
+
+}  // namespace tessaline::testing
