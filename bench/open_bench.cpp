@@ -56,12 +56,10 @@ void BM_OpenPlain(benchmark::State& state) {
     SilentAnswers ui;
     const UserReadRequest request{ui, DateFormatIndex(profile), "bench.tsf", {}};
     for (auto _ : state) {
-        CCardCollection cards;
-        FileCipherState cipher;
-        const ReadResult result = ReadDataFileWithUser(file, request, cards, cipher);
+        const ReadResult result = ReadDataFileWithUser(file, request);
         if (!result.ok || result.stoppedEarly)
             state.SkipWithError("the file did not read");
-        benchmark::DoNotOptimize(cards.List(0).Count());
+        benchmark::DoNotOptimize(result.cards->List(0).Count());
     }
     SetCards(state, count);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

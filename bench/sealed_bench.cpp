@@ -57,12 +57,10 @@ void BM_OpenSealed(benchmark::State& state) {
     PasswordAnswers ui;
     const UserReadRequest request{ui, DateFormatIndex(profile), "bench.tse", {}};
     for (auto _ : state) {
-        CCardCollection cards;
-        FileCipherState cipher;
-        const ReadResult result = ReadDataFileWithUser(file, request, cards, cipher);
+        const ReadResult result = ReadDataFileWithUser(file, request);
         if (!result.ok || result.stoppedEarly)
             state.SkipWithError("the sealed file did not read");
-        benchmark::DoNotOptimize(cards.List(0).Count());
+        benchmark::DoNotOptimize(result.cards->List(0).Count());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * count);
 }

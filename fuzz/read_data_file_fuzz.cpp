@@ -135,9 +135,9 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
     const bool sealed = state.encryptOnSave && state.sealed;
     fuzz::QuietAnswers answers(std::string(state.encryptionPassword.View()));
     const UserReadRequest request{answers, DateFormatIndex(profile), "round trip", {}};
-    CCardCollection again;
-    FileCipherState againState;
-    const ReadResult result = ReadDataFileWithUser(*saved, request, again, againState);
+    ReadResult result = ReadDataFileWithUser(*saved, request);
+    const CCardCollection& again = *result.cards;
+    FileCipherState& againState = result.state;
     if (!result.ok || result.format != (sealed ? FileFormat::Sealed : FileFormat::MacSyncVersion)) {
         Fail("saved file not read");
     }
@@ -211,12 +211,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     profile.WriteInt(prefs::kInternetSection, prefs::kDateFormat, control >> 4);
     fuzz::QuietAnswers answers(password);
     const UserReadRequest request{answers, DateFormatIndex(profile), "fuzz.tse", {}};
-    CCardCollection cards;
-    FileCipherState state;
-    const ReadResult result = ReadDataFileWithUser(rest, request, cards, state);
-    if (result.ok && HoldsZeroByte(cards))
+    const ReadResult result = ReadDataFileWithUser(rest, request);
+    if (result.ok && HoldsZeroByte(*result.cards))
         Fail("a text read holds a zero byte");
+    if (!result.ok &&
+        (result.cards->LiveCardCount() != 0 || result.cards->DeletedList().Count() != 0))
+        Fail("a file not read still gives cards");
     if (result.ok)
-        CheckRoundTrip(cards, state, profile);
+        CheckRoundTrip(*result.cards, result.state, profile);
     return 0;
 }

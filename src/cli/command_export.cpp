@@ -33,7 +33,8 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
     }
 
-    SecretText text(request.csv ? ExportCardsAsCsv(file->cards) : ExportCardsAsText(file->cards));
+    SecretText text(request.csv ? ExportCardsAsCsv(file->Cards())
+                                : ExportCardsAsText(file->Cards()));
     if (!request.output) {
         ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
     } else if (std::optional<FileError> failed =

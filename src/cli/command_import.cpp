@@ -188,10 +188,10 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
             RefuseLossyRewrite(*existing, ctx);
             return kExitFailed;
         }
-        count = AddCards(imported, existing->cards);
-        if (!SaveDataFile(target, existing->cards, existing->cipher, ctx))
+        count = AddCards(imported, existing->Cards());
+        if (!SaveDataFile(target, existing->Cards(), existing->Cipher(), ctx))
             return kExitFailed;
-        encrypted = existing->cipher.encryptOnSave;
+        encrypted = existing->Cipher().encryptOnSave;
     } else {
         CCardCollection cards;
         FileCipherState cipher;

@@ -54,15 +54,15 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     if (!file)
         return kExitFailed;
     if (facts.format == FileFormat::Sealed)
-        out << "Header value at offset 18: " << file->cipher.headerValue18 << '\n';
-    out << "Cards: " << file->cards.LiveCardCount() << '\n';
+        out << "Header value at offset 18: " << file->Cipher().headerValue18 << '\n';
+    out << "Cards: " << file->Cards().LiveCardCount() << '\n';
     for (int code : kExportOrder) {
-        const int n = file->cards.List(code).Count();
+        const int n = file->Cards().List(code).Count();
         if (n > 0)
             out << "  " << CategoryDisplayName(code) << ": " << n << '\n';
     }
-    out << "Deleted cards: " << file->cards.DeletedList().Count() << '\n';
-    out << "Size of the cards: " << file->cards.TotalStoredSize() << " bytes";
+    out << "Deleted cards: " << file->Cards().DeletedList().Count() << '\n';
+    out << "Size of the cards: " << file->Cards().TotalStoredSize() << " bytes";
     if (facts.format != FileFormat::Sealed) {
         out << " (a compatible encrypted file holds at most "
             << kEncryptedLimit - 1 - kCheckValueSize << "; a sealed one has no limit)";
@@ -71,8 +71,8 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     if (file->Damaged()) {
         out << "Damaged: " << file->read.unreadBytes << " bytes after the last card read\n";
     }
-    if (file->unkeptBytes > 0) {
-        out << "Not kept: " << file->unkeptBytes << " bytes of cards of unknown categories\n";
+    if (file->read.unkeptBytes > 0) {
+        out << "Not kept: " << file->read.unkeptBytes << " bytes of cards of unknown categories\n";
     }
     return file->Damaged() ? kExitFailed : kExitOk;
 }

@@ -91,14 +91,15 @@ int RunList(const CliRequest& request, CliContext& ctx) {
 
     std::vector<const CCard*> rows;
     if (request.search) {
-        file->cards.GatherAndSearch(*request.search);
-        rows.assign(file->cards.SearchResults().begin(), file->cards.SearchResults().end());
+        file->Cards().GatherAndSearch(*request.search);
+        rows.assign(file->Cards().SearchResults().begin(), file->Cards().SearchResults().end());
     } else if (shown == kShowAllCode) {
         for (int code : kExportOrder) {
-            rows.insert(rows.end(), file->cards.List(code).begin(), file->cards.List(code).end());
+            rows.insert(rows.end(), file->Cards().List(code).begin(),
+                        file->Cards().List(code).end());
         }
     } else {
-        rows.assign(file->cards.List(shown).begin(), file->cards.List(shown).end());
+        rows.assign(file->Cards().List(shown).begin(), file->Cards().List(shown).end());
     }
     SortByName(rows);
 

@@ -24,7 +24,7 @@ int RunPasswd(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
     }
 
-    FileCipherState& cipher = file->cipher;
+    FileCipherState& cipher = file->Cipher();
     if (request.encryption == TargetEncryption::Plain) {
         cipher.encryptOnSave = false;
         SecureWipe(cipher.encryptionPassword);
@@ -40,7 +40,7 @@ int RunPasswd(const CliRequest& request, CliContext& ctx) {
         cipher.encryptOnSave = true;
         SecureWipe(password);
     }
-    if (!SaveDataFile(path, file->cards, cipher, ctx))
+    if (!SaveDataFile(path, file->Cards(), cipher, ctx))
         return kExitFailed;
 
     ctx.out << path << ": "

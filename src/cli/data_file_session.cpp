@@ -46,22 +46,21 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
     file->revision = InspectHeader(*data).revision;
     ctx.answers.SetSubject(path);
     const UserReadRequest request{ctx.answers, DateFormatIndex(ctx.profile), FileTitleOf(path), ""};
-    file->read = ReadDataFileWithUser(*data, request, file->cards, file->cipher);
+    file->read = ReadDataFileWithUser(*data, request);
     ctx.answers.SetSubject("");
     if (!file->read.ok) {
         ReportWhyNotOpened(*data, path, ctx);
         return nullptr;
     }
-    file->unkeptBytes = file->read.unkeptBytes;
     if (file->Damaged()) {
         ctx.ErrorAbout(path, "warning: the file is damaged; reading stopped after " +
-                                 std::to_string(file->cards.LiveCardCount() +
-                                                file->cards.DeletedList().Count()) +
+                                 std::to_string(file->Cards().LiveCardCount() +
+                                                file->Cards().DeletedList().Count()) +
                                  " cards and " + std::to_string(file->read.unreadBytes) +
                                  " bytes could not be read");
     }
-    if (file->unkeptBytes > 0) {
-        ctx.ErrorAbout(path, "warning: " + std::to_string(file->unkeptBytes) +
+    if (file->read.unkeptBytes > 0) {
+        ctx.ErrorAbout(path, "warning: " + std::to_string(file->read.unkeptBytes) +
                                  " bytes of card records were not kept (cards of unknown "
                                  "categories)");
     }

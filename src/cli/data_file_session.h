@@ -18,12 +18,12 @@ struct CliContext;
 
 struct OpenedFile {
     std::string path;
-    CCardCollection cards;
-    FileCipherState cipher;
-    ReadResult read;
-    int revision = -1;              // header byte 1 (current format only)
-    std::uint64_t unkeptBytes = 0;  // card records read but not kept (unknown categories)
+    ReadResult read;    // with the cards and the cipher state
+    int revision = -1;  // header byte 1 (current format only)
 
+    CCardCollection& Cards() { return *read.cards; }
+    const CCardCollection& Cards() const { return *read.cards; }
+    FileCipherState& Cipher() { return read.state; }
     bool Damaged() const { return read.stoppedEarly || read.trailingData; }
     // Writing these cards back would lose part of what the file holds.
     bool WouldLoseData() const { return read.ReadInPart(); }

@@ -660,19 +660,16 @@ TEST_F(CliTest, ANonAsciiPasswordKeysTheFileAsTheDesktopProgramDoes) {
     CliRun run =
         Cli({"import", Path("in.txt").string(), Path("new.tse").string()}, "p\xC3\xA4sswort1\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    CCardCollection cards;
-    FileCipherState state;
     testing::ScriptedAnswers ui;
     ui.Password("p\xE4sswort1");
     MemoryProfile profile;
     FileError error;
     const auto bytes = ReadWholeFile(Path("new.tse").string(), error);
     ASSERT_TRUE(bytes);
-    EXPECT_TRUE(ReadDataFileWithUser(*bytes,
-                                     UserReadRequest{ui, DateFormatIndex(profile), "new.tse", ""},
-                                     cards, state)
-                    .ok);
-    EXPECT_EQ(state.encryptionPassword, "p\xE4sswort1");
+    const ReadResult read =
+        ReadDataFileWithUser(*bytes, UserReadRequest{ui, DateFormatIndex(profile), "new.tse", ""});
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.state.encryptionPassword, "p\xE4sswort1");
 
     // A file keyed with the raw UTF-8 (as this program once did) still opens, and passwd
     // keeps working on it.

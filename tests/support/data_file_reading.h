@@ -17,29 +17,40 @@
 
 namespace tessaline::testing {
 
-// What one read produced: the result, the cards, the cipher state and the user who was
-// asked (with what was shown to them).
+// What one read produced: the result, with the cards and the cipher state, and the user
+// who was asked (with what was shown to them).
 template <typename User = ScriptedAnswers>
 struct OpenedFile {
-    ReadResult result;
-    CCardCollection cards;
-    FileCipherState state;
     User ui;
+    ReadResult result;
+    CCardCollection& cards = *result.cards;
+    FileCipherState& state = result.state;
+
+    // Reads bytes as the file named title; passwords answer the password prompts in turn
+    // (std::nullopt is Cancel). An answer left over fails the test when the result goes.
+    OpenedFile(std::span<const std::uint8_t> bytes,
+               std::vector<std::optional<std::string>> passwords, const std::string& title)
+        : result(Read(ui, bytes, std::move(passwords), title)) {}
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+
+private:
+    static ReadResult Read(User& ui, std::span<const std::uint8_t> bytes,
+                           std::vector<std::optional<std::string>> passwords,
+                           const std::string& title) {
+        for (auto& p : passwords)
+            ui.Password(std::move(p));
+        MemoryProfile profile;
+        return ReadDataFileWithUser(bytes,
+                                    UserReadRequest{ui, DateFormatIndex(profile), title, ""});
+    }
 };
 
-// Reads bytes as the file named title; passwords answer the password prompts in turn
-// (std::nullopt is Cancel). An answer left over fails the test when the result goes.
 template <typename User = ScriptedAnswers>
 std::unique_ptr<OpenedFile<User>> OpenBytes(std::span<const std::uint8_t> bytes,
                                             std::vector<std::optional<std::string>> passwords = {},
                                             const std::string& title = "file.tse") {
-    auto o = std::make_unique<OpenedFile<User>>();
-    for (auto& p : passwords)
-        o->ui.Password(p);
-    MemoryProfile profile;
-    o->result = ReadDataFileWithUser(
-        bytes, UserReadRequest{o->ui, DateFormatIndex(profile), title, ""}, o->cards, o->state);
-    return o;
+    return std::make_unique<OpenedFile<User>>(bytes, std::move(passwords), title);
 }
 
 }  // namespace tessaline::testing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/text_folding.h"
 
 namespace tessaline {
@@ -145,6 +146,11 @@ int CCardCollection::LiveCardCount() const {
     for (const CCategoryList& list : lists_)
         n += list.Count();
     return n;
+}
+
+void WipeCardTexts(CCardCollection& cards) {
+    cards.ForEachOwnedCard(
+        [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });
 }
 
 }  // namespace tessaline

@@ -79,4 +79,7 @@ private:
 // whole texts compared. foldedText is the search text as FoldStoredText gives it.
 bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText);
 
+// Clears every text of every card the collection keeps, where it lies in memory.
+void WipeCardTexts(CCardCollection& cards);
+
 }  // namespace tessaline

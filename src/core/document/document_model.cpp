@@ -56,11 +56,6 @@ struct WipeOnExit {
 
 }  // namespace
 
-void WipeCardTexts(CCardCollection& cards) {
-    cards.ForEachOwnedCard(
-        [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });
-}
-
 std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name) {
     std::string text = Fill(msg::kReadInPart, std::to_string(cardsRead));
     const std::size_t at = text.find("%2");
@@ -223,25 +218,21 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
 
     // Read into fresh state so that a failed open leaves this document as it was. A wrong
     // password asks again, as its message says, until the right one or Cancel.
-    auto cards = std::make_unique<CCardCollection>();
-    FileCipherState state;
     WipeOnExit wipe{*data};
     // The date texts of one file all follow the preference as it was when the file opened.
     UserReadRequest request{ui_, DateFormatIndex(profile_), FileTitleOf(path), passwordPrefill};
     ReadResult read;
     for (;;) {
-        read = ReadDataFileWithUser(*data, request, *cards, state);
+        read = ReadDataFileWithUser(*data, request);
         if (read.ok)
             break;
         if (!read.wrongPassword) {
             ShowFrameworkError(ui_, msg::kFailedToOpen);
             return false;
         }
-        cards = std::make_unique<CCardCollection>();
-        state = FileCipherState{};
         request.passwordPrefill.clear();  // the one offered was wrong
     }
-    TakeReadFile(std::move(cards), state, *data);
+    TakeReadFile(std::move(read.cards), read.state, *data);
     // Writing back what was read would lose the rest of the file.
     readOnly_ = read.ReadInPart();
     cardsRead_ = static_cast<std::size_t>(cards_->LiveCardCount()) + cards_->DeletedList().Count();
@@ -525,8 +516,6 @@ bool DocumentModel::Unlock(const std::string& password) {
         ShowFrameworkError(ui_, std::string(msg::kFailedToOpen) + "\n" + error.what);
         return false;
     }
-    auto cards = std::make_unique<CCardCollection>();
-    FileCipherState state;
     // The password typed on the lock is the one answer; asked again, the user cancels.
     ReadRequest request;
     request.dateFormat = DateFormatIndex(profile_);
@@ -538,13 +527,11 @@ bool DocumentModel::Unlock(const std::string& password) {
         asked = true;
         return std::optional<std::string>(password);
     };
-    const ReadResult read = ReadDataFile(*data, request, *cards, state);
+    ReadResult read = ReadDataFile(*data, request);
     TellAll(ui_, read.messages);
-    if (!read.ok) {
-        WipeCardTexts(*cards);
+    if (!read.ok)
         return false;
-    }
-    TakeReadFile(std::move(cards), state, *data);
+    TakeReadFile(std::move(read.cards), read.state, *data);
     if (events_.lockChanged)
         events_.lockChanged(false);
     return true;

@@ -169,8 +169,6 @@ private:
     bool toldChangedOnDisk_ = false;  // the automatic save said so already
 };
 
-// Clears every text of every card the collection keeps, where it lies in memory.
-void WipeCardTexts(CCardCollection& cards);
 // "Only N of the cards in NAME could be read; ..."
 std::string ReadInPartMessage(std::size_t cardsRead, const std::string& name);
 

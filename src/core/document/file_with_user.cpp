@@ -36,9 +36,9 @@ WriteRequest WriteRequestFor(IUserAnswers& ui) {
     return write;
 }
 
-ReadResult ReadDataFileWithUser(std::span<const std::uint8_t> data, const UserReadRequest& request,
-                                CCardCollection& cards, FileCipherState& state) {
-    ReadResult result = ReadDataFile(data, ReadRequestFor(request), cards, state);
+ReadResult ReadDataFileWithUser(std::span<const std::uint8_t> data,
+                                const UserReadRequest& request) {
+    ReadResult result = ReadDataFile(data, ReadRequestFor(request));
     TellAll(request.ui, result.messages);
     return result;
 }

@@ -27,8 +27,7 @@ ReadRequest ReadRequestFor(const UserReadRequest& request);
 WriteRequest WriteRequestFor(IUserAnswers& ui);
 
 // ReadDataFile, then its messages shown through ui.
-ReadResult ReadDataFileWithUser(std::span<const std::uint8_t> data, const UserReadRequest& request,
-                                CCardCollection& cards, FileCipherState& state);
+ReadResult ReadDataFileWithUser(std::span<const std::uint8_t> data, const UserReadRequest& request);
 // BuildDataFile, then its messages shown through ui; nothing when nothing is to be written.
 std::optional<std::vector<std::uint8_t>> BuildDataFileWithUser(const CCardCollection& cards,
                                                                FileCipherState& state,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "core/base/message.h"
 #include "core/base/secure_wipe.h"
+#include "core/cards/card_collection.h"
 #include "core/file/locked_memory.h"
 #include "core/file/sealed_file.h"
 #include "core/file/sha1.h"
@@ -19,7 +21,6 @@
 namespace tessaline {
 
 class CCard;
-class CCardCollection;
 
 inline constexpr std::size_t kHeaderSize = 22;
 inline constexpr std::size_t kCardHeaderSize = 24;
@@ -101,6 +102,10 @@ struct ReadResult {
     std::uint64_t unkeptBytes = 0;  // their bytes, and bytes after the texts in a record
     // What the user is to be told, in order, once the reading is done (each with OK).
     std::vector<MessageRequest> messages;
+    // The cards read, never null; empty (their texts wiped) when the reading failed.
+    std::unique_ptr<CCardCollection> cards = std::make_unique<CCardCollection>();
+    // The file's password state as read: its password, layout and header value.
+    FileCipherState state;
 
     // Writing the cards read back over the file would lose part of what it holds.
     bool ReadInPart() const {
@@ -108,11 +113,9 @@ struct ReadResult {
     }
 };
 
-// Reads a whole data file into the collection and the cipher state, asking for the
-// password through the request; shows nothing itself. On failure the collection may hold
-// some cards; the caller discards it.
-ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
-                        CCardCollection& cards, FileCipherState& state);
+// Reads a whole data file: its cards and cipher state, asking for the password through the
+// request; shows nothing itself.
+ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request);
 
 struct WriteRequest {
     // Asks a Yes/No question whose answer decides what the writer does next (sealing a

@@ -180,8 +180,10 @@ bool FileReadCard(CCardCollection& cards, CCard card) {
     return true;
 }
 
-ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request,
-                        CCardCollection& cards, FileCipherState& state) {
+namespace {
+
+ReadResult ReadAnyFormat(std::span<const std::uint8_t> data, const ReadRequest& request,
+                         CCardCollection& cards, FileCipherState& state) {
     const HeaderFacts facts = InspectHeader(data);
     switch (facts.format) {
         case FileFormat::Empty: {
@@ -205,6 +207,23 @@ ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& r
         state.headerValue18 = facts.headerValue18;
     ReadResult result;
     AddNotice(result, msg::kNotTessalineFile);
+    return result;
+}
+
+}  // namespace
+
+ReadResult ReadDataFile(std::span<const std::uint8_t> data, const ReadRequest& request) {
+    auto cards = std::make_unique<CCardCollection>();
+    FileCipherState state;
+    ReadResult result = ReadAnyFormat(data, request, *cards, state);
+    if (!result.ok) {
+        // Cards read before the failure go, and their texts with them.
+        WipeCardTexts(*cards);
+        cards = std::make_unique<CCardCollection>();
+        state = FileCipherState{};
+    }
+    result.cards = std::move(cards);
+    result.state = std::move(state);
     return result;
 }
 

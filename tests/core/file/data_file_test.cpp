@@ -206,12 +206,10 @@ TEST(DataFileReader, DateTextIsBuiltWithTheDateFormatAndCategoryNameIsEmpty) {
     ScriptedAnswers ui;
     MemoryProfile profile;
     profile.WriteInt("Internet Preferences", "Date Format", 4);
-    CCardCollection read;
-    FileCipherState state;
-    ASSERT_TRUE(ReadDataFileWithUser(BuildPlain(cards),
-                                     UserReadRequest{ui, DateFormatIndex(profile), "f", ""}, read,
-                                     state)
-                    .ok);
+    const ReadResult opened = ReadDataFileWithUser(
+        BuildPlain(cards), UserReadRequest{ui, DateFormatIndex(profile), "f", ""});
+    ASSERT_TRUE(opened.ok);
+    const CCardCollection& read = *opened.cards;
     const std::string date = read.List(kWwwSites).CardAt(0)->DateText();
     EXPECT_EQ(date.size(), 10u);  // %Y-%m-%d
     EXPECT_EQ(date.substr(0, 4), "1999");

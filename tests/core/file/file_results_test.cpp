@@ -120,10 +120,13 @@ TEST(FileResults, ReadingReturnsItsMessagesInOrder) {
         ReadRequest request;
         request.askPassword = script.Question();
         request.fileTitle = "cards.tse";
-        CCardCollection cards;
-        FileCipherState state;
-        const ReadResult read = ReadDataFile(c.file, request, cards, state);
+        const ReadResult read = ReadDataFile(c.file, request);
         EXPECT_EQ(read.ok, c.ok);
+        // A file not opened gives no cards at all.
+        ASSERT_NE(read.cards, nullptr);
+        if (!read.ok) {
+            EXPECT_EQ(read.cards->LiveCardCount(), 0);
+        }
         EXPECT_EQ(read.wrongPassword, c.wrongPassword);
         EXPECT_EQ(TextsOf(read.messages), c.messages);
         ExpectPlainNotices(read.messages);
@@ -142,19 +145,16 @@ TEST(FileResults, PasswordQuestionCarriesTitleAndPrefillAndNoQuestionMeansCancel
     request.askPassword = script.Question();
     request.fileTitle = "cards.tse";
     request.passwordPrefill = "hun";
-    CCardCollection cards;
-    FileCipherState state;
-    ASSERT_TRUE(ReadDataFile(compatible, request, cards, state).ok);
+    const ReadResult read = ReadDataFile(compatible, request);
+    ASSERT_TRUE(read.ok);
     ASSERT_EQ(script.asked.size(), 1u);
     EXPECT_EQ(script.asked[0].first, "Decryption Password for file: cards.tse");
     EXPECT_EQ(script.asked[0].second, "hun");
-    EXPECT_EQ(Describe(cards), Describe(sample));
-    EXPECT_EQ(state.encryptionPassword, "hunter22");
+    EXPECT_EQ(Describe(*read.cards), Describe(sample));
+    EXPECT_EQ(read.state.encryptionPassword, "hunter22");
 
     // Nobody to ask: an encrypted file is not opened, and nothing is said.
-    CCardCollection none;
-    FileCipherState noState;
-    const ReadResult unasked = ReadDataFile(compatible, ReadRequest{}, none, noState);
+    const ReadResult unasked = ReadDataFile(compatible, ReadRequest{});
     EXPECT_FALSE(unasked.ok);
     EXPECT_FALSE(unasked.wrongPassword);
     EXPECT_TRUE(unasked.messages.empty());
@@ -168,11 +168,10 @@ TEST(FileResults, DateTextsFollowTheIndexGiven) {
         SCOPED_TRACE(index);
         ReadRequest request;
         request.dateFormat = index;
-        CCardCollection cards;
-        FileCipherState state;
-        ASSERT_TRUE(ReadDataFile(plain, request, cards, state).ok);
-        ASSERT_EQ(cards.List(0).Count(), 1);
-        EXPECT_EQ(cards.List(0).CardAt(0)->DateText(), FormatCardDate(3'000'000'000u, index));
+        const ReadResult read = ReadDataFile(plain, request);
+        ASSERT_TRUE(read.ok);
+        ASSERT_EQ(read.cards->List(0).Count(), 1);
+        EXPECT_EQ(read.cards->List(0).CardAt(0)->DateText(), FormatCardDate(3'000'000'000u, index));
     }
     EXPECT_NE(FormatCardDate(3'000'000'000u, 0), FormatCardDate(3'000'000'000u, 4));
 }
@@ -200,12 +199,11 @@ TEST(FileResults, SealedWorkGoesThroughTheBusyRunner) {
     ReadRequest read;
     read.askPassword = script.Question();
     read.whileBusy = runner;
-    CCardCollection cards;
-    FileCipherState state;
-    ASSERT_TRUE(ReadDataFile(*written.bytes, read, cards, state).ok);
+    const ReadResult opened = ReadDataFile(*written.bytes, read);
+    ASSERT_TRUE(opened.ok);
     EXPECT_EQ(busy, Texts{msg::kOpeningSealed});
     EXPECT_TRUE(workRan);
-    EXPECT_EQ(Describe(cards), Describe(sample));
+    EXPECT_EQ(Describe(*opened.cards), Describe(sample));
 }
 
 TEST(FileResults, WritingReturnsTheBytesOrWhyNot) {

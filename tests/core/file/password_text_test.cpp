@@ -62,11 +62,12 @@ std::vector<std::uint8_t> EncryptedFile(const std::string& keyBytes) {
 
 ReadResult Open(const std::vector<std::uint8_t>& file, const std::string& entered,
                 FileCipherState& state, ScriptedAnswers& ui) {
-    CCardCollection cards;
     ui.Password(entered);
     MemoryProfile profile;
-    return ReadDataFileWithUser(file, UserReadRequest{ui, DateFormatIndex(profile), "t.tse", ""},
-                                cards, state);
+    ReadResult read =
+        ReadDataFileWithUser(file, UserReadRequest{ui, DateFormatIndex(profile), "t.tse", ""});
+    state = read.state;
+    return read;
 }
 
 TEST(PasswordText, AFileKeyedWithRawUtf8OpensAndKeepsThatKeyForTheNextSave) {
