@@ -1,7 +1,6 @@
 #include "cli/data_file_session.h"
 
 #include "cli/cli_context.h"
-#include "core/base/message_texts.h"
 #include "core/base/secure_wipe.h"
 #include "core/document/file_with_user.h"
 #include "core/file/safe_file.h"

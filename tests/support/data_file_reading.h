@@ -1,7 +1,11 @@
 #pragma once
-// Reading a data file's bytes in the core tests, with a scripted user who answers the
-// password prompts, and keeping everything the reader produced for the checks.
+// Data files' bytes in the core tests: written from cards with nothing to tell the user,
+// and read with a scripted user who answers the password prompts, keeping everything the
+// reader produced for the checks.
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,6 +20,15 @@
 #include "support/scripted_answers.h"
 
 namespace tessaline::testing {
+
+// The bytes of a data file holding cards, written as state says; the test fails when the
+// writer refuses them or has anything to tell the user.
+inline std::vector<std::uint8_t> WrittenBytes(const CCardCollection& cards, FileCipherState state) {
+    WriteResult written = BuildDataFile(cards, state);
+    EXPECT_TRUE(written.bytes.has_value());
+    EXPECT_TRUE(written.messages.empty());
+    return written.bytes.value_or(std::vector<std::uint8_t>{});
+}
 
 // What one read produced: the result, with the cards and the cipher state, and the user
 // who was asked (with what was shown to them).

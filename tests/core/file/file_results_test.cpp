@@ -12,12 +12,14 @@
 #include "core/cards/card_date.h"
 #include "core/file/data_file.h"
 #include "support/card_fixtures.h"
+#include "support/data_file_reading.h"
 
 namespace tessaline {
 namespace {
 
 using testing::AddCard;
 using testing::Describe;
+using testing::WrittenBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::string>;
 
@@ -53,12 +55,6 @@ FileCipherState Encrypted(const std::string& password, bool sealed) {
     return state;
 }
 
-Bytes Written(const CCardCollection& cards, FileCipherState state) {
-    WriteResult written = BuildDataFile(cards, state);
-    EXPECT_TRUE(written.messages.empty());
-    return written.bytes.value_or(Bytes{});
-}
-
 // A password question that gives the answers in turn and notes what it was asked.
 struct PasswordScript {
     std::vector<std::optional<std::string>> answers;
@@ -77,8 +73,8 @@ struct PasswordScript {
 TEST(FileResults, ReadingReturnsItsMessagesInOrder) {
     CCardCollection sample;
     SampleCards(sample);
-    const Bytes compatible = Written(sample, Encrypted("hunter22", false));
-    const Bytes sealed = Written(sample, Encrypted("hunter22", true));
+    const Bytes compatible = WrittenBytes(sample, Encrypted("hunter22", false));
+    const Bytes sealed = WrittenBytes(sample, Encrypted("hunter22", true));
     Bytes notOurs(40, 'x');
     struct Case {
         const char* what;
@@ -138,7 +134,7 @@ TEST(FileResults, ReadingReturnsItsMessagesInOrder) {
 TEST(FileResults, PasswordQuestionCarriesTitleAndPrefillAndNoQuestionMeansCancel) {
     CCardCollection sample;
     SampleCards(sample);
-    const Bytes compatible = Written(sample, Encrypted("hunter22", false));
+    const Bytes compatible = WrittenBytes(sample, Encrypted("hunter22", false));
 
     PasswordScript script{{"hunter22"}, {}};
     ReadRequest request;
@@ -163,7 +159,7 @@ TEST(FileResults, PasswordQuestionCarriesTitleAndPrefillAndNoQuestionMeansCancel
 TEST(FileResults, DateTextsFollowTheIndexGiven) {
     CCardCollection sample;
     SampleCards(sample);
-    const Bytes plain = Written(sample, FileCipherState{});
+    const Bytes plain = WrittenBytes(sample, FileCipherState{});
     for (int index : {0, 4, 11}) {
         SCOPED_TRACE(index);
         ReadRequest request;

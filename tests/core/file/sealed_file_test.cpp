@@ -26,6 +26,7 @@ namespace {
 using testing::AddCard;
 using testing::Describe;
 using testing::ScriptedAnswers;
+using testing::WrittenBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::string>;
 
@@ -70,14 +71,6 @@ FileCipherState StateFor(bool encrypt, bool sealed, const std::string& password 
     state.encryptionPassword = password;
     state.headerValue18 = kValue18;
     return state;
-}
-
-Bytes Build(const CCardCollection& cards, FileCipherState state) {
-    ScriptedAnswers ui;
-    auto bytes = BuildDataFileWithUser(cards, state, ui);
-    EXPECT_TRUE(bytes.has_value());
-    EXPECT_EQ(ui.Texts(), Texts{});
-    return bytes.value_or(Bytes{});
 }
 
 using Opened = testing::OpenedFile<ThreadedAnswers>;
@@ -169,9 +162,9 @@ TEST(SealedFile, FixtureBytesAreExactlyWhatLibsodiumMakesOfThem) {
 TEST(SealedFile, HoldsTheCompletePlainFileAndANewSaltAndNonceEverySave) {
     CCardCollection cards;
     SampleCards(cards);
-    const Bytes plain = Build(cards, StateFor(false, false));
-    const Bytes first = Build(cards, StateFor(true, true, "hunter22"));
-    const Bytes second = Build(cards, StateFor(true, true, "hunter22"));
+    const Bytes plain = WrittenBytes(cards, StateFor(false, false));
+    const Bytes first = WrittenBytes(cards, StateFor(true, true, "hunter22"));
+    const Bytes second = WrittenBytes(cards, StateFor(true, true, "hunter22"));
 
     ASSERT_EQ(first.size(), 72 + plain.size() + 16);
     EXPECT_EQ(OpenWithLibsodium(first, "hunter22"), plain);
@@ -211,7 +204,7 @@ TEST(SealedFile, RoundTripsBetweenTheLayoutsKeepEveryFieldAndOffset18) {
         state.sealed = step.sealed;
         state.seal = kSmall;
         state.encryptionPassword = "hunter22";
-        const Bytes file = Build(last ? last->cards : cards, state);
+        const Bytes file = WrittenBytes(last ? last->cards : cards, state);
         auto o = step.encrypt ? Open(file, {std::string("hunter22")}) : Open(file);
         ASSERT_TRUE(o->result.ok);
         EXPECT_EQ(o->result.format, step.format);
@@ -238,8 +231,8 @@ TEST(SealedFile, SealsExactlyThePlainFileWhenTextsAreCutAtAZeroByte) {
                     .user = std::string("me\0", 3),
                     .note = std::string(kMaxTextLength + 10, 'x').replace(20, 1, 1, '\0')});
     AddCard(cards, {.code = 13, .name = "after the cut"});
-    const Bytes plain = Build(cards, StateFor(false, false));
-    const Bytes sealed = Build(cards, StateFor(true, true, "zero cut"));
+    const Bytes plain = WrittenBytes(cards, StateFor(false, false));
+    const Bytes sealed = WrittenBytes(cards, StateFor(true, true, "zero cut"));
     EXPECT_EQ(OpenWithLibsodium(sealed, "zero cut"), std::optional<Bytes>(plain));
     auto o = Open(sealed, {std::string("zero cut")});
     ASSERT_TRUE(o->result.ok);
@@ -252,7 +245,7 @@ TEST(SealedFile, SealsExactlyThePlainFileWhenTextsAreCutAtAZeroByte) {
 TEST(SealedFile, WrongOrEmptyPasswordOpensNothing) {
     CCardCollection cards;
     SampleCards(cards);
-    const Bytes file = Build(cards, StateFor(true, true, "hunter22"));
+    const Bytes file = WrittenBytes(cards, StateFor(true, true, "hunter22"));
     struct Case {
         std::optional<std::string> password;
         Texts messages;
@@ -277,7 +270,7 @@ TEST(SealedFile, WrongOrEmptyPasswordOpensNothing) {
 TEST(SealedFile, EveryByteChangedIsRejected) {
     CCardCollection cards;
     AddCard(cards, {.code = 5, .name = "Mail", .user = "jo", .password = "pw"});
-    const Bytes file = Build(cards, StateFor(true, true, "hunter22"));
+    const Bytes file = WrittenBytes(cards, StateFor(true, true, "hunter22"));
     // Two masks per byte: the low bit, and the high bit (which puts any settings byte
     // either out of range or at most 16 MiB, so the loop stays quick).
     for (std::uint8_t mask : {std::uint8_t{0x01}, std::uint8_t{0x80}}) {
@@ -308,7 +301,7 @@ TEST(SealedFile, EveryByteChangedIsRejected) {
 TEST(SealedFile, UnreadableSettingsAndShortFilesAreRefusedBeforeAnyPasswordOrMemory) {
     CCardCollection cards;
     SampleCards(cards);
-    const Bytes good = Build(cards, StateFor(true, true, "hunter22"));
+    const Bytes good = WrittenBytes(cards, StateFor(true, true, "hunter22"));
     auto with = [&](std::size_t offset, std::vector<std::uint8_t> bytes) {
         Bytes out = good;
         std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<long>(offset));
@@ -359,8 +352,8 @@ TEST(SealedFile, AuthenticContentsThatAreNoPlainDataFileAreRefused) {
     const std::string password = "hunter22";
     CCardCollection cards;
     SampleCards(cards);
-    const Bytes compatible = Build(cards, StateFor(true, false, password));
-    const Bytes sealed = Build(cards, StateFor(true, true, password));
+    const Bytes compatible = WrittenBytes(cards, StateFor(true, false, password));
+    const Bytes sealed = WrittenBytes(cards, StateFor(true, true, password));
     const Bytes inner[] = {Bytes{}, Bytes(21, 0), compatible, sealed, Bytes(100, 'x')};
     for (const Bytes& plain : inner) {
         SCOPED_TRACE(plain.size());
@@ -380,7 +373,7 @@ TEST(SealedFile, HasNoSizeLimitAndTooLargeCompatibleFilesAreOfferedSealing) {
     ASSERT_GT(cards.TotalStoredSize() + kCheckValueSize, kEncryptedLimit);
 
     // Sealed from the start: written without a question.
-    const Bytes sealed = Build(cards, StateFor(true, true, "hunter22"));
+    const Bytes sealed = WrittenBytes(cards, StateFor(true, true, "hunter22"));
     auto o = Open(sealed, {std::string("hunter22")});
     ASSERT_TRUE(o->result.ok);
     EXPECT_EQ(Describe(o->cards), Describe(cards));
