@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <ostream>
 
 #include "core/browser/card_address.h"
 #include "core/cards/card.h"
 #include "support/card_fixtures.h"
+#include "support/case_names.h"
 
 namespace tessaline {
 namespace {
@@ -29,14 +29,6 @@ struct AddressCase {
 
 void PrintTo(const AddressCase& c, std::ostream* os) {
     *os << c.what;
-}
-
-std::string CaseName(const ::testing::TestParamInfo<AddressCase>& info) {
-    std::string name;
-    for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p)))
-            name += *p;
-    return name + "_" + std::to_string(info.index);
 }
 
 class ComposeCardAddressTest : public ::testing::TestWithParam<AddressCase> {};
@@ -90,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         AddressCase{"empty credentials still give : and @", 0, kAuto, "http://a.example/", "", "",
                     "http://:@a.example/"},
         AddressCase{"empty address", 0, kAuto, "", "joe", "pw", "http://joe:pw@"}),
-    CaseName);
+    testing::CaseName<AddressCase>);
 
 // Get Web Page takes the address without its user info, for every scheme, and leaves
 // everything else of it alone.

@@ -10,6 +10,7 @@
 #include "core/cards/card_collection.h"
 #include "core/views/csv_import.h"
 #include "core/views/csv_import_command.h"
+#include "support/case_names.h"
 
 namespace tessaline {
 namespace {
@@ -169,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
         OddCase{
             "empty lines and lines of nothing skipped", "\n\n,,,,\na,,,1,\n   \n\n", {"14|a|||1|"}},
         OddCase{"spaces kept", "  n  ,,, p ,\n", {"14|  n  ||| p |"}},
-        OddCase{"Windows-1252 letters", "caf\xC3\xA9,,,\xE2\x82\xAC,\n", {"14|caf\xE9|||\x80|"}}));
+        OddCase{"Windows-1252 letters", "caf\xC3\xA9,,,\xE2\x82\xAC,\n", {"14|caf\xE9|||\x80|"}}),
+    tessaline::testing::CaseName<OddCase>);
 
 TEST(CsvImport, ByteOrderMarkAndHeaderSpellingDoNotMatter) {
     const CsvImport got = Import("\xEF\xBB\xBF Name ,URL,UserName,PASSWORD,Note\r\nn,,u,p,\r\n");
@@ -245,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"another program's header", kHeader + "a,,,1,\n", CsvSource::Firefox, 1,
                 "names the columns of a Chromium export, not of a Firefox export"},
         BadCase{"too few columns without a header", "a,b\n", CsvSource::Chromium, 1,
-                "it has 2 fields; a Chromium export has 4 to 5"}));
+                "it has 2 fields; a Chromium export has 4 to 5"}),
+    tessaline::testing::CaseName<BadCase>);
 
 TEST(CsvImport, ANamedProgramReadsLinesWithoutHeaderInItsOrder) {
     const CsvImport got =
