@@ -261,8 +261,14 @@ bool DevToolsClient::StartNew(const QString& program, const QStringList& extraAr
     const QDeadlineTimer deadline(startTimeoutMs);
     QDeadlineTimer graceAfterExit = QDeadlineTimer::Forever;
     while (!deadline.hasExpired()) {
-        if (FindRunning())
+        if (FindRunning()) {
+            // The browser answers before its first tab is open; whoever started it goes
+            // on with that tab, so it is waited for (a browser still without one by the
+            // deadline runs all the same).
+            while (Pages().empty() && !deadline.hasExpired())
+                Pause(50);
             return true;
+        }
         // A keeper that ended (its browser did not start, or another keeper serves the
         // folder) gets a moment for the other one to answer.
         if (::kill(keeper, 0) != 0 && graceAfterExit.isForever())

@@ -89,6 +89,34 @@ TEST(ExplorerAutomationWithoutBrowser, EveryCallFailsAndChangesNothing) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
+// A browser that answers before its first tab is open, as one on a busy machine does:
+// starting it at home waits for that tab and sends it home instead of giving up.
+TEST(ExplorerAutomationStart, WaitsForTheFirstTabOfABrowserJustStarted) {
+    QTemporaryDir dir;
+    const QString profileFolder = dir.filePath(QStringLiteral("profile"));
+    const QString log = dir.filePath(QStringLiteral("commands.log"));
+    const QString launcher = dir.filePath(QStringLiteral("slow-browser"));
+    QFile script(launcher);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec '" + QByteArray(SLOW_TAB_BROWSER_PROGRAM) + "' '" +
+                 QFile::encodeName(log) + "' \"$@\"\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    MemoryProfile profile;
+    profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath, launcher.toStdString());
+    RecordingDde dde;
+    CExplorerAutomation automation(profile, profileFolder, dde);
+    automation.SetStartTimeout(30000);
+
+    EXPECT_TRUE(automation.StartExplorerAtHome());
+    QFile commands(log);
+    ASSERT_TRUE(commands.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = commands.readAll().split('\n');
+    EXPECT_TRUE(lines.contains("Page.navigate " + QByteArray(devtools::DevToolsClient::kHomePage)))
+        << commands.fileName().toStdString();
+    testing::KillBrowsersOn(profileFolder);
+}
+
 class ExplorerAutomationTest : public testing::ChromiumTest {
 protected:
     void SetUp() override {
