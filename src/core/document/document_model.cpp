@@ -516,10 +516,9 @@ bool DocumentModel::Unlock(const std::string& password) {
         ShowFrameworkError(ui_, std::string(msg::kFailedToOpen) + "\n" + error.what);
         return false;
     }
-    // The password typed on the lock is the one answer; asked again, the user cancels.
-    ReadRequest request;
-    request.dateFormat = DateFormatIndex(profile_);
-    request.fileTitle = FileTitleOf(path_);
+    // Opening a sealed file takes a moment, shown as with any other opening. The password
+    // typed on the lock is the one answer; asked again, the user cancels.
+    ReadRequest request = ReadRequestFor({ui_, DateFormatIndex(profile_), FileTitleOf(path_), ""});
     bool asked = false;
     request.askPassword = [&password, &asked](const std::string&, const std::string&) {
         if (asked)

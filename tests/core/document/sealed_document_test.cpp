@@ -241,6 +241,32 @@ TEST_F(DocumentSealedTest, ATooLargeCompatibleFileIsSealedWhenTheUserSaysYes) {
     EXPECT_FALSE(doc.IsModified());
 }
 
+// The wait for a sealed file's key is shown as busy work whether the file is opened or
+// a locked document is unlocked.
+TEST_F(DocumentSealedTest, UnlockingASealedFileShowsTheWaitAsOpeningDoes) {
+    class BusyRecordingAnswers : public ScriptedAnswers {
+    public:
+        std::vector<std::string> busy;
+        void RunWhileBusy(const std::string& what, const std::function<void()>& work) override {
+            busy.push_back(what);
+            work();
+        }
+    };
+    const fs::path path = MakeFile("sealed.tse", true, true);
+    BusyRecordingAnswers user;
+    DocumentModel model{user, profile, &host};
+    user.Password("hunter22");
+    ASSERT_TRUE(model.Open(path.string(), ""));
+    EXPECT_EQ(user.busy, Texts{msg::kOpeningSealed});
+
+    ASSERT_TRUE(model.Lock());
+    user.busy.clear();
+    ASSERT_TRUE(model.Unlock("hunter22"));
+    EXPECT_EQ(user.busy, Texts{msg::kOpeningSealed});
+    EXPECT_EQ(model.Cards().List(kWwwSites).Count(), 1);
+    EXPECT_EQ(user.passwordTitles.size(), 1u);  // the opening's dialog only
+}
+
 TEST(DocumentSealSettings, ComeFromTheProfileWithinTheReadableRange) {
     struct Case {
         std::optional<int> ops;
