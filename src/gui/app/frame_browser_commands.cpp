@@ -40,18 +40,6 @@ CFrameBrowserCommands* CFrameBrowserCommands::Of(CMainFrame& frame) {
     return frame.findChild<CFrameBrowserCommands*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-void CFrameBrowserCommands::LoadApplicationPaths() {
-    browser_->LoadApplicationPaths();
-}
-
-bool CFrameBrowserCommands::DetectWebBrowsers() {
-    return browser_->DetectWebBrowsers();
-}
-
-void CFrameBrowserCommands::RunStartupLaunches() {
-    browser_->RunStartupLaunches();
-}
-
 void CFrameBrowserCommands::LoadWebPage() {
     const std::string status = LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
     if (!status.empty())

@@ -24,12 +24,8 @@ public:
                           const QString& browserProfileFolder = {});
     ~CFrameBrowserCommands() override;
 
+    // The browsers, and the start-up steps that find and start them.
     BrowserIntegration& Integration() { return *browser_; }
-
-    // The start-up steps, in their order.
-    void LoadApplicationPaths();
-    bool DetectWebBrowsers();
-    void RunStartupLaunches();
 
     // The browser commands of a window, or nullptr when it has none.
     static CFrameBrowserCommands* Of(CMainFrame& frame);

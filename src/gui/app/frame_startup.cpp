@@ -31,15 +31,15 @@ CFrameStartup::Hooks CFrameStartup::DesktopHooks(IUserAnswers& ui, IProfile& pro
     };
     hooks.loadApplicationPaths = [](CMainFrame& frame) {
         if (CFrameBrowserCommands* browser = CFrameBrowserCommands::Of(frame))
-            browser->LoadApplicationPaths();
+            browser->Integration().LoadApplicationPaths();
     };
     hooks.detectWebBrowsers = [](CMainFrame& frame) {
         CFrameBrowserCommands* browser = CFrameBrowserCommands::Of(frame);
-        return browser != nullptr && browser->DetectWebBrowsers();
+        return browser != nullptr && browser->Integration().DetectWebBrowsers();
     };
     hooks.runStartupLaunches = [](CMainFrame& frame) {
         if (CFrameBrowserCommands* browser = CFrameBrowserCommands::Of(frame))
-            browser->RunStartupLaunches();
+            browser->Integration().RunStartupLaunches();
     };
     hooks.showSplash = [](CMainFrame& frame) { CSplashWindow::ShowSplash(&frame); };
     return hooks;

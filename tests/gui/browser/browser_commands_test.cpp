@@ -15,6 +15,7 @@
 #include "core/cards/card.h"
 #include "core/commands/command_ids.h"
 #include "gui/app/frame_browser_commands.h"
+#include "gui/browser/browser_integration.h"
 #include "gui/browser/dde_object.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/card_dialog.h"
@@ -164,7 +165,7 @@ private slots:
         };
         for (const auto& [command, key, name] : launchers)
             w.profile.WriteText("Internet Preferences", key, MarkerScript(dir, name).toStdString());
-        CFrameBrowserCommands::Of(*w)->LoadApplicationPaths();
+        CFrameBrowserCommands::Of(*w)->Integration().LoadApplicationPaths();
         for (const auto& [command, key, name] : launchers) {
             w->OnCommand(command);
             QTRY_VERIFY2(Ran(dir, name), qPrintable(name));
