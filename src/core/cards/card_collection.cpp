@@ -141,6 +141,13 @@ std::uint64_t CCardCollection::TotalStoredSize() const {
     return total;
 }
 
+std::uint64_t CCardCollection::KeptStoredSize() const {
+    std::uint64_t total = 0;
+    for (const std::unique_ptr<CCard>& card : owned_)
+        total += card->StoredSize();
+    return total;
+}
+
 int CCardCollection::LiveCardCount() const {
     int n = 0;
     for (const CCategoryList& list : lists_)

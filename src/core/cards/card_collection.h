@@ -49,6 +49,10 @@ public:
 
     // Sum of the stored sizes of every card in the fifteen lists and the deleted list.
     std::uint64_t TotalStoredSize() const;
+    // Sum of the stored sizes of every card the collection keeps, listed or not: at least
+    // what the lists need. The cards are visited in the order they were taken in, which is
+    // mostly their order in memory, so a large collection is read straight through.
+    std::uint64_t KeptStoredSize() const;
     // Number of cards in the fifteen lists (deleted cards not counted).
     int LiveCardCount() const;
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -71,19 +72,21 @@ std::size_t WrittenSize(const std::array<std::string_view, 5>& texts) {
 template <typename Bytes>
 void AppendCard(Bytes& out, const CCard& card, bool deleted) {
     const std::array<std::string_view, 5> texts = WrittenTexts(card, deleted);
-    const std::size_t L = WrittenSize(texts) - kCardHeaderSize;
-    std::array<std::uint8_t, kCardHeaderSize> head{};
-    head[0] = card.Category();
-    head[2] = card.Attributes();
-    head[3] = card.SyncByte();
-    StoreU32(head.data() + 4, card.ModificationTime());
-    StoreU32(head.data() + 8, card.RecordId());
-    StoreU32(head.data() + 20, static_cast<std::uint32_t>(L));
-    out.insert(out.end(), head.begin(), head.end());
+    const std::size_t size = WrittenSize(texts);
+    const std::size_t at = out.size();
+    // Zero-filled, so each text's end mark is already in place.
+    out.resize(at + size);
+    std::uint8_t* p = out.data() + at;
+    p[0] = card.Category();
+    p[2] = card.Attributes();
+    p[3] = card.SyncByte();
+    StoreU32(p + 4, card.ModificationTime());
+    StoreU32(p + 8, card.RecordId());
+    StoreU32(p + 20, static_cast<std::uint32_t>(size - kCardHeaderSize));
+    p += kCardHeaderSize;
     for (std::string_view text : texts) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-        out.insert(out.end(), bytes, bytes + text.size());
-        out.push_back(0);
+        std::memcpy(p, text.data(), text.size());
+        p += text.size() + 1;
     }
 }
 
@@ -96,6 +99,15 @@ bool TextsFit(const CCard& card, bool deleted) {
         if (text->size() > kMaxTextLength && text->find('\0') > kMaxTextLength)
             return false;
     }
+    return true;
+}
+
+// Says why the card in list listIndex cannot be written, or nothing when it can.
+bool RefusedCard(const CCard& card, int listIndex, std::vector<MessageRequest>& messages) {
+    if (TextsFit(card, listIndex == kCategoryCount))
+        return false;
+    messages.push_back(PlainNotice(TextTooLongMessage(card.Name())));
+    messages.push_back(PlainNotice(msg::kErrorWritingList[listIndex]));
     return true;
 }
 
@@ -138,26 +150,21 @@ void ForEachListInFileOrder(const CCardCollection& cards, Fn fn) {
 
 // Checks every card before a byte is produced and returns the room they need: at least
 // their written size, taken from the texts' lengths alone without reading the texts (a
-// text cut at a zero byte only gets shorter), so that only the write itself reads them.
-// Nothing, with the reasons in messages, when a card cannot be written.
+// text cut at a zero byte only gets shorter). Nothing, with the reasons in messages,
+// when a card cannot be written.
 std::optional<std::uint64_t> CheckedCardsRoom(const CCardCollection& cards,
                                               std::vector<MessageRequest>& messages) {
     std::uint64_t room = 0;
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        const bool deleted = listIndex == kDeletedListIndex;
-        const int count = ok ? list.Count() : 0;
-        for (int i = 0; i < count; ++i) {
-            if (i + kCardsAhead < count)
-                FetchCardEarly(list.CardAt(i + kCardsAhead));
-            const CCard& card = *list.CardAt(i);
-            if (!TextsFit(card, deleted)) {
-                messages.push_back(PlainNotice(TextTooLongMessage(card.Name())));
-                messages.push_back(PlainNotice(msg::kErrorWritingList[listIndex]));
+        if (!ok)
+            return;
+        for (const CCard* card : list) {
+            if (RefusedCard(*card, listIndex, messages)) {
                 ok = false;
                 return;
             }
-            room += deleted ? kCardHeaderSize + card.Name().size() + 5 : card.StoredSize();
+            room += card->StoredSize();
         }
     });
     if (!ok)
@@ -175,19 +182,28 @@ std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     return size;
 }
 
-// Appends every card in file order.
+// Appends every card in file order, checking each on the way; false, with the reasons in
+// messages, at the first card that cannot be written. The caller reserved the room.
 template <typename Bytes>
-void AppendAllCards(Bytes& out, const CCardCollection& cards) {
+bool AppendAllCards(Bytes& out, const CCardCollection& cards,
+                    std::vector<MessageRequest>& messages) {
+    bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        const int count = list.Count();
+        const int count = ok ? list.Count() : 0;
         for (int i = 0; i < count; ++i) {
             if (i + kCardsAhead < count)
                 FetchCardEarly(list.CardAt(i + kCardsAhead));
             if (i + kTextsAhead < count)
                 FetchTextsEarly(*list.CardAt(i + kTextsAhead));
-            AppendCard(out, *list.CardAt(i), listIndex == kDeletedListIndex);
+            const CCard& card = *list.CardAt(i);
+            if (RefusedCard(card, listIndex, messages)) {
+                ok = false;
+                return;
+            }
+            AppendCard(out, card, listIndex == kDeletedListIndex);
         }
     });
+    return ok;
 }
 
 // The whole plain data file, assembled in locked memory and sealed.
@@ -205,7 +221,7 @@ WriteResult BuildSealedFile(const CCardCollection& cards, std::uint64_t room,
         LockedBytes plain;
         plain.reserve(kHeaderSize + room);
         plain.assign(header.begin(), header.end());
-        AppendAllCards(plain, cards);
+        AppendAllCards(plain, cards, result.messages);
         RunMaybeBusy(request.whileBusy, msg::kSealing,
                      [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
@@ -242,21 +258,21 @@ std::string TextTooLongMessage(const std::string& cardName) {
 WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
                           const WriteRequest& request) {
     WriteResult result;
-    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, result.messages);
-    if (!room)
-        return result;
     std::vector<std::uint8_t> out;
 
-    // The buffer is sized once, from the cards' stored sizes, and the cards are appended
-    // to it.
+    // A plain file is built in one walk over the cards, each checked as it comes, into a
+    // buffer sized once from the stored sizes of all the cards kept.
     if (!state.encryptOnSave) {
-        out.reserve(kHeaderSize + *room);
+        out.reserve(kHeaderSize + cards.KeptStoredSize());
         AppendHeader(out, false, state.headerValue18);
-        AppendAllCards(out, cards);
-        result.bytes = std::move(out);
+        if (AppendAllCards(out, cards, result.messages))
+            result.bytes = std::move(out);
         return result;
     }
 
+    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, result.messages);
+    if (!room)
+        return result;
     if (state.encryptionPassword.empty()) {
         result.messages.push_back(PlainNotice(msg::kPasswordNotSet));
         return result;
@@ -282,7 +298,7 @@ WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
     AppendHeader(out, true, state.headerValue18);
     state.checkValue = PasswordCheckValue(state.encryptionPassword);
     out.insert(out.end(), state.checkValue.begin(), state.checkValue.begin() + kCheckValueSize);
-    AppendAllCards(out, cards);
+    AppendAllCards(out, cards, result.messages);
     out.resize(kHeaderSize + N, 0);
     {
         Blowfish cipher;
