@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/secure_wipe.h"
+#include "core/cards/card_walk.h"
 #include "core/cards/text_folding.h"
 
 namespace tessaline {
@@ -116,10 +117,11 @@ void CCardCollection::Search(std::string_view text) {
     // One buffer for every field of every card; it held passwords, so it is wiped.
     std::u32string field;
     field.reserve(256);
-    for (CCard* card : allCards_) {
-        if (Matches(*card, folded, field))
-            searchResults_.AddCard(card);
-    }
+    VisitCardsFetchingAhead(allCards_, [&](CCard& card) {
+        if (Matches(card, folded, field))
+            searchResults_.AddCard(&card);
+        return true;
+    });
     WipeFolded(field);
     WipeFolded(folded);
 }

@@ -2,6 +2,7 @@
 // The cards of one category (or the deleted cards, or a search result), in the order
 // they were added. A list only refers to cards; the collection owns them.
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ public:
     const CategoryLabels& Labels() const { return labels_; }
     void SetLabels(const CategoryLabels& labels) { labels_ = labels; }
 
+    std::span<CCard* const> Cards() const { return cards_; }
     auto begin() const { return cards_.begin(); }
     auto end() const { return cards_.end(); }
 

@@ -9,6 +9,7 @@
 
 #include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/card_walk.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
@@ -111,34 +112,6 @@ bool RefusedCard(const CCard& card, int listIndex, std::vector<MessageRequest>& 
     return true;
 }
 
-// A large document's cards and their texts lie all over the heap, far beyond the
-// caches, and walking them one by one waits on main memory for each card and then again
-// for each of its texts: the time per card grows with the document. So the card some
-// places ahead is asked for early, and the texts of a nearer one, whose card has
-// arrived by then; the waits overlap instead of adding up.
-constexpr int kCardsAhead = 16;
-constexpr int kTextsAhead = 8;
-
-void FetchEarly(const void* p) {
-    __builtin_prefetch(p);
-}
-
-// A card object spans several cache lines (its start need not be at the start of one);
-// its texts' sizes and places and its flags are spread over them.
-void FetchCardEarly(const CCard* card) {
-    constexpr std::uintptr_t kLine = 64;
-    const auto first = reinterpret_cast<std::uintptr_t>(card) & ~(kLine - 1);
-    const auto last = reinterpret_cast<std::uintptr_t>(card) + sizeof(CCard) - 1;
-    for (std::uintptr_t line = first; line <= last; line += kLine)
-        FetchEarly(reinterpret_cast<const void*>(line));
-}
-
-void FetchTextsEarly(const CCard& card) {
-    for (const std::string* text :
-         {&card.Name(), &card.Address(), &card.UserId(), &card.Password(), &card.Note()})
-        FetchEarly(text->data());
-}
-
 // The lists in file order: categories 0..14, then the deleted cards (list index 15).
 constexpr int kDeletedListIndex = kCategoryCount;
 template <typename Fn>
@@ -189,19 +162,12 @@ bool AppendAllCards(Bytes& out, const CCardCollection& cards,
                     std::vector<MessageRequest>& messages) {
     bool ok = true;
     ForEachListInFileOrder(cards, [&](int listIndex, const CCategoryList& list) {
-        const int count = ok ? list.Count() : 0;
-        for (int i = 0; i < count; ++i) {
-            if (i + kCardsAhead < count)
-                FetchCardEarly(list.CardAt(i + kCardsAhead));
-            if (i + kTextsAhead < count)
-                FetchTextsEarly(*list.CardAt(i + kTextsAhead));
-            const CCard& card = *list.CardAt(i);
-            if (RefusedCard(card, listIndex, messages)) {
-                ok = false;
-                return;
-            }
-            AppendCard(out, card, listIndex == kDeletedListIndex);
-        }
+        ok = ok && VisitCardsFetchingAhead(list.Cards(), [&](const CCard& card) {
+                 if (RefusedCard(card, listIndex, messages))
+                     return false;
+                 AppendCard(out, card, listIndex == kDeletedListIndex);
+                 return true;
+             });
     });
     return ok;
 }
