@@ -2,6 +2,7 @@
 
 #include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/card_walk.h"
 #include "core/cards/text_encoding.h"
 
 namespace tessaline {
@@ -57,8 +58,10 @@ std::string ExportLine(const CCard& card) {
 std::string ExportCardsAsText(const CCardCollection& cards) {
     std::string out;
     for (int code : kExportOrder) {
-        for (const CCard* card : cards.List(code))
-            out += ExportLine(*card);
+        VisitCardsFetchingAhead(cards.List(code).Cards(), [&](const CCard& card) {
+            out += ExportLine(card);
+            return true;
+        });
     }
     return out;
 }
