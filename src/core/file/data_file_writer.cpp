@@ -86,7 +86,8 @@ void AppendCard(Bytes& out, const CCard& card, bool deleted) {
     StoreU32(p + 20, static_cast<std::uint32_t>(size - kCardHeaderSize));
     p += kCardHeaderSize;
     for (std::string_view text : texts) {
-        std::memcpy(p, text.data(), text.size());
+        if (!text.empty())  // a text not written has no bytes to copy from
+            std::memcpy(p, text.data(), text.size());
         p += text.size() + 1;
     }
 }
