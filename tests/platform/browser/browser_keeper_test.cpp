@@ -68,21 +68,19 @@ std::pair<int, QString> RunToEnd(const QString& program, const QStringList& argu
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
 
-class BrowserKeeperTest : public testing::ChromiumTest {
+class BrowserKeeperTest : public testing::ChromiumRigTest {
 protected:
     void SetUp() override {
-        testing::ChromiumTest::SetUp();
-        if (IsSkipped())
-            return;
         // A socket folder of this test's own, so that it can be opened to another user.
         socketFolder = socketDir.filePath(QStringLiteral("dde"));
         qputenv("TESSALINE_DDE_FOLDER", QFile::encodeName(socketFolder));
-        ASSERT_TRUE(server.Start());
-        rig = std::make_unique<BrowserRig>(Launcher());
+        ChromiumRigTest::SetUp();
+        if (!StartedServerAndRig())
+            return;
         marker = "--user-data-dir=" + QFile::encodeName(rig->profileFolder);
     }
     void TearDown() override {
-        rig.reset();
+        ChromiumRigTest::TearDown();
         qunsetenv("TESSALINE_DDE_FOLDER");
     }
 
@@ -99,8 +97,6 @@ protected:
 
     QTemporaryDir socketDir;
     QString socketFolder;
-    testing::TestWebServer server;
-    std::unique_ptr<BrowserRig> rig;
     QByteArray marker;
 };
 

@@ -24,6 +24,7 @@
 #include "gui/browser/qt_process_launcher.h"
 #include "platform/devtools/devtools_client.h"
 #include "support/scripted_answers.h"
+#include "test_web_server.h"
 
 namespace tessaline::testing {
 
@@ -191,6 +192,27 @@ private:
     static inline QString chromium_;
     static inline QString launcher_;
     static inline std::unique_ptr<QTemporaryDir> launcherDir_;
+};
+
+// A test that drives the real browser through a rig, with a local web server for its
+// pages. A fixture that adds to SetUp calls this one first and stops where it stopped:
+//   if (!StartedServerAndRig()) return;
+class ChromiumRigTest : public ChromiumTest {
+protected:
+    void SetUp() override {
+        ChromiumTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(server.Start());
+        rig = std::make_unique<BrowserRig>(Launcher());
+    }
+    void TearDown() override { rig.reset(); }
+
+    // Whether SetUp got as far as the rig (no skip, no failure).
+    bool StartedServerAndRig() const { return rig != nullptr; }
+
+    TestWebServer server;
+    std::unique_ptr<BrowserRig> rig;
 };
 
 }  // namespace tessaline::testing

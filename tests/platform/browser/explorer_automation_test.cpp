@@ -117,17 +117,8 @@ TEST(ExplorerAutomationStart, WaitsForTheFirstTabOfABrowserJustStarted) {
     testing::KillBrowsersOn(profileFolder);
 }
 
-class ExplorerAutomationTest : public testing::ChromiumTest {
+class ExplorerAutomationTest : public testing::ChromiumRigTest {
 protected:
-    void SetUp() override {
-        testing::ChromiumTest::SetUp();
-        if (IsSkipped())
-            return;
-        ASSERT_TRUE(server.Start());
-        rig = std::make_unique<BrowserRig>(Launcher());
-    }
-    void TearDown() override { rig.reset(); }
-
     std::string Page(const QString& name) { return server.Url("/page/" + name).toStdString(); }
 
     bool ShowsPage(const std::string& url, const std::string& title) {
@@ -137,9 +128,6 @@ protected:
                    rig->automation.GetRunningExplorerTitle(t) && u == url && t == title;
         });
     }
-
-    testing::TestWebServer server;
-    std::unique_ptr<BrowserRig> rig;
 };
 
 TEST_F(ExplorerAutomationTest, StartAtHomeThenNavigateAndRead) {

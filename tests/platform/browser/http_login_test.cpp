@@ -26,18 +26,15 @@ using testing::MakeCard;
 
 constexpr const char* kPassword = "Tr0ub4dor&3-only-here";
 
-class HttpLoginTest : public testing::ChromiumTest {
+class HttpLoginTest : public testing::ChromiumRigTest {
 protected:
     void SetUp() override {
-        testing::ChromiumTest::SetUp();
-        if (IsSkipped())
+        ChromiumRigTest::SetUp();
+        if (!StartedServerAndRig())
             return;
-        ASSERT_TRUE(server.Start());
         server.RequireCredentials(QByteArray("joe:") + kPassword);
-        rig = std::make_unique<BrowserRig>(Launcher());
         ASSERT_TRUE(rig->automation.StartExplorerAtHome());
     }
-    void TearDown() override { rig.reset(); }
 
     CCard Card(const char* password, std::uint8_t extra = 0) {
         return MakeCard(CardFields{.code = 4,
@@ -58,9 +55,6 @@ protected:
             n += seen.credentials.isEmpty() ? 0 : 1;
         return n;
     }
-
-    testing::TestWebServer server;
-    std::unique_ptr<BrowserRig> rig;
 };
 
 TEST_F(HttpLoginTest, TheChallengeIsAnsweredAndNoAddressHoldsThePassword) {

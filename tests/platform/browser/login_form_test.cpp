@@ -46,13 +46,12 @@ QByteArray Page(const QByteArray& title, const QByteArray& body) {
            "</body></html>";
 }
 
-class LoginFormTest : public testing::ChromiumTest {
+class LoginFormTest : public testing::ChromiumRigTest {
 protected:
     void SetUp() override {
-        testing::ChromiumTest::SetUp();
-        if (IsSkipped())
+        ChromiumRigTest::SetUp();
+        if (!StartedServerAndRig())
             return;
-        ASSERT_TRUE(server.Start());
         ASSERT_TRUE(other.Start());
         server.ServePage("/plain", Page("Plain", kLoginForm));
         server.ServePage("/framed",
@@ -72,10 +71,8 @@ protected:
             "/foreign-frame",
             Page("Foreign frame", "<iframe src='" + other.Url("/plain").toUtf8() + "'></iframe>"));
         other.ServePage("/plain", Page("Other plain", kLoginForm));
-        rig = std::make_unique<BrowserRig>(Launcher());
         ASSERT_TRUE(rig->automation.StartExplorerAtHome());
     }
-    void TearDown() override { rig.reset(); }
 
     CCard Card(const QString& path, std::uint8_t attributes = 0, int category = 1) {
         return MakeCard(CardFields{.code = category,
@@ -131,9 +128,7 @@ protected:
         return nullptr;
     }
 
-    testing::TestWebServer server;
     testing::TestWebServer other;
-    std::unique_ptr<BrowserRig> rig;
 };
 
 // Load Web Page fills the visible password field and the user field of its form, in the
