@@ -20,6 +20,9 @@
 
 namespace tessaline::testing {
 
+// Small key settings for sealed files, so that each seal takes milliseconds.
+inline constexpr SealSettings kQuickSeal{1, 8 * 1024};
+
 // A folder of its own under /tmp for one test, removed with everything in it when the
 // test is done.
 class TempFolder {

@@ -25,11 +25,10 @@ namespace tessaline {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kQuickSeal;
 using testing::ScriptedAnswers;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::string>;
-
-constexpr SealSettings kSmall{1, 8 * 1024};
 
 class NoteHost : public IDocumentHost {
 public:
@@ -69,7 +68,7 @@ protected:
 
     // Writes a file of the given layout holding one card "mail" under "hunter22".
     fs::path MakeFile(const std::string& name, bool encrypt, bool sealed,
-                      SealSettings settings = kSmall, std::uint32_t value18 = 0) {
+                      SealSettings settings = kQuickSeal, std::uint32_t value18 = 0) {
         FileCipherState state = testing::CipherFor("hunter22");
         state.encryptOnSave = encrypt;
         state.sealed = sealed;
@@ -103,7 +102,7 @@ TEST_F(DocumentSealedTest, NewEncryptionIsSealedByDefaultWithTheSettingsOfThePro
     ASSERT_TRUE(doc.SaveTo(path.string()));
     const std::optional<SealedHeader> header = ParseSealedHeader(testing::ReadFileBytes(path));
     ASSERT_TRUE(header.has_value());
-    EXPECT_EQ(header->settings, kSmall);
+    EXPECT_EQ(header->settings, kQuickSeal);
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -136,12 +135,12 @@ TEST_F(DocumentSealedTest, AnOpenedFileKeepsItsLayoutAndSettingsOnSave) {
          FileFormat::Sealed,
          {}},
         {"compatible",
-         MakeFile("c.tse", true, false, kSmall, 77),
+         MakeFile("c.tse", true, false, kQuickSeal, 77),
          FileLayout::Compatible,
          FileFormat::MacSyncVersion,
          {msg::kCompatibleNote}},
         {"plain",
-         MakeFile("p.tsf", false, false, kSmall, 77),
+         MakeFile("p.tsf", false, false, kQuickSeal, 77),
          FileLayout::Plain,
          FileFormat::MacSyncVersion,
          {}},
@@ -199,7 +198,7 @@ TEST_F(DocumentSealedTest, SetPasswordStartsWithTheFilesLayoutAndCanSealACompati
     EXPECT_TRUE(doc.IsModified());
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
-    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kSmall);
+    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kQuickSeal);
     EXPECT_EQ(layouts, (Texts{"Encrypted (compatible)", "Sealed"}));
 
     // A refused password changes the layout no more than the password.
@@ -235,7 +234,7 @@ TEST_F(DocumentSealedTest, ATooLargeCompatibleFileIsSealedWhenTheUserSaysYes) {
     ui.messageAnswers.push_back(MsgAnswer::Yes);
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(FormatOf(path), FileFormat::Sealed);
-    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kSmall);
+    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kQuickSeal);
     EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
     EXPECT_EQ(layouts.back(), "Sealed");
     EXPECT_FALSE(doc.IsModified());

@@ -13,6 +13,7 @@
 #include "core/file/data_file.h"
 #include "support/card_fixtures.h"
 #include "support/data_file_reading.h"
+#include "support/data_files.h"
 
 namespace tessaline {
 namespace {
@@ -23,7 +24,7 @@ using testing::WrittenBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::string>;
 
-constexpr SealSettings kQuickSeal{1, 8 * 1024};
+using testing::kQuickSeal;
 
 Texts TextsOf(const std::vector<MessageRequest>& messages) {
     Texts texts;

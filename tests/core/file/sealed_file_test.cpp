@@ -18,6 +18,7 @@
 #include "core/prefs/date_format.h"
 #include "support/card_fixtures.h"
 #include "support/data_file_reading.h"
+#include "support/data_files.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -30,8 +31,8 @@ using testing::WrittenBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::string>;
 
-// Small key settings keep the tests fast; one test below uses the defaults.
-constexpr SealSettings kSmall{1, 8 * 1024};
+// The quick key settings; one test below uses the defaults.
+using testing::kQuickSeal;
 constexpr std::uint32_t kValue18 = 0xA1B2C3D4;
 
 // A user whose busy work runs on a thread of its own, as the desktop program does it,
@@ -67,7 +68,7 @@ FileCipherState StateFor(bool encrypt, bool sealed, const std::string& password 
     FileCipherState state;
     state.encryptOnSave = encrypt;
     state.sealed = sealed;
-    state.seal = kSmall;
+    state.seal = kQuickSeal;
     state.encryptionPassword = password;
     state.headerValue18 = kValue18;
     return state;
@@ -202,7 +203,7 @@ TEST(SealedFile, RoundTripsBetweenTheLayoutsKeepEveryFieldAndOffset18) {
         FileCipherState state = last ? last->state : StateFor(false, false);
         state.encryptOnSave = step.encrypt;
         state.sealed = step.sealed;
-        state.seal = kSmall;
+        state.seal = kQuickSeal;
         state.encryptionPassword = "hunter22";
         const Bytes file = WrittenBytes(last ? last->cards : cards, state);
         auto o = step.encrypt ? Open(file, {std::string("hunter22")}) : Open(file);
@@ -357,7 +358,7 @@ TEST(SealedFile, AuthenticContentsThatAreNoPlainDataFileAreRefused) {
     const Bytes inner[] = {Bytes{}, Bytes(21, 0), compatible, sealed, Bytes(100, 'x')};
     for (const Bytes& plain : inner) {
         SCOPED_TRACE(plain.size());
-        const auto file = SealBytes(plain, password, kSmall);
+        const auto file = SealBytes(plain, password, kQuickSeal);
         ASSERT_TRUE(file.has_value());
         auto o = Open(*file, {password});
         EXPECT_FALSE(o->result.ok);
@@ -404,7 +405,7 @@ TEST(SealedFile, SealingRefusesWithoutPasswordOrWithSettingsItCouldNotReadBack) 
         Texts messages;
     };
     const Case cases[] = {
-        {"no password", "", kSmall, {msg::kPasswordNotSet}},
+        {"no password", "", kQuickSeal, {msg::kPasswordNotSet}},
         {"no operations", "hunter22", {0, kSealMemMin}, {msg::kSealSettingsUnusable}},
         {"too little memory", "hunter22", {1, 1024}, {msg::kSealSettingsUnusable}},
         {"too much memory", "hunter22", {1, kSealMemMax + 1}, {msg::kSealSettingsUnusable}},

@@ -32,14 +32,14 @@ using tessaline::testing::ScriptedAnswers;
 
 namespace {
 
-constexpr SealSettings kSmall{1, 8 * 1024};
+using testing::kQuickSeal;
 
 // A one-card file under "hunter22": sealed, compatible or plain.
 bool WriteFile(const QString& path, bool encrypt, bool sealed) {
     FileCipherState state = testing::CipherFor("hunter22");
     state.encryptOnSave = encrypt;
     state.sealed = sealed;
-    state.seal = kSmall;
+    state.seal = kQuickSeal;
     return testing::WriteDataFile(path, {{.code = kWwwSites, .name = "mail"}}, std::move(state));
 }
 
