@@ -1,5 +1,5 @@
-// The core benchmarks (cipher, opening, saving, exporting, searching, sealing) and their
-// summary.
+// The core benchmarks (cipher, opening, saving, exporting, searching, sealing, reading
+// CSV) and their summary.
 
 #include "bench_summary.h"
 
@@ -25,6 +25,8 @@ void PrintSummary(const CollectingReporter& r) {
         {"save_100k_vs_10k", "BM_SavePlain/100000", "BM_SavePlain/10000"},
         {"search_100k_vs_10k", "BM_GatherAndSearch/100000", "BM_GatherAndSearch/10000"},
         {"export_100k_vs_10k", "BM_ExportText/100000", "BM_ExportText/10000"},
+        // One CSV field four times as long: about 4 when reading it is linear.
+        {"csv_field_4m_vs_1m", "BM_CsvLongField/4", "BM_CsvLongField/1"},
     };
     PrintGrowth(r, growth);
     if (const Figure* open = r.Find("BM_OpenPlain/100000"))

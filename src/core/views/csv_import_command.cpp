@@ -47,7 +47,10 @@ std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now
         return std::nullopt;
 
     const std::string name = FileTitleOf(answer->path);
-    CsvImport read = ReadCsvFile(answer->path, CsvSource::Auto, now);
+    // A large file takes a while to read: the window keeps painting meanwhile.
+    CsvImport read;
+    ui.RunWhileBusy("Reading " + name + "...",
+                    [&] { read = ReadCsvFile(answer->path, CsvSource::Auto, now); });
     if (read.error) {
         const std::string why = read.error->line == 0
                                     ? "Cannot read " + name + ": " + read.error->what + "."

@@ -2,45 +2,12 @@
 
 #include <csv.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-
 #include "core/base/secure_wipe.h"
+#include "core/views/csv_field_buffer.h"
 
 namespace tessaline {
 
 namespace {
-
-// libcsv grows its field buffer with realloc and frees it at the end; these keep the
-// buffer's size in front of it so that every buffer given up is wiped first.
-constexpr std::size_t kSizePrefix = alignof(std::max_align_t);
-
-void* WipingRealloc(void* old, std::size_t size) {
-    auto* fresh = static_cast<unsigned char*>(std::malloc(size + kSizePrefix));
-    if (fresh == nullptr)
-        return nullptr;
-    std::memcpy(fresh, &size, sizeof size);
-    if (old != nullptr) {
-        unsigned char* block = static_cast<unsigned char*>(old) - kSizePrefix;
-        std::size_t oldSize = 0;
-        std::memcpy(&oldSize, block, sizeof oldSize);
-        std::memcpy(fresh + kSizePrefix, old, oldSize < size ? oldSize : size);
-        SecureWipe(block, oldSize + kSizePrefix);
-        std::free(block);
-    }
-    return fresh + kSizePrefix;
-}
-
-void WipingFree(void* buffer) {
-    if (buffer == nullptr)
-        return;
-    unsigned char* block = static_cast<unsigned char*>(buffer) - kSizePrefix;
-    std::size_t size = 0;
-    std::memcpy(&size, block, sizeof size);
-    SecureWipe(block, size + kSizePrefix);
-    std::free(block);
-}
 
 // No character counts as a space: a field keeps the spaces it has.
 int NoSpaces(unsigned char) {
@@ -51,8 +18,8 @@ struct Parser {
     csv_parser p{};
     Parser() {
         csv_init(&p, CSV_STRICT | CSV_STRICT_FINI);
-        csv_set_realloc_func(&p, WipingRealloc);
-        csv_set_free_func(&p, WipingFree);
+        csv_set_realloc_func(&p, GrowCsvFieldBuffer);
+        csv_set_free_func(&p, FreeCsvFieldBuffer);
         csv_set_space_func(&p, NoSpaces);
     }
     ~Parser() { csv_free(&p); }

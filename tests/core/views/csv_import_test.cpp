@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "core/cards/card_collection.h"
 #include "core/views/csv_import.h"
 #include "core/views/csv_import_command.h"
 #include "support/case_names.h"
+#include "support/scripted_answers.h"
 
 namespace tessaline {
 namespace {
@@ -288,6 +290,37 @@ TEST(CsvImport, OnlyARegularFileOfAnExportsSizeIsRead) {
     EXPECT_FALSE(fixture.error);
     EXPECT_EQ(fixture.cards.size(), 3u);
     fs::remove_all(dir);
+}
+
+// Reading a large file takes a while: File > Import reads it as busy work, which the
+// window runs on a thread of its own while it keeps painting. The chooser comes first,
+// and the messages about the result after the work has ended.
+TEST(CsvImport, TheFileIsReadAsBusyWork) {
+    class BusyAnswers : public testing::ScriptedAnswers {
+    public:
+        std::vector<std::string> busy;
+        std::size_t messagesBeforeWork = 0;
+        void RunWhileBusy(const std::string& what, const std::function<void()>& work) override {
+            busy.push_back(what);
+            messagesBeforeWork = shown.size();
+            EXPECT_EQ(fileRequests.size(), 1u);
+            std::thread(work).join();
+        }
+    };
+    struct Case {
+        const char* file;
+        std::size_t cards;
+        bool told;
+    };
+    for (const Case& c : {Case{"bitwarden.csv", 3, false}, Case{"no-such-file.csv", 0, true}}) {
+        BusyAnswers ui;
+        ui.Choose(std::string(TESSALINE_TEST_DATA) + "/csv/" + c.file);
+        const std::optional<CsvCardsChosen> chosen = AskForCsvCards(ui, kNow);
+        EXPECT_EQ(ui.busy, std::vector<std::string>{std::string("Reading ") + c.file + "..."});
+        EXPECT_EQ(ui.messagesBeforeWork, 0u);
+        EXPECT_EQ(chosen ? chosen->cards.size() : 0u, c.cards) << c.file;
+        EXPECT_EQ(ui.shown.size(), c.told ? 1u : 0u) << c.file;
+    }
 }
 
 TEST(CsvImport, SourceNames) {
