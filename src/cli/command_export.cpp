@@ -10,6 +10,7 @@
 #include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
 #include "core/views/csv_export.h"
+#include "core/views/export_command.h"
 #include "core/views/text_export.h"
 
 namespace tessaline::cli {
@@ -33,8 +34,9 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
         return kExitFailed;
     }
 
+    std::vector<TextExportChange> changed;
     SecretText text(request.csv ? ExportCardsAsCsv(file->Cards())
-                                : ExportCardsAsText(file->Cards()));
+                                : ExportCardsAsText(file->Cards(), &changed));
     if (!request.output) {
         ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
     } else if (std::optional<FileError> failed =
@@ -42,6 +44,10 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
         ctx.Error(failed->what);
         ctx.ErrorAbout(*request.output, "nothing was written");
         return kExitFailed;
+    }
+    if (!changed.empty()) {
+        ctx.Error("note: " +
+                  TextExportChangesMessage(changed, "export --csv keeps these texts as they are."));
     }
     return kExitOk;
 }

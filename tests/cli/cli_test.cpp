@@ -426,6 +426,31 @@ TEST_F(CliTest, ExportCsvReadsBackIntoTheSameCards) {
     EXPECT_EQ(Cli({"export", source.string(), "--csv"}).out, csv);
 }
 
+// A tab inside a password would move the rest of it into the note when the text is read
+// back: it is written as a space, the error stream names the card, and --csv keeps it.
+TEST_F(CliTest, ExportWritesTabsAsSpacesAndSaysWhich) {
+    const fs::path source =
+        MakeFile("tabs.tsf", {{.code = 0, .name = "tabbed", .password = "a\tb", .note = "the note"},
+                              {.code = 8, .name = "visa", .password = "123"}});
+    CliRun run = Cli({"export", source.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0\ttabbed\t\t\ta b\tthe note\r\n8\tvisa\t\t\t123\t\r\n");
+    EXPECT_EQ(run.err,
+              "tessaline-cli: note: In 1 card, a tab or line break inside a text was written as "
+              "a space, so that each text stays in its own column:\n\nWWW Sites: tabbed\n\n"
+              "export --csv keeps these texts as they are.\n");
+    // Read back, the note is the note.
+    ASSERT_EQ(Cli({"import", "-", Path("back.tsf").string()}, run.out).status, 0);
+    EXPECT_EQ(Cli({"export", Path("back.tsf").string()}).out, run.out);
+
+    run = Cli({"export", source.string(), Path("tabs.csv").string(), "--csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(Cli({"import-csv", Path("tabs.csv").string(), Path("csv.tsf").string()}).status, 0);
+    run = Cli({"export", Path("csv.tsf").string(), "--csv"});
+    EXPECT_NE(run.out.find("\"tabbed\",\"\",\"a\tb\""), std::string::npos) << run.out;
+}
+
 TEST_F(CliTest, ImportCsvRefusesABadFileAndWritesNothing) {
     const fs::path existing = MakeFile("keep.tsf", kCards);
     const std::string bytes = ReadText(existing);

@@ -137,4 +137,20 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+std::string ShownAsUtf8(std::string_view stored) {
+    if (IsUtf8WithNonAscii(stored))
+        return std::string(stored);
+    std::string utf8;
+    utf8.reserve(stored.size() * 3);
+    for (char c : stored) {
+        if (static_cast<unsigned char>(c) < 0x80) {
+            utf8.push_back(c);
+        } else {
+            const std::u32string one = DecodeStoredBytes(std::string_view(&c, 1));
+            AppendUtf8(utf8, one[0]);
+        }
+    }
+    return utf8;
+}
+
 }  // namespace tessaline

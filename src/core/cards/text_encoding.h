@@ -20,5 +20,8 @@ std::u32string DecodeStoredBytes(std::string_view bytes);
 std::string EncodeTypedText(std::u32string_view text);
 // Appends one character as UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
+// The stored bytes as the characters they show, in UTF-8. The text may be a secret: the
+// caller wipes what it gets.
+std::string ShownAsUtf8(std::string_view stored);
 
 }  // namespace tessaline

@@ -24,17 +24,6 @@ void AppendField(std::string& line, std::string_view text) {
     line.resize(start + written);
 }
 
-// Card bytes as the characters they show, in UTF-8.
-std::string Utf8Of(const std::string& stored) {
-    std::u32string chars = DecodeStoredBytes(stored);
-    std::string out;
-    out.reserve(stored.size());
-    for (char32_t c : chars)
-        AppendUtf8(out, c);
-    std::fill(chars.begin(), chars.end(), U'\0');
-    return out;
-}
-
 // A stored note (CR LF line ends) with LF line ends.
 std::string WithLf(const std::string& text) {
     std::string out;
@@ -63,12 +52,12 @@ std::string ExportCardsAsCsv(const CCardCollection& cards) {
     for (int code : kExportOrder) {
         const std::string group = "Root/" + CategoryDisplayName(code);
         for (const CCard* card : cards.List(code)) {
-            SecretText name(Utf8Of(card->Name()));
-            SecretText user(Utf8Of(card->UserId()));
-            SecretText password(Utf8Of(card->Password()));
-            SecretText address(Utf8Of(card->Address()));
+            SecretText name(ShownAsUtf8(card->Name()));
+            SecretText user(ShownAsUtf8(card->UserId()));
+            SecretText password(ShownAsUtf8(card->Password()));
+            SecretText address(ShownAsUtf8(card->Address()));
             SecretText noteStored(WithLf(card->Note()));
-            SecretText note(Utf8Of(noteStored.Get()));
+            SecretText note(ShownAsUtf8(noteStored.Get()));
             AppendField(out, group);
             for (const SecretText* text : {&name, &user, &password, &address, &note})
                 AppendField(out, text->Get());

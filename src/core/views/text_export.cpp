@@ -9,57 +9,61 @@ namespace tessaline {
 
 namespace {
 
-// A field as UTF-8, decoded as the list shows it. UTF-8 never uses the bytes of CR and
-// LF inside a character, so what follows works on the bytes.
-// The caller wipes what it gets.
-std::string AsShownUtf8(const std::string& field) {
-    if (IsUtf8WithNonAscii(field))
-        return field;
-    std::string utf8;
-    utf8.reserve(field.size() * 3);
-    for (char c : field) {
-        if (static_cast<unsigned char>(c) < 0x80) {
-            utf8.push_back(c);
-        } else {
-            std::u32string one = DecodeStoredBytes(std::string_view(&c, 1));
-            AppendUtf8(utf8, one[0]);
-        }
-    }
-    return utf8;
-}
+// Texts are decoded as the list shows them (ShownAsUtf8). UTF-8 never uses the bytes of
+// tab, CR and LF inside a character, so what follows works on the bytes.
 
-// What a text-mode write does to each line feed.
-void AppendAsText(std::string& out, const std::string& field) {
-    const SecretText shown(AsShownUtf8(field));
+// A text of one of the first columns: a tab, CR or LF would end the column or the
+// line, so each is written as a space. Returns whether there was one.
+bool AppendInColumn(std::string& out, const std::string& field) {
+    const SecretText shown(ShownAsUtf8(field));
+    bool changed = false;
     for (char c : shown.Get()) {
-        if (c == '\n')
-            out.push_back('\r');
+        if (c == '\t' || c == '\r' || c == '\n') {
+            changed = true;
+            c = ' ';
+        }
         out.push_back(c);
     }
+    return changed;
 }
 
 }  // namespace
 
-std::string ExportLine(const CCard& card) {
+std::string ExportLine(const CCard& card, bool* changed) {
     std::string line = std::to_string(static_cast<unsigned>(card.Category()));
+    bool replaced = false;
     for (const std::string* field :
          {&card.Name(), &card.Address(), &card.UserId(), &card.Password()}) {
         line.push_back('\t');
-        AppendAsText(line, *field);
+        replaced = AppendInColumn(line, *field) || replaced;
     }
     line.push_back('\t');
-    const SecretText note(AsShownUtf8(card.Note()));
+    const SecretText note(ShownAsUtf8(card.Note()));
     for (char c : note.Get())
         line.push_back(c == '\n' || c == '\r' ? ' ' : c);
     line += "\r\n";
+    if (changed != nullptr)
+        *changed = replaced;
     return line;
 }
 
-std::string ExportCardsAsText(const CCardCollection& cards) {
+std::string ExportCardsAsText(const CCardCollection& cards,
+                              std::vector<TextExportChange>* changed) {
     std::string out;
+    // Room for the whole text at once (a byte may become three in UTF-8, a line feed two),
+    // so that growing leaves no copies of it behind.
+    out.reserve(static_cast<std::size_t>(cards.TotalStoredSize()) * 3 +
+                static_cast<std::size_t>(cards.LiveCardCount()) * 16);
     for (int code : kExportOrder) {
         VisitCardsFetchingAhead(cards.List(code).Cards(), [&](const CCard& card) {
-            out += ExportLine(card);
+            bool replaced = false;
+            const SecretText line(ExportLine(card, &replaced));
+            out += line.Get();
+            if (replaced && changed != nullptr) {
+                std::string name;
+                AppendInColumn(name, card.Name());
+                changed->push_back(TextExportChange{card.Category(), std::move(name)});
+            }
             return true;
         });
     }

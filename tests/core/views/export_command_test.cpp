@@ -177,6 +177,49 @@ TEST_F(CardsExportCommand, ATxtAddedAfterTheChooserIsAskedAboutBeforeReplacing) 
     }
 }
 
+// The chooser's second file type writes CSV, which keeps every text whole; so does a name
+// ending in ".csv". A name without an extension gets the chosen type's.
+TEST_F(CardsExportCommand, TheCsvFileTypeWritesCsv) {
+    AddCard(cards, CardFields{.code = kWwwSites, .name = "w", .password = "a\tb"});
+    struct Case {
+        const char* typed;
+        int filterIndex;
+        const char* written;
+        bool csv;
+    };
+    for (const Case& c :
+         {Case{"plain", 0, "plain.txt", false}, Case{"moving", 1, "moving.csv", true},
+          Case{"named.csv", 0, "named.csv", true}, Case{"upper.CSV", 0, "upper.CSV", true}}) {
+        ScriptedAnswers answers;
+        answers.fileAnswers.push_back(FileDialogAnswer{(dir / c.typed).string(), c.filterIndex});
+        EXPECT_TRUE(ExportToTextCommand(cards, "mine.tse", answers)) << c.typed;
+        const std::string text = Read(dir / c.written);
+        EXPECT_EQ(text.starts_with("\"Group\""), c.csv) << c.typed;
+        EXPECT_EQ(text.find("\"a\tb\"") != std::string::npos, c.csv) << c.typed;
+        // Only the text export changed a text, and says so.
+        EXPECT_EQ(answers.shown.size(), c.csv ? 0u : 1u) << c.typed;
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / c.written).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
+    }
+}
+
+// The cards whose texts lost a tab or line break are named, ten at most.
+TEST(CardsExportMessage, NamesTheChangedCards) {
+    std::vector<TextExportChange> changed;
+    for (int i = 0; i < 12; ++i)
+        changed.push_back(TextExportChange{kCreditCards, "card " + std::to_string(i)});
+    const std::string text = TextExportChangesMessage(changed, "Use CSV.");
+    EXPECT_EQ(
+        text.rfind("In 12 cards, a tab or line break inside a text was written as a space", 0), 0u);
+    EXPECT_NE(text.find("\nCredit Cards: card 9\n... and 2 more\n\nUse CSV."), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("card 10"), std::string::npos);
+    EXPECT_EQ(TextExportChangesMessage({TextExportChange{kWwwSites, "x"}}, "Use CSV."),
+              "In 1 card, a tab or line break inside a text was written as a space, so that each "
+              "text stays in its own column:\n\nWWW Sites: x\n\nUse CSV.");
+}
+
 // The export holds every password in clear: replacing a file others could read leaves a
 // file only the owner can read; a file that must not be replaced says why in its own words.
 TEST_F(CardsExportCommand, ReplacedFilesBecomeOwnerOnlyAndReadOnlyOnesStay) {

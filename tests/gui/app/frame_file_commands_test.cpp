@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include "core/commands/command_ids.h"
+#include "core/views/csv_import.h"
+#include "core/views/text_import.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
@@ -126,6 +128,70 @@ private slots:
         QVERIFY(!QFileInfo::exists(cancelled));
     }
 
+    // A tab inside a text is written as a space, so that the text read back stays in its
+    // column; the user is told which cards changed and that the CSV file type keeps them.
+    // That type, chosen in the same chooser, writes CSV, owner-only, with the texts whole.
+    void exportKeepsColumnsAndOffersCsv() {
+        const QString data = dir_.filePath(QStringLiteral("tabs.tsf"));
+        QVERIFY(WriteDataFile(data, {{.code = kWwwSites,
+                                      .name = "tabbed",
+                                      .user = "me",
+                                      .password = "a\tb",
+                                      .note = "the note"},
+                                     {.code = kCreditCards, .name = "Visa", .password = "1234"},
+                                     {.code = kMiscellaneous, .name = "two\tparts"}}));
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(data));
+        const QString text = dir_.filePath(QStringLiteral("tabs.txt"));
+        w.ui.Choose(text.toStdString());
+        w->OnCommand(CommandId::ExportToText);
+        const QByteArray exported = ReadAll(text);
+        QVERIFY2(exported.contains("0\ttabbed\t\tme\ta b\tthe note\r\n"), exported.constData());
+        QVERIFY(exported.contains("14\ttwo parts\t\t\t\t\r\n"));
+        QCOMPARE(w.ui.Texts().back(),
+                 std::string("In 2 cards, a tab or line break inside a text was written as a "
+                             "space, so that each text stays in its own column:\n\n"
+                             "WWW Sites: tabbed\nMiscellaneous: two parts\n\n"
+                             "A CSV export keeps these texts as they are: choose the file type "
+                             "\"CSV File (*.csv)\" in Export To Text."));
+        // Read back, every text is in its own field.
+        const TextImport back = ParseExportedText(exported.toStdString(), 0);
+        QVERIFY(!back.error);
+        QCOMPARE(back.cards.size(), std::size_t{3});
+        QCOMPARE(back.cards[0].Password(), std::string("a b"));
+        QCOMPARE(back.cards[0].Note(), std::string("the note"));
+
+        // The CSV type: a name typed without an extension gets ".csv".
+        w.ui.ClearShown();
+        QCOMPARE(w.ui.fileRequests.back().filter,
+                 std::string("Text File (*.txt)|*.txt|CSV File (*.csv)|*.csv||"));
+        w.ui.Choose(dir_.filePath(QStringLiteral("moving")).toStdString(), 1);
+        w->OnCommand(CommandId::ExportToText);
+        const QString csv = dir_.filePath(QStringLiteral("moving.csv"));
+        const QByteArray csvText = ReadAll(csv);
+        QVERIFY2(
+            csvText.startsWith("\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\""),
+            csvText.constData());
+        QCOMPARE(QFileInfo(csv).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
+        QVERIFY(w.ui.Texts().empty());  // nothing was changed
+        const CsvImport csvBack = ImportCsv(csvText.toStdString(), CsvSource::Auto, 0);
+        QVERIFY(!csvBack.error);
+        QCOMPARE(csvBack.cards.size(), std::size_t{3});
+        QCOMPARE(csvBack.cards[0].Password(), std::string("a\tb"));
+        QCOMPARE(csvBack.cards[2].Name(), std::string("two\tparts"));
+
+        // Like the text, CSV never replaces a data file: the chooser comes again.
+        w.ui.Choose(data.toStdString(), 1);
+        w.ui.fileAnswers.push_back(std::nullopt);
+        const QByteArray before = ReadAll(data);
+        w->OnCommand(CommandId::ExportToText);
+        QCOMPARE(ReadAll(data), before);
+        QCOMPARE(w.ui.Texts().back(),
+                 std::string("tabs.tsf is open in Tessaline; the export does not replace it. "
+                             "Choose another name."));
+    }
+
     // The category bar hides while the preview shows and comes back after.
     void printPreviewHidesTheCategoryBar() {
         WiredFrame w;
@@ -154,7 +220,7 @@ private slots:
         const QString text = PdfText(pdf);
         // The first list: header, labels and values of both web sites, the page number.
         for (const char* expected :
-             {"cards.tsf", "Tessaline", "Number", "Notes", "alpha site", "http://alpha.example",
+             {"cards.tsf", "Tessaline", "Card:", "Note:", "alpha site", "http://alpha.example",
               "a-secret", "beta site", "plain note text"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)),
                      qPrintable(QStringLiteral("%1 missing from:\n%2").arg(expected, text)));
