@@ -27,6 +27,10 @@ std::array<std::string, 4> LabelsOf(std::string_view categoryName, bool withColo
 
 }  // namespace
 
+std::array<std::string, 4> EditorFieldLabels(std::string_view categoryName) {
+    return LabelsOf(categoryName, true);
+}
+
 std::string NewCardAddress(std::string_view categoryName) {
     if (categoryName == "WWW Sites" || categoryName == "Miscellaneous")
         return "http://";
@@ -54,7 +58,7 @@ bool AddressButtonShown(std::string_view categoryName) {
 CardEditorFields PresetForNewCard(std::string_view selectorText) {
     CardEditorFields f;
     f.categoryName = std::string(selectorText);
-    f.labels = LabelsOf(selectorText, true);
+    f.labels = EditorFieldLabels(selectorText);
     f.address = NewCardAddress(selectorText);
     f.attributesEnabled = AttributesEnabledForNewCard(selectorText) ? 1 : 0;
     return f;
@@ -80,7 +84,7 @@ CardEditorFields PresetForEdit(const CCard& card) {
     CardEditorFields f;
     f.editMode = 1;
     f.categoryName = CategoryDisplayName(card.Category());
-    f.labels = LabelsOf(f.categoryName, true);
+    f.labels = EditorFieldLabels(f.categoryName);
     f.name = card.Name();
     f.address = card.Address();
     f.userId = card.UserId();

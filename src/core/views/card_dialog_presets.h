@@ -45,6 +45,11 @@ CardEditorFields PresetForWebPage(std::string_view selectorText, std::string_vie
 // Editing a card, from the menu, the toolbar or a double click.
 CardEditorFields PresetForEdit(const CCard& card);
 
+// The labels the editor shows beside a card's four texts for its category ("Name/Type:",
+// "Exp. Date:", ...), and beside its note. Printing labels the texts the same way.
+std::array<std::string, 4> EditorFieldLabels(std::string_view categoryName);
+inline constexpr const char* kEditorNoteLabel = "Note:";
+
 // The address a new card of that category starts with.
 std::string NewCardAddress(std::string_view categoryName);
 // Whether the attribute boxes are offered for a new card / a card being edited.

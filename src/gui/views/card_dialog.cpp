@@ -78,7 +78,7 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     connect(takePagePassword_, &QCheckBox::toggled, this,
             [this](bool on) { password_->setEnabled(!on); });
 
-    grid->addWidget(new QLabel("Note:", info), 6, 0, Qt::AlignTop);
+    grid->addWidget(new QLabel(kEditorNoteLabel, info), 6, 0, Qt::AlignTop);
     note_ = new QPlainTextEdit(info);
     note_->setObjectName("1012");
     note_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QMarginsF>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -12,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "core/base/secure_wipe.h"
 #include "core/document/document_model.h"
 #include "core/file/safe_file.h"
 #include "core/platform/profile.h"
@@ -22,37 +25,86 @@
 
 namespace tessaline {
 
+namespace {
+
+// The printer's own margins, but never less than the printout's least margin.
+void KeepMinimumMargins(QPrinter& printer) {
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    const QMarginsF wanted(std::max(margins.left(), kMinPrintMarginMm),
+                           std::max(margins.top(), kMinPrintMarginMm),
+                           std::max(margins.right(), kMinPrintMarginMm),
+                           std::max(margins.bottom(), kMinPrintMarginMm));
+    if (wanted != margins) {
+        printer.setFullPage(false);
+        printer.setPageMargins(wanted, QPageLayout::Millimeter);
+    }
+}
+
+// A text drawn may be a password: its UTF-16 copy is wiped after use.
+void WipeShown(QString& text) {
+    SecureWipe(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
 int PrintCards(QPrinter& printer, const PrintRequest& request) {
     if (request.cards == nullptr)
         return 0;
-    const CCardCollection& cards = *request.cards;
+    KeepMinimumMargins(printer);
     const QFont font("Sans Serif", 10);
     const QFontMetrics metrics(font, &printer);
-    PrintDevice device{printer.width(), printer.height(), metrics.height(), metrics.maxWidth()};
-    const int perPage = CardsPerPage(device, request.options.printNotes);
-    const int pages = PrintPageCount(PrintCardCount(cards, request.selectorText), perPage);
-    if (pages == 0)
+    const MeasureText measure = [&metrics](std::string_view text) {
+        QString shown = FromUtf8(text);
+        const int width = metrics.horizontalAdvance(shown);
+        WipeShown(shown);
+        return width;
+    };
+    const PrintDevice device{printer.width(), printer.height(), metrics.height(),
+                             metrics.maxWidth()};
+    const auto source = PrintSource(*request.cards, request.selectorText, request.options.printAtm);
+    std::vector<std::vector<PlacedText>> pages =
+        LayoutPrintCards(device, request.options, source, measure);
+    // Every text laid out (passwords among them) is wiped when printing ends.
+    struct WipeAtEnd {
+        std::vector<std::vector<PlacedText>>& pages;
+        ~WipeAtEnd() {
+            for (auto& page : pages) {
+                for (PlacedText& t : page)
+                    SecureWipe(t.text);
+            }
+        }
+    } wipe{pages};
+    if (pages.empty())
         return 0;
     QPainter painter;
     if (!painter.begin(&printer))
         return 0;
     painter.setFont(font);
+    const int count = static_cast<int>(pages.size());
     int from = 1;
-    int to = pages;
+    int to = count;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         from = std::max(1, printer.fromPage());
-        to = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
+        to = std::min(count, printer.toPage() > 0 ? printer.toPage() : count);
     }
-    const auto source = PrintSource(cards, request.selectorText, request.options.printAtm);
     const PageTexts texts{
-        StoredText(request.documentTitle),
-        StoredText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat))};
+        request.documentTitle.toStdString(),
+        QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString()};
     int drawn = 0;
     for (int page = from; page <= to; ++page) {
         if (drawn > 0)
             printer.newPage();
-        for (const PlacedText& t : LayoutPrintPage(page, device, request.options, texts, source)) {
-            painter.drawText(QPoint(t.x, t.y + metrics.ascent()), DisplayText(t.text));
+        std::vector<PlacedText> frame = LayoutPageFrame(page, device, texts, measure);
+        for (const auto* placed : {&frame, &pages[static_cast<std::size_t>(page - 1)]}) {
+            for (const PlacedText& t : *placed) {
+                QString shown = FromUtf8(t.text);
+                painter.drawText(QPoint(t.x, t.y + metrics.ascent()), shown);
+                WipeShown(shown);
+            }
         }
         ++drawn;
     }

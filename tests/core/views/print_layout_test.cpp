@@ -12,62 +12,82 @@ namespace {
 using testing::AddCard;
 using testing::CardFields;
 
-// A page of 1000 x 1000 units with lines of 20: 50 lines, 42 for cards.
+// A page of 1000 x 1000 units with lines of 20: 50 rows, 45 for cards.
 constexpr PrintDevice kDevice{1000, 1000, 20, 8};
+constexpr int kCardRows = 45;
 
-const PlacedText* Find(const std::vector<PlacedText>& page, const std::string& text) {
+// Every character 10 units wide.
+int Measure(std::string_view utf8) {
+    int characters = 0;
+    for (char c : utf8)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters * 10;
+}
+const MeasureText kMeasure = Measure;
+
+using Page = std::vector<PlacedText>;
+
+const PlacedText* Find(const Page& page, const std::string& text) {
     auto it =
         std::find_if(page.begin(), page.end(), [&](const PlacedText& t) { return t.text == text; });
     return it == page.end() ? nullptr : &*it;
 }
 
-TEST(CardsPrintLayout, CardsPerPageAndPageCount) {
-    EXPECT_EQ(LinesPerCard(true), 10);
-    EXPECT_EQ(LinesPerCard(false), 7);
-    // 42 lines: 4 whole cards with notes, 6 without.
-    EXPECT_EQ(CardsPerPage(kDevice, true), 4);
-    EXPECT_EQ(CardsPerPage(kDevice, false), 6);
-    // A tiny page still takes one card.
-    EXPECT_EQ(CardsPerPage(PrintDevice{100, 100, 20, 8}, true), 1);
-    EXPECT_EQ(PrintPageCount(0, 4), 0);
-    EXPECT_EQ(PrintPageCount(1, 4), 1);
-    EXPECT_EQ(PrintPageCount(4, 4), 1);
-    EXPECT_EQ(PrintPageCount(5, 4), 2);
-}
-
-TEST(CardsPrintLayout, EveryRowOfACardFitsAboveTheFooter) {
-    for (int lines = 12; lines < 90; ++lines) {
-        for (bool notes : {true, false}) {
-            PrintDevice d{2000, lines * 20, 20, 8};
-            const int per = CardsPerPage(d, notes);
-            const int lastRow = 3 + (per - 1) * LinesPerCard(notes) + (notes ? 6 : 4);
-            if (lines >= 8 + LinesPerCard(notes)) {
-                EXPECT_LE((lastRow + 1) * 20, d.height - 100) << lines << " " << notes;
-            }
+// The value printed beside "Card:" at each card on the page, in order.
+std::vector<std::string> CardNumbers(const Page& page) {
+    std::vector<std::string> out;
+    for (const PlacedText& t : page) {
+        if (t.text == "Card:") {
+            auto value = std::find_if(page.begin(), page.end(),
+                                      [&](const PlacedText& v) { return v.y == t.y && v.x > t.x; });
+            out.push_back(value == page.end() ? "?" : value->text);
         }
     }
+    return out;
 }
 
-TEST(CardsPrintLayout, NoteBreaksNearCharacter70) {
-    const std::string n69(69, 'a');
-    EXPECT_EQ(SplitNoteForPrint(n69), std::make_pair(n69, std::string()));
-    std::string n100(100, 'b');
-    n100[60] = ' ';
-    auto [first, second] = SplitNoteForPrint(n100);
-    EXPECT_EQ(first, std::string(60, 'b'));
-    EXPECT_EQ(second, std::string(39, 'b'));
-    // No space: broken at 70.
-    auto [f2, s2] = SplitNoteForPrint(std::string(75, 'c'));
-    EXPECT_EQ(f2.size(), 70u);
-    EXPECT_EQ(s2.size(), 5u);
-    // A space at 70 itself: the break stays there and the spaces are dropped.
-    std::string n80 = std::string(70, 'd') + "   tail";
-    EXPECT_EQ(SplitNoteForPrint(n80), std::make_pair(std::string(70, 'd'), std::string("tail")));
-    // Exactly 70 characters: all on the first line.
-    EXPECT_EQ(SplitNoteForPrint(std::string(70, 'e')).second, "");
+TEST(CardsPrintLayout, WrapsAtSpacesKeepsLineBreaksAndNeverPartsACharacter) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int width;
+        std::vector<std::string> lines;
+    };
+    const std::string b100 = std::string(60, 'b') + " " + std::string(39, 'b');
+    const Case cases[] = {
+        {"empty", "", 100, {""}},
+        {"fits", "short", 100, {"short"}},
+        {"CR LF, CR and LF",
+         "Line one\r\nLine two\rthree\nfour",
+         1000,
+         {"Line one", "Line two", "three", "four"}},
+        {"empty line kept", "a\n\nb", 100, {"a", "", "b"}},
+        {"at the last space that fits", "aaaa bbbb cccc", 90, {"aaaa bbbb", "cccc"}},
+        {"spaces at the break dropped", "word   next", 60, {"word", "next"}},
+        {"a word longer than the line", "abcdefghijkl", 50, {"abcde", "fghij", "kl"}},
+        {"UTF-8 whole characters",
+         "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+         20,
+         {"\xC3\xA9\xC3\xA9", "\xC3\xA9\xC3\xA9", "\xC3\xA9"}},
+        {"narrower than a character", "abc", 5, {"a", "b", "c"}},
+        {"a long note", b100, 700, {std::string(60, 'b'), std::string(39, 'b')}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WrapForPrint(c.text, c.width, kMeasure), c.lines) << c.name;
+    // A long text is measured a few times per line, not once per character.
+    int calls = 0;
+    const MeasureText counting = [&calls](std::string_view t) {
+        ++calls;
+        return Measure(t);
+    };
+    const auto lines = WrapForPrint(std::string(32000, 'x'), 1000, counting);
+    EXPECT_EQ(lines.size(), 320u);
+    EXPECT_LT(calls, 320 * 20);
 }
 
-TEST(CardsPrintLayout, PageOneRowsAndColumns) {
+// Each text beside the label the card editor shows for it in the card's category; the
+// card's number on a row of its own, under a label no category uses.
+TEST(CardsPrintLayout, ACardsRowsAndLabels) {
     CCardCollection cards;
     AddCard(cards, CardFields{.code = kCreditCards,
                               .name = "Visa",
@@ -76,30 +96,121 @@ TEST(CardsPrintLayout, PageOneRowsAndColumns) {
                               .password = "1234",
                               .note = "call bank"});
     auto source = PrintSource(cards, "Credit Cards", true);
-    auto page = LayoutPrintPage(1, kDevice, PrintOptions{true, true},
-                                PageTexts{"mine.tse", "3/7/26"}, source);
-    EXPECT_EQ(page[0], (PlacedText{0, 0, "mine.tse"}));
-    EXPECT_EQ(page[1], (PlacedText{0, 0, "Tessaline"}));  // right - 1000, kept on the page
-    EXPECT_EQ(page[2], (PlacedText{500, 900, "1"}));
-    EXPECT_EQ(page[3], (PlacedText{0, 900, "3/7/26"}));
-    // "Name/Type" is the longest Credit Cards label: 9 characters.
-    const int value = 100 + 8 * 10;
-    const std::vector<PlacedText> expected = {
-        {0, 2 * 20, "Credit Cards"},  {100, 3 * 20, "Number"}, {72, 3 * 20, "1"},
-        {100, 4 * 20, "Name/Type"},   {value, 4 * 20, "Visa"}, {100, 5 * 20, "Exp. Date"},
-        {value, 5 * 20, "12/29"},     {100, 6 * 20, "Number"}, {value, 6 * 20, "4111"},
-        {100, 7 * 20, "PIN Code"},    {value, 7 * 20, "1234"}, {100, 8 * 20, "Notes"},
-        {value, 8 * 20, "call bank"}, {value, 9 * 20, ""},
+    auto pages = LayoutPrintCards(kDevice, PrintOptions{true, true}, source, kMeasure);
+    ASSERT_EQ(pages.size(), 1u);
+    // "Name/Type:" and "Exp. Date:" are the widest labels: 100 units, then a character.
+    const int value = 100 + 100 + 8;
+    const Page expected = {
+        {0, 2 * 20, "Credit Cards"},  {100, 3 * 20, "Card:"},   {value, 3 * 20, "1"},
+        {100, 4 * 20, "Name/Type:"},  {value, 4 * 20, "Visa"},  {100, 5 * 20, "Exp. Date:"},
+        {value, 5 * 20, "12/29"},     {100, 6 * 20, "Number:"}, {value, 6 * 20, "4111"},
+        {100, 7 * 20, "PIN Code:"},   {value, 7 * 20, "1234"},  {100, 8 * 20, "Note:"},
+        {value, 8 * 20, "call bank"},
     };
-    EXPECT_EQ(std::vector<PlacedText>(page.begin() + 4, page.end()), expected);
+    EXPECT_EQ(pages[0], expected);
 
-    auto plain = LayoutPrintPage(1, kDevice, PrintOptions{false, true}, PageTexts{}, source);
-    EXPECT_EQ(Find(plain, "Notes"), nullptr);
-    EXPECT_EQ(Find(plain, "call bank"), nullptr);
-    EXPECT_EQ(plain.size(), 4u + 11u);
+    auto plain = LayoutPrintCards(kDevice, PrintOptions{false, true}, source, kMeasure);
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_EQ(Find(plain[0], "Note:"), nullptr);
+    EXPECT_EQ(Find(plain[0], "call bank"), nullptr);
+    EXPECT_EQ(plain[0].size(), 11u);
+    EXPECT_TRUE(LayoutPrintCards(kDevice, PrintOptions{}, {}, kMeasure).empty());
 }
 
-TEST(CardsPrintLayout, NumbersRunOnAcrossPagesAndShowAllSkipsAtm) {
+// Nothing goes past the right edge: long texts go on as more lines, whole, in order; the
+// note keeps its line breaks.
+TEST(CardsPrintLayout, LongTextsWrapWithinThePage) {
+    CCardCollection cards;
+    std::string password;
+    for (int i = 0; i < 300; ++i)
+        password.push_back(static_cast<char>('a' + i % 26));
+    const std::string address = "https://example.com/" + std::string(150, 'p') + "?q=1";
+    AddCard(cards, CardFields{.code = kWwwSites,
+                              .name = "long",
+                              .address = address,
+                              .password = password,
+                              .note = "Line one\r\nLine two"});
+    auto pages = LayoutPrintCards(kDevice, PrintOptions{true, true},
+                                  PrintSource(cards, "WWW Sites", true), kMeasure);
+    ASSERT_EQ(pages.size(), 1u);
+    const Page& page = pages[0];
+    for (const PlacedText& t : page)
+        EXPECT_LE(t.x + Measure(t.text), kDevice.width) << t.text;
+    // The value lines of a label run from its row to the next label's.
+    auto valueOf = [&](const std::string& label) {
+        const PlacedText* l = Find(page, label);
+        std::vector<std::string> lines;
+        if (l == nullptr)
+            return lines;
+        for (const PlacedText& t : page) {
+            if (t.x > l->x && t.y >= l->y) {
+                const bool nextLabel = std::any_of(page.begin(), page.end(), [&](const auto& o) {
+                    return o.x == l->x && o.y > l->y && o.y <= t.y;
+                });
+                if (!nextLabel)
+                    lines.push_back(t.text);
+            }
+        }
+        return lines;
+    };
+    const auto passwordLines = valueOf("Password:");
+    ASSERT_GT(passwordLines.size(), 1u);
+    std::string joined;
+    for (const std::string& line : passwordLines)
+        joined += line;
+    EXPECT_EQ(joined, password);
+    joined.clear();
+    for (const std::string& line : valueOf("URL:"))
+        joined += line;
+    EXPECT_EQ(joined, address);
+    EXPECT_EQ(valueOf("Note:"), (std::vector<std::string>{"Line one", "Line two"}));
+}
+
+// Only whole cards go on a page while they fit; the numbers run on across pages; a card
+// taller than a page goes on over the next, nothing left out; no row reaches the footer.
+TEST(CardsPrintLayout, PagesHoldWholeCardsAndNumbersRunOn) {
+    CCardCollection cards;
+    for (int i = 0; i < 7; ++i)
+        AddCard(cards, CardFields{.code = kWwwSites, .name = "w" + std::to_string(i)});
+    std::string tall;
+    for (int i = 0; i < 60; ++i)
+        tall += "note line " + std::to_string(i) + "\r\n";
+    AddCard(cards, CardFields{.code = kMiscellaneous, .name = "tall", .note = tall});
+    auto pages = LayoutPrintCards(kDevice, PrintOptions{true, true},
+                                  PrintSource(cards, "Show All", true), kMeasure);
+    // A card takes 7 rows and a free one: 5 whole cards on the first page (40 rows; a
+    // sixth would end on row 47 of 45), 2 on the second, then the tall card from a page
+    // of its own over two pages.
+    ASSERT_EQ(pages.size(), 4u);
+    EXPECT_EQ(CardNumbers(pages[0]), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(CardNumbers(pages[1]), (std::vector<std::string>{"6", "7"}));
+    EXPECT_EQ(CardNumbers(pages[2]), (std::vector<std::string>{"8"}));
+    EXPECT_TRUE(CardNumbers(pages[3]).empty());
+    int noteLines = 0;
+    for (const Page& page : pages) {
+        for (const PlacedText& t : page) {
+            EXPECT_GE(t.y, 2 * 20);
+            EXPECT_LT(t.y, (2 + kCardRows) * 20);
+            if (t.text.rfind("note line ", 0) == 0) {
+                EXPECT_EQ(t.text, "note line " + std::to_string(noteLines++));
+            }
+        }
+    }
+    EXPECT_EQ(noteLines, 60);
+}
+
+TEST(CardsPrintLayout, HeaderAndFooterInsideTheDrawingArea) {
+    const Page frame = LayoutPageFrame(3, kDevice, PageTexts{"mine.tse", "3/7/26"}, kMeasure);
+    const Page expected = {
+        {0, 0, "mine.tse"},
+        {1000 - 90, 0, "Tessaline"},
+        {(1000 - 10) / 2, 1000 - 20, "3"},
+        {0, 1000 - 20, "3/7/26"},
+    };
+    EXPECT_EQ(frame, expected);
+}
+
+TEST(CardsPrintLayout, ShowAllInPrintOrderAndAtmOnlyWhenAsked) {
     CCardCollection cards;
     for (int i = 0; i < 5; ++i)
         AddCard(cards, CardFields{.code = kWwwSites, .name = "w" + std::to_string(i)});
@@ -115,20 +226,15 @@ TEST(CardsPrintLayout, NumbersRunOnAcrossPagesAndShowAllSkipsAtm) {
     EXPECT_EQ(all[7]->Name(), "atm");
     auto noAtm = PrintSource(cards, "Show All", false);
     EXPECT_EQ(noAtm.size(), 7u);
-    // The page count still follows every card of the list.
-    EXPECT_EQ(PrintCardCount(cards, "Show All"), 8);
     // A single category is printed whole even when it is ATM/PIN Cards.
     EXPECT_EQ(PrintSource(cards, "ATM/PIN Cards", false).size(), 1u);
 
-    auto page2 = LayoutPrintPage(2, kDevice, PrintOptions{true, true}, PageTexts{}, all);
-    const PlacedText* five = Find(page2, "5");
-    ASSERT_NE(five, nullptr);
-    EXPECT_EQ(five->y, 3 * 20);
-    EXPECT_NE(Find(page2, "w4"), nullptr);
-    EXPECT_EQ(Find(page2, "w3"), nullptr);
-    EXPECT_NE(Find(page2, "atm"), nullptr);
-    auto page3 = LayoutPrintPage(3, kDevice, PrintOptions{true, true}, PageTexts{}, all);
-    EXPECT_EQ(page3.size(), 4u);  // header and footer only
+    auto pages = LayoutPrintCards(kDevice, PrintOptions{true, true}, all, kMeasure);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(CardNumbers(pages[1]), (std::vector<std::string>{"6", "7", "8"}));
+    EXPECT_NE(Find(pages[0], "w4"), nullptr);
+    EXPECT_EQ(Find(pages[1], "w4"), nullptr);
+    EXPECT_NE(Find(pages[1], "atm"), nullptr);
 }
 
 TEST(CardsPrintLayout, SearchResultsPrintTheResults) {
@@ -139,10 +245,10 @@ TEST(CardsPrintLayout, SearchResultsPrintTheResults) {
     cards.GatherAndSearch("ALPHA");
     auto source = PrintSource(cards, "Search Results", true);
     ASSERT_EQ(source.size(), 2u);
-    EXPECT_EQ(PrintCardCount(cards, "Search Results"), 2);
-    auto page = LayoutPrintPage(1, kDevice, PrintOptions{true, true}, PageTexts{}, source);
-    EXPECT_NE(Find(page, "alphabet"), nullptr);
-    EXPECT_NE(Find(page, "Email Accounts"), nullptr);
+    auto pages = LayoutPrintCards(kDevice, PrintOptions{true, true}, source, kMeasure);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(Find(pages[0], "alphabet"), nullptr);
+    EXPECT_NE(Find(pages[0], "Email Accounts"), nullptr);
     EXPECT_TRUE(PrintSource(cards, "no such text", true).empty());
 }
 
@@ -175,23 +281,6 @@ TEST(CardsPrintSwitches, PrintAndPrintTo) {
         EXPECT_FALSE(bad.request.has_value());
         EXPECT_FALSE(bad.error.empty());
     }
-}
-
-}  // namespace
-}  // namespace tessaline
-
-namespace tessaline {
-namespace {
-
-TEST(CardsPrintLayout, Utf8NoteIsNotCutInsideACharacter) {
-    // 69 ASCII bytes, then a two-byte "é" at positions 69 and 70, then more text.
-    std::string note = std::string(69, 'a') + "\xC3\xA9" + std::string(10, 'b');
-    auto [first, second] = SplitNoteForPrint(note);
-    EXPECT_EQ(first, std::string(69, 'a'));
-    EXPECT_EQ(second, "\xC3\xA9" + std::string(10, 'b'));
-    // The same bytes read as Windows-1252 are two characters and may be parted.
-    std::string cp1252 = std::string(69, 'a') + "\xC3\xC3" + std::string(10, 'b');
-    EXPECT_EQ(SplitNoteForPrint(cp1252).first.size(), 70u);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -15,6 +18,8 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+
+#include <optional>
 
 #include "core/cards/card_collection.h"
 #include "core/platform/profile.h"
@@ -103,6 +108,39 @@ int IndexOfLine(const QStringList& lines, const QString& pattern) {
     return -1;
 }
 
+// One word of a PDF page as pdftotext -bbox places it, in points from the top left.
+struct PdfWord {
+    double xMin, yMin, xMax, yMax;
+    QString text;
+};
+struct PdfPage {
+    double width = 0, height = 0;
+    std::vector<PdfWord> words;
+};
+
+std::vector<PdfPage> PdfWords(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-bbox", pdf, "-"});
+    if (!p.waitForFinished(60000))
+        return {};
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    std::vector<PdfPage> pages;
+    const QRegularExpression page(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
+    const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (const QString& line : html.split('\n')) {
+        if (const auto m = page.match(line); m.hasMatch())
+            pages.push_back(PdfPage{m.captured(1).toDouble(), m.captured(2).toDouble(), {}});
+        else if (const auto w = word.match(line); w.hasMatch() && !pages.empty())
+            pages.back().words.push_back(PdfWord{w.captured(1).toDouble(), w.captured(2).toDouble(),
+                                                 w.captured(3).toDouble(), w.captured(4).toDouble(),
+                                                 w.captured(5)});
+    }
+    return pages;
+}
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
 }  // namespace
 
 class CardsPrintTest : public QObject {
@@ -118,8 +156,15 @@ private slots:
     void pdfFilesAreOwnerOnly();
     void previewLeavesThePdfFileAlone();
 
+    void longTextsWrapInsideTheMargins();
+    void noteLineBreaksArePrinted();
+    void fieldsAreLabelledAsTheEditorDoes();
+
 private:
     QString Print(const PrintRequest& request, int* pages = nullptr);
+    // The PDF file's path.
+    QString PrintToPdf(const PrintRequest& request, int* pages = nullptr,
+                       std::optional<double> marginMm = std::nullopt);
     QTemporaryDir dir_;
 };
 
@@ -129,16 +174,26 @@ void CardsPrintTest::initTestCase() {
     QVERIFY(dir_.isValid());
 }
 
-QString CardsPrintTest::Print(const PrintRequest& request, int* pages) {
+QString CardsPrintTest::PrintToPdf(const PrintRequest& request, int* pages,
+                                   std::optional<double> marginMm) {
     static int n = 0;
     const QString pdf = dir_.filePath(QString("out%1.pdf").arg(++n));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (marginMm) {
+        printer.setPageMargins(QMarginsF(*marginMm, *marginMm, *marginMm, *marginMm),
+                               QPageLayout::Millimeter);
+    }
     const int drawn = PrintCards(printer, request);
     if (pages != nullptr)
         *pages = drawn;
-    return PdfText(pdf);
+    return pdf;
+}
+
+QString CardsPrintTest::Print(const PrintRequest& request, int* pages) {
+    return PdfText(PrintToPdf(request, pages));
 }
 
 void CardsPrintTest::pageWithNotes() {
@@ -155,19 +210,18 @@ void CardsPrintTest::pageWithNotes() {
 
     const int category = IndexOfLine(lines, "^WWW Sites$");
     QVERIFY(category >= 0);
-    QVERIFY(IndexOfLine(lines, "^Number 1$") == category + 1);
-    QCOMPARE(lines[category + 2], QString("Name Example Mail"));
-    QCOMPARE(lines[category + 3], QString("URL https://mail.example"));
-    QCOMPARE(lines[category + 4], QString("User ID alice"));
-    QCOMPARE(lines[category + 5], QString("Password hunter22"));
-    QCOMPARE(lines[category + 6],
-             QString("Notes Renewal due in March, ask for the loyalty discount before signing"));
-    QCOMPARE(lines[category + 7], QString("anything new and keep the receipt"));
-    // The ATM/PIN card follows, numbered on.
+    QVERIFY(IndexOfLine(lines, "^Card: 1$") == category + 1);
+    QCOMPARE(lines[category + 2], QString("Name: Example Mail"));
+    QCOMPARE(lines[category + 3], QString("URL: https://mail.example"));
+    QCOMPARE(lines[category + 4], QString("User ID: alice"));
+    QCOMPARE(lines[category + 5], QString("Password: hunter22"));
+    // The ATM/PIN card follows, numbered on; the whole note comes before it.
     const int atm = IndexOfLine(lines, "^ATM/PIN Cards$");
     QVERIFY(atm > category);
-    QCOMPARE(lines[atm + 1], QString("Number 2"));
-    QCOMPARE(lines[atm + 5], QString("ATM/PIN Code 4321"));
+    QCOMPARE(lines.mid(category + 6, atm - category - 6).join(' ').simplified(),
+             QString::fromStdString("Note: " + kLongNote));
+    QCOMPARE(lines[atm + 1], QString("Card: 2"));
+    QCOMPARE(lines[atm + 5], QString("ATM/PIN Code: 4321"));
 }
 
 void CardsPrintTest::pageWithoutNotesAndAtm() {
@@ -176,7 +230,7 @@ void CardsPrintTest::pageWithoutNotesAndAtm() {
     PrintRequest request{&cards, "Show All", "mine.tsf", PrintOptions{false, false}};
     const QString text = Print(request);
     QVERIFY(text.contains("hunter22"));
-    QVERIFY(!text.contains("Notes"));
+    QVERIFY(!text.contains("Note:"));
     QVERIFY(!text.contains("Renewal"));
     QVERIFY(!text.contains("4321"));
     QVERIFY(!text.contains("ATM/PIN Cards"));
@@ -319,6 +373,93 @@ void CardsPrintTest::previewLeavesThePdfFileAlone() {
     QCOMPARE(printer.outputFileName(), pdf);
     printer.setOutputFileName(QString());
     QCOMPARE(QDir(dir_.path()).entryList({".earlier*"}, QDir::Files | QDir::Hidden).size(), 0);
+}
+
+// A password, an address and a note longer than a line go on over further lines: nothing
+// is cut at the right edge, and every word lies inside the margins, which are the
+// printer's own but never less than 10 mm.
+void CardsPrintTest::longTextsWrapInsideTheMargins() {
+    std::string password;
+    for (int i = 0; i < 300; ++i)
+        password.push_back(static_cast<char>('a' + i % 26));
+    std::string note;
+    for (int i = 0; i < 60; ++i)
+        note += "word" + std::to_string(i) + " ";
+    CCardCollection cards;
+    AddCard(cards, CardFields{.code = kWwwSites,
+                              .name = "Long values",
+                              .address = "https://example.com/" + std::string(200, 'p'),
+                              .password = password,
+                              .note = note});
+    const PrintRequest request{&cards, "WWW Sites", "mine.tsf", PrintOptions{true, true}};
+    for (double marginMm : {0.0, 3.0, 25.0}) {
+        const QString pdf = PrintToPdf(request, nullptr, marginMm);
+        QString text = PdfText(pdf);
+        text.remove(QRegularExpression("\\s"));
+        QVERIFY2(text.contains(QString::fromStdString("Password:" + password + "Note:")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QString::fromStdString("URL:https://example.com/" +
+                                                     std::string(200, 'p') + "UserID:Password:")));
+        const std::vector<PdfPage> pages = PdfWords(pdf);
+        QCOMPARE(pages.size(), std::size_t{1});
+        const double margin = std::max(marginMm, 10.0) * kPointsPerMm - 0.5;
+        int words = 0;
+        for (const PdfWord& w : pages[0].words) {
+            ++words;
+            QVERIFY2(w.xMin >= margin && w.yMin >= margin && w.xMax <= pages[0].width - margin &&
+                         w.yMax <= pages[0].height - margin,
+                     qPrintable(QString("%1 at %2..%3 x %4..%5, margin %6")
+                                    .arg(w.text)
+                                    .arg(w.xMin)
+                                    .arg(w.xMax)
+                                    .arg(w.yMin)
+                                    .arg(w.yMax)
+                                    .arg(margin)));
+        }
+        QVERIFY(words > 60);
+        // The left margin is the one asked for: the header starts there.
+        double left = pages[0].width;
+        for (const PdfWord& w : pages[0].words)
+            left = std::min(left, w.xMin);
+        QVERIFY2(left < margin + 2 * kPointsPerMm, qPrintable(QString::number(left)));
+    }
+}
+
+// The note's line breaks are printed as in the preview: each line of the note on a line
+// of its own.
+void CardsPrintTest::noteLineBreaksArePrinted() {
+    CCardCollection cards;
+    AddCard(cards, CardFields{.code = kMiscellaneous,
+                              .name = "Lines",
+                              .note = "Line one\r\nLine two\nLine three\r\n\r\nLine 5"});
+    const QString text = Print(PrintRequest{&cards, "Miscellaneous", "m", PrintOptions{}});
+    QVERIFY2(!text.contains("Line oneLine two"), qPrintable(text));
+    const QStringList lines = Lines(text);
+    const int first = IndexOfLine(lines, "^Note: Line one$");
+    QVERIFY2(first >= 0, qPrintable(text));
+    QCOMPARE(lines[first + 1], QString("Line two"));
+    QCOMPARE(lines[first + 2], QString("Line three"));
+    QCOMPARE(lines[first + 3], QString(""));
+    QCOMPARE(lines[first + 4], QString("Line 5"));
+}
+
+// Each text beside the label the card editor shows for it; no label twice on a card.
+void CardsPrintTest::fieldsAreLabelledAsTheEditorDoes() {
+    CCardCollection cards;
+    AddCard(cards, CardFields{.code = kCreditCards,
+                              .name = "Visa",
+                              .address = "12/29",
+                              .user = "4111 1111",
+                              .password = "1234",
+                              .note = "call bank"});
+    const QStringList lines =
+        Lines(Print(PrintRequest{&cards, "Credit Cards", "c", PrintOptions{true, true}}));
+    const int category = IndexOfLine(lines, "^Credit Cards$");
+    QVERIFY(category >= 0);
+    const QStringList expected = {"Card: 1",           "Name/Type: Visa", "Exp. Date: 12/29",
+                                  "Number: 4111 1111", "PIN Code: 1234",  "Note: call bank"};
+    QCOMPARE(lines.mid(category + 1, expected.size()), expected);
+    QCOMPARE(lines.join('\n').count("Number"), 1);
 }
 
 QTEST_MAIN(CardsPrintTest)
