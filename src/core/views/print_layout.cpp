@@ -120,7 +120,9 @@ void AddText(std::vector<Row>& rows, const Columns& c, const std::string& label,
         if (i == 0)
             row.push_back({c.labelX, 0, label});
         if (!lines[i].empty())
-            row.push_back({c.valueX, 0, std::move(lines[i])});
+            row.push_back({c.valueX, 0, lines[i]});
+        // Copied and wiped rather than moved: a moved short text leaves its bytes behind.
+        SecureWipe(lines[i]);
         rows.push_back(std::move(row));
     }
 }
@@ -209,7 +211,8 @@ std::vector<std::vector<PlacedText>> LayoutPrintCards(const PrintDevice& d, cons
             }
             for (PlacedText& t : texts) {
                 t.y = (kFirstCardRow + row) * lineHeight;
-                pages.back().push_back(std::move(t));
+                pages.back().push_back(t);
+                SecureWipe(t.text);
             }
             ++row;
         }
