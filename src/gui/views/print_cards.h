@@ -24,8 +24,9 @@ struct PrintRequest {
     PrintOptions options;
 };
 
-// Draws every page of the request (or the printer's page range) on printer. Returns the
-// number of pages drawn; 0 when there was nothing to print.
+// Draws every page of the request (or the printer's page range) on printer, inside the
+// printer's margins, which it widens to kMinPrintMarginMm where they are narrower.
+// Returns the number of pages drawn; 0 when there was nothing to print.
 int PrintCards(QPrinter& printer, const PrintRequest& request);
 
 // PrintCards, except that a PDF file, which holds every password in clear, is written
