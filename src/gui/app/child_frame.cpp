@@ -65,7 +65,7 @@ void CChildFrame::OnLockChanged(bool locked) {
     if (locked) {
         // A card copied from this document goes with its cards.
         CardClipboardOf(*view_).Forget();
-        lockPanel_->ShowFile(doc_->Title(), doc_->PathName());
+        lockPanel_->ShowFile(doc_->Title(), doc_->PathName(), doc_->Model().HoldsSealedChanges());
         pages_->setCurrentWidget(lockPanel_);
         setFocusProxy(lockPanel_->PasswordField());
         lockPanel_->Reset();

@@ -45,8 +45,7 @@ CChildFrame* ChildOf(QWidget* widget) {
     return nullptr;
 }
 
-CardDraft DraftFrom(const CardEditorFields& f) {
-    CardDraft d;
+void FillDraft(CardDraft& d, const CardEditorFields& f) {
     d.name = f.name;
     d.address = f.address;
     d.userId = f.userId;
@@ -54,7 +53,6 @@ CardDraft DraftFrom(const CardEditorFields& f) {
     d.note = f.note;
     d.newBrowserWindow = f.newBrowserWindow;
     d.automaticAccess = f.automaticAccess;
-    return d;
 }
 
 // The editor's fields with the draft's texts and attributes in them.
@@ -172,11 +170,12 @@ void CFrameLockCommands::KeepDraft(CCardDialog& editor) {
     if (child == nullptr)
         return;
     CardEditorFields fields = editor.Fields();
-    CardDraft draft = DraftFrom(fields);
+    KeptDraft& kept = drafts_.emplace_back();
+    kept.child = child;
+    FillDraft(kept.draft, fields);
     Wipe(fields);
     if (fields.editMode == 1 && child->View() != nullptr)
-        draft.editing = PlaceOfCard(child->Document().Cards(), child->View()->SelectedCard());
-    drafts_.push_back(KeptDraft{child, std::move(draft)});
+        kept.draft.editing = PlaceOfCard(child->Document().Cards(), child->View()->SelectedCard());
 }
 
 void CFrameLockCommands::LockNow() {
@@ -190,10 +189,15 @@ void CFrameLockCommands::LockNow() {
     for (const QPointer<CChildFrame>& child : children) {
         if (child.isNull())
             continue;
+        // Room for all at once, and each moved-from text wiped: no copy is left behind.
         std::vector<CardDraft> drafts;
+        drafts.reserve(static_cast<std::size_t>(std::count_if(
+            drafts_.begin(), drafts_.end(), [&](const KeptDraft& k) { return k.child == child; })));
         for (KeptDraft& k : drafts_) {
-            if (k.child == child)
+            if (k.child == child) {
                 drafts.push_back(std::move(k.draft));
+                WipeDraft(k.draft);
+            }
         }
         CTessalineNewDoc& doc = child->Document();
         // A plain document stays open: its editors open again at once.

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <list>
 #include <vector>
 
 #include "core/document/document_lock.h"
@@ -82,7 +83,8 @@ private:
         QPointer<CChildFrame> child;
         CardDraft draft;
     };
-    std::vector<KeptDraft> drafts_;
+    // A list: its entries never move, so no copy of a text is left behind in memory.
+    std::list<KeptDraft> drafts_;
 };
 
 }  // namespace tessaline

@@ -100,6 +100,7 @@ private slots:
         QVERIFY(child->Document().IsLocked());
         QVERIFY(ShowsLockPanel(child));
         QCOMPARE(child->LockPanel()->Heading(), QStringLiteral("cards.tse is locked"));
+        QVERIFY(child->LockPanel()->ChangesNote().isEmpty());  // all is in the file
         QCOMPARE(view->Model()->rowCount(), 0);
         QCOMPARE(child->Document().Cards().TotalStoredSize(), std::uint64_t{0});
         frame.UpdateCommandState();

@@ -158,6 +158,7 @@ private slots:
         }
         QVERIFY(doc.IsLocked());
         QVERIFY(ShowsLockPanel(child));
+        QVERIFY(child->LockPanel()->ChangesNote().startsWith("Its unsaved changes are kept"));
         QVERIFY(doc.IsModified());
         QVERIFY(Describe(doc.Cards()).empty());
         QCOMPARE(doc.Cards().TotalStoredSize(), std::uint64_t{0});
