@@ -148,14 +148,14 @@ void CFrameLockCommands::LockAll() {
 void CFrameLockCommands::TryLock() {
     if (!pending_)
         return;
-    ++tries_;
-    const bool giveUpWaiting = tries_ > kMostTries;
-    if (!BusyWorkRunning() || giveUpWaiting) {
+    // Slow work always ends by itself; the lock comes right after it.
+    if (!BusyWorkRunning()) {
+        ++tries_;
         // Each dialog closed ran an event loop of its own inside the work it belongs to.
         const int closed = CloseDialogsForLock([this](CCardDialog& editor) { KeepDraft(editor); });
         if (closed > 0)
             lockLevel_ = std::min(lockLevel_, LoopLevel() - closed);
-        if ((closed == 0 && LoopLevel() <= lockLevel_) || giveUpWaiting) {
+        if ((closed == 0 && LoopLevel() <= lockLevel_) || tries_ > kMostTries) {
             LockNow();
             return;
         }
@@ -258,8 +258,8 @@ void CFrameLockCommands::OfferDrafts(CChildFrame* child, std::vector<CardDraft> 
 
 void CFrameLockCommands::ReopenEditors(CChildFrame* child, std::vector<CardDraft>& drafts) {
     for (CardDraft& d : drafts) {
-        // Locked again before this came: the drafts went into that seal... or were never
-        // taken out; a closed window took its cards with it.
+        // The window closed (its cards went with it), or its document locked again in the
+        // moment between the unlock and this: there is no card list to edit in.
         if (child == nullptr || child->Document().IsLocked() || child->View() == nullptr)
             return;
         CTessalineNewDoc& doc = child->Document();
