@@ -17,41 +17,35 @@ int LockAfterMinutes(const IProfile& profile) {
 LockStep DecideLockStep(const LockFacts& f) {
     if (f.locked || !f.encrypted)
         return LockStep::Skip;
-    if (!f.hasFile)
-        // Nothing on disk to read back: an untitled document is never locked, and one
-        // with changes is never put through a Save As chooser behind the user's back.
-        return f.modified ? LockStep::KeepOpen : LockStep::Skip;
-    if (!f.modified)
-        return LockStep::Lock;
-    return f.autoSaveOn ? LockStep::SaveThenLock : LockStep::KeepOpen;
+    // Only a file that holds all the document has can stand in for its cards.
+    if (f.modified || !f.hasFile || f.hasDrafts)
+        return LockStep::Seal;
+    return LockStep::Lock;
 }
 
-LockOutcome LockDocument(DocumentModel& doc, bool autoSaveOn,
-                         const std::function<void()>& beforeDrop) {
-    const LockFacts facts{doc.EncryptionState() == 1, doc.IsLocked(), doc.IsModified(),
-                          !doc.PathName().empty(), autoSaveOn};
-    switch (DecideLockStep(facts)) {
-        case LockStep::Skip:
-            return doc.IsLocked() ? LockOutcome::AlreadyLocked : LockOutcome::NotEncrypted;
-        case LockStep::KeepOpen:
-            return LockOutcome::UnsavedChanges;
-        case LockStep::SaveThenLock:
-            // The save says itself why it failed; the changes stay in the open document.
-            if (!doc.Save() || doc.IsModified())
-                return LockOutcome::UnsavedChanges;
-            if (doc.EncryptionState() != 1)
-                return LockOutcome::NotEncrypted;
-            break;
-        case LockStep::Lock:
-            break;
+LockOutcome LockDocument(DocumentModel& doc, std::vector<CardDraft> drafts,
+                         const std::function<void()>& beforeDrop, std::string* why) {
+    const bool wasLocked = doc.IsLocked();
+    std::vector<MessageRequest> reasons;
+    if (doc.Lock(std::move(drafts), &reasons, beforeDrop))
+        return LockOutcome::Locked;
+    if (wasLocked)
+        return LockOutcome::AlreadyLocked;
+    if (doc.EncryptionState() != 1)
+        return LockOutcome::NotEncrypted;
+    if (why) {
+        why->clear();
+        for (const MessageRequest& reason : reasons)
+            *why += (why->empty() ? "" : " ") + reason.text;
     }
-    if (beforeDrop)
-        beforeDrop();
-    return doc.Lock() ? LockOutcome::Locked : LockOutcome::UnsavedChanges;
+    return LockOutcome::NotSealed;
 }
 
-std::string NotLockedMessage(const std::string& name) {
-    return name + " has unsaved changes and was not locked";
+std::string NotSealedMessage(const std::string& name, const std::string& reason) {
+    std::string text = name + " was not locked: its unsaved changes could not be sealed";
+    if (!reason.empty())
+        text += " (" + reason + ")";
+    return text;
 }
 
 void IdleLockClock::Touch(Clock::time_point now) {

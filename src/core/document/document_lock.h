@@ -1,13 +1,16 @@
 #pragma once
-// Which open documents lock, and when: File > Lock, some minutes without use, and the
-// desktop's screen lock all come here. Only an encrypted document with a file is locked;
-// one with unsaved changes is saved first when automatic saving is on, and otherwise
-// stays open, with a message saying so.
+// Which open documents lock, and how: File > Lock, some minutes without use, and the
+// desktop's screen lock all come here. Every encrypted document locks, at once: one whose
+// file holds all it has drops its cards and reads the file again to unlock; one with
+// unsaved changes, without a file, or with card editors the lock closed keeps all of it
+// sealed in memory under its password. Nothing is saved, asked or lost on the way.
 
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "core/document/sealed_changes.h"
 #include "core/prefs/frame_keys.h"
 
 namespace tessaline {
@@ -22,27 +25,27 @@ struct LockFacts {
     bool encrypted = false;  // saves write an encrypted file
     bool locked = false;
     bool modified = false;
-    bool hasFile = false;  // the document has a path to read again
-    bool autoSaveOn = false;
+    bool hasFile = false;    // the document has a path to read again
+    bool hasDrafts = false;  // card editors the lock closed
 };
 
 enum class LockStep {
-    Skip,          // plain, already locked, or nothing to lock
-    Lock,          // lock at once
-    SaveThenLock,  // save the changes, then lock
-    KeepOpen,      // unsaved changes that are not saved automatically: not locked
+    Skip,  // plain or already locked
+    Lock,  // drop the cards; the file is read again to unlock
+    Seal,  // seal the cards and drafts in memory, then drop them
 };
 LockStep DecideLockStep(const LockFacts& facts);
 
-enum class LockOutcome { Locked, AlreadyLocked, NotEncrypted, UnsavedChanges };
+enum class LockOutcome { Locked, AlreadyLocked, NotEncrypted, NotSealed };
 
 // Locks one document by the rules above. beforeDrop runs just before its cards go
-// (whatever points into them lets go). A failed save leaves the document open.
-LockOutcome LockDocument(DocumentModel& doc, bool autoSaveOn,
-                         const std::function<void()>& beforeDrop = {});
+// (whatever points into them lets go). The drafts are wiped whatever happens. When the
+// changes cannot be sealed the document stays open as it was and why says why.
+LockOutcome LockDocument(DocumentModel& doc, std::vector<CardDraft> drafts = {},
+                         const std::function<void()>& beforeDrop = {}, std::string* why = nullptr);
 
-// "NAME has unsaved changes and was not locked"
-std::string NotLockedMessage(const std::string& name);
+// "NAME was not locked: its unsaved changes could not be sealed (REASON)"
+std::string NotSealedMessage(const std::string& name, const std::string& reason);
 
 // Counts the time since the user last used the program. Expired() is true once per
 // quiet spell, when the minutes have passed; any use starts the count again.

@@ -7,6 +7,7 @@
 #include "core/base/message_texts.h"
 #include "core/base/secure_wipe.h"
 #include "core/document/document_host.h"
+#include "core/document/document_lock.h"
 #include "core/document/file_with_user.h"
 #include "core/file/file_lock.h"
 #include "core/file/password_check.h"
@@ -187,6 +188,9 @@ void DocumentModel::NewDocument() {
     state_.seal = NewSealSettings();
     path_.clear();
     locked_ = false;
+    sealedChanges_.reset();
+    retired_.reset();
+    drafts_.clear();
     readOnly_ = false;
     cardsRead_ = 0;
     damaged_.reset();
@@ -281,6 +285,9 @@ bool DocumentModel::SaveTo(const std::string& path) {
 }
 
 DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, SaveKind kind) {
+    // A locked document holds no cards to write: a save the lock interrupted ends here.
+    if (locked_)
+        return Written::No;
     RestartAutoSaveIfOn();
     if (IsDamagedFile(path)) {
         ShowFrameworkError(ui_, Fill(msg::kDamagedNotReplaced, FileTitleOf(path)));
@@ -344,6 +351,8 @@ bool DocumentModel::Save() {
 }
 
 bool DocumentModel::SaveAs() {
+    if (locked_)
+        return false;
     std::string initial = title_;
     if (EndsWith(initial, ".tse") || EndsWith(initial, ".tsf")) {
         initial.resize(initial.size() - 4);
@@ -368,7 +377,9 @@ bool DocumentModel::SaveAs() {
     const bool wasModified = modified_;
     auto restore = [&] {
         const bool encryptionChanged = state_.encryptOnSave != before.encryptOnSave;
-        state_.encryptionPassword = before.encryptionPassword;
+        // A lock that came meanwhile wiped the password: it does not come back here.
+        if (!locked_)
+            state_.encryptionPassword = before.encryptionPassword;
         SetEncryptOnSave(before.encryptOnSave);
         SetModified(wasModified);
         if (encryptionChanged && host_)
@@ -422,6 +433,8 @@ bool DocumentModel::SaveAs() {
 }
 
 void DocumentModel::EncryptOnSave() {
+    if (locked_)
+        return;
     SecretText first(state_.encryptOnSave ? std::string(state_.encryptionPassword.View())
                                           : std::string());
     SecretText second(first.Get());
@@ -467,6 +480,16 @@ bool DocumentModel::SaveModified() {
     switch (ui_.Message(MessageRequest{Fill(msg::kSaveChangesTo, name), MsgCaption::Application,
                                        MsgIcon::Question, MsgButtons::YesNoCancel})) {
         case MsgAnswer::Yes:
+            // Locked, the changes are sealed: the password opens them for the save.
+            while (locked_) {
+                std::optional<std::string> typed = ui_.DecryptionPassword(
+                    std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + title_, "");
+                if (!typed)
+                    return false;
+                SecretText password(std::move(*typed));
+                SecureWipe(*typed);
+                Unlock(password.Get());
+            }
             return Save();
         case MsgAnswer::No:
             return true;
@@ -489,27 +512,92 @@ bool DocumentModel::AutoSave() {
     // A document that has no file yet, or whose file was read only in part, is passed over:
     // a Save As chooser opening by itself at every tick would interrupt whatever the user is
     // doing. The document stays modified, so closing it still asks.
-    if (!modified_ || path_.empty() || readOnly_)
+    if (!modified_ || path_.empty() || readOnly_ || locked_)
         return true;
     return WriteDocument(path_, SaveKind::Automatic) != Written::No;
 }
 
-bool DocumentModel::Lock() {
-    if (locked_ || !state_.encryptOnSave || path_.empty() || modified_)
-        return false;
+void DocumentModel::DropCards() {
     WipeCardTexts(*cards_);
+    retired_ = std::move(cards_);
     cards_ = std::make_unique<CCardCollection>();
     SecureWipe(state_.encryptionPassword);
     SecureWipe(state_.checkValue.data(), state_.checkValue.size());
+}
+
+bool DocumentModel::Lock(std::vector<CardDraft> drafts, std::vector<MessageRequest>* why,
+                         const std::function<void()>& beforeDrop) {
+    struct WipeDrafts {
+        std::vector<CardDraft>& drafts;
+        ~WipeDrafts() {
+            for (CardDraft& d : drafts)
+                WipeDraft(d);
+        }
+    } wipeDrafts{drafts};
+    const LockStep step = DecideLockStep(
+        LockFacts{state_.encryptOnSave, locked_, modified_, !path_.empty(), !drafts.empty()});
+    if (step == LockStep::Skip)
+        return false;
+    if (step == LockStep::Seal) {
+        std::vector<MessageRequest> reasons;
+        std::optional<std::vector<std::uint8_t>> sealed;
+        if (state_.encryptionPassword.empty()) {
+            reasons.push_back(PlainNotice(msg::kPasswordNotSet));
+        } else {
+            // A sealed file's own key settings; any other file's those new seals get.
+            const SealSettings settings = state_.sealed ? state_.seal : NewSealSettings();
+            sealed = SealChanges(*cards_, state_.headerValue18, drafts, state_.encryptionPassword,
+                                 settings, WriteRequestFor(ui_).whileBusy, reasons);
+        }
+        if (!sealed) {
+            if (why)
+                *why = std::move(reasons);
+            return false;
+        }
+        sealedChanges_ = std::move(sealed);
+    }
+    if (beforeDrop)
+        beforeDrop();
+    DropCards();
     locked_ = true;
     if (events_.lockChanged)
         events_.lockChanged(true);
     return true;
 }
 
+bool DocumentModel::UnlockSealed(const std::string& password) {
+    LockedText typed(password);
+    UnsealedChanges opened =
+        UnsealChanges(*sealedChanges_, typed, DateFormatIndex(profile_),
+                      ReadRequestFor({ui_, DateFormatIndex(profile_), title_, ""}).whileBusy);
+    switch (opened.status) {
+        case UnsealStatus::Opened:
+            break;
+        case UnsealStatus::WrongPassword:
+            ui_.Message(PlainNotice(msg::kPasswordNotCorrect));
+            return false;
+        case UnsealStatus::OutOfMemory:
+        case UnsealStatus::Unreadable:
+            ui_.Message(PlainNotice(msg::kOutOfMemory));
+            return false;
+    }
+    cards_ = std::move(opened.cards);
+    retired_.reset();
+    drafts_ = std::move(opened.drafts);
+    state_.encryptionPassword = std::move(typed);
+    sealedChanges_.reset();
+    locked_ = false;
+    // Still unsaved: the modified flag stays as it was.
+    if (events_.lockChanged)
+        events_.lockChanged(false);
+    return true;
+}
+
 bool DocumentModel::Unlock(const std::string& password) {
     if (!locked_)
         return true;
+    if (sealedChanges_)
+        return UnlockSealed(password);
     FileError error;
     const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
     if (!data) {
@@ -530,6 +618,7 @@ bool DocumentModel::Unlock(const std::string& password) {
     TellAll(ui_, read.messages);
     if (!read.ok)
         return false;
+    retired_.reset();
     TakeReadFile(std::move(read.cards), read.state, *data);
     if (events_.lockChanged)
         events_.lockChanged(false);
@@ -537,6 +626,8 @@ bool DocumentModel::Unlock(const std::string& password) {
 }
 
 bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
+    if (locked_)
+        return false;
     // The handheld's conduit reads this file: it stays in the compatible layout.
     state_.sealed = false;
     SetEncryptOnSave(true);

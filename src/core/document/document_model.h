@@ -7,8 +7,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/sealed_changes.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
 
@@ -100,7 +103,8 @@ public:
     // Encrypt On Save / Set Password.
     void EncryptOnSave();
     // Before closing a modified document: "Save changes to ...?" False = Cancel, or the
-    // save failed: the document must stay open.
+    // save failed: the document must stay open. A locked document's Yes asks for its
+    // password first (again until the right one or Cancel).
     bool SaveModified();
     // Remembers the shown category for the next start and drops "Search Results".
     void Close();
@@ -115,15 +119,25 @@ public:
     // nothing is written and false is returned.
     bool WriteNewEncryptedFile(const std::string& path);
 
-    // Locking: the cards are wiped and dropped, and so is the password; the path, title
-    // and encryption state stay, so that the file can be read again to unlock.
+    // Locking: the cards are wiped and dropped, and so is the password; the path, title,
+    // encryption state and modified flag stay. While locked nothing is saved.
     bool IsLocked() const { return locked_; }
-    // Wipes and drops the cards. Only an encrypted document with a file and no unsaved
-    // changes can be locked; false (and nothing changes) otherwise.
-    bool Lock();
-    // Reads the file again with password. On a wrong password or a file that cannot be
-    // read, says why and stays locked. True when unlocked (or not locked).
+    // Locks an encrypted document. One with unsaved changes, without a file, or with card
+    // editors that the lock closed (drafts) keeps all of it sealed in memory under its
+    // password (see sealed_changes.h); any other reads its file again to unlock. The
+    // cards, the drafts and the password are wiped. False, and nothing changes, for a
+    // plain or locked document, or when the changes cannot be sealed (why then says why).
+    // beforeDrop runs just before the cards go.
+    bool Lock(std::vector<CardDraft> drafts = {}, std::vector<MessageRequest>* why = nullptr,
+              const std::function<void()>& beforeDrop = {});
+    // Locked with the cards sealed in memory (not to be read from the file).
+    bool HoldsSealedChanges() const { return sealedChanges_.has_value(); }
+    // Opens the sealed cards, or reads the file again, with password. On a wrong password
+    // or a file that cannot be read, says why and stays locked. True when unlocked (or
+    // not locked). Sealed changes come back still unsaved.
     bool Unlock(const std::string& password);
+    // The card editors the lock closed, once, after unlocking.
+    std::vector<CardDraft> TakeDrafts() { return std::exchange(drafts_, {}); }
 
 private:
     enum class SaveKind { User, Automatic };
@@ -149,6 +163,9 @@ private:
     void TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCipherState state,
                       std::span<const std::uint8_t> bytes);
     bool IsDamagedFile(const std::string& path) const;
+    // Opens the sealed changes with password; says why not and stays locked otherwise.
+    bool UnlockSealed(const std::string& password);
+    void DropCards();
     bool IsKnownFile(const std::string& path) const;
 
     IUserAnswers& ui_;
@@ -167,6 +184,12 @@ private:
     std::optional<FileIdentity> damaged_;  // the file read only in part
     std::optional<KnownFile> known_;
     bool toldChangedOnDisk_ = false;  // the automatic save said so already
+    // While locked with unsaved changes: the cards and drafts, sealed.
+    std::optional<std::vector<std::uint8_t>> sealedChanges_;
+    // The cards a lock wiped: kept (empty) until the unlock, in case whatever the lock
+    // interrupted still points into them.
+    std::unique_ptr<CCardCollection> retired_;
+    std::vector<CardDraft> drafts_;  // unsealed, until the window takes them
 };
 
 // "Only N of the cards in NAME could be read; ..."

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStackedWidget>
 
+#include "core/cards/categories.h"
 #include "core/views/card_commands.h"
 #include "gui/app/frame_icons.h"
 #include "gui/app/lock_panel.h"
@@ -64,13 +65,22 @@ void CChildFrame::OnLockChanged(bool locked) {
     if (locked) {
         // A card copied from this document goes with its cards.
         CardClipboardOf(*view_).Forget();
-        lockPanel_->ShowFile(doc_->Title(), doc_->PathName());
+        lockPanel_->ShowFile(doc_->Title(), doc_->PathName(), doc_->Model().HoldsSealedChanges());
         pages_->setCurrentWidget(lockPanel_);
         setFocusProxy(lockPanel_->PasswordField());
         lockPanel_->Reset();
         view_->AnnounceItemCount();
     } else {
         lockPanel_->Reset();
+        // The list shows again what it showed when the document locked. Search results
+        // are not kept: the list then shows the remembered category.
+        const QString shown = view_->ShownCategory();
+        if (shown.isEmpty() ||
+            shown == QString::fromUtf8(kSearchResults.data(),
+                                       static_cast<qsizetype>(kSearchResults.size())))
+            doc_->UpdateAllViews();
+        else
+            doc_->UpdateAllViews(shown);
         pages_->setCurrentWidget(view_);
         setFocusProxy(view_);
         view_->setFocus();

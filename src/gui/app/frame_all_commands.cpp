@@ -14,7 +14,7 @@ void WireFrameCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
     // Each group is a child of the frame: Qt's ownership ends them with it.
     new CFrameCardCommands(frame, ui, profile);
     new CFrameFileCommands(frame, ui, profile);
-    new CFrameLockCommands(frame, profile);
+    new CFrameLockCommands(frame, ui, profile);
     new CFrameToolCommands(frame, ui, profile);
     new CFrameBrowserCommands(frame, ui, profile, options.browserProfileFolder);
     frame.UpdateCommandState();

@@ -20,6 +20,9 @@ CLockPanel::CLockPanel(QWidget* parent) : QWidget(parent) {
     path_->setObjectName(QStringLiteral("lockPath"));
     path_->setTextFormat(Qt::PlainText);
     path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    changes_ = new QLabel(this);
+    changes_->setObjectName(QStringLiteral("lockChanges"));
+    changes_->setVisible(false);
     auto* hint = new QLabel(QStringLiteral("Type the file's password to unlock it."), this);
 
     password_ = new QLineEdit(this);
@@ -40,6 +43,7 @@ CLockPanel::CLockPanel(QWidget* parent) : QWidget(parent) {
     auto* column = new QVBoxLayout;
     column->addWidget(heading_);
     column->addWidget(path_);
+    column->addWidget(changes_);
     column->addSpacing(12);
     column->addWidget(hint);
     column->addLayout(row);
@@ -56,9 +60,13 @@ CLockPanel::CLockPanel(QWidget* parent) : QWidget(parent) {
     connect(password_, &QLineEdit::returnPressed, this, request);
 }
 
-void CLockPanel::ShowFile(const QString& title, const QString& path) {
+void CLockPanel::ShowFile(const QString& title, const QString& path, bool keepsChanges) {
     heading_->setText(QStringLiteral("%1 is locked").arg(title));
     path_->setText(path);
+    changes_->setText(keepsChanges ? QStringLiteral("Its unsaved changes are kept, sealed under "
+                                                    "its password, until you unlock it.")
+                                   : QString());
+    changes_->setVisible(keepsChanges);
 }
 
 void CLockPanel::Reset() {
@@ -68,6 +76,10 @@ void CLockPanel::Reset() {
 
 QString CLockPanel::Heading() const {
     return heading_->text();
+}
+
+QString CLockPanel::ChangesNote() const {
+    return changes_->text();
 }
 
 }  // namespace tessaline

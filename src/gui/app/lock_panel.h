@@ -15,14 +15,17 @@ class CLockPanel : public QWidget {
 public:
     explicit CLockPanel(QWidget* parent = nullptr);
 
-    // The file shown: its name as the heading, its full path below.
-    void ShowFile(const QString& title, const QString& path);
+    // The file shown: its name as the heading, its full path below; keepsChanges: a line
+    // says that what was not saved is kept.
+    void ShowFile(const QString& title, const QString& path, bool keepsChanges = false);
     // Empties the password field and gives it the keys.
     void Reset();
 
     QLineEdit* PasswordField() const { return password_; }
     QPushButton* UnlockButton() const { return unlock_; }
     QString Heading() const;
+    // "Unsaved changes are kept ...", or empty.
+    QString ChangesNote() const;
 
 signals:
     // Unlock was pressed (or Enter in the field) with this password.
@@ -31,6 +34,7 @@ signals:
 private:
     QLabel* heading_;
     QLabel* path_;
+    QLabel* changes_;
     QLineEdit* password_;
     QPushButton* unlock_;
 };

@@ -67,16 +67,14 @@ void CTessalineNewDoc::OnCloseDocument() {
     model_.Close();
 }
 
-LockOutcome CTessalineNewDoc::Lock(bool autoSaveOn) {
-    return LockDocument(model_, autoSaveOn, [this] { emit CardsAboutToBeReplaced(); });
+LockOutcome CTessalineNewDoc::Lock(std::vector<CardDraft> drafts, std::string* why) {
+    return LockDocument(
+        model_, std::move(drafts), [this] { emit CardsAboutToBeReplaced(); }, why);
 }
 
 bool CTessalineNewDoc::Unlock(const QString& password) {
     SecretText typed(PasswordBytes(password));
-    if (!model_.Unlock(typed.Get()))
-        return false;
-    UpdateAllViews();
-    return true;
+    return model_.Unlock(typed.Get());
 }
 
 QString CTessalineNewDoc::PathName() const {

@@ -48,9 +48,11 @@ public:
 
     // Locking (see DocumentModel): the views let go of the cards before they go.
     bool IsLocked() const { return model_.IsLocked(); }
-    // Locks by the lock rules; autoSaveOn: a modified document is saved first.
-    LockOutcome Lock(bool autoSaveOn);
-    // Reads the file again with the password typed; false while it stays locked.
+    // Locks by the lock rules, keeping drafts (what closed card editors held) sealed with
+    // unsaved changes; why says why changes could not be sealed.
+    LockOutcome Lock(std::vector<CardDraft> drafts = {}, std::string* why = nullptr);
+    // Opens the sealed changes, or reads the file again, with the password typed; false
+    // while it stays locked. The window shows the cards again when told LockChanged.
     bool Unlock(const QString& password);
 
     // The file was read only in part: Save runs Save As (see DocumentModel::IsReadOnly).

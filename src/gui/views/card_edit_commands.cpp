@@ -115,6 +115,10 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
         card = view.SelectedCard();
     if (card == nullptr)
         return false;
+    // The card being edited is the selected one (a lock that closes the editor keeps
+    // what it held for that card).
+    if (view.SelectedCard() != card)
+        view.SelectCard(card);
     const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
     if (!result || !ApplyCardEdit(*card, *result, profile, CurrentCardTime()))
         return false;

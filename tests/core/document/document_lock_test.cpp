@@ -1,5 +1,6 @@
-// Locking documents: which ones lock and when, the lock/unlock round trip with the cards
-// read again, the documents with unsaved changes, and the clock of minutes without use.
+// Locking documents: which ones lock and how, the lock/unlock round trip with the cards
+// read again, unsaved changes and open editors sealed in memory, and the clock of minutes
+// without use.
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,11 @@
 #include "core/document/document_lock.h"
 #include "core/document/document_model.h"
 #include "core/document/file_with_user.h"
+#include "core/document/sealed_changes.h"
 #include "core/file/data_file.h"
 #include "core/file/safe_file.h"
 #include "core/platform/profile.h"
+#include "core/prefs/frame_keys.h"
 #include "support/card_fixtures.h"
 #include "support/data_files.h"
 #include "support/scripted_answers.h"
@@ -76,6 +79,12 @@ protected:
         doc.SetModified(true);
     }
 
+    void SetUp() override {
+        // Seals that take milliseconds.
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
+    }
+
     testing::TempFolder folder{"doc_lock"};
     fs::path dir = folder.Path();
     ScriptedAnswers ui;
@@ -90,21 +99,20 @@ TEST(DocumentLockRules, WhichDocumentsLock) {
     } cases[] = {
         {{.encrypted = true, .hasFile = true}, LockStep::Lock},
         {{.encrypted = false, .hasFile = true}, LockStep::Skip},
-        {{.encrypted = true, .locked = true, .hasFile = true}, LockStep::Skip},
-        {{.encrypted = true, .modified = true, .hasFile = true}, LockStep::KeepOpen},
-        {{.encrypted = true, .modified = true, .hasFile = true, .autoSaveOn = true},
-         LockStep::SaveThenLock},
-        // Untitled: never locked, and never put through a Save As chooser.
-        {{.encrypted = true, .modified = true, .autoSaveOn = true}, LockStep::KeepOpen},
-        {{.encrypted = true}, LockStep::Skip},
-        {{.encrypted = false, .modified = true, .hasFile = true, .autoSaveOn = true},
+        {{.encrypted = false, .modified = true, .hasFile = true, .hasDrafts = true},
          LockStep::Skip},
+        {{.encrypted = true, .locked = true, .modified = true, .hasFile = true}, LockStep::Skip},
+        // Whatever the file does not hold is sealed in memory: changes, open editors, and
+        // everything of a document that has no file.
+        {{.encrypted = true, .modified = true, .hasFile = true}, LockStep::Seal},
+        {{.encrypted = true, .hasFile = true, .hasDrafts = true}, LockStep::Seal},
+        {{.encrypted = true, .modified = true}, LockStep::Seal},
+        {{.encrypted = true}, LockStep::Seal},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DecideLockStep(c.facts), c.expected)
             << "encrypted " << c.facts.encrypted << " locked " << c.facts.locked << " modified "
-            << c.facts.modified << " file " << c.facts.hasFile << " autosave "
-            << c.facts.autoSaveOn;
+            << c.facts.modified << " file " << c.facts.hasFile << " drafts " << c.facts.hasDrafts;
     }
 }
 
@@ -116,7 +124,7 @@ TEST_F(DocumentLockTest, LockDropsEveryCardAndThePasswordAndUnlockReadsThemBack)
     const std::uint64_t sizeBefore = doc.Cards().TotalStoredSize();
 
     bool dropped = false;
-    EXPECT_EQ(LockDocument(doc, false, [&] { dropped = true; }), LockOutcome::Locked);
+    EXPECT_EQ(LockDocument(doc, {}, [&] { dropped = true; }), LockOutcome::Locked);
     EXPECT_TRUE(dropped);
     EXPECT_TRUE(doc.IsLocked());
     EXPECT_TRUE(Describe(doc.Cards()).empty());
@@ -128,7 +136,8 @@ TEST_F(DocumentLockTest, LockDropsEveryCardAndThePasswordAndUnlockReadsThemBack)
     EXPECT_EQ(doc.PathName(), path);
     EXPECT_EQ(doc.EncryptionState(), 1);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(LockDocument(doc, false), LockOutcome::AlreadyLocked);
+    EXPECT_FALSE(doc.HoldsSealedChanges());  // the file is read again
+    EXPECT_EQ(LockDocument(doc), LockOutcome::AlreadyLocked);
 
     // A wrong password says so and keeps it locked.
     EXPECT_FALSE(doc.Unlock("open sesame?"));
@@ -172,59 +181,214 @@ TEST_F(DocumentLockTest, WipeClearsTheTextsWhereTheyLie) {
     }
 }
 
-TEST_F(DocumentLockTest, PlainAndUntitledDocumentsStayOpen) {
+TEST_F(DocumentLockTest, PlainDocumentsStayOpen) {
     Open(WriteFile("plain.tsf", ""), std::nullopt);
-    EXPECT_EQ(LockDocument(doc, true), LockOutcome::NotEncrypted);
+    AddCard("new one");
+    EXPECT_EQ(LockDocument(doc), LockOutcome::NotEncrypted);
     EXPECT_FALSE(doc.IsLocked());
-    EXPECT_EQ(Describe(doc.Cards()).size(), 3u);
-
-    // An untitled encrypted document with changes: no chooser is put up, nothing is lost.
-    DocumentModel fresh(ui, profile, nullptr);
-    fresh.NewDocument();
-    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "abcdefgh", "abcdefgh"});
-    fresh.EncryptOnSave();
-    ASSERT_TRUE(fresh.IsModified());
-    EXPECT_EQ(LockDocument(fresh, true), LockOutcome::UnsavedChanges);
-    EXPECT_FALSE(fresh.IsLocked());
-    EXPECT_TRUE(ui.fileRequests.empty());
-    EXPECT_EQ(NotLockedMessage("cards.tse"), "cards.tse has unsaved changes and was not locked");
+    EXPECT_EQ(Describe(doc.Cards()).size(), 4u);
 }
 
-TEST_F(DocumentLockTest, ChangesAreSavedFirstOnlyWithAutomaticSaving) {
+// Locked with an unsaved change: nothing is saved, nothing asked, nothing lost; the
+// cards come back from memory, still unsaved, under the document's password only.
+TEST_F(DocumentLockTest, UnsavedChangesAreSealedAndComeBackUnsaved) {
     const std::string path = WriteFile("cards.tse", "open sesame");
     Open(path, "open sesame");
     AddCard("new one");
+    const std::vector<std::string> before = Describe(doc.Cards());
     const std::string onDisk = testing::ReadFileText(path);
 
-    // Without automatic saving the document stays open with its change.
-    EXPECT_EQ(LockDocument(doc, false), LockOutcome::UnsavedChanges);
-    EXPECT_FALSE(doc.IsLocked());
+    EXPECT_EQ(LockDocument(doc), LockOutcome::Locked);
+    EXPECT_TRUE(doc.IsLocked());
+    EXPECT_TRUE(doc.HoldsSealedChanges());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(Describe(doc.Cards()).size(), 4u);
+    EXPECT_TRUE(Describe(doc.Cards()).empty());
+    EXPECT_TRUE(doc.CipherState().encryptionPassword.empty());
+    EXPECT_EQ(testing::ReadFileText(path), onDisk);
+    EXPECT_TRUE(ui.shown.empty());
+
+    // While locked nothing is written, whatever asks for it.
+    EXPECT_FALSE(doc.Save());
+    EXPECT_FALSE(doc.SaveAs());
+    EXPECT_TRUE(doc.AutoSave());
+    doc.EncryptOnSave();
+    EXPECT_TRUE(ui.encryptionStarts.empty());
     EXPECT_EQ(testing::ReadFileText(path), onDisk);
 
-    // With it the change is saved, then the document locks; unlocking shows the change.
-    EXPECT_EQ(LockDocument(doc, true), LockOutcome::Locked);
+    // A wrong password says so and keeps it locked; the file on disk does not open it.
+    EXPECT_FALSE(doc.Unlock("open sesame?"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kPasswordNotCorrect});
     EXPECT_TRUE(doc.IsLocked());
+    EXPECT_TRUE(Describe(doc.Cards()).empty());
+
+    ui.ClearShown();
     ASSERT_TRUE(doc.Unlock("open sesame"));
-    EXPECT_EQ(Describe(doc.Cards()).size(), 4u);
-    EXPECT_EQ(doc.Cards().List(kWwwSites).Count(), 2);
+    EXPECT_FALSE(doc.IsLocked());
+    EXPECT_FALSE(doc.HoldsSealedChanges());
+    EXPECT_EQ(Describe(doc.Cards()), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.CipherState().encryptionPassword, "open sesame");
+    EXPECT_EQ(testing::ReadFileText(path), onDisk);
+    EXPECT_TRUE(ui.shown.empty());
+
+    // Saved now, the change reaches the file.
+    ASSERT_TRUE(doc.Save());
+    DocumentModel again(ui, profile, nullptr);
+    ui.passwords.push_back("open sesame");
+    ASSERT_TRUE(again.Open(path, ""));
+    EXPECT_EQ(Describe(again.Cards()), before);
 }
 
-TEST_F(DocumentLockTest, AFailedSaveLeavesTheDocumentOpenWithItsChanges) {
+// An untitled encrypted document has no file to read back: it is sealed whole.
+TEST_F(DocumentLockTest, AnUntitledEncryptedDocumentLocksSealed) {
+    doc.NewDocument();
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "abcdefgh", "abcdefgh"});
+    doc.EncryptOnSave();
+    AddCard("only here");
+    const std::vector<std::string> before = Describe(doc.Cards());
+    EXPECT_EQ(LockDocument(doc), LockOutcome::Locked);
+    EXPECT_TRUE(ui.fileRequests.empty());  // no chooser
+    EXPECT_TRUE(Describe(doc.Cards()).empty());
+    ASSERT_TRUE(doc.Unlock("abcdefgh"));
+    EXPECT_EQ(Describe(doc.Cards()), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.PathName().empty());
+}
+
+// Closing a locked document with unsaved changes asks as for any other; Yes asks for the
+// password (again after a wrong one) and saves what was sealed.
+TEST_F(DocumentLockTest, SavingALockedDocumentOnCloseAsksForItsPassword) {
     const std::string path = WriteFile("cards.tse", "open sesame");
     Open(path, "open sesame");
     AddCard("new one");
-    // A folder now stands where the file was: the save cannot replace it.
-    fs::remove(path);
-    fs::create_directory(path);
-    // Asked whether to replace what is there now, the user says Yes; the save still fails.
+    const std::vector<std::string> before = Describe(doc.Cards());
+    ASSERT_EQ(LockDocument(doc), LockOutcome::Locked);
+
+    ui.messageAnswers.push_back(MsgAnswer::Cancel);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(doc.IsLocked());
+
+    ui.ClearShown();
     ui.messageAnswers.push_back(MsgAnswer::Yes);
-    EXPECT_EQ(LockDocument(doc, true), LockOutcome::UnsavedChanges);
+    ui.passwords.push_back("wrong");
+    ui.passwords.push_back("open sesame");
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(ui.passwordTitles.back(), "Decryption Password for file: cards.tse");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Save changes to " + path + "?",
+                                                    msg::kPasswordNotCorrect}));
+    EXPECT_FALSE(doc.IsModified());
+    DocumentModel again(ui, profile, nullptr);
+    ui.passwords.push_back("open sesame");
+    ASSERT_TRUE(again.Open(path, ""));
+    EXPECT_EQ(Describe(again.Cards()), before);
+
+    // Cancel at the password keeps the document open and locked.
+    CCard* more = again.Cards().Adopt(testing::MakeCard({.code = kWwwSites, .name = "more"}));
+    again.Cards().AddCardToCategory(kWwwSites, more);
+    again.SetModified(true);
+    ASSERT_EQ(LockDocument(again), LockOutcome::Locked);
+    ui.messageAnswers.push_back(MsgAnswer::Yes);
+    ui.passwords.push_back(std::nullopt);
+    EXPECT_FALSE(again.SaveModified());
+    EXPECT_TRUE(again.IsLocked());
+}
+
+// A seal that cannot be made leaves the document open as it was, and says why.
+TEST_F(DocumentLockTest, ADocumentWhoseChangesCannotBeSealedStaysOpen) {
+    const std::string path = WriteFile("cards.tse", "open sesame");
+    Open(path, "open sesame");
+    // A text no data file can hold (the editor refuses it; here it got in anyway).
+    CCard* c = doc.Cards().Adopt(testing::MakeCard(
+        {.code = kWwwSites, .name = "huge", .note = std::string(kMaxTextLength + 1, 'x')}));
+    doc.Cards().AddCardToCategory(kWwwSites, c);
+    doc.SetModified(true);
+    const std::vector<std::string> before = Describe(doc.Cards());
+
+    std::string why;
+    EXPECT_EQ(LockDocument(doc, {}, {}, &why), LockOutcome::NotSealed);
     EXPECT_FALSE(doc.IsLocked());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(Describe(doc.Cards()).size(), 4u);
-    EXPECT_FALSE(ui.shown.empty());  // the save said why
+    EXPECT_EQ(Describe(doc.Cards()), before);
+    EXPECT_EQ(doc.CipherState().encryptionPassword, "open sesame");
+    EXPECT_NE(why.find("huge"), std::string::npos) << why;
+    EXPECT_TRUE(ui.shown.empty());  // said in the status bar, not in a box
+    EXPECT_EQ(NotSealedMessage("cards.tse", "Out of memory."),
+              "cards.tse was not locked: its unsaved changes could not be sealed (Out of memory.)");
+}
+
+// What open card editors held is sealed with the document, even one whose file holds
+// all else, and is given back once after the unlock, with the card each one edited.
+TEST_F(DocumentLockTest, DraftsAreSealedWithTheDocumentAndGivenBackOnce) {
+    const std::string path = WriteFile("cards.tse", "open sesame");
+    Open(path, "open sesame");
+    CCard* bank = doc.Cards().List(kBankAccounts).CardAt(0);
+    CardDraft edit{.editing = PlaceOfCard(doc.Cards(), bank),
+                   .name = "bank",
+                   .password = "typed-not-saved",
+                   .note = "line1\r\nline2",
+                   .automaticAccess = true};
+    CardDraft fresh{.name = "half typed", .userId = "bob", .newBrowserWindow = true};
+    ASSERT_EQ(edit.editing, (CardPlace{kBankAccounts, 0}));
+
+    EXPECT_EQ(LockDocument(doc, {edit, fresh}), LockOutcome::Locked);
+    EXPECT_TRUE(doc.HoldsSealedChanges());
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.Unlock("open sesame"));
+    const std::vector<CardDraft> back = doc.TakeDrafts();
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0].editing, edit.editing);
+    EXPECT_EQ(CardAtPlace(doc.Cards(), *back[0].editing)->Name(), "bank");
+    EXPECT_EQ(back[0].password, "typed-not-saved");
+    EXPECT_EQ(back[0].note, "line1\r\nline2");
+    EXPECT_TRUE(back[0].automaticAccess);
+    EXPECT_FALSE(back[1].editing.has_value());
+    EXPECT_EQ(back[1].name, "half typed");
+    EXPECT_EQ(back[1].userId, "bob");
+    EXPECT_TRUE(back[1].newBrowserWindow);
+    EXPECT_TRUE(doc.TakeDrafts().empty());
+}
+
+// The seal itself: the cards and drafts come back byte for byte with the password, not
+// with another, and the sealed bytes hold none of the texts, nor the password.
+TEST(SealedChangesTest, RoundTripWrongPasswordAndNothingInClear) {
+    CCardCollection cards;
+    for (const CardFields& c : kCards)
+        testing::AddCard(cards, c);
+    // A deleted card keeps no secrets (Delete clears them, as saves do).
+    for (CCard* c : cards.DeletedList())
+        ClearDeletedCardSecrets(*c);
+    const CardDraft draft{.editing = CardPlace{kWwwSites, 0},
+                          .name = "mail",
+                          .address = "https://mail.example",
+                          .password = "DraftSecret9"};
+    std::vector<MessageRequest> why;
+    const std::optional<std::vector<std::uint8_t>> sealed =
+        SealChanges(cards, 7, {draft}, "open sesame", testing::kQuickSeal, {}, why);
+    ASSERT_TRUE(sealed.has_value());
+    EXPECT_TRUE(why.empty());
+
+    const std::string bytes(sealed->begin(), sealed->end());
+    for (const char* secret : {"S3cret!pw", "hunter22", "alice", "mail", "bank", "n1",
+                               "DraftSecret9", "https://mail.example", "open sesame"})
+        EXPECT_EQ(bytes.find(secret), std::string::npos) << secret;
+
+    const UnsealedChanges wrong = UnsealChanges(*sealed, "open sesamE", 0, {});
+    EXPECT_EQ(wrong.status, UnsealStatus::WrongPassword);
+    EXPECT_TRUE(Describe(*wrong.cards).empty());
+    EXPECT_TRUE(wrong.drafts.empty());
+
+    const UnsealedChanges opened = UnsealChanges(*sealed, "open sesame", 0, {});
+    ASSERT_EQ(opened.status, UnsealStatus::Opened);
+    EXPECT_EQ(Describe(*opened.cards), Describe(cards));
+    ASSERT_EQ(opened.drafts.size(), 1u);
+    EXPECT_EQ(opened.drafts[0].editing, draft.editing);
+    EXPECT_EQ(opened.drafts[0].address, draft.address);
+    EXPECT_EQ(opened.drafts[0].password, draft.password);
+
+    // Any byte changed: nothing opens.
+    std::vector<std::uint8_t> flipped = *sealed;
+    flipped[flipped.size() / 2] ^= 1;
+    EXPECT_NE(UnsealChanges(flipped, "open sesame", 0, {}).status, UnsealStatus::Opened);
 }
 
 TEST_F(DocumentLockTest, UnlockingAFileThatIsGoneSaysSoAndStaysLocked) {

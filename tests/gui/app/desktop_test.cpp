@@ -41,6 +41,7 @@
 #include "platform/screen_lock_watch.h"
 #include "platform/single_instance.h"
 #include "support/qt_data_files.h"
+#include "support/qt_dialog_driver.h"
 #include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
@@ -86,7 +87,7 @@ private slots:
         MemoryProfile profile;
         CMainFrame frame(ui, profile);
         frame.show();
-        new CFrameLockCommands(frame, profile);
+        new CFrameLockCommands(frame, ui, profile);
         ui.passwords.push_back(kPassword);
         CChildFrame* child = frame.OpenDocumentFile(secret_);
         QVERIFY(child);
@@ -99,6 +100,7 @@ private slots:
         QVERIFY(child->Document().IsLocked());
         QVERIFY(ShowsLockPanel(child));
         QCOMPARE(child->LockPanel()->Heading(), QStringLiteral("cards.tse is locked"));
+        QVERIFY(child->LockPanel()->ChangesNote().isEmpty());  // all is in the file
         QCOMPARE(view->Model()->rowCount(), 0);
         QCOMPARE(child->Document().Cards().TotalStoredSize(), std::uint64_t{0});
         frame.UpdateCommandState();
@@ -134,48 +136,40 @@ private slots:
         QVERIFY(frame.Action(CommandId::FileSave)->isEnabled());
     }
 
-    void unsavedChangesAndPlainFilesStayOpen() {
+    void plainFilesStayOpenAndUnsavedChangesLockToo() {
         ScriptedAnswers ui;
         MemoryProfile profile;
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
+        profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
         CMainFrame frame(ui, profile);
-        auto* lock = new CFrameLockCommands(frame, profile);
+        auto* lock = new CFrameLockCommands(frame, ui, profile);
         CChildFrame* open = frame.OpenDocumentFile(plain_);
         ui.passwords.push_back(kPassword);
         CChildFrame* changed = frame.OpenDocumentFile(secret_);
         QVERIFY(open && changed);
         AddCardTo(changed->Document(), "added");
+        const QByteArray onDisk = testing::ReadAll(secret_);
 
+        // Nothing is saved first, nothing stays open: the change is kept locked.
         lock->LockAll();
         QVERIFY(!open->Document().IsLocked());
-        QVERIFY(!changed->Document().IsLocked());
-        QCOMPARE(frame.StatusMessage(),
-                 QStringLiteral("cards.tse has unsaved changes and was not locked"));
-        QCOMPARE(changed->Document().Cards().LiveCardCount(), 3);
-
-        // With automatic saving the change is saved, then the file locks.
-        profile.WriteInt(prefs::kInternetSection, prefs::kAutomaticSaveCheck, 1);
-        const QString copy = dir_.filePath(QStringLiteral("copy.tse"));
-        QFile::remove(copy);
-        QVERIFY(QFile::copy(secret_, copy));
-        ui.passwords.push_back(kPassword);
-        CChildFrame* other = frame.OpenDocumentFile(copy);
-        AddCardTo(other->Document(), "saved first");
-        changed->CloseWithoutAsking();
-        lock->LockAll();
-        QVERIFY(other->Document().IsLocked());
-        QVERIFY(!other->Document().IsModified());
-        QVERIFY(!open->Document().IsLocked());
-        QTest::keyClicks(other->LockPanel()->PasswordField(), QString::fromLatin1(kPassword));
-        QTest::keyClick(other->LockPanel()->PasswordField(), Qt::Key_Return);
-        QCOMPARE(other->View()->Model()->rowCount(), 3);
+        QVERIFY(changed->Document().IsLocked());
+        QVERIFY(changed->Document().IsModified());
+        QVERIFY(!frame.StatusMessage().contains(QStringLiteral("not locked")));
+        QCOMPARE(changed->Document().Cards().LiveCardCount(), 0);
+        QCOMPARE(testing::ReadAll(secret_), onDisk);
+        QTest::keyClicks(changed->LockPanel()->PasswordField(), QString::fromLatin1(kPassword));
+        QTest::keyClick(changed->LockPanel()->PasswordField(), Qt::Key_Return);
+        QCOMPARE(changed->View()->Model()->rowCount(), 3);
+        QVERIFY(changed->Document().IsModified());
     }
 
-    void idleMinutesLockAndDialogsMakeItWait() {
+    void idleMinutesLockAndDialogsCloseForIt() {
         ScriptedAnswers ui;
         MemoryProfile profile;
         profile.WriteInt(prefs::kGeneralSection, prefs::kLockAfterMinutes, 5);
         CMainFrame frame(ui, profile);
-        auto* lock = new CFrameLockCommands(frame, profile);
+        auto* lock = new CFrameLockCommands(frame, ui, profile);
         ui.passwords.push_back(kPassword);
         CChildFrame* child = frame.OpenDocumentFile(secret_);
         using std::chrono::minutes;
@@ -201,18 +195,13 @@ private slots:
         lock->CheckIdle(start + std::chrono::hours(48));
         QVERIFY(!child->Document().IsLocked());
 
-        // A dialog open when the time comes: the lock waits for it to close.
+        // A dialog open when the time comes: the lock closes it and goes ahead.
+        const testing::ModalWatch watch =
+            testing::WhenModal<QDialog>([&](QDialog&) { lock->LockAll(); });
         QDialog dialog(&frame);
-        dialog.setModal(true);
-        dialog.show();
-        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
-        lock->LockAll();
-        QVERIFY(lock->LockPending());
-        QVERIFY(!child->Document().IsLocked());
-        dialog.close();
-        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-        lock->CheckIdle(IdleLockClock::Clock::now());
-        QVERIFY(child->Document().IsLocked());
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(watch.Seen());
+        QTRY_VERIFY(child->Document().IsLocked());
         QVERIFY(!lock->LockPending());
     }
 
