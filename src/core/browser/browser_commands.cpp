@@ -77,10 +77,11 @@ std::string PageNotLoadedText(std::string_view address, std::string_view reason)
 
 void OpenAddressInBrowser(const std::string& address, IBrowserAutomation& automation,
                           IDdeBrowser& dde) {
-    if (automation.NavigateRunningExplorer(address, false))
+    // A page the browser could not load still shows there, as its error page.
+    if (automation.NavigateRunningExplorer(address, false).Shown())
         return;
     automation.StartExplorerAtHome();
-    if (automation.NavigateRunningExplorer(address, false))
+    if (automation.NavigateRunningExplorer(address, false).Shown())
         return;
     dde.OpenURL(address, false);
 }

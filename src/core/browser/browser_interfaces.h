@@ -56,6 +56,12 @@ struct Navigation {
     Result result = Result::NoBrowser;
     std::string error;  // the browser's reason for Failed ("net::ERR_NAME_NOT_RESOLVED")
     explicit operator bool() const { return result == Result::Opened; }
+    // Whether the browser shows a page for the address: the page, the site's refusal, or
+    // the browser's own error page (a failure with a reason).
+    bool Shown() const {
+        return result == Result::Opened || result == Result::LoginRefused ||
+               (result == Result::Failed && !error.empty());
+    }
 };
 
 // The automation browser, shaped as the calls made on it. Every other failure is a
