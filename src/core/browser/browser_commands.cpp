@@ -68,12 +68,20 @@ ApplicationPaths LoadApplicationPaths(const IProfile& profile) {
     return p;
 }
 
+std::string PageNotLoadedText(std::string_view address, std::string_view reason) {
+    std::string text = "The web browser could not load " + std::string(address);
+    if (!reason.empty())
+        text += " (" + std::string(reason) + ")";
+    return text + ".";
+}
+
 void OpenAddressInBrowser(const std::string& address, IBrowserAutomation& automation,
                           IDdeBrowser& dde) {
-    if (automation.NavigateRunningExplorer(address, false))
+    // A page the browser could not load still shows there, as its error page.
+    if (automation.NavigateRunningExplorer(address, false).Shown())
         return;
     automation.StartExplorerAtHome();
-    if (automation.NavigateRunningExplorer(address, false))
+    if (automation.NavigateRunningExplorer(address, false).Shown())
         return;
     dde.OpenURL(address, false);
 }
@@ -149,24 +157,30 @@ std::string BrowserCommands::LoadWebPage(const CCard* card) {
     if (!card || card->Address().empty())
         return {};
     const bool newWindow = card->NewBrowserWindow();
+    const bool automaticLogin = UsesAutomaticLogin(*card);
     const bool hasLogin = !card->UserId().empty() || !card->Password().empty();
+    const std::string address = WebAddressToOpen(card->Address());
     // The automation browser logs in through its protocol, so the password never enters
-    // an address (nor the browser's history); DDE knows only the composed address.
-    if (UsesAutomaticLogin(*card)) {
-        if (!automation_.NavigateWithLogin(CardAddressWithScheme(*card), newWindow, card->UserId(),
-                                           card->Password())) {
+    // an address (nor the browser's history); a card with a login waits for its page, to
+    // fill the page's login form.
+    const Navigation navigation =
+        automaticLogin
+            ? automation_.NavigateWithLogin(address, newWindow, card->UserId(), card->Password())
+        : hasLogin ? automation_.NavigateAndWait(address, newWindow)
+                   : automation_.NavigateRunningExplorer(address, newWindow);
+    switch (navigation.result) {
+        case Navigation::Result::NoBrowser:
+            // DDE knows only the composed address.
             dde_.OpenURL(ComposeCardAddress(*card), newWindow);
             return {};
-        }
-        return FillCard(*card);
+        case Navigation::Result::Failed:
+            return PageNotLoadedText(address, navigation.error);
+        case Navigation::Result::LoginRefused:
+            return kStatusLoginRefused;
+        case Navigation::Result::Opened:
+            break;
     }
-    const std::string address = ComposeCardAddress(*card);
-    // A card with a login waits for its page, to fill the page's login form.
-    if (hasLogin ? automation_.NavigateAndWait(address, newWindow)
-                 : automation_.NavigateRunningExplorer(address, newWindow))
-        return hasLogin ? FillCard(*card) : std::string();
-    dde_.OpenURL(address, newWindow);
-    return {};
+    return automaticLogin || hasLogin ? FillCard(*card) : std::string();
 }
 
 std::string BrowserCommands::TypedPagePassword() {

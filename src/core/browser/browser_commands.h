@@ -52,6 +52,12 @@ inline constexpr const char* kStatusLoginSubmitted = "Login form filled and subm
 inline constexpr const char* kStatusNoLoginForm = "No login form found on this page.";
 inline constexpr const char* kStatusNoBrowserPage = "The web browser shows no page.";
 inline constexpr const char* kStatusNoCardForPage = "No card matches the address of this page.";
+inline constexpr const char* kStatusLoginRefused =
+    "The web site refused the login: check the card's user ID and password.";
+
+// The status bar's text when the automation browser could not open or load `address`,
+// with the browser's reason when it gave one.
+std::string PageNotLoadedText(std::string_view address, std::string_view reason);
 // The list Fill Login offers when several cards match the page.
 inline constexpr const char* kFillLoginCaption = "Fill Login";
 inline constexpr const char* kFillLoginPrompt = "Several cards match this page. Fill in:";
@@ -111,7 +117,8 @@ public:
     // Opens the card's address (none, or an empty address: nothing happens). Through the
     // automation browser a card with a user ID or password then has them filled into the
     // page's login form; what came of that is given as a status-bar text ("" when
-    // nothing was filled).
+    // nothing was filled), as is an address the browser could not load and a site that
+    // refused the card's HTTP login.
     std::string LoadWebPage(const CCard* card);
     // Fill Login: fills a card's login into the page the automation browser shows. The
     // selected card, when its address matches the page; otherwise the one card of

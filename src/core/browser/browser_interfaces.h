@@ -45,19 +45,40 @@ struct PageLoginForm {
     std::string password;  // only when asked for
 };
 
-// The automation browser, shaped as the calls made on it. Every failure is a false,
-// and outputs change only on success.
+// What came of giving the automation browser an address. True only when it opened it.
+struct Navigation {
+    enum class Result {
+        NoBrowser,     // no automation browser answered: nothing was opened
+        Opened,        // the browser took the address (and, where waited for, loaded it)
+        Failed,        // the browser could not open or load the address; `error` says why
+        LoginRefused,  // the site refused the card's user ID and password
+    };
+    Result result = Result::NoBrowser;
+    std::string error;  // the browser's reason for Failed ("net::ERR_NAME_NOT_RESOLVED")
+    explicit operator bool() const { return result == Result::Opened; }
+    // Whether the browser shows a page for the address: the page, the site's refusal, or
+    // the browser's own error page (a failure with a reason).
+    bool Shown() const {
+        return result == Result::Opened || result == Result::LoginRefused ||
+               (result == Result::Failed && !error.empty());
+    }
+};
+
+// The automation browser, shaped as the calls made on it. Every other failure is a
+// false, and outputs change only on success.
 class IBrowserAutomation {
 public:
     virtual ~IBrowserAutomation() = default;
-    virtual bool NavigateRunningExplorer(const std::string& address, bool newWindow) = 0;
+    virtual Navigation NavigateRunningExplorer(const std::string& address, bool newWindow) = 0;
     // Opens `address` (which holds no credentials) and answers the site's HTTP
     // authentication challenge for that address's origin with the user ID and password,
-    // once: the password never becomes part of an address.
-    virtual bool NavigateWithLogin(const std::string& address, bool newWindow,
-                                   const std::string& userId, const std::string& password) = 0;
+    // once: the password never becomes part of an address. A second challenge of that
+    // origin (the site refused them) ends as LoginRefused.
+    virtual Navigation NavigateWithLogin(const std::string& address, bool newWindow,
+                                         const std::string& userId,
+                                         const std::string& password) = 0;
     // Opens `address` as NavigateRunningExplorer does and waits until the page has loaded.
-    virtual bool NavigateAndWait(const std::string& address, bool newWindow) = 0;
+    virtual Navigation NavigateAndWait(const std::string& address, bool newWindow) = 0;
     virtual bool StartExplorerAtHome() = 0;
     virtual bool GetRunningExplorerURL(std::string& address) = 0;
     virtual bool GetRunningExplorerTitle(std::string& title) = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/browser/login_origin.h"
 #include "core/cards/card.h"
 
 namespace tessaline {
@@ -87,6 +88,33 @@ std::string ComposeCardAddress(const CCard& card) {
         return address.substr(0, scheme) + credentials + address.substr(scheme);
     std::string_view prefix = PrefixForFirstCharacter(address.empty() ? 'h' : address[0]);
     return std::string(prefix) + credentials + address;
+}
+
+std::string WebAddressToOpen(std::string_view address) {
+    // A scheme is a letter, then letters, digits, "+", "-" or ".", then ":"; what follows
+    // a host name's ":" is its port, digits up to the path.
+    std::size_t i = 0;
+    if (!address.empty() && IsAsciiLetter(address[0])) {
+        i = 1;
+        while (i < address.size() && (IsAsciiLetter(address[i]) || IsAsciiDigit(address[i]) ||
+                                      address[i] == '+' || address[i] == '-' || address[i] == '.'))
+            ++i;
+    }
+    if (i > 0 && i < address.size() && address[i] == ':') {
+        std::size_t digits = i + 1;
+        while (digits < address.size() && IsAsciiDigit(address[digits]))
+            ++digits;
+        const bool port = digits == address.size() ||
+                          (digits > i + 1 && (address[digits] == '/' || address[digits] == '?' ||
+                                              address[digits] == '#'));
+        if (!port)
+            return std::string(address);
+    }
+    // "//host/path" already has the slashes of an authority.
+    const std::string_view rest = address.starts_with("//") ? address.substr(2) : address;
+    const std::optional<WebOrigin> origin = ParseWebOrigin(rest, true);
+    const std::string scheme = origin ? origin->scheme : std::string("https");
+    return scheme + "://" + std::string(rest);
 }
 
 std::string StripUserInfo(std::string_view address) {

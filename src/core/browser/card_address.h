@@ -33,6 +33,14 @@ bool UsesAutomaticLogin(const CCard& card);
 // above gives an address that names none, and no credentials.
 std::string CardAddressWithScheme(const CCard& card);
 
+// The address the automation browser is given for `address`: unchanged when it names a
+// scheme ("https://…", "about:blank", "mailto:…"); otherwise a web address with the
+// scheme its host gets by WebSchemeForHost ("www.example.org/login" opens as
+// "https://www.example.org/login", "127.0.0.1:8080/x" and "localhost:3000" as "http://…"),
+// the scheme the login rule gives the card's address. "host:8080" is a host and port,
+// not a scheme.
+std::string WebAddressToOpen(std::string_view address);
+
 // The address without the user-info part ("user:password@" before the host) of its
 // authority, for every scheme; everything else stays as it is.
 std::string StripUserInfo(std::string_view address);

@@ -1,7 +1,10 @@
 #include "core/browser/login_origin.h"
 
+#include <idn2.h>
+
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "core/cards/card.h"
 #include "core/cards/card_collection.h"
@@ -22,7 +25,7 @@ int DefaultPort(const std::string& scheme) {
     return scheme == "http" ? 80 : 443;
 }
 
-bool IsIpLiteral(const std::string& host) {
+bool IsIpLiteral(std::string_view host) {
     if (!host.empty() && host.front() == '[')
         return true;
     return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
@@ -30,7 +33,32 @@ bool IsIpLiteral(const std::string& host) {
     });
 }
 
+// The host as browsers send and report it: ASCII, lower case. A name with letters outside
+// ASCII becomes its "xn--" form; none when it has no such form.
+std::optional<std::string> AsciiHost(std::string_view host) {
+    if (std::all_of(host.begin(), host.end(), [](char c) { return (c & 0x80) == 0; }))
+        return Lower(host);
+    const std::string text(host);
+    for (const int flags :
+         {IDN2_NFC_INPUT | IDN2_NONTRANSITIONAL, IDN2_NFC_INPUT | IDN2_TRANSITIONAL}) {
+        char* output = nullptr;
+        if (idn2_to_ascii_8z(text.c_str(), &output, flags) != IDN2_OK)
+            continue;
+        const std::unique_ptr<char, void (*)(void*)> owned(output, idn2_free);
+        return Lower(owned.get());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::string WebSchemeForHost(std::string_view host) {
+    std::string name = Lower(host);
+    if (!name.empty() && name.back() == '.')
+        name.pop_back();
+    const bool local = name == "localhost" || name.ends_with(".localhost");
+    return IsIpLiteral(name) || local ? "http" : "https";
+}
 
 std::optional<WebOrigin> ParseWebOrigin(std::string_view address, bool schemeless) {
     WebOrigin origin;
@@ -72,11 +100,19 @@ std::optional<WebOrigin> ParseWebOrigin(std::string_view address, bool schemeles
             return std::isdigit(static_cast<unsigned char>(c));
         }))
         return std::nullopt;
-    origin.host = Lower(host);
+    std::optional<std::string> ascii = AsciiHost(host);
+    if (!ascii || ascii->empty())
+        return std::nullopt;
+    origin.host = std::move(*ascii);
+    if (origin.scheme.empty())
+        origin.scheme = WebSchemeForHost(origin.host);
     if (!port.empty()) {
         origin.port = std::stoi(std::string(port));
         if (origin.port > 65535)
             return std::nullopt;
+        // ":80" on http is the address without a port, as the browser reports it.
+        if (origin.port == DefaultPort(origin.scheme))
+            origin.port = -1;
     }
     return origin;
 }
@@ -86,9 +122,7 @@ bool SameWebOrigin(std::string_view first, std::string_view second) {
     const std::optional<WebOrigin> b = ParseWebOrigin(second);
     if (!a || !b)
         return false;
-    return a->scheme == b->scheme && a->host == b->host &&
-           (a->port < 0 ? DefaultPort(a->scheme) : a->port) ==
-               (b->port < 0 ? DefaultPort(b->scheme) : b->port);
+    return *a == *b;
 }
 
 LoginOriginCheck CheckLoginOrigin(std::string_view cardAddress, std::string_view pageAddress) {

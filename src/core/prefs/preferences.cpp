@@ -27,6 +27,7 @@ Preferences LoadPreferences(const IProfile& p) {
     r.dateFormat = p.GetInt(kInternetSection, kDateFormat, kDateFormatDefault);
     r.showPasswordAlways = p.GetInt(kInternetSection, kShowPasswordAlways, 0);
     r.netscapePath = p.GetText(kInternetSection, kNetscapeFilePath, "");
+    r.explorerPath = p.GetText(kInternetSection, kExplorerFilePath, "");
     r.mailPath = p.GetText(kInternetSection, kMailProgFilePath, "");
     r.newsPath = p.GetText(kInternetSection, kNewsProgFilePath, "");
     r.helpPath = p.GetText(kInternetSection, kHelpProgFilePath, "");
@@ -54,6 +55,7 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteInt(kInternetSection, kDateFormat, r.dateFormat);
     p.WriteInt(kInternetSection, kShowPasswordAlways, r.showPasswordAlways);
     p.WriteText(kInternetSection, kNetscapeFilePath, r.netscapePath);
+    p.WriteText(kInternetSection, kExplorerFilePath, r.explorerPath);
     p.WriteText(kInternetSection, kMailProgFilePath, r.mailPath);
     p.WriteText(kInternetSection, kNewsProgFilePath, r.newsPath);
     p.WriteText(kInternetSection, kHelpProgFilePath, r.helpPath);

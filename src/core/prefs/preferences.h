@@ -58,6 +58,7 @@ struct Preferences {
     // use; 0 = never.
     int lockAfterMinutes = 10;
     std::string netscapePath;
+    std::string explorerPath;  // the automation browser; empty: the first one on PATH
     std::string mailPath;
     std::string newsPath;
     std::string helpPath;

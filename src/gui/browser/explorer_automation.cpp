@@ -69,27 +69,28 @@ QString CExplorerAutomation::BrowserProgram() const {
     return QString::fromStdString(program);
 }
 
-bool CExplorerAutomation::NavigateRunningExplorer(const std::string& address, bool newWindow) {
+Navigation CExplorerAutomation::NavigateRunningExplorer(const std::string& address,
+                                                        bool newWindow) {
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
-    const bool navigated = browser.Navigate(DisplayText(address), newWindow);
+    Navigation navigated = browser.Navigate(DisplayText(address), newWindow);
     // Shown whether or not the navigation was taken.
     browser.Visible();
     return navigated;
 }
 
-bool CExplorerAutomation::NavigateWithLogin(const std::string& address, bool newWindow,
-                                            const std::string& userId,
-                                            const std::string& password) {
+Navigation CExplorerAutomation::NavigateWithLogin(const std::string& address, bool newWindow,
+                                                  const std::string& userId,
+                                                  const std::string& password) {
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
-    const bool navigated = browser.NavigateWithLogin(DisplayText(address), newWindow,
+    Navigation navigated = browser.NavigateWithLogin(DisplayText(address), newWindow,
                                                      DisplayText(userId), DisplayText(password));
     browser.Visible();
     return navigated;
 }
 
-bool CExplorerAutomation::NavigateAndWait(const std::string& address, bool newWindow) {
+Navigation CExplorerAutomation::NavigateAndWait(const std::string& address, bool newWindow) {
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
-    const bool navigated = browser.NavigateAndWait(DisplayText(address), newWindow);
+    Navigation navigated = browser.NavigateAndWait(DisplayText(address), newWindow);
     browser.Visible();
     return navigated;
 }

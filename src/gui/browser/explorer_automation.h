@@ -25,13 +25,13 @@ public:
     void SetTimeout(int timeoutMs) { timeoutMs_ = timeoutMs; }
     void SetStartTimeout(int timeoutMs) { startTimeoutMs_ = timeoutMs; }
 
-    bool NavigateRunningExplorer(const std::string& address, bool newWindow) override;
-    bool NavigateWithLogin(const std::string& address, bool newWindow, const std::string& userId,
-                           const std::string& password) override;
+    Navigation NavigateRunningExplorer(const std::string& address, bool newWindow) override;
+    Navigation NavigateWithLogin(const std::string& address, bool newWindow,
+                                 const std::string& userId, const std::string& password) override;
     // A new browser window on the home page: a new browser started from "Explorer File
     // Path" (or the first browser found on PATH when that is empty), or a new window of
     // the one already running on the profile folder.
-    bool NavigateAndWait(const std::string& address, bool newWindow) override;
+    Navigation NavigateAndWait(const std::string& address, bool newWindow) override;
     bool StartExplorerAtHome() override;
     bool GetRunningExplorerURL(std::string& address) override;
     bool GetRunningExplorerTitle(std::string& title) override;

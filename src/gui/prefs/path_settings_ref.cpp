@@ -27,6 +27,7 @@ constexpr Row kRows[] = {
     {"News Reader:", "1018", "1032"},
     {"Acrobat Reader:", "1019", "1035"},
     {"Telnet:", "1015", "1036"},
+    {"Automation browser:", "automationBrowserRadio", "automationBrowserEdit"},
 };
 
 }  // namespace
@@ -43,6 +44,7 @@ CPathSettingsRef::CPathSettingsRef(IUserAnswers& ui, QWidget* parent) : QWidget(
         grid->addWidget(radios_[i], i + 1, 0);
         grid->addWidget(edits_[i], i + 1, 1);
     }
+    edits_[kAutomationBrowser]->setPlaceholderText("Empty: find Chromium");
     findPath_ = new QPushButton("Find Path...", group);
     findPath_->setObjectName("1034");
     grid->addWidget(findPath_, kProgramCount + 1, 1, Qt::AlignRight);
@@ -58,6 +60,7 @@ void CPathSettingsRef::Load(const Preferences& p) {
     edits_[kNews]->setText(DisplayText(p.newsPath));
     edits_[kAcrobat]->setText(DisplayText(p.helpPath));
     edits_[kTelnet]->setText(DisplayText(p.telnetPath));
+    edits_[kAutomationBrowser]->setText(DisplayText(p.explorerPath));
 }
 
 void CPathSettingsRef::Store(Preferences& p) const {
@@ -67,6 +70,8 @@ void CPathSettingsRef::Store(Preferences& p) const {
     p.newsPath = StoredText(edits_[kNews]->text());
     p.helpPath = StoredText(edits_[kAcrobat]->text());
     p.telnetPath = StoredText(edits_[kTelnet]->text());
+    // Spaces alone would name no program: empty, so that Chromium is looked for.
+    p.explorerPath = StoredText(edits_[kAutomationBrowser]->text().trimmed());
 }
 
 void CPathSettingsRef::OnFindPath() {

@@ -25,7 +25,18 @@ public:
     // radio button (Cancel empties it); with none checked nothing changes.
     void OnFindPath();
 
-    enum Program { kNavigator, kMail, kFtp, kNews, kAcrobat, kTelnet, kProgramCount };
+    // kAutomationBrowser: the Chromium-family browser Load Web Page drives; left empty,
+    // the first one on PATH is used.
+    enum Program {
+        kNavigator,
+        kMail,
+        kFtp,
+        kNews,
+        kAcrobat,
+        kTelnet,
+        kAutomationBrowser,
+        kProgramCount
+    };
     QRadioButton* Radio(Program p) { return radios_[p]; }
     QLineEdit* Edit(Program p) { return edits_[p]; }
     QPushButton* FindPathButton() { return findPath_; }

@@ -16,9 +16,10 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QTimer>
-#include <QUrl>
 
+#include "core/browser/login_origin.h"
 #include "platform/dde/dde_folder.h"
+#include "platform/devtools/browser_profile_prefs.h"
 #include "platform/devtools/keeper_launch.h"
 
 namespace tessaline::devtools {
@@ -66,6 +67,20 @@ bool PeerIsOurUser(qintptr fd) {
 
 // How long looking at one tab may take: a hung or frozen tab must not hold up the rest.
 constexpr int kShownTimeoutMs = 1500;
+
+Navigation Outcome(Navigation::Result result, std::string error = {}) {
+    return Navigation{result, std::move(error)};
+}
+
+// What Page.navigate answered: the browser's reason when it could not reach the site.
+Navigation NavigateReply(const std::optional<QJsonObject>& reply) {
+    if (!reply)
+        return Outcome(Navigation::Result::Failed);
+    const QString error = reply->value(QLatin1String("errorText")).toString();
+    if (!error.isEmpty())
+        return Outcome(Navigation::Result::Failed, error.toStdString());
+    return Outcome(Navigation::Result::Opened);
+}
 
 }  // namespace
 
@@ -240,6 +255,10 @@ bool DevToolsClient::StartNew(const QString& program, const QStringList& extraAr
     const QString socketPath = SocketPath();
     if (program.isEmpty() || socketPath.isEmpty() || !MakePrivateFolder(profileFolder_))
         return false;
+    // The browser reads its settings once, at start: it must find password saving off
+    // then, or a click on its "Save password?" would keep the card's password.
+    if (!WriteNoSavingPreferences(profileFolder_))
+        return false;
     // The protocol runs over the pipe only: no port, nothing that listens.
     QStringList arguments = {QStringLiteral("--remote-debugging-pipe"),
                              QStringLiteral("--user-data-dir=") + profileFolder_,
@@ -362,9 +381,9 @@ std::optional<PageTarget> DevToolsClient::LastActivePage() {
     return firstShown ? firstShown : pages.front();
 }
 
-bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
+Navigation DevToolsClient::Navigate(const QString& url, bool newWindow) {
     if (!FindRunning())
-        return false;
+        return Outcome(Navigation::Result::NoBrowser);
     if (newWindow) {
         const auto result =
             Call(QStringLiteral("Target.createTarget"),
@@ -372,37 +391,35 @@ bool DevToolsClient::Navigate(const QString& url, bool newWindow) {
         const QString target =
             result ? result->value(QLatin1String("targetId")).toString() : QString();
         if (target.isEmpty())
-            return false;
+            return Outcome(Navigation::Result::Failed);
         RecordActivePage(target);
-        return true;
+        return Outcome(Navigation::Result::Opened);
     }
     const std::optional<PageTarget> page = LastActivePage();
     if (!page)
-        return false;
+        return Outcome(Navigation::Result::Failed);
     const std::optional<QString> session = Attach(page->id);
     if (!session)
-        return false;
+        return Outcome(Navigation::Result::Failed);
     RecordActivePage(page->id);
-    // A page that fails to load still counts as navigated, as it shows the browser's
-    // error page; a refused command does not.
-    return Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session)
-        .has_value();
+    return NavigateReply(
+        Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session));
 }
 
-bool DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
-                                       const QString& password) {
+Navigation DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow,
+                                             const QString& userId, const QString& password) {
     const std::pair<QString, QString> credentials{userId, password};
     return NavigateAndLoad(url, newWindow, &credentials);
 }
 
-bool DevToolsClient::NavigateAndWait(const QString& url, bool newWindow) {
+Navigation DevToolsClient::NavigateAndWait(const QString& url, bool newWindow) {
     return NavigateAndLoad(url, newWindow, nullptr);
 }
 
-bool DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
-                                     const std::pair<QString, QString>* credentials) {
+Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
+                                           const std::pair<QString, QString>* credentials) {
     if (!FindRunning())
-        return false;
+        return Outcome(Navigation::Result::NoBrowser);
     QString target;
     if (newWindow) {
         // A blank window first, so that the challenge of the navigation can be answered.
@@ -414,26 +431,22 @@ bool DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
         target = page->id;
     }
     if (target.isEmpty())
-        return false;
+        return Outcome(Navigation::Result::Failed);
     RecordActivePage(target);
     const std::optional<QString> session = Attach(target);
     if (!session || !Call(QStringLiteral("Page.enable"), {}, *session))
-        return false;
+        return Outcome(Navigation::Result::Failed);
     if (credentials &&
         !Call(QStringLiteral("Fetch.enable"),
               {{QStringLiteral("handleAuthRequests"), true},
                {QStringLiteral("patterns"),
                 QJsonArray{QJsonObject{{QStringLiteral("urlPattern"), QStringLiteral("*")}}}}},
               *session))
-        return false;
+        return Outcome(Navigation::Result::Failed);
 
-    const QUrl wanted(url);
-    auto sameOrigin = [&wanted](const QUrl& other) {
-        return other.scheme().compare(wanted.scheme(), Qt::CaseInsensitive) == 0 &&
-               other.host().compare(wanted.host(), Qt::CaseInsensitive) == 0 &&
-               other.port(-1) == wanted.port(-1);
-    };
+    const std::string wanted = url.toStdString();
     int answered = 0;
+    bool refused = false;
     bool loaded = false;
     const EventHandler onEvent = [&](const QJsonObject& event) {
         if (event.value(QLatin1String("sessionId")).toString() != *session)
@@ -446,17 +459,22 @@ bool DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
                  {{QStringLiteral("requestId"), requestId}}, *session);
         } else if (method == QLatin1String("Fetch.authRequired")) {
             const QJsonObject challenge = params.value(QLatin1String("authChallenge")).toObject();
+            // The browser names the origin in its own form ("http://host", ASCII host); the
+            // card's may write the default port out or have letters outside ASCII.
             const bool ours =
                 challenge.value(QLatin1String("source")).toString() != QLatin1String("Proxy") &&
-                sameOrigin(QUrl(challenge.value(QLatin1String("origin")).toString()));
+                SameWebOrigin(challenge.value(QLatin1String("origin")).toString().toStdString(),
+                              wanted);
             // Once per navigation, and only to the card's own origin: a wrong password is
             // not sent again and again, and a site the card's sends the browser on to gets
-            // nothing.
+            // nothing. The same origin asking again has refused the login.
             QJsonObject response{{QStringLiteral("response"), QStringLiteral("CancelAuth")}};
             if (ours && credentials && answered++ == 0)
                 response = {{QStringLiteral("response"), QStringLiteral("ProvideCredentials")},
                             {QStringLiteral("username"), credentials->first},
                             {QStringLiteral("password"), credentials->second}};
+            else if (ours && credentials)
+                refused = true;
             Send(QStringLiteral("Fetch.continueWithAuth"),
                  {{QStringLiteral("requestId"), requestId},
                   {QStringLiteral("authChallengeResponse"), response}},
@@ -468,13 +486,16 @@ bool DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
     const QDeadlineTimer deadline(timeoutMs_);
     const qint64 navigation =
         Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session);
-    const bool navigated = navigation >= 0 && Await(navigation, deadline, onEvent).has_value();
-    if (navigated)
+    Navigation outcome = NavigateReply(navigation >= 0 ? Await(navigation, deadline, onEvent)
+                                                       : std::optional<QJsonObject>());
+    if (outcome)
         Await(-1, deadline, onEvent, [&loaded] { return loaded; });
     // Requests still held are let go when the interception ends.
     if (socket_ && credentials)
         Call(QStringLiteral("Fetch.disable"), {}, *session);
-    return navigated;
+    if (refused)
+        outcome = Outcome(Navigation::Result::LoginRefused);
+    return outcome;
 }
 
 std::vector<PageFrame> DevToolsClient::Frames(const QString& sessionId) {
@@ -531,11 +552,11 @@ bool DevToolsClient::Visible() {
 }
 
 bool DevToolsClient::GoHome() {
-    return Navigate(QString::fromLatin1(kHomePage), false);
+    return Navigate(QString::fromLatin1(kHomePage), false).Shown();
 }
 
 bool DevToolsClient::OpenHomeWindow() {
-    return Navigate(QString::fromLatin1(kHomePage), true);
+    return Navigate(QString::fromLatin1(kHomePage), true).Shown();
 }
 
 bool DevToolsClient::LocationURL(QString& url) {

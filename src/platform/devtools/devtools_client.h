@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/browser/browser_interfaces.h"
+
 namespace tessaline::devtools {
 
 // One tab of the browser.
@@ -60,20 +62,25 @@ public:
     // Whether a keeper serves this profile folder and its browser answers.
     bool FindRunning();
     // Starts `program` on the profile folder with --remote-debugging-pipe under a new
-    // keeper and waits up to `startTimeoutMs` until it answers.
+    // keeper and waits up to `startTimeoutMs` until it answers. The profile's settings
+    // are made to save no passwords first (WriteNoSavingPreferences); when they cannot
+    // be, nothing is started.
     bool StartNew(const QString& program, const QStringList& extraArguments = {},
                   int startTimeoutMs = 20000);
 
     // The calls made on the running browser; the last active tab is "its window".
-    bool Navigate(const QString& url, bool newWindow);
+    // NoBrowser when no browser answers; Failed when it refuses the address or cannot
+    // reach the site (it then shows its error page).
+    Navigation Navigate(const QString& url, bool newWindow);
     // Navigates as Navigate does, answering the HTTP authentication challenge of the
-    // address's own origin (server, not proxy) with the user ID and password once; a
-    // second challenge, or one of another origin, is cancelled. Waits for the page's load
-    // (at most the time-out) so that the challenge can be answered.
-    bool NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
-                           const QString& password);
+    // address's own origin (server, not proxy; a default port written out is the same as
+    // none) with the user ID and password once; a second challenge, or one of another
+    // origin, is cancelled, and a second one of that origin ends as LoginRefused. Waits
+    // for the page's load (at most the time-out) so that the challenge can be answered.
+    Navigation NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
+                                 const QString& password);
     // Navigates as Navigate does and waits for the page's load (at most the time-out).
-    bool NavigateAndWait(const QString& url, bool newWindow);
+    Navigation NavigateAndWait(const QString& url, bool newWindow);
     bool Visible();  // brings the last active tab to the front
     bool GoHome();
     bool LocationURL(QString& url);
@@ -114,8 +121,8 @@ private:
                                      const std::function<bool()>& until = {});
     // Navigates, answering HTTP authentication with `credentials` when given, and waits
     // for the page's load.
-    bool NavigateAndLoad(const QString& url, bool newWindow,
-                         const std::pair<QString, QString>* credentials);
+    Navigation NavigateAndLoad(const QString& url, bool newWindow,
+                               const std::pair<QString, QString>* credentials);
     bool Connect();
     void Disconnect();
     std::vector<PageTarget> Pages();

@@ -54,20 +54,23 @@ public:
     bool running = false;
     bool canStart = true;
     std::optional<std::string> url, title;
-    bool NavigateRunningExplorer(const std::string& address, bool newWindow) override {
+    // What a running browser makes of an address.
+    Navigation answer{Navigation::Result::Opened, {}};
+    Navigation NavigateRunningExplorer(const std::string& address, bool newWindow) override {
         log_.calls.push_back("navigate " + address + (newWindow ? " new" : " same"));
-        return running;
+        return Answer();
     }
-    bool NavigateWithLogin(const std::string& address, bool newWindow, const std::string& userId,
-                           const std::string& password) override {
+    Navigation NavigateWithLogin(const std::string& address, bool newWindow,
+                                 const std::string& userId, const std::string& password) override {
         log_.calls.push_back("login " + address + " " + userId + ":" + password +
                              (newWindow ? " new" : " same"));
-        return running;
+        return Answer();
     }
-    bool NavigateAndWait(const std::string& address, bool newWindow) override {
+    Navigation NavigateAndWait(const std::string& address, bool newWindow) override {
         log_.calls.push_back("wait " + address + (newWindow ? " new" : " same"));
-        return running;
+        return Answer();
     }
+    Navigation Answer() const { return running ? answer : Navigation{}; }
     bool StartExplorerAtHome() override {
         log_.calls.push_back("start at home");
         if (canStart)
@@ -329,9 +332,71 @@ TEST_F(BrowserCommandsTest, LoadWebPageNavigatesThenFallsBackToDde) {
     // Cards with a login wait for the page and have its login form filled.
     EXPECT_EQ(
         log.calls,
-        (Calls{"navigate http://a.example/ same", "login http://www.bank.example/login me:pw same",
+        (Calls{"navigate http://a.example/ same", "login https://www.bank.example/login me:pw same",
                "fill www.bank.example/login me:pw", "wait http://forms.example/ same",
                "fill http://forms.example/ me:pw"}));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+// The automation browser gets an address without a scheme with the scheme the login rule
+// gives it, so that the page it opens is one the card may be filled into; an address it
+// cannot load, and a site that refuses the card's HTTP login, are said in the status bar
+// (and nothing is filled). The DDE route keeps the composed address.
+TEST_F(BrowserCommandsTest, LoadWebPageOpensSchemelessAddressesAndSaysWhatFailed) {
+    automation.running = true;
+    struct Case {
+        const char* address;
+        std::uint8_t attributes;
+        Navigation answer;
+        Calls calls;
+        std::string status;
+    };
+    using R = Navigation::Result;
+    const Case cases[] = {
+        {"www.example.org/login",
+         0,
+         {R::Opened, {}},
+         {"wait https://www.example.org/login same", "fill www.example.org/login me:pw"},
+         kStatusLoginFilled},
+        {"127.0.0.1:8080/x",
+         CCard::kAutomaticAccessBit,
+         {R::Opened, {}},
+         {"login http://127.0.0.1:8080/x me:pw same", "fill 127.0.0.1:8080/x me:pw"},
+         kStatusLoginFilled},
+        {"localhost:3000",
+         0,
+         {R::Opened, {}},
+         {"wait http://localhost:3000 same", "fill localhost:3000 me:pw"},
+         kStatusLoginFilled},
+        {"nowhere.invalid/login",
+         0,
+         {R::Failed, "net::ERR_NAME_NOT_RESOLVED"},
+         {"wait https://nowhere.invalid/login same"},
+         "The web browser could not load https://nowhere.invalid/login "
+         "(net::ERR_NAME_NOT_RESOLVED)."},
+        {"http://bad host/",
+         0,
+         {R::Failed, {}},
+         {"wait http://bad host/ same"},
+         "The web browser could not load http://bad host/."},
+        {"http://127.0.0.1:80/",
+         CCard::kAutomaticAccessBit,
+         {R::LoginRefused, {}},
+         {"login http://127.0.0.1:80/ me:pw same"},
+         kStatusLoginRefused},
+    };
+    for (const Case& c : cases) {
+        log.calls.clear();
+        automation.answer = c.answer;
+        automation.fillReport = {LoginFillStatus::Filled, LoginOriginCheck::Match};
+        const CCard card = MakeCard(CardFields{.code = 4,
+                                               .address = c.address,
+                                               .user = "me",
+                                               .password = "pw",
+                                               .attributes = c.attributes});
+        EXPECT_EQ(commands.LoadWebPage(&card), c.status) << c.address;
+        EXPECT_EQ(log.calls, c.calls) << c.address;
+    }
     EXPECT_TRUE(ui.shown.empty());
 }
 

@@ -146,5 +146,38 @@ TEST(ComposeCardAddress, CredentialsCannotChangeTheHost) {
     }
 }
 
+// What the automation browser is given: an address without a scheme gets the scheme its
+// host gets (http for this computer and addresses by number, https for names), and one
+// that names a scheme is left alone; "host:port" is no scheme.
+TEST(WebAddressToOpen, AnAddressWithoutSchemeGetsTheSchemeOfItsHost) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"www.example.org/login", "https://www.example.org/login"},
+        {"bank.example", "https://bank.example"},
+        {"bank.example:8443/x?y#z", "https://bank.example:8443/x?y#z"},
+        {"ftp.example.org", "https://ftp.example.org"},
+        {"telnet.example.org/", "https://telnet.example.org/"},
+        {"b\xC3\xBC"
+         "cher.example/",
+         "https://b\xC3\xBC"
+         "cher.example/"},
+        {"127.0.0.1:8080/x", "http://127.0.0.1:8080/x"},
+        {"10.0.0.1", "http://10.0.0.1"},
+        {"[::1]:8080/", "http://[::1]:8080/"},
+        {"localhost:3000", "http://localhost:3000"},
+        {"LocalHost/login", "http://LocalHost/login"},
+        {"app.localhost:8080/", "http://app.localhost:8080/"},
+        {"localhost:", "http://localhost:"},
+        {"//bank.example/x", "https://bank.example/x"},
+        {"http://bank.example/", "http://bank.example/"},
+        {"HTTPS://bank.example/", "HTTPS://bank.example/"},
+        {"about:blank", "about:blank"},
+        {"mailto:joe@example.org", "mailto:joe@example.org"},
+        {"chrome://newtab/", "chrome://newtab/"},
+        {"my bank", "https://my bank"},
+    };
+    for (const auto& [address, expected] : cases)
+        EXPECT_EQ(WebAddressToOpen(address), expected) << address;
+}
+
 }  // namespace
 }  // namespace tessaline

@@ -60,6 +60,37 @@ TEST(LoginOrigin, TheCardsSiteOnlyAndNeverPlainHttpForAnHttpsCard) {
         {"https://bank.example", "bank.example", Check::PageNotWeb},
         {"https://[::1]:8443/", "https://[::1]:8443/x", Check::Match},
         {"https://[::1]/", "https://[::2]/", Check::OtherSite},
+        // A default port written out is the same as none, on either side.
+        {"http://127.0.0.1:80/", "http://127.0.0.1/", Check::Match},
+        {"http://127.0.0.1/", "http://127.0.0.1:80/", Check::Match},
+        {"http://bank.example:80/", "https://bank.example/", Check::Match},
+        {"https://bank.example:443/", "https://bank.example:443/x", Check::Match},
+        {"http://127.0.0.1:443/", "http://127.0.0.1/", Check::OtherSite},
+        // An address without a scheme has the scheme Load Web Page opens it with: http
+        // for this computer and addresses by number.
+        {"127.0.0.1:8080/x", "http://127.0.0.1:8080/y", Check::Match},
+        {"localhost:3000", "http://localhost:3000/", Check::Match},
+        {"127.0.0.1:80/x", "http://127.0.0.1/", Check::Match},
+        {"bank.example:443/x", "https://bank.example/", Check::Match},
+        // Host names with letters outside ASCII match the ASCII form the browser reports.
+        {"http://b\xC3\xBC"
+         "cher.example/",
+         "http://xn--bcher-kva.example/", Check::Match},
+        {"http://B\xC3\x9C"
+         "CHER.example/",
+         "http://xn--bcher-kva.example/", Check::Match},
+        {"b\xC3\xBC"
+         "cher.example",
+         "https://login.xn--bcher-kva.example/", Check::Match},
+        {"https://xn--bcher-kva.example/",
+         "https://b\xC3\xBC"
+         "cher.example/",
+         Check::Match},
+        {"http://bucher.example/", "http://xn--bcher-kva.example/", Check::OtherSite},
+        {"http://b\xC3\xBC"
+         "cher.example/",
+         "http://bucher.example/", Check::OtherSite},
+        {"https://\xFF\xFE.example/", "https://xn--bcher-kva.example/", Check::CardNotWeb},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckLoginOrigin(c.card, c.page), c.expected) << c.card << " / " << c.page;
@@ -73,6 +104,12 @@ TEST(LoginOrigin, EveryRefusalSaysWhy) {
 
 TEST(LoginOrigin, SameOriginFramesShareSchemeHostAndPort) {
     EXPECT_TRUE(SameWebOrigin("http://127.0.0.1:80/a", "http://127.0.0.1/b"));
+    EXPECT_TRUE(SameWebOrigin("https://bank.example:443", "https://bank.example"));
+    EXPECT_TRUE(
+        SameWebOrigin("http://b\xC3\xBC"
+                      "cher.example:80/",
+                      "http://xn--bcher-kva.example"));
+    EXPECT_FALSE(SameWebOrigin("http://127.0.0.1:443/", "http://127.0.0.1/"));
     EXPECT_FALSE(SameWebOrigin("http://127.0.0.1:8080/", "http://127.0.0.1:8081/"));
     EXPECT_FALSE(SameWebOrigin("https://bank.example/", "http://bank.example/"));
     EXPECT_FALSE(SameWebOrigin("https://bank.example/", "https://login.bank.example/"));

@@ -57,6 +57,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.dateFormat = 11;
     p.showPasswordAlways = 12;
     p.netscapePath = "/n";
+    p.explorerPath = "/e";
     p.mailPath = "/m";
     p.newsPath = "/r";
     p.helpPath = "/h";
@@ -82,6 +83,7 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "Internet Preferences/Date Format=int:11",
         "Internet Preferences/ShowPasswordAlways=int:12",
         "Internet Preferences/Netscape File Path=text:/n",
+        "Internet Preferences/Explorer File Path=text:/e",
         "Internet Preferences/MailProg File Path=text:/m",
         "Internet Preferences/NewsProg File Path=text:/r",
         "Internet Preferences/HelpProg File Path=text:/h",

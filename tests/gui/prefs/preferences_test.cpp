@@ -104,8 +104,10 @@ void CardsPreferencesTest::everyValueWrittenAndReadBack() {
         s->TelnetBox()->setChecked(true);
         s->OpenRecentBox()->setChecked(true);
         CPathSettingsRef* p = sheet.PathPage();
-        const char* paths[] = {"/usr/bin/nav",  "/usr/bin/mail", "/usr/bin/ftp",
-                               "/usr/bin/news", "/usr/bin/pdf",  "/usr/bin/telnet"};
+        const char* paths[] = {"/usr/bin/nav",     "/usr/bin/mail", "/usr/bin/ftp",
+                               "/usr/bin/news",    "/usr/bin/pdf",  "/usr/bin/telnet",
+                               "/usr/bin/chromium"};
+        static_assert(std::size(paths) == CPathSettingsRef::kProgramCount);
         for (int i = 0; i < CPathSettingsRef::kProgramCount; ++i)
             p->Edit(static_cast<CPathSettingsRef::Program>(i))->setText(paths[i]);
         sheet.PrintPage()->NotesBox()->setChecked(true);
@@ -127,6 +129,8 @@ void CardsPreferencesTest::everyValueWrittenAndReadBack() {
     QCOMPARE(value("Internet Preferences/NewsProg File Path").toString(), QString("/usr/bin/news"));
     QCOMPARE(value("Internet Preferences/HelpProg File Path").toString(), QString("/usr/bin/pdf"));
     QCOMPARE(value("Internet Preferences/Telnet File Path").toString(), QString("/usr/bin/telnet"));
+    QCOMPARE(value("Internet Preferences/Explorer File Path").toString(),
+             QString("/usr/bin/chromium"));
     QCOMPARE(value("Start Up Preferences/Print Notes").toInt(), 1);
     QCOMPARE(value("Start Up Preferences/Launch Tel Net").toInt(), 1);
     QCOMPARE(value("Start Up Preferences/Check Open Files").toInt(), 1);

@@ -95,11 +95,46 @@ TEST_F(HttpLoginTest, TheChallengeIsAnsweredAndNoAddressHoldsThePassword) {
 // the site's refusal, and nothing loops.
 TEST_F(HttpLoginTest, AWrongPasswordGetsOneChallengeNotALoop) {
     const CCard card = Card("wrong-password");
-    rig->commands.LoadWebPage(&card);
+    EXPECT_EQ(rig->commands.LoadWebPage(&card), kStatusLoginRefused);
     EXPECT_TRUE(Shows("Denied"));
     testing::WaitUntil([] { return false; }, 1000);  // time for a loop to show
     EXPECT_EQ(RequestsWithCredentials(), 1);
     EXPECT_EQ(server.Challenges(), 2);  // the first, unanswered request, and the wrong one
+}
+
+// A card address that writes the default port out ("http://127.0.0.1:80/") is the same
+// origin as the one the browser names in its challenge ("http://127.0.0.1"), and one with
+// a host name in letters outside ASCII the same as its ASCII form.
+TEST_F(HttpLoginTest, TheCardsOriginHoweverWritten) {
+    testing::TestWebServer onPort80;
+    const bool haveDefaultPort = onPort80.Start(80);
+    if (haveDefaultPort)
+        onPort80.RequireCredentials(QByteArray("joe:") + kPassword);
+    const std::string port = std::to_string(server.Port());
+    std::vector<std::pair<std::string, testing::TestWebServer*>> addresses = {
+        {"http://b\xC3\xBC"
+         "cher.localhost:" +
+             port + "/guarded/Vault",
+         &server},
+        {"HTTP://127.0.0.1.:" + port + "/guarded/Vault", &server},
+    };
+    if (haveDefaultPort)
+        addresses.emplace_back("http://127.0.0.1:80/guarded/Vault", &onPort80);
+    for (const auto& [address, site] : addresses) {
+        site->Forget();
+        const CCard card = MakeCard(CardFields{.code = 4,
+                                               .address = address,
+                                               .user = "joe",
+                                               .password = kPassword,
+                                               .attributes = CCard::kAutomaticAccessBit});
+        EXPECT_EQ(rig->commands.LoadWebPage(&card), kStatusNoLoginForm) << address;
+        EXPECT_TRUE(Shows("Vault")) << address;
+        ASSERT_FALSE(site->Seen().empty()) << address;
+        EXPECT_EQ(site->Seen().back().credentials, QByteArray("joe:") + kPassword) << address;
+    }
+    if (!haveDefaultPort)
+        GTEST_SKIP() << "port 80 of 127.0.0.1 is taken or not ours: the written-out default "
+                        "port was not tried";
 }
 
 // A challenge from another origin than the card's (the card's site sends the browser on

@@ -19,12 +19,12 @@ namespace {
 class NoBrowser : public IBrowserAutomation {
 public:
     int starts = 0;
-    bool NavigateRunningExplorer(const std::string&, bool) override { return false; }
-    bool NavigateWithLogin(const std::string&, bool, const std::string&,
-                           const std::string&) override {
-        return false;
+    Navigation NavigateRunningExplorer(const std::string&, bool) override { return {}; }
+    Navigation NavigateWithLogin(const std::string&, bool, const std::string&,
+                                 const std::string&) override {
+        return {};
     }
-    bool NavigateAndWait(const std::string&, bool) override { return false; }
+    Navigation NavigateAndWait(const std::string&, bool) override { return {}; }
     bool StartExplorerAtHome() override {
         ++starts;
         return false;

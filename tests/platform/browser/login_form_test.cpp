@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTcpServer>
 #include <memory>
 
 #include "browser_test_support.h"
@@ -143,6 +144,60 @@ TEST_F(LoginFormTest, LoadWebPageFillsAPlainFormAndOneInASameOriginFrame) {
     EXPECT_EQ(Fields(), (std::vector<std::string>{"", Filled()}));
     EXPECT_EQ(Posted(), nullptr);
     EXPECT_TRUE(rig->ui.shown.empty());
+}
+
+// Load Web Page on an address written without a scheme, or with a host name in letters
+// outside ASCII, opens the page and fills it (the browser reports the page's host in its
+// ASCII form); an address the browser cannot load is said in the status bar.
+TEST_F(LoginFormTest, AddressesWithoutSchemeAndInternationalHostNames) {
+    const std::string port = std::to_string(server.Port());
+    // A port nothing listens on.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const std::string closedPort = std::to_string(closed.serverPort());
+    closed.close();
+    struct Case {
+        std::string address;
+        std::uint8_t attributes;
+        std::string status;
+        std::string shownUrl;  // the page the browser then shows
+    };
+    const Case cases[] = {
+        {"127.0.0.1:" + port + "/plain", 0, kStatusLoginFilled,
+         "http://127.0.0.1:" + port + "/plain"},
+        {"localhost:" + port + "/plain", CCard::kAutomaticAccessBit, kStatusLoginFilled,
+         "http://localhost:" + port + "/plain"},
+        // Names under "localhost" are this computer to the browser.
+        {"http://b\xC3\xBC"
+         "cher.localhost:" +
+             port + "/plain",
+         0, kStatusLoginFilled, "http://xn--bcher-kva.localhost:" + port + "/plain"},
+        {"b\xC3\xBC"
+         "cher.localhost:" +
+             port + "/plain",
+         CCard::kAutomaticAccessBit, kStatusLoginFilled,
+         "http://xn--bcher-kva.localhost:" + port + "/plain"},
+        {"127.0.0.1:" + closedPort + "/nothing-listens", 0,
+         "The web browser could not load http://127.0.0.1:" + closedPort +
+             "/nothing-listens (net::ERR_CONNECTION_REFUSED).",
+         ""},
+    };
+    for (const Case& c : cases) {
+        const CCard card = MakeCard(CardFields{.code = 1,
+                                               .address = c.address,
+                                               .user = "joe@example.org",
+                                               .password = kPassword,
+                                               .attributes = c.attributes});
+        EXPECT_EQ(rig->commands.LoadWebPage(&card), c.status) << c.address;
+        if (c.shownUrl.empty())
+            continue;
+        std::string url;
+        ASSERT_TRUE(rig->automation.GetRunningExplorerURL(url));
+        EXPECT_EQ(url, c.shownUrl);
+        EXPECT_EQ(Fields(), std::vector<std::string>{Filled()}) << c.address;
+    }
+    EXPECT_EQ(Posted(), nullptr);
+    EXPECT_TRUE(rig->dde.opened.empty());
 }
 
 // The page's own scripts hear input and change events with the values, as from typing.

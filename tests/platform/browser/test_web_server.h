@@ -25,9 +25,10 @@ struct SeenRequest {
 
 class TestWebServer {
 public:
-    bool Start() {
+    // On a free port, or on `port` when it is given and free.
+    bool Start(quint16 port = 0) {
         QObject::connect(&server_, &QTcpServer::newConnection, [this] { Accept(); });
-        return server_.listen(QHostAddress::LocalHost, 0);
+        return server_.listen(QHostAddress::LocalHost, port);
     }
     quint16 Port() const { return server_.serverPort(); }
     QString Url(const QString& path) const {
