@@ -203,6 +203,7 @@ void DocumentModel::RestartAutoSaveIfOn() {
 
 bool DocumentModel::Open(const std::string& path, const std::string& passwordPrefill,
                          DamageNotice notice) {
+    RemoveSaveLeftovers(path);
     FileError error;
     std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data) {
@@ -268,8 +269,15 @@ bool DocumentModel::IsKnownFile(const std::string& path) const {
     return identity && identity == known_->identity;
 }
 
-bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (const std::optional<FileError> error = WriteFileSafely(path, bytes)) {
+bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                               std::optional<DataFileLock>& lock) {
+    const std::optional<FileError> error =
+        WriteFileSafely(path, bytes, WriteOptions{.mustBeNew = lock->ForNewFile()});
+    if (!error)
+        Remember(path, bytes);
+    // Let go before a message waits for the user.
+    lock.reset();
+    if (error) {
         ShowFrameworkError(ui_, std::string(msg::kFailedToSave) + "\n" + error->what);
         return false;
     }
@@ -292,32 +300,48 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
     if (!bytes)
         return Written::No;
     WipeOnExit wipe{*bytes};
-    // Held from the check until the new file is in place, so that no other writer
-    // changes the file in between.
-    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
-    if (!lock) {
-        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
-        return Written::No;
-    }
-    const Written may = MayReplace(path, kind);
-    if (may != Written::Yes) {
-        lock.reset();
-        // No to "Replace it with your version?": the user picks another file.
-        if (may == Written::SavedAsInstead)
+    for (;;) {
+        // The user is asked with no lock held, so that other programs can go on saving
+        // meanwhile; the file as it was when the answer was given is what may be replaced.
+        std::optional<FileFingerprint> agreed;
+        const Written may = MayReplace(path, kind, agreed);
+        if (may == Written::SavedAsInstead)  // No to "Replace it with your version?"
             return SaveAs() ? Written::SavedAsInstead : Written::No;
-        return Written::No;
+        if (may != Written::Yes)
+            return Written::No;
+        // Held from the second look until the new file is in place, so that no other
+        // writer changes the file in between.
+        std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+        if (!lock) {
+            ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+            return Written::No;
+        }
+        // Changed again while the user was deciding: the decision was about another
+        // version, so it is asked again.
+        if (agreed && CompareWithDisk(*agreed, path) != DiskState::Unchanged)
+            continue;
+        if (!WriteBytes(path, *bytes, lock))
+            return Written::No;
+        SetModified(false);
+        return Written::Yes;
     }
-    if (!WriteBytes(path, *bytes))
-        return Written::No;
-    Remember(path, *bytes);
-    SetModified(false);
-    return Written::Yes;
 }
 
-DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind) {
+DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind,
+                                                 std::optional<FileFingerprint>& agreed) {
+    agreed.reset();
     // Only the file this document read or wrote can have been changed behind its back;
     // any other file was chosen (and its replacing confirmed) in the chooser.
-    if (!IsKnownFile(path) || CompareWithDisk(known_->print, path) != DiskState::Changed)
+    if (!IsKnownFile(path))
+        return Written::Yes;
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> now = ReadWholeFile(path, error);
+    if (!now)
+        return Written::Yes;  // gone or unreadable: the writing says what it finds
+    WipeOnExit wipe{*now};
+    const FileFingerprint seen = FingerprintOf(*now, path);
+    agreed = seen;
+    if (seen.SameContents(known_->print))
         return Written::Yes;
     const std::string name = FileTitleOf(path);
     if (kind == SaveKind::Automatic) {
@@ -510,6 +534,7 @@ bool DocumentModel::Lock() {
 bool DocumentModel::Unlock(const std::string& password) {
     if (!locked_)
         return true;
+    RemoveSaveLeftovers(path_);
     FileError error;
     const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
     if (!data) {
@@ -552,9 +577,8 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
         ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
         return false;
     }
-    if (!WriteBytes(path, *bytes))
+    if (!WriteBytes(path, *bytes, lock))
         return false;
-    Remember(path, *bytes);
     SetModified(false);
     return true;
 }
