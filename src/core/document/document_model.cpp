@@ -316,9 +316,9 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
             ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
             return Written::No;
         }
-        // Changed again while the user was deciding: the decision was about another
-        // version, so it is asked again.
-        if (agreed && CompareWithDisk(*agreed, path) != DiskState::Unchanged)
+        // Changed (again) since the decision: it was about another version, so the
+        // question is asked (again).
+        if (agreed && CompareWithDisk(*agreed, path) == DiskState::Changed)
             continue;
         if (!WriteBytes(path, *bytes, lock))
             return Written::No;
@@ -334,15 +334,17 @@ DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKi
     // any other file was chosen (and its replacing confirmed) in the chooser.
     if (!IsKnownFile(path))
         return Written::Yes;
-    FileError error;
-    std::optional<std::vector<std::uint8_t>> now = ReadWholeFile(path, error);
-    if (!now)
-        return Written::Yes;  // gone or unreadable: the writing says what it finds
-    WipeOnExit wipe{*now};
-    const FileFingerprint seen = FingerprintOf(*now, path);
-    agreed = seen;
-    if (seen.SameContents(known_->print))
+    if (CompareWithDisk(known_->print, path) != DiskState::Changed) {
+        agreed = known_->print;
         return Written::Yes;
+    }
+    // What the question is about: the file as it is now (nothing when it is no file that
+    // can be read, such as a folder in its place; the writing then says what it finds).
+    FileError error;
+    if (std::optional<std::vector<std::uint8_t>> now = ReadWholeFile(path, error)) {
+        WipeOnExit wipe{*now};
+        agreed = FingerprintOf(*now, path);
+    }
     const std::string name = FileTitleOf(path);
     if (kind == SaveKind::Automatic) {
         if (!toldChangedOnDisk_ && host_)

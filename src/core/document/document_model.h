@@ -142,8 +142,9 @@ private:
     void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
     // Whether the file at path may be replaced, asking the user when another program
-    // changed it; agreed receives the file's state the answer is about (nothing when the
-    // file is not this document's or cannot be read).
+    // changed it; agreed receives the contents the decision was about, which the file
+    // must still have when it is replaced (nothing when the file is not this document's,
+    // or was changed into something that cannot be read).
     Written MayReplace(const std::string& path, SaveKind kind,
                        std::optional<FileFingerprint>& agreed);
     // Writes under lock (which it lets go) and remembers what it wrote; false, after
