@@ -24,22 +24,10 @@ namespace tessaline::cli {
 
 namespace {
 
+// The standard input is held to the limit of a file: a source without end (/dev/zero, a
+// runaway pipe) is refused once it passes it.
 std::optional<std::vector<std::uint8_t>> ReadStandardInput(FileError& error) {
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(0, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = FileError{
-                errno, std::string("cannot read the standard input: ") + std::strerror(errno)};
-            return std::nullopt;
-        }
-        if (n == 0)
-            return data;
-        data.insert(data.end(), chunk, chunk + n);
-    }
+    return ReadAllWithin(0, "the standard input", kMaxReadableFileSize, error);
 }
 
 bool ReadTextSource(const std::string& path, CliContext& ctx, std::vector<CCard>& cards) {
@@ -142,11 +130,6 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
     const std::string& sourcePath = request.files[0];
     const std::string& target = request.files[1];
 
-    // Held from before the target is looked at until the new file is in place: a second
-    // import into the same file waits for this one and then adds to its result.
-    const std::optional<DataFileLock> lock = LockDataFile(target, ctx);
-    if (!lock)
-        return kExitFailed;
     struct stat st;
     const bool targetExists = ::lstat(target.c_str(), &st) == 0;
     if (!targetExists && errno != ENOENT) {
@@ -178,29 +161,48 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
         source.countPerCategory ? CategoryCountLines(CountPerCategory(imported))
                                 : std::vector<std::string>();
 
-    int count = 0;
-    bool encrypted = false;
+    // Every question (the target's password, a new one) is asked before the target is
+    // locked; the lock is held only from reading the target again to writing it.
+    std::unique_ptr<OpenedFile> existing;
+    FileCipherState newCipher;
     if (targetExists) {
-        std::unique_ptr<OpenedFile> existing = OpenDataFile(target, ctx);
+        existing = OpenDataFile(target, ctx);
         if (!existing)
             return kExitFailed;
         if (existing->WouldLoseData()) {
             RefuseLossyRewrite(*existing, ctx);
             return kExitFailed;
         }
+    } else if (!ChooseNewTargetCipher(request, target, newCipher, ctx)) {
+        return kExitFailed;
+    }
+
+    const std::optional<DataFileLock> lock = LockDataFile(target, ctx);
+    if (!lock)
+        return kExitFailed;
+    int count = 0;
+    bool encrypted = false;
+    if (existing) {
+        // A second import into the same file waits for this one and then adds to its
+        // result, read again with the password given.
+        if (!ReadAgainIfChanged(*existing, *lock, ctx))
+            return kExitFailed;
         count = AddCards(imported, existing->Cards());
-        if (!SaveDataFile(target, existing->Cards(), existing->Cipher(), ctx))
+        if (!SaveDataFile(target, existing->Cards(), existing->Cipher(), *lock, ctx))
             return kExitFailed;
         encrypted = existing->Cipher().encryptOnSave;
     } else {
+        if (!lock->ForNewFile()) {
+            ctx.ErrorAbout(target,
+                           "was created by another program meanwhile; nothing was written. Run "
+                           "the import again to add to it.");
+            return kExitFailed;
+        }
         CCardCollection cards;
-        FileCipherState cipher;
-        if (!ChooseNewTargetCipher(request, target, cipher, ctx))
-            return kExitFailed;
         count = AddCards(imported, cards);
-        if (!SaveDataFile(target, cards, cipher, ctx))
+        if (!SaveDataFile(target, cards, newCipher, *lock, ctx))
             return kExitFailed;
-        encrypted = cipher.encryptOnSave;
+        encrypted = newCipher.encryptOnSave;
     }
 
     ctx.out << target << ": " << count << (count == 1 ? " card" : " cards") << " imported"

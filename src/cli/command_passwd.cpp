@@ -12,10 +12,8 @@ namespace tessaline::cli {
 
 int RunPasswd(const CliRequest& request, CliContext& ctx) {
     const std::string& path = request.files[0];
-    // Held until the new file is in place, so that no other writer's change is lost.
-    const std::optional<DataFileLock> lock = LockDataFile(path, ctx);
-    if (!lock)
-        return kExitFailed;
+    // Both passwords are asked before the file is locked, so that nobody waiting at a
+    // prompt keeps other programs from saving it.
     std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
     if (!file)
         return kExitFailed;
@@ -23,24 +21,28 @@ int RunPasswd(const CliRequest& request, CliContext& ctx) {
         RefuseLossyRewrite(*file, ctx);
         return kExitFailed;
     }
+    SecretText password;
+    if (request.encryption != TargetEncryption::Plain && !AskNewPassword(ctx, password.Get())) {
+        ctx.ErrorAbout(path, "not changed");
+        return kExitFailed;
+    }
 
+    // Held from reading the file again until the new file is in place, so that no other
+    // writer's change is lost.
+    const std::optional<DataFileLock> lock = LockDataFile(path, ctx);
+    if (!lock || !ReadAgainIfChanged(*file, *lock, ctx))
+        return kExitFailed;
     FileCipherState& cipher = file->Cipher();
     if (request.encryption == TargetEncryption::Plain) {
         cipher.encryptOnSave = false;
         SecureWipe(cipher.encryptionPassword);
     } else {
-        std::string password;
-        if (!AskNewPassword(ctx, password)) {
-            ctx.ErrorAbout(path, "not changed");
-            return kExitFailed;
-        }
-        cipher.encryptionPassword = password;
+        cipher.encryptionPassword = password.Get();
         // An encrypted file keeps its layout, a plain one is sealed, unless asked otherwise.
         ApplyLayoutChoice(request, cipher.encryptOnSave ? cipher.sealed : true, cipher);
         cipher.encryptOnSave = true;
-        SecureWipe(password);
     }
-    if (!SaveDataFile(path, file->Cards(), cipher, ctx))
+    if (!SaveDataFile(path, file->Cards(), cipher, *lock, ctx))
         return kExitFailed;
 
     ctx.out << path << ": "

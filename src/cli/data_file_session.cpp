@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "core/base/secure_wipe.h"
 #include "core/document/file_with_user.h"
+#include "core/file/file_fingerprint.h"
 #include "core/file/safe_file.h"
 #include "core/prefs/date_format.h"
 
@@ -32,6 +33,7 @@ void ReportWhyNotOpened(std::span<const std::uint8_t> data, const std::string& p
 }  // namespace
 
 std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ctx) {
+    RemoveSaveLeftovers(path);
     FileError error;
     std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data) {
@@ -43,6 +45,7 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
     auto file = std::make_unique<OpenedFile>();
     file->path = path;
     file->revision = InspectHeader(*data).revision;
+    file->print = FingerprintOf(*data, path);
     ctx.answers.SetSubject(path);
     const UserReadRequest request{ctx.answers, DateFormatIndex(ctx.profile), FileTitleOf(path), ""};
     file->read = ReadDataFileWithUser(*data, request);
@@ -66,8 +69,49 @@ std::unique_ptr<OpenedFile> OpenDataFile(const std::string& path, CliContext& ct
     return file;
 }
 
+bool ReadAgainIfChanged(OpenedFile& file, const DataFileLock& lock, CliContext& ctx) {
+    const std::string& path = file.path;
+    auto refuse = [&](const std::string& why) {
+        ctx.ErrorAbout(path, why + "; nothing was written");
+        return false;
+    };
+    if (lock.ForNewFile())
+        return refuse("was removed by another program meanwhile");
+    if (CompareWithDisk(file.print, path) == DiskState::Unchanged)
+        return true;
+    FileError error;
+    std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
+    if (!data) {
+        ctx.Error(error.what);
+        return refuse("was changed by another program meanwhile and cannot be read again");
+    }
+    WipeOnExit wipe{*data};
+    ReadRequest request =
+        ReadRequestFor({ctx.answers, DateFormatIndex(ctx.profile), FileTitleOf(path), ""});
+    // The password given before is the only answer: the file is read again, not asked for.
+    const FileCipherState& before = file.read.state;
+    bool asked = false;
+    request.askPassword = [&](const std::string&, const std::string&) {
+        if (asked || before.encryptionPassword.empty())
+            return std::optional<std::string>();
+        asked = true;
+        return std::optional<std::string>(std::string(before.encryptionPassword.View()));
+    };
+    ReadResult read = ReadDataFile(*data, request);
+    if (!read.ok || read.ReadInPart()) {
+        return refuse(
+            "was changed by another program meanwhile and no longer opens whole with the "
+            "password given");
+    }
+    file.read = std::move(read);
+    file.revision = InspectHeader(*data).revision;
+    file.print = FingerprintOf(*data, path);
+    ctx.ErrorAbout(path, "was changed by another program meanwhile; its cards were read again");
+    return true;
+}
+
 bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
-                  CliContext& ctx) {
+                  const DataFileLock& lock, CliContext& ctx) {
     ctx.answers.SetSubject(path);
     std::optional<std::vector<std::uint8_t>> bytes =
         BuildDataFileWithUser(cards, cipher, ctx.answers);
@@ -77,7 +121,8 @@ bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCip
         return false;
     }
     WipeOnExit wipe{*bytes};
-    if (std::optional<FileError> failed = WriteFileSafely(path, *bytes)) {
+    if (std::optional<FileError> failed =
+            WriteFileSafely(path, *bytes, WriteOptions{.mustBeNew = lock.ForNewFile()})) {
         ctx.Error(failed->what);
         ctx.ErrorAbout(path, "nothing was written; the file on disk is unchanged");
         return false;

@@ -7,12 +7,14 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -25,6 +27,7 @@
 #include "core/prefs/date_format.h"
 #include "core/views/text_export.h"
 #include "support/card_fixtures.h"
+#include "support/save_leftovers.h"
 #include "support/scripted_answers.h"
 
 extern char** environ;
@@ -841,6 +844,214 @@ TEST_F(CliTest, WritersGiveUpOnAFileAnotherProgramIsChanging) {
     }
     other.reset();
     EXPECT_EQ(Cli({"import", Path("one.txt").string(), file.string()}).status, 0);
+}
+
+// Every command that opens a data file removes what interrupted saves of it left beside
+// it: our own copies only, never a link, a folder or another user's file.
+TEST_F(CliTest, OpeningADataFileRemovesOnlyOurOwnSaveLeftovers) {
+    WriteText(Path("one.txt"), "0\tone\t\t\t\t\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"ls"}, {"info"}, {"search", "mail"}, {"export", "out.txt"}, {"import"}, {"passwd"}};
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command[0]);
+        fs::create_directory(Path(command[0]));
+        const fs::path file = MakeFile(command[0] + "/cards.tsf", kCards);
+        const testing::SaveLeftovers made = testing::MakeSaveLeftovers(file);
+        std::vector<std::string> args;
+        if (command[0] == "import") {
+            args = {"import", Path("one.txt").string(), file.string()};
+        } else if (command[0] == "passwd") {
+            args = {"passwd", file.string(), "--plain"};
+        } else {
+            args = {command[0], file.string()};
+            if (command.size() > 1)
+                args.push_back(command[0] == "export" ? Path(command[1]).string() : command[1]);
+        }
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        for (const fs::path& p : made.ours)
+            EXPECT_FALSE(fs::exists(fs::symlink_status(p))) << p;
+        for (const fs::path& p : made.others)
+            EXPECT_TRUE(fs::exists(fs::symlink_status(p))) << p;
+    }
+}
+
+// The standard input is held to the limit of a file: a source without end is refused
+// once it passes the limit, and nothing is written.
+TEST_F(CliTest, ImportFromStandardInputStopsAtTheLimitAndWritesNothing) {
+    const fs::path out = Path("out.tsf");
+    const fs::path err = Path("err.txt");
+    // One MiB more than the limit, from a pipe.
+    const std::string script = "head -c " + std::to_string(kMaxReadableFileSize + (1u << 20)) +
+                               " /dev/zero | '" + std::string(TESSALINE_CLI) + "' import - '" +
+                               out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(script.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadText(err),
+              "tessaline-cli: the standard input is larger than 256 MiB, the most this program "
+              "reads; it was not read.\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// A command running with its standard input a pipe this test holds, so that it waits at
+// its password prompt for as long as the test wants.
+class WaitingCli {
+public:
+    WaitingCli(const std::vector<std::string>& args, fs::path err) : err_(std::move(err)) {
+        int fds[2];
+        EXPECT_EQ(::pipe(fds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+        posix_spawn_file_actions_addclose(&actions, fds[1]);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        std::vector<std::string> all{TESSALINE_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid_, TESSALINE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[0]);
+        input_ = fds[1];
+    }
+    ~WaitingCli() { Finish(); }
+    WaitingCli(const WaitingCli&) = delete;
+    WaitingCli& operator=(const WaitingCli&) = delete;
+
+    void Feed(const std::string& text) {
+        EXPECT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    // Until the program sleeps, waiting for input (it does nothing else that sleeps).
+    void WaitUntilAsking() const {
+        int asleep = 0;
+        for (int i = 0; i < 1000 && asleep < 5; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const std::string stat = ReadText("/proc/" + std::to_string(pid_) + "/stat");
+            const std::size_t end = stat.rfind(')');
+            asleep = end != std::string::npos && stat.substr(end + 2, 1) == "S" ? asleep + 1 : 0;
+        }
+        EXPECT_EQ(asleep, 5) << "the program did not come to its prompt";
+    }
+    int Finish() {
+        if (input_ >= 0)
+            ::close(std::exchange(input_, -1));
+        if (pid_ > 0) {
+            int status = 0;
+            ::waitpid(std::exchange(pid_, -1), &status, 0);
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return status_;
+    }
+    std::string Err() const { return ReadText(err_); }
+
+private:
+    fs::path err_;
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int status_ = -1;
+};
+
+// Nobody holds a data file while a person is asked something: a command waiting at its
+// password prompt keeps no other writer from saving, and afterwards adds its change to
+// the file as it is then (read again with the password given), or, when that file no
+// longer opens with it, writes nothing. Creating a new file never blocks another file.
+TEST_F(CliTest, AWriterWaitingAtItsPromptKeepsNoOtherWriterWaiting) {
+    WriteText(Path("a.txt"), "0\tfrom a\t\t\t\t\n");
+    WriteText(Path("b.txt"), "0\tfrom b\t\t\t\t\n");
+    struct Case {
+        std::string what;
+        std::vector<std::string> waiting;  // {command, file} with the rest filled in below
+        std::string fedFirst;              // before the other writer runs
+        std::vector<std::string> other;
+        std::string otherInput;
+        std::string fedLast;
+        int status;
+        std::string listPassword;  // of the file afterwards
+        std::vector<std::string> listed;
+    };
+    const std::string pw = "correct horse\n";
+    const std::vector<Case> cases = {
+        {"import at the file's password prompt",
+         {"import", "a.txt", "locked.tse"},
+         "",
+         {"import", "b.txt", "locked.tse"},
+         pw,
+         pw,
+         0,
+         pw,
+         {"from a", "from b", "mail"}},
+        {"passwd at the new password prompt",
+         {"passwd", "locked.tse"},
+         pw,
+         {"import", "b.txt", "locked.tse"},
+         pw,
+         "new password\n",
+         0,
+         "new password\n",
+         {"from b", "mail"}},
+        {"import, while another program changes the password",
+         {"import", "a.txt", "locked.tse"},
+         "",
+         {"passwd", "locked.tse"},
+         pw + "other password\n",
+         pw,
+         1,
+         "other password\n",
+         {"mail"}},
+        {"import into a new file of the same folder",
+         {"import", "a.txt", "new1.tse", "--compatible"},
+         "",
+         {"import", "b.txt", "new2.tsf"},
+         "",
+         "long enough\n",
+         0,
+         "long enough\n",
+         {"from a"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"locked.tse", "new1.tse", "new2.tsf"})
+            fs::remove(Path(name));
+        MakeFile("locked.tse", {{.code = 0, .name = "mail", .password = "pw"}}, "correct horse");
+        std::vector<std::string> args{c.waiting[0]};
+        for (std::size_t i = 1; i < c.waiting.size(); ++i)
+            args.push_back(c.waiting[i].starts_with("--") ? c.waiting[i]
+                                                          : Path(c.waiting[i]).string());
+        std::vector<std::string> otherArgs{c.other[0]};
+        for (std::size_t i = 1; i < c.other.size(); ++i)
+            otherArgs.push_back(Path(c.other[i]).string());
+
+        WaitingCli waiting(args, Path("waiting.err"));
+        waiting.WaitUntilAsking();
+        if (!c.fedFirst.empty()) {
+            waiting.Feed(c.fedFirst);
+            waiting.WaitUntilAsking();
+        }
+        const CliRun other = Cli(otherArgs, c.otherInput);
+        EXPECT_EQ(other.status, 0) << other.err;
+        waiting.Feed(c.fedLast);
+        EXPECT_EQ(waiting.Finish(), c.status) << waiting.Err();
+
+        const fs::path target = Path(c.waiting[c.waiting[0] == "passwd" ? 1 : 2]);
+        const CliRun listed = Cli({"ls", target.string()}, c.listPassword);
+        ASSERT_EQ(listed.status, 0) << listed.err;
+        for (const std::string& name : c.listed)
+            EXPECT_NE(listed.out.find(name), std::string::npos) << name << "\n" << listed.out;
+        EXPECT_EQ(Lines(listed.out).size(), c.listed.size() + 1) << listed.out;
+        if (c.status != 0) {
+            EXPECT_NE(waiting.Err().find("was changed by another program meanwhile and no longer "
+                                         "opens whole with the password given; nothing was "
+                                         "written"),
+                      std::string::npos)
+                << waiting.Err();
+        }
+    }
+    EXPECT_TRUE(fs::exists(Path("new2.tsf")));
 }
 
 }  // namespace

@@ -207,6 +207,7 @@ void DocumentModel::RestartAutoSaveIfOn() {
 
 bool DocumentModel::Open(const std::string& path, const std::string& passwordPrefill,
                          DamageNotice notice) {
+    RemoveSaveLeftovers(path);
     FileError error;
     std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path, error);
     if (!data) {
@@ -272,8 +273,15 @@ bool DocumentModel::IsKnownFile(const std::string& path) const {
     return identity && identity == known_->identity;
 }
 
-bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (const std::optional<FileError> error = WriteFileSafely(path, bytes)) {
+bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                               std::optional<DataFileLock>& lock) {
+    const std::optional<FileError> error =
+        WriteFileSafely(path, bytes, WriteOptions{.mustBeNew = lock->ForNewFile()});
+    if (!error)
+        Remember(path, bytes);
+    // Let go before a message waits for the user.
+    lock.reset();
+    if (error) {
         ShowFrameworkError(ui_, std::string(msg::kFailedToSave) + "\n" + error->what);
         return false;
     }
@@ -299,33 +307,51 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
     if (!bytes)
         return Written::No;
     WipeOnExit wipe{*bytes};
-    // Held from the check until the new file is in place, so that no other writer
-    // changes the file in between.
-    std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
-    if (!lock) {
-        ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
-        return Written::No;
-    }
-    const Written may = MayReplace(path, kind);
-    if (may != Written::Yes) {
-        lock.reset();
-        // No to "Replace it with your version?": the user picks another file.
-        if (may == Written::SavedAsInstead)
+    for (;;) {
+        // The user is asked with no lock held, so that other programs can go on saving
+        // meanwhile; the file as it was when the answer was given is what may be replaced.
+        std::optional<FileFingerprint> agreed;
+        const Written may = MayReplace(path, kind, agreed);
+        if (may == Written::SavedAsInstead)  // No to "Replace it with your version?"
             return SaveAs() ? Written::SavedAsInstead : Written::No;
-        return Written::No;
+        if (may != Written::Yes)
+            return Written::No;
+        // Held from the second look until the new file is in place, so that no other
+        // writer changes the file in between.
+        std::optional<DataFileLock> lock = DataFileLock::Acquire(path);
+        if (!lock) {
+            ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
+            return Written::No;
+        }
+        // Changed (again) since the decision: it was about another version, so the
+        // question is asked (again).
+        if (agreed && CompareWithDisk(*agreed, path) == DiskState::Changed)
+            continue;
+        if (!WriteBytes(path, *bytes, lock))
+            return Written::No;
+        SetModified(false);
+        return Written::Yes;
     }
-    if (!WriteBytes(path, *bytes))
-        return Written::No;
-    Remember(path, *bytes);
-    SetModified(false);
-    return Written::Yes;
 }
 
-DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind) {
+DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind,
+                                                 std::optional<FileFingerprint>& agreed) {
+    agreed.reset();
     // Only the file this document read or wrote can have been changed behind its back;
     // any other file was chosen (and its replacing confirmed) in the chooser.
-    if (!IsKnownFile(path) || CompareWithDisk(known_->print, path) != DiskState::Changed)
+    if (!IsKnownFile(path))
         return Written::Yes;
+    if (CompareWithDisk(known_->print, path) != DiskState::Changed) {
+        agreed = known_->print;
+        return Written::Yes;
+    }
+    // What the question is about: the file as it is now (nothing when it is no file that
+    // can be read, such as a folder in its place; the writing then says what it finds).
+    FileError error;
+    if (std::optional<std::vector<std::uint8_t>> now = ReadWholeFile(path, error)) {
+        WipeOnExit wipe{*now};
+        agreed = FingerprintOf(*now, path);
+    }
     const std::string name = FileTitleOf(path);
     if (kind == SaveKind::Automatic) {
         if (!toldChangedOnDisk_ && host_)
@@ -598,6 +624,7 @@ bool DocumentModel::Unlock(const std::string& password) {
         return true;
     if (sealedChanges_)
         return UnlockSealed(password);
+    RemoveSaveLeftovers(path_);
     FileError error;
     const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(path_, error);
     if (!data) {
@@ -643,9 +670,8 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
         ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
         return false;
     }
-    if (!WriteBytes(path, *bytes))
+    if (!WriteBytes(path, *bytes, lock))
         return false;
-    Remember(path, *bytes);
     SetModified(false);
     return true;
 }

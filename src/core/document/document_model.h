@@ -17,6 +17,7 @@
 
 namespace tessaline {
 
+class DataFileLock;
 class IDocumentHost;
 class IProfile;
 class IUserAnswers;
@@ -154,9 +155,16 @@ private:
     // Tells layoutChanged when the layout differs from the one last told.
     void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
-    // Under the writer lock: whether the file at path may be replaced now.
-    Written MayReplace(const std::string& path, SaveKind kind);
-    bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    // Whether the file at path may be replaced, asking the user when another program
+    // changed it; agreed receives the contents the decision was about, which the file
+    // must still have when it is replaced (nothing when the file is not this document's,
+    // or was changed into something that cannot be read).
+    Written MayReplace(const std::string& path, SaveKind kind,
+                       std::optional<FileFingerprint>& agreed);
+    // Writes under lock (which it lets go) and remembers what it wrote; false, after
+    // saying why, when the file could not be written.
+    bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    std::optional<DataFileLock>& lock);
     void Remember(const std::string& path, std::span<const std::uint8_t> bytes);
     // The cards and cipher state read from the document's file (whose bytes were bytes)
     // become the document's: unlocked and unmodified.

@@ -147,5 +147,9 @@ void ClearDeletedCardSecrets(CCard& card);
 // The question when the cards are too many for the compatible layout: seal instead?
 std::string TooLargeOfferSealingMessage(std::uint64_t storedSize);
 std::string TextTooLongMessage(const std::string& cardName);
+// Whether a data file of fileSize bytes can be opened again: the writer refuses to write
+// any larger one, with this message saying the limit and the size.
+bool ReadableFileSize(std::uint64_t fileSize);
+std::string TooLargeToReadMessage(std::uint64_t fileSize);
 
 }  // namespace tessaline

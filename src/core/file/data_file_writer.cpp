@@ -15,6 +15,7 @@
 #include "core/file/data_file.h"
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
+#include "core/file/safe_file.h"
 
 namespace tessaline {
 
@@ -156,6 +157,28 @@ std::uint64_t WrittenCardsSize(const CCardCollection& cards) {
     return size;
 }
 
+// The size a file of the cards takes: overhead, the bytes around the card records, plus
+// the records. Nothing when it can be read back, else the refusal. room is at least the
+// records' size (their stored sizes), so the exact size is only worked out when room
+// alone would be too much.
+std::optional<MessageRequest> RefuseUnreadableSize(const CCardCollection& cards, std::uint64_t room,
+                                                   std::uint64_t overhead) {
+    if (ReadableFileSize(overhead + room))
+        return std::nullopt;
+    const std::uint64_t size = overhead + WrittenCardsSize(cards);
+    if (ReadableFileSize(size))
+        return std::nullopt;
+    return PlainNotice(TooLargeToReadMessage(size));
+}
+
+// "268435456" -> "268,435,456".
+std::string GroupedDigits(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
 // Appends every card in file order, checking each on the way; false, with the reasons in
 // messages, at the first card that cannot be written. The caller reserved the room.
 template <typename Bytes>
@@ -179,6 +202,11 @@ WriteResult BuildSealedFile(const CCardCollection& cards, std::uint64_t room,
     WriteResult result;
     if (!SealSettingsReadable(state.seal)) {
         result.messages.push_back(PlainNotice(msg::kSealSettingsUnusable));
+        return result;
+    }
+    if (std::optional<MessageRequest> refused =
+            RefuseUnreadableSize(cards, room, kSealedHeaderSize + kHeaderSize + kSealTagSize)) {
+        result.messages.push_back(std::move(*refused));
         return result;
     }
     std::optional<std::vector<std::uint8_t>> sealed;
@@ -211,9 +239,23 @@ std::string TooLargeOfferSealingMessage(std::uint64_t storedSize) {
     return "The cards take " + std::to_string(storedSize) +
            " bytes, but an encrypted file that older readers understand can hold at most " +
            std::to_string(kEncryptedLimit - 1 - kCheckValueSize) +
-           ".\n\nDo you want to seal the file instead? A sealed file has no size limit and "
+           ".\n\nDo you want to seal the file instead? A sealed file can hold up to " +
+           kMaxReadableFileSizeText +
+           " and "
            "protects the password better, but older readers cannot open it.\n\nIf you "
            "choose No, the file is not saved.";
+}
+
+bool ReadableFileSize(std::uint64_t fileSize) {
+    return fileSize <= kMaxReadableFileSize;
+}
+
+std::string TooLargeToReadMessage(std::uint64_t fileSize) {
+    return "The file would take " + GroupedDigits(fileSize) +
+           " bytes, but a data file can be "
+           "opened only when it takes at most " +
+           kMaxReadableFileSizeText + " (" + GroupedDigits(kMaxReadableFileSize) +
+           " bytes). The file was not saved: delete cards or split them into two files.";
 }
 
 std::string TextTooLongMessage(const std::string& cardName) {
@@ -230,6 +272,11 @@ WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
     // A plain file is built in one walk over the cards, each checked as it comes, into a
     // buffer sized once from the stored sizes of all the cards kept.
     if (!state.encryptOnSave) {
+        if (std::optional<MessageRequest> refused =
+                RefuseUnreadableSize(cards, cards.KeptStoredSize(), kHeaderSize)) {
+            result.messages.push_back(std::move(*refused));
+            return result;
+        }
         out.reserve(kHeaderSize + cards.KeptStoredSize());
         AppendHeader(out, false, state.headerValue18);
         if (AppendAllCards(out, cards, result.messages))

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <thread>
 
 namespace tessaline {
@@ -15,34 +14,22 @@ namespace {
 
 constexpr std::chrono::milliseconds kRetryPause{25};
 
-enum class TryResult { Locked, Busy, Moved, Unlockable };
+enum class TryResult { Locked, Busy, Moved, Missing, Unlockable };
 
 bool SameInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The folder a new file at path would be created in.
-std::string FolderOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
 // One attempt. Locked: fd holds the lock for what path names now. Moved: path names
-// something else than what was locked; try again at once.
+// something else than what was locked; try again at once. Missing: no file is there.
 TryResult TryLock(const std::string& path, int& fd) {
     fd = -1;
     // Non-blocking, so that a FIFO under the name cannot hang the writer.
-    int opened = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    const bool missing = opened < 0 && errno == ENOENT;
-    if (opened < 0 && !missing)
-        return TryResult::Unlockable;
-    if (missing) {
-        opened = ::open(FolderOf(path).c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY);
-        if (opened < 0)
-            return TryResult::Unlockable;
-    }
+    const int opened = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (opened < 0)
+        return errno == ENOENT ? TryResult::Missing : TryResult::Unlockable;
     struct stat held;
-    if (::fstat(opened, &held) != 0 || (!missing && !S_ISREG(held.st_mode))) {
+    if (::fstat(opened, &held) != 0 || !S_ISREG(held.st_mode)) {
         ::close(opened);
         return TryResult::Unlockable;
     }
@@ -51,12 +38,10 @@ TryResult TryLock(const std::string& path, int& fd) {
         ::close(opened);
         return error == EWOULDBLOCK ? TryResult::Busy : TryResult::Unlockable;
     }
-    // Another writer may have renamed its new file over the name (or created the file
-    // while we waited for the folder) between the open and the lock.
+    // Another writer may have renamed its new file over the name between the open and
+    // the lock.
     struct stat now;
-    const bool exists = ::stat(path.c_str(), &now) == 0;
-    const bool same = missing ? !exists : exists && SameInode(now, held);
-    if (!same) {
+    if (::stat(path.c_str(), &now) != 0 || !SameInode(now, held)) {
         ::close(opened);
         return TryResult::Moved;
     }
@@ -74,6 +59,8 @@ std::optional<DataFileLock> DataFileLock::Acquire(const std::string& path,
         switch (TryLock(path, fd)) {
             case TryResult::Locked:
                 return DataFileLock(fd);
+            case TryResult::Missing:
+                return DataFileLock(-1, true);
             case TryResult::Unlockable:
                 return DataFileLock(-1);
             case TryResult::Moved:
@@ -89,7 +76,8 @@ std::optional<DataFileLock> DataFileLock::Acquire(const std::string& path,
     }
 }
 
-DataFileLock::DataFileLock(DataFileLock&& other) noexcept : fd_(other.fd_) {
+DataFileLock::DataFileLock(DataFileLock&& other) noexcept
+    : fd_(other.fd_), newFile_(other.newFile_) {
     other.fd_ = -1;
 }
 
@@ -97,6 +85,7 @@ DataFileLock& DataFileLock::operator=(DataFileLock&& other) noexcept {
     if (this != &other) {
         Release();
         fd_ = other.fd_;
+        newFile_ = other.newFile_;
         other.fd_ = -1;
     }
     return *this;

@@ -5,9 +5,12 @@
 //
 // Saves replace the file by renaming a new one over it, so the lock is taken on the
 // file's inode and then checked: when the name meanwhile names another inode (another
-// writer's new file), the lock moves to that one. While no file exists under the name,
-// the folder that will hold it is locked instead, until the file appears. No lock file is
-// made: nothing is left beside the user's files, and a writer that dies lets go at once.
+// writer's new file), the lock moves to that one. A name with no file yet is not locked
+// at all (so writers of other files in its folder never wait for it): the lock says it
+// is for a new file, and the writer then creates the file only if the name is still free
+// (WriteOptions::mustBeNew), never replacing one another program made meanwhile. No lock
+// file is made: nothing is left beside the user's files, and a writer that dies lets go
+// at once.
 
 #include <chrono>
 #include <optional>
@@ -33,14 +36,18 @@ public:
     DataFileLock& operator=(const DataFileLock&) = delete;
     ~DataFileLock();
 
-    // Whether a lock is held (false where none could be taken).
+    // Whether a lock is held (false where none could be taken, and for a new file).
     bool Held() const { return fd_ >= 0; }
+    // No file was there when the lock was taken: the writer must create it without
+    // replacing anything.
+    bool ForNewFile() const { return newFile_; }
     // Lets go before the end of the scope.
     void Release();
 
 private:
-    explicit DataFileLock(int fd) : fd_(fd) {}
+    explicit DataFileLock(int fd, bool newFile = false) : fd_(fd), newFile_(newFile) {}
     int fd_ = -1;
+    bool newFile_ = false;
 };
 
 // "NAME is being changed by another program; try again."

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <stdio.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include <cstring>
 #include <tuple>
 #include <utility>
+
+#include "core/file/file_lock.h"
 
 namespace tessaline {
 
@@ -33,6 +36,12 @@ FileError SystemError(int code, const std::string& what, const std::string& path
 
 FileError Explained(int code, std::string text) {
     return FileError{code, std::move(text), true};
+}
+
+// A new file's name was taken by another program after the writer found it free.
+FileError CreatedMeanwhile(const std::string& path) {
+    return Explained(EEXIST,
+                     path + " was created by another program meanwhile; it was not replaced.");
 }
 
 std::pair<std::string, std::string> SplitPath(const std::string& path) {
@@ -69,9 +78,18 @@ std::string TempStem(const std::string& name) {
            kTempMarker;
 }
 
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Whether entryName is one of the temporary files of the target whose stem is given: the
+// stem, then exactly the random letters that this code and mkostemp put there.
+bool IsTempNameOf(const std::string& entryName, const std::string& stem) {
+    if (entryName.size() != stem.size() + kTempRandomLength ||
+        entryName.compare(0, stem.size(), stem) != 0)
+        return false;
+    return entryName.find_first_not_of(kLetters, stem.size()) == std::string::npos;
+}
+
 std::string RandomSuffix() {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     unsigned char random[kTempRandomLength] = {};
     if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
         static std::atomic<unsigned> counter{0};
@@ -100,10 +118,8 @@ void RemoveLeftovers(int dirFd, const std::string& name) {
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string entryName = entry->d_name;
-        if (entryName.size() == stem.size() + kTempRandomLength &&
-            entryName.compare(0, stem.size(), stem) == 0) {
+        if (IsTempNameOf(entryName, stem))
             leftovers.push_back(entryName);
-        }
     }
     ::closedir(dir);
     for (const std::string& leftover : leftovers) {
@@ -209,6 +225,11 @@ std::optional<FileReplacement> FileReplacement::Begin(const std::string& path,
         error = SystemError(errno, "cannot write", path);
         return std::nullopt;
     }
+    if (exists && options.mustBeNew) {
+        error = CreatedMeanwhile(path);
+        return std::nullopt;
+    }
+    r.replaces_ = exists;
 
     RemoveLeftovers(r.dirFd_, r.name_);
 
@@ -255,6 +276,7 @@ FileReplacement::FileReplacement(FileReplacement&& other) noexcept
       name_(std::move(other.name_)),
       tempName_(std::exchange(other.tempName_, {})),
       writePath_(std::move(other.writePath_)),
+      replaces_(other.replaces_),
       dirFd_(std::exchange(other.dirFd_, -1)),
       fd_(std::exchange(other.fd_, -1)),
       mode_(other.mode_) {}
@@ -290,49 +312,105 @@ std::uint64_t FileReplacement::Size() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+namespace {
+
+// Gives the open unnamed file fd the name in dirFd; errno's code when that fails
+// (EEXIST: the name is taken). Linking by the descriptor itself needs a privilege most
+// users lack; its /proc name does the same for them.
+int LinkUnnamed(int fd, int dirFd, const std::string& name) {
+    if (::linkat(fd, "", dirFd, name.c_str(), AT_EMPTY_PATH) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    const std::string viaProc = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, viaProc.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    return errno;
+}
+
+// Renames from to to in dirFd unless to exists; errno's code when that fails (EEXIST:
+// it exists). Where the filesystem cannot rename that way, a hard link does the same.
+int RenameWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
+    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return errno;
+    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0)
+        return errno;
+    ::unlinkat(dirFd, from.c_str(), 0);
+    return 0;
+}
+
+}  // namespace
+
 std::optional<FileError> FileReplacement::Commit() {
-    auto fail = [this](int code, const char* what) {
-        FileError error = SystemError(code, what, shownPath_);
+    auto fail = [this](FileError error) {
         Abandon();
         return error;
     };
+    auto failCode = [this, &fail](int code, const char* what) {
+        return fail(SystemError(code, what, shownPath_));
+    };
     if (fd_ < 0)
-        return fail(EBADF, "cannot write");
+        return failCode(EBADF, "cannot write");
     if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0)
-        return fail(errno, "cannot set the permissions of");
+        return failCode(errno, "cannot set the permissions of");
     if (::fsync(fd_) != 0)
-        return fail(errno, "cannot write");
+        return failCode(errno, "cannot write");
 
-    if (tempName_.empty()) {
-        // Give the unnamed file a temporary name beside the target, then rename it over.
-        const std::string viaProc = "/proc/self/fd/" + std::to_string(fd_);
-        const std::string stem = TempStem(name_);
-        int code = EEXIST;
-        for (int attempt = 0; attempt < 100 && code == EEXIST; ++attempt) {
-            const std::string candidate = stem + RandomSuffix();
-            if (::linkat(fd_, "", dirFd_, candidate.c_str(), AT_EMPTY_PATH) == 0 ||
-                (errno != EEXIST && ::linkat(AT_FDCWD, viaProc.c_str(), dirFd_, candidate.c_str(),
-                                             AT_SYMLINK_FOLLOW) == 0)) {
-                tempName_ = candidate;
-                code = 0;
-            } else {
-                code = errno;
-            }
-        }
+    if (!replaces_) {
+        // Nothing was there when the writing began: the complete file gets the target's
+        // name only if that is still free, so that no file made meanwhile is lost.
+        const int code = tempName_.empty() ? LinkUnnamed(fd_, dirFd_, name_)
+                                           : RenameWithoutReplacing(dirFd_, tempName_, name_);
+        if (code == EEXIST)
+            return fail(CreatedMeanwhile(shownPath_));
         if (code != 0)
-            return fail(code, "cannot create");
+            return failCode(code, "cannot create");
+        tempName_.clear();
+        if (::close(std::exchange(fd_, -1)) != 0)
+            return failCode(errno, "cannot write");
+    } else {
+        if (tempName_.empty()) {
+            // Give the unnamed file a temporary name beside the target, then rename it over.
+            const std::string stem = TempStem(name_);
+            int code = EEXIST;
+            for (int attempt = 0; attempt < 100 && code == EEXIST; ++attempt) {
+                const std::string candidate = stem + RandomSuffix();
+                code = LinkUnnamed(fd_, dirFd_, candidate);
+                if (code == 0)
+                    tempName_ = candidate;
+            }
+            if (code != 0)
+                return failCode(code, "cannot create");
+        }
+        if (::close(std::exchange(fd_, -1)) != 0)
+            return failCode(errno, "cannot write");
+        if (::renameat(dirFd_, tempName_.c_str(), dirFd_, name_.c_str()) != 0)
+            return failCode(errno, "cannot replace");
+        tempName_.clear();
     }
-    const int closed = ::close(std::exchange(fd_, -1));
-    if (closed != 0)
-        return fail(errno, "cannot write");
-    if (::renameat(dirFd_, tempName_.c_str(), dirFd_, name_.c_str()) != 0)
-        return fail(errno, "cannot replace");
-    tempName_.clear();
-    // The rename itself reaches the disk only with the folder.
+    // The new name reaches the disk only with the folder.
     if (::fsync(dirFd_) != 0 && errno != EINVAL)
-        return fail(errno, "cannot flush the folder of");
+        return failCode(errno, "cannot flush the folder of");
     Abandon();
     return std::nullopt;
+}
+
+void RemoveSaveLeftovers(const std::string& path) {
+    // A writer holding the file may be between naming its new file and the rename.
+    const std::optional<DataFileLock> lock =
+        DataFileLock::Acquire(path, std::chrono::milliseconds(0));
+    if (!lock || !lock->Held())
+        return;
+    const auto [folder, name] = SplitPath(FollowLinks(path));
+    if (name.empty() || name == "." || name == "..")
+        return;
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return;
+    RemoveLeftovers(dirFd, name);
+    ::close(dirFd);
 }
 
 std::optional<FileError> WriteFileSafely(const std::string& path,

@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
+#include "core/base/secure_wipe.h"
 #include "core/file/safe_file.h"
 
 namespace tessaline {
@@ -34,11 +36,54 @@ std::optional<FileError> RefuseKind(const struct stat& st, const std::string& pa
                      true};
 }
 
-FileError TooLarge(const std::string& path) {
+std::string SizeText(std::uint64_t limit) {
+    if (limit == kMaxReadableFileSize)
+        return kMaxReadableFileSizeText;
+    return std::to_string(limit) + (limit == 1 ? " byte" : " bytes");
+}
+
+FileError TooLarge(const std::string& path, std::uint64_t limit = kMaxReadableFileSize) {
     return FileError{EFBIG,
-                     path + " is larger than " + kMaxReadableFileSizeText +
+                     path + " is larger than " + SizeText(limit) +
                          ", the most this program reads; it was not read.",
                      true};
+}
+
+enum class ReadEnd { Done, TooLarge, Failed };
+
+// Appends what fd holds up to its end to data, but never more than limit bytes in all.
+// The bytes may be secret: when data has to grow, the old buffer is wiped before it is
+// let go.
+ReadEnd ReadInto(int fd, std::uint64_t limit, std::vector<std::uint8_t>& data) {
+    std::uint8_t chunk[65536];
+    ReadEnd end = ReadEnd::Done;
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            end = ReadEnd::Failed;
+            break;
+        }
+        if (n == 0)
+            break;
+        const std::size_t count = static_cast<std::size_t>(n);
+        if (data.size() + count > limit) {
+            end = ReadEnd::TooLarge;
+            break;
+        }
+        if (data.size() + count > data.capacity()) {
+            std::vector<std::uint8_t> larger;
+            larger.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+                limit, std::max<std::size_t>(data.capacity() * 2, data.size() + count))));
+            larger.assign(data.begin(), data.end());
+            SecureWipe(data.data(), data.size());
+            data.swap(larger);
+        }
+        data.insert(data.end(), chunk, chunk + count);
+    }
+    SecureWipe(chunk, sizeof chunk);
+    return end;
 }
 
 class Descriptor {
@@ -89,25 +134,36 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
     }
     std::vector<std::uint8_t> data;
     data.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = SystemError("cannot read", path);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        // A file that grows while it is read is still held to the limit.
-        if (data.size() + static_cast<std::size_t>(n) > kMaxReadableFileSize) {
+    // A file that grows while it is read is still held to the limit.
+    switch (ReadInto(fd.Get(), kMaxReadableFileSize, data)) {
+        case ReadEnd::Done:
+            return data;
+        case ReadEnd::TooLarge:
             error = TooLarge(path);
-            return std::nullopt;
-        }
-        data.insert(data.end(), chunk, chunk + n);
+            break;
+        case ReadEnd::Failed:
+            error = SystemError("cannot read", path);
+            break;
     }
-    return data;
+    SecureWipe(data.data(), data.size());
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadAllWithin(int fd, const std::string& name,
+                                                       std::uint64_t limit, FileError& error) {
+    std::vector<std::uint8_t> data;
+    switch (ReadInto(fd, limit, data)) {
+        case ReadEnd::Done:
+            return data;
+        case ReadEnd::TooLarge:
+            error = TooLarge(name, limit);
+            break;
+        case ReadEnd::Failed:
+            error = SystemError("cannot read", name);
+            break;
+    }
+    SecureWipe(data.data(), data.size());
+    return std::nullopt;
 }
 
 std::string FileTitleOf(const std::string& path) {

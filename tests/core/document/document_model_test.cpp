@@ -14,8 +14,10 @@
 #include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/file/file_lock.h"
+#include "core/file/safe_file.h"
 #include "core/platform/profile.h"
 #include "support/data_files.h"
+#include "support/save_leftovers.h"
 #include "support/scripted_answers.h"
 
 namespace tessaline {
@@ -192,6 +194,27 @@ TEST_F(DocumentModelTest, OpeningAFileShowsTheReadersMessageThenFailedToOpenAndK
         EXPECT_EQ(model.EncryptionState(), 0);
         EXPECT_TRUE(frame.recent.empty());
     }
+}
+
+// Opening a data file (and unlocking it, which reads it again) removes the copies that
+// interrupted saves left beside it: our own only, never a link or another user's file.
+TEST_F(DocumentModelTest, OpeningAFileRemovesWhatInterruptedSavesLeftBesideIt) {
+    const fs::path path = dir / "cards.tse";
+    ASSERT_TRUE(WriteOneCardFile(path, "long enough"));
+    auto exists = [](const fs::path& p) { return fs::exists(fs::symlink_status(p)); };
+    const testing::SaveLeftovers opened = testing::MakeSaveLeftovers(path);
+    ui.Password("long enough");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    for (const fs::path& p : opened.ours)
+        EXPECT_FALSE(exists(p)) << p;
+    for (const fs::path& p : opened.others)
+        EXPECT_TRUE(exists(p)) << p;
+
+    ASSERT_TRUE(doc.Lock());
+    const fs::path leftover = dir / ".cards.tse.tessaline-x9Y8z7";
+    ASSERT_TRUE(WriteFileText(leftover, "cards in clear"));
+    ASSERT_TRUE(doc.Unlock("long enough"));
+    EXPECT_FALSE(exists(leftover));
 }
 
 TEST_F(DocumentModelTest, AWrongPasswordAsksAgainUntilTheRightOne) {
@@ -906,6 +929,91 @@ TEST_F(DocumentModelTest, ASaveWhileAnotherProgramHoldsTheFileWaitsThenFailsAndC
     ui.shown.clear();
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(CardNamesIn(path), (Texts{"mail", "mine"}));
+}
+
+// While the user decides whether to replace a file another program changed, no lock is
+// held: other writers save meanwhile. If one did, the answer was about a version that is
+// gone, so the question comes again; only a Yes to the version on disk replaces it.
+TEST_F(DocumentModelTest, TheReplaceQuestionHoldsNoLockAndComesAgainWhenTheFileChangedMeanwhile) {
+    // The scripted user, who lets another program save while the first question is open.
+    struct AnswersWhileAnotherSaves : ScriptedAnswers {
+        std::function<void()> duringFirstQuestion;
+        MsgAnswer Message(const MessageRequest& message) override {
+            if (message.buttons != MsgButtons::Ok && duringFirstQuestion)
+                std::exchange(duringFirstQuestion, {})();
+            return ScriptedAnswers::Message(message);
+        }
+    };
+    struct Case {
+        MsgAnswer second;  // to the question about the file saved meanwhile
+        bool saved;
+        Texts onDisk;
+    };
+    const Case cases[] = {
+        {MsgAnswer::Yes, true, {"mail", "mine"}},
+        {MsgAnswer::Cancel, false, {"mail", "theirs", "later"}},
+    };
+    const fs::path path = dir / "a.tsf";
+    auto anotherProgramAdds = [&](const std::string& name) {
+        ScriptedAnswers quiet;
+        DocumentModel other(quiet, profile, nullptr);
+        EXPECT_TRUE(other.Open(path.string(), ""));
+        AddCard(other, kWwwSites, name);
+        EXPECT_TRUE(other.Save()) << name;
+        EXPECT_TRUE(quiet.shown.empty()) << name;
+    };
+    for (const Case& c : cases) {
+        AnswersWhileAnotherSaves answers;
+        ASSERT_TRUE(WriteOneCardFile(path));
+        DocumentModel model(answers, profile, nullptr);
+        ASSERT_TRUE(model.Open(path.string(), ""));
+        anotherProgramAdds("theirs");
+        AddCard(model, kWwwSites, "mine");
+        model.SetModified(true);
+        answers.duringFirstQuestion = [&] { anotherProgramAdds("later"); };
+        answers.messageAnswers = {MsgAnswer::Yes, c.second};
+
+        EXPECT_EQ(model.Save(), c.saved);
+        const std::string question =
+            "a.tsf was changed by another program since it was opened. Replace it with your "
+            "version?";
+        EXPECT_EQ(answers.Texts(), (Texts{question, question}));
+        EXPECT_EQ(CardNamesIn(path), c.onDisk);
+        EXPECT_EQ(model.IsModified(), !c.saved);
+    }
+}
+
+// A document too large for the readers to open again is not written, in any layout: the
+// message says the limit and the size, and the file on disk stays as it was.
+TEST_F(DocumentModelTest, AFileLargerThanTheReadersAcceptIsNeverWritten) {
+    const fs::path path = dir / "big.tse";
+    ASSERT_TRUE(WriteOneCardFile(path));
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    const std::string before = ReadFileText(path);
+    // Records of 24 + 5 + 32,766 bytes: 8,193 of them are just over the limit.
+    const std::string note(kMaxTextLength, 'n');
+    std::uint64_t records = 24 + 5 + 4 + 2;  // "mail", password "pw"
+    for (int i = 0; i < 8192; ++i) {
+        CCard* card = AddCard(doc, kMiscellaneous, "", "");
+        card->SetNote(note);
+        records += 24 + 5 + note.size();
+    }
+    doc.SetModified(true);
+    ASSERT_FALSE(ReadableFileSize(kHeaderSize + records));
+
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(ui.Texts(), Texts{TooLargeToReadMessage(kHeaderSize + records)});
+    // Sealed, the header and the seal's tag come on top.
+    ui.ClearShown();
+    ui.encryptionAnswers.push_back(Box(true, "long enough", "long enough"));
+    doc.EncryptOnSave();
+    ASSERT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(ui.Texts(), Texts{TooLargeToReadMessage(kSealedHeaderSize + kHeaderSize + records +
+                                                      kSealTagSize)});
+    EXPECT_EQ(ReadFileText(path), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 // ---- Encrypt On Save ----

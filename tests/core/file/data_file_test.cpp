@@ -10,6 +10,7 @@
 #include "core/document/file_with_user.h"
 #include "core/file/blowfish.h"
 #include "core/file/data_file.h"
+#include "core/file/safe_file.h"
 #include "core/file/sha1.h"
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
@@ -485,6 +486,23 @@ TEST(DataFileWriter, RefusesWhatItCannotWriteAndProducesNothing) {
         EXPECT_EQ(ui.Texts(), c.messages);
         EXPECT_FALSE(state.sealed);
     }
+}
+
+// The readers' limit is the writers' too: a file one byte larger than the readers accept
+// is refused, with a message that says the limit and the size.
+TEST(DataFileWriter, TheSizeLimitOfTheReadersHoldsForTheWriters) {
+    struct Case {
+        std::uint64_t size;
+        bool readable;
+    };
+    for (const Case& c : {Case{0, true}, Case{kMaxReadableFileSize, true},
+                          Case{kMaxReadableFileSize + 1, false}, Case{287047123, false}}) {
+        EXPECT_EQ(ReadableFileSize(c.size), c.readable) << c.size;
+    }
+    EXPECT_EQ(TooLargeToReadMessage(287047123),
+              "The file would take 287,047,123 bytes, but a data file can be opened only when it "
+              "takes at most 256 MiB (268,435,456 bytes). The file was not saved: delete cards "
+              "or split them into two files.");
 }
 
 TEST(DataFileWriter, LargestEncryptedFileThatFitsIsWrittenAndReadBack) {

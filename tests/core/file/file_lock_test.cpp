@@ -1,6 +1,6 @@
 // The writer lock of a data file: a second writer waits and then gives up, the lock
 // follows the file when a save renames a new one over it, and a file that does not exist
-// yet is guarded through its folder.
+// yet locks nothing: it is created only while its name is free.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -70,25 +70,35 @@ TEST_F(DataFileLockTest, TheLockFollowsTheFileASaveRenamedOverTheOldOne) {
     EXPECT_FALSE(FreeNow(path));
 }
 
-TEST_F(DataFileLockTest, AFileNotYetWrittenIsGuardedThroughItsFolder) {
-    const fs::path path = dir / "new.tse";
+// Creating a new file never keeps a writer of another file waiting, in its folder or
+// anywhere; of two writers creating the same new file, the second one's write is refused
+// and the first one's file stays.
+TEST_F(DataFileLockTest, ANewFileLocksNothingAndIsCreatedOnlyWhileItsNameIsFree) {
+    const fs::path path = dir / "new1.tse";
     std::optional<DataFileLock> creator = DataFileLock::Acquire(path);
-    ASSERT_TRUE(creator && creator->Held());
-    EXPECT_FALSE(FreeNow(path));
-    // New files of the same folder wait too while this one is made (only for the moment
-    // of a save); files that exist have locks of their own.
-    EXPECT_FALSE(FreeNow(dir / "other.tsf"));
+    ASSERT_TRUE(creator);
+    EXPECT_TRUE(creator->ForNewFile());
+    EXPECT_FALSE(creator->Held());
+    EXPECT_TRUE(FreeNow(dir / "new2.tsf"));
     std::ofstream(dir / "existing.tsf") << "x";
-    EXPECT_TRUE(FreeNow(dir / "existing.tsf"));
-    auto waiting = std::async(std::launch::async, [&] { return DataFileLock::Acquire(path, 10s); });
-    std::this_thread::sleep_for(100ms);
-    ASSERT_FALSE(WriteFileSafely(path.string(), std::string("made")).has_value());
-    creator.reset();
-    std::optional<DataFileLock> second = waiting.get();
-    ASSERT_TRUE(second && second->Held());
-    // The waiter found the file made meanwhile and holds it, not the folder.
+    std::optional<DataFileLock> existing = DataFileLock::Acquire(dir / "existing.tsf", 0ms);
+    ASSERT_TRUE(existing && existing->Held());
+    EXPECT_FALSE(existing->ForNewFile());
+
+    std::optional<DataFileLock> second = DataFileLock::Acquire(path, 0ms);
+    ASSERT_TRUE(second && second->ForNewFile());
+    ASSERT_FALSE(WriteFileSafely(path.string(), std::string("first"),
+                                 WriteOptions{.mustBeNew = creator->ForNewFile()})
+                     .has_value());
+    const std::optional<FileError> refused = WriteFileSafely(
+        path.string(), std::string("second"), WriteOptions{.mustBeNew = second->ForNewFile()});
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->code, EEXIST);
+    EXPECT_EQ(testing::ReadFileText(path), "first");
+    // Once the file is there, it is locked as any other.
+    std::optional<DataFileLock> third = DataFileLock::Acquire(path, 0ms);
+    ASSERT_TRUE(third && third->Held());
     EXPECT_FALSE(FreeNow(path));
-    EXPECT_TRUE(FreeNow(dir / "other.tsf"));
 }
 
 TEST_F(DataFileLockTest, WhereNoLockCanBeTakenTheWriterGoesOnAlone) {

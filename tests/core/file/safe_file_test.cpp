@@ -12,8 +12,10 @@
 #include <fstream>
 #include <set>
 
+#include "core/file/file_lock.h"
 #include "core/file/safe_file.h"
 #include "support/data_files.h"
+#include "support/save_leftovers.h"
 
 namespace tessaline {
 namespace {
@@ -188,6 +190,36 @@ TEST_P(SafeWriteTest, AKilledSaveLeavesNothingBehind) {
     EXPECT_EQ(Names(), expected);
 }
 
+// A file that was not there when the writing began is created only while its name is
+// free: what another program made there meanwhile stays, and nothing else is left.
+TEST_P(SafeWriteTest, ANewFileNeverReplacesOneMadeMeanwhile) {
+    const fs::path p = dir_ / "new.tsf";
+    const std::string refusal =
+        p.string() + " was created by another program meanwhile; it was not replaced.";
+    FileError error;
+    std::optional<FileReplacement> file = FileReplacement::Begin(p.string(), WriteOptions{}, error);
+    ASSERT_TRUE(file);
+    const std::string mine = "my cards";
+    ASSERT_FALSE(
+        file->Write(std::span(reinterpret_cast<const std::uint8_t*>(mine.data()), mine.size())));
+    ASSERT_TRUE(testing::WriteFileText(p, "their cards"));
+    const std::optional<FileError> failed = file->Commit();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->code, EEXIST);
+    EXPECT_TRUE(failed->explained);
+    EXPECT_EQ(failed->what, refusal);
+    EXPECT_EQ(testing::ReadFileText(p), "their cards");
+    EXPECT_EQ(Names(), std::set<std::string>{"new.tsf"});
+
+    // A writer that found no file says so: a file there by the time it begins stays too.
+    const std::optional<FileError> refused =
+        WriteFileSafely(p.string(), mine, WriteOptions{.mustBeNew = true});
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->what, refusal);
+    EXPECT_EQ(testing::ReadFileText(p), "their cards");
+    EXPECT_EQ(Names(), std::set<std::string>{"new.tsf"});
+}
+
 // Exports and printed files are owner-only whatever they replace; data files keep the mode.
 TEST_P(SafeWriteTest, OwnerOnlyOutputsAreOwnerOnlyWhateverTheyReplace) {
     const fs::path p = dir_ / "out.txt";
@@ -320,6 +352,79 @@ TEST_P(SafeWriteTest, OtherCodeWritesThroughTheWritePath) {
     EXPECT_EQ(testing::ReadFileText(p), "%PDF-1.4");
     EXPECT_EQ(StatOf(p).st_mode & 07777, 0600u);
     EXPECT_EQ(FilesInDir(), 1u);
+}
+
+// What interrupted saves of a data file left beside it goes when the file is opened: only
+// regular files of our own with exactly the temporary files' names, and only while no
+// writer holds the file (a save under way keeps its new file).
+TEST_F(SafeFileTest, OpeningRemovesOnlyOurOwnSaveLeftovers) {
+    const fs::path p = dir_ / "cards.tsf";
+    ASSERT_TRUE(testing::WriteFileText(p, "data"));
+    const testing::SaveLeftovers made = testing::MakeSaveLeftovers(p);
+    auto exists = [](const fs::path& q) { return fs::exists(fs::symlink_status(q)); };
+    {
+        std::optional<DataFileLock> writer = DataFileLock::Acquire(p.string());
+        ASSERT_TRUE(writer && writer->Held());
+        RemoveSaveLeftovers(p.string());
+        for (const fs::path& q : made.ours)
+            EXPECT_TRUE(exists(q)) << q;
+    }
+    RemoveSaveLeftovers(p.string());
+    for (const fs::path& q : made.ours)
+        EXPECT_FALSE(exists(q)) << q;
+    for (const fs::path& q : made.others)
+        EXPECT_TRUE(exists(q)) << q;
+    EXPECT_EQ(testing::ReadFileText(dir_ / "linked-to.txt"), "0\tcards in clear\t\t\tsecret\t\r\n");
+    EXPECT_EQ(testing::ReadFileText(p), "data");
+}
+
+// A source that is not a file (a pipe, the standard input) is read to its end, but never
+// past the limit: one byte more and the reading stops with the limit in the message.
+TEST_F(SafeFileTest, AStreamIsReadOnlyUpToTheLimit) {
+    struct Case {
+        std::size_t size;
+        std::uint64_t limit;
+        bool read;
+    };
+    const Case cases[] = {
+        {0, 10, true}, {10, 10, true}, {11, 10, false}, {300000, 10, false}, {300000, 300000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " bytes, limit " + std::to_string(c.limit));
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        std::string bytes(c.size, '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>('a' + i % 26);
+        // A writer that keeps going after the limit: the reader must not wait for its end.
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            ::close(fds[0]);
+            std::size_t done = 0;
+            while (done < bytes.size()) {
+                const ssize_t n = ::write(fds[1], bytes.data() + done, bytes.size() - done);
+                if (n <= 0)
+                    ::_exit(0);
+                done += static_cast<std::size_t>(n);
+            }
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        FileError error;
+        const auto read = ReadAllWithin(fds[0], "the standard input", c.limit, error);
+        ::close(fds[0]);
+        ::waitpid(writer, nullptr, 0);
+        if (c.read) {
+            ASSERT_TRUE(read);
+            EXPECT_EQ(std::string(read->begin(), read->end()), bytes);
+        } else {
+            EXPECT_FALSE(read);
+            EXPECT_EQ(error.code, EFBIG);
+            EXPECT_EQ(error.what, "the standard input is larger than " + std::to_string(c.limit) +
+                                      " bytes, the most this program reads; it was not read.");
+        }
+    }
 }
 
 TEST_F(SafeFileTest, ReadWholeFile) {

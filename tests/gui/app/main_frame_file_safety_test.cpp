@@ -2,7 +2,8 @@
 // file choosers: a damaged file opens read-only and Save becomes Save As; the file type
 // picked in Save As decides the extension and a .tsf is not replaced without asking; a
 // failed Save As leaves the window on its file; Export To Text proposes a .txt and never
-// replaces a data file; a file changed by another program is not replaced unasked.
+// replaces a data file; a file changed by another program is not replaced unasked, and
+// while the window asks about it other programs may go on saving.
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <chrono>
 #include <functional>
 
 #include "core/commands/command_ids.h"
@@ -312,6 +314,42 @@ private slots:
         QCOMPARE(texts, QStringList{"shared.tsf was changed by another program since it was "
                                     "opened. Replace it with your version?"});
         QCOMPARE(ReadAll(path), theirs);
+        QVERIFY(child->Document().IsModified());
+    }
+
+    void whileTheReplaceQuestionIsOpenOtherProgramsSaveAndItIsAskedAgain() {
+        const QString path = Path("asked.tsf");
+        QVERIFY(WriteDataFile(path, {{.code = kWwwSites, .name = "mine"}}));
+        CChildFrame* child = frame_->OpenDocumentFile(path);
+        QVERIFY(child);
+        QVERIFY(WriteDataFile(path, {{.code = kWwwSites, .name = "theirs"}}));
+        child->Document().SetModifiedFlag(true);
+
+        // While the first question is open another program takes the file's lock and
+        // saves; the user then says Yes to the version the question was about.
+        bool freeWhileAsking = false;
+        QStringList& texts = SeenTexts();
+        texts.clear();
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            texts << box.text();
+            {
+                std::optional<DataFileLock> other =
+                    DataFileLock::Acquire(path.toStdString(), std::chrono::milliseconds(0));
+                freeWhileAsking = other && other->Held();
+                QVERIFY(WriteDataFile(path, {{.code = kWwwSites, .name = "later"}}));
+            }
+            AnswerBoxes({QMessageBox::Cancel});
+            box.button(QMessageBox::Yes)->click();
+        });
+        frame_->OnCommand(CommandId::FileSave);
+        QVERIFY(freeWhileAsking);
+        const QString question =
+            "asked.tsf was changed by another program since it was opened. Replace it with your "
+            "version?";
+        QCOMPARE(texts, (QStringList{question, question}));
+        CTessalineNewDoc check(ui_, profile_, nullptr);
+        QVERIFY(check.OnOpenDocument(path));
+        QCOMPARE(check.Cards().List(kWwwSites).CardAt(0)->Name(), std::string("later"));
         QVERIFY(child->Document().IsModified());
     }
 };
