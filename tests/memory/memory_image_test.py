@@ -114,7 +114,8 @@ def memory_image(pid):
                     chunks.append(b"\0" * size)
                 offset += size
             is_locked = any(a <= start and end <= b for a, b in locked)
-            regions.append((name, is_locked, b"".join(chunks)))
+            regions.append((f"{name} {start:x}-{end:x}" if os.environ.get("MEMORY_TEST_WHERE") else name,
+                            is_locked, b"".join(chunks)))
     return regions
 
 
@@ -130,6 +131,8 @@ def search(pid, needles, kinds):
             at = image.find(data)
             while at >= 0:
                 found.append(region + (" (locked)" if is_locked else ""))
+                if os.environ.get("MEMORY_TEST_WHERE"):
+                    say(f"  {name} at +{at:x} in {region}: {image[max(0, at - int(os.environ.get('MEMORY_TEST_BEFORE', '96'))):at + 64]!r}")
                 at = image.find(data, at + 1)
         if found:
             hits[name] = found
