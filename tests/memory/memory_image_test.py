@@ -20,7 +20,9 @@ that the search itself finds what is there. Any secret found afterwards fails th
 
     memory_image_test.py BIN_DIR
 
-Needs root (reading another process's memory); exits 77 (skipped) otherwise.
+Needs root (reading another process's memory); exits 77 (skipped) otherwise. With
+MEMORY_TEST_WHERE=1 each hit is shown with its address and the bytes before it
+(MEMORY_TEST_BEFORE of them, default 96), to tell whose memory holds it.
 """
 
 import fcntl
