@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "core/base/stack_wipe.h"
+
 namespace tessaline {
 
 void RunOffGuiThread(QWidget* parent, const QString& what, const std::function<void()>& work) {
@@ -17,7 +19,12 @@ void RunOffGuiThread(QWidget* parent, const QString& what, const std::function<v
     }
 
     QEventLoop loop;
-    std::unique_ptr<QThread> thread(QThread::create([&work] { work(); }));
+    // The work (deriving a key) leaves its frames on this thread's stack, which the system
+    // keeps for the next thread: they are cleared before the thread ends.
+    std::unique_ptr<QThread> thread(QThread::create([&work] {
+        work();
+        WipeStackBelow();
+    }));
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
 
     QProgressDialog progress(what, QString(), 0, 0, parent);

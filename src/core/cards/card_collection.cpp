@@ -157,6 +157,10 @@ int CCardCollection::LiveCardCount() const {
     return n;
 }
 
+CCardCollection::~CCardCollection() {
+    WipeCardTexts(*this);
+}
+
 void WipeCardTexts(CCardCollection& cards) {
     cards.ForEachOwnedCard(
         [](CCard& card) { card.ForEachText([](std::string& text) { SecureWipe(text); }); });

@@ -17,6 +17,9 @@ namespace tessaline {
 class CCardCollection {
 public:
     CCardCollection();
+    // Wipes every card's texts where they lie before the memory is given back: a closed
+    // document, a replaced one and a finished command leave no card behind.
+    ~CCardCollection();
     CCardCollection(const CCardCollection&) = delete;
     CCardCollection& operator=(const CCardCollection&) = delete;
 

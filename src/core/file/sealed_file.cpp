@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/base/stack_wipe.h"
 #include "core/file/byte_io.h"
 
 namespace tessaline {
@@ -72,7 +73,9 @@ std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data
     return header;
 }
 
-std::optional<std::vector<std::uint8_t>> SealBytes(
+// The sealing itself. Not inlined: its frame and those of the key derivation and the
+// cipher lie beneath SealBytes, which clears them once it has returned.
+[[gnu::noinline]] static std::optional<std::vector<std::uint8_t>> SealWithNewKey(
     std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
     std::span<const std::uint8_t, kSealSaltSize> salt,
     std::span<const std::uint8_t, kSealNonceSize> nonce) {
@@ -106,6 +109,17 @@ std::optional<std::vector<std::uint8_t>> SealBytes(
     return out;
 }
 
+std::optional<std::vector<std::uint8_t>> SealBytes(
+    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
+    std::span<const std::uint8_t, kSealSaltSize> salt,
+    std::span<const std::uint8_t, kSealNonceSize> nonce) {
+    std::optional<std::vector<std::uint8_t>> sealed =
+        SealWithNewKey(plain, password, settings, salt, nonce);
+    // The derivation's working blocks and the cipher's state held the key on this stack.
+    WipeStackBelow();
+    return sealed;
+}
+
 std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t> plain,
                                                    std::string_view password,
                                                    const SealSettings& settings) {
@@ -118,7 +132,9 @@ std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t>
     return SealBytes(plain, password, settings, salt, nonce);
 }
 
-UnsealResult UnsealBytes(std::span<const std::uint8_t> data, std::string_view password) {
+// The opening itself; not inlined, for the same reason as SealWithNewKey.
+[[gnu::noinline]] static UnsealResult UnsealWithDerivedKey(std::span<const std::uint8_t> data,
+                                                           std::string_view password) {
     UnsealResult result;
     // Every limit is checked before any memory is claimed for the key or the cards.
     const std::optional<SealedHeader> header = ParseSealedHeader(data);
@@ -150,6 +166,13 @@ UnsealResult UnsealBytes(std::span<const std::uint8_t> data, std::string_view pa
     }
     result.plain.resize(static_cast<std::size_t>(plainSize));
     result.status = UnsealStatus::Opened;
+    return result;
+}
+
+UnsealResult UnsealBytes(std::span<const std::uint8_t> data, std::string_view password) {
+    UnsealResult result = UnsealWithDerivedKey(data, password);
+    // As after sealing: the key is cleared from the frames the opening used.
+    WipeStackBelow();
     return result;
 }
 

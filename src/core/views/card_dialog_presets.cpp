@@ -1,5 +1,6 @@
 #include "core/views/card_dialog_presets.h"
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/card.h"
 #include "core/cards/categories.h"
 
@@ -156,6 +157,12 @@ std::string EscapeAmpersands(std::string_view text) {
             out.push_back('&');
     }
     return out;
+}
+
+void WipeEditorTexts(CardEditorFields& fields) {
+    for (std::string* text :
+         {&fields.name, &fields.address, &fields.userId, &fields.password, &fields.note})
+        SecureWipe(*text);
 }
 
 }  // namespace tessaline

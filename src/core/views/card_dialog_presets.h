@@ -31,6 +31,10 @@ struct CardEditorFields {
     bool takePagePassword = false;
 };
 
+// Clears the card's texts held by the fields (name, address, user ID, password, note)
+// where they lie, and empties them.
+void WipeEditorTexts(CardEditorFields& fields);
+
 // Texts of this many bytes or more cannot be stored in a card.
 inline constexpr std::size_t kMaxCardTextBytes = 32767;
 

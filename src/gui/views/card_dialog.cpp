@@ -17,6 +17,7 @@
 
 #include "core/platform/user_answers.h"
 #include "gui/text/text_codec.h"
+#include "gui/text/text_wipe.h"
 #include "gui/views/edit_url_dialog.h"
 
 namespace tessaline {
@@ -121,6 +122,13 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     connect(addressButton_, &QToolButton::clicked, this, &CCardDialog::OnAddressMenu);
 }
 
+CCardDialog::~CCardDialog() {
+    for (QLineEdit* edit : {name_, address_, userId_, password_})
+        WipeLineEdit(*edit);
+    WipePlainTextEdit(*note_);
+    WipeEditorTexts(fields_);
+}
+
 void CCardDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The name is selected, so that typing replaces "Untitled" instead of adding to it.
@@ -184,8 +192,10 @@ CardEditorFields CCardDialog::Fields() const {
 }
 
 void CCardDialog::accept() {
-    const CardEditorFields f = Fields();
-    if (auto field = FieldTooLong(f)) {
+    CardEditorFields f = Fields();
+    const std::optional<std::string> field = FieldTooLong(f);
+    WipeEditorTexts(f);
+    if (field) {
         ui_.Message(MessageRequest{TooLongMessage(*field), MsgCaption::Application,
                                    MsgIcon::Warning, MsgButtons::Ok});
         return;

@@ -22,6 +22,8 @@ class CCardDialog : public QDialog {
     Q_OBJECT
 public:
     CCardDialog(IUserAnswers& ui, QWidget* parent = nullptr);
+    // Accepted or cancelled, the card's texts are cleared from the fields and controls.
+    ~CCardDialog() override;
 
     // Fills the controls; call before exec().
     void SetFields(const CardEditorFields& fields);

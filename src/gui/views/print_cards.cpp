@@ -142,6 +142,19 @@ void ShowPrintFileError(QWidget* parent, const FileError& error) {
     }
 }
 
+// The choices a user makes for a printer: which one, the page, copies, colour, sides.
+void CopyPrinterSetup(const QPrinter& from, QPrinter& to) {
+    to.setOutputFormat(from.outputFormat());
+    if (from.outputFormat() == QPrinter::NativeFormat && !from.printerName().isEmpty())
+        to.setPrinterName(from.printerName());
+    to.setOutputFileName(from.outputFileName());
+    to.setPageLayout(from.pageLayout());
+    to.setCopyCount(from.copyCount());
+    to.setCollateCopies(from.collateCopies());
+    to.setColorMode(from.colorMode());
+    to.setDuplex(from.duplex());
+}
+
 }  // namespace
 
 QPrinter& SharedPrinter() {
@@ -165,7 +178,13 @@ void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidge
     if (barWasVisible)
         categoryBar->hide();
     {
-        QPrintPreviewDialog preview(&SharedPrinter(), parent);
+        // The preview draws on a printer of its own: a printer keeps the pages of its last
+        // preview, every card text on them, for as long as it lives, and the shared one
+        // lives as long as the program. What the user sets up in the preview stays.
+        QPrinter& shared = SharedPrinter();
+        QPrinter previewPrinter(QPrinter::HighResolution);
+        CopyPrinterSetup(shared, previewPrinter);
+        QPrintPreviewDialog preview(&previewPrinter, parent);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                          [&request, &preview](QPrinter* printer) {
                              FileError failure;
@@ -173,6 +192,7 @@ void RunPrintPreviewCommand(QWidget* parent, const PrintRequest& request, QWidge
                              ShowPrintFileError(&preview, failure);
                          });
         preview.exec();
+        CopyPrinterSetup(previewPrinter, shared);
     }
     if (barWasVisible)
         categoryBar->show();
