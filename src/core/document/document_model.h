@@ -11,6 +11,7 @@
 #include "core/cards/card_collection.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
+#include "core/file/safe_file.h"
 
 namespace tessaline {
 
@@ -97,7 +98,8 @@ public:
     // the file's writer lock. On any failure the file at path is untouched and the
     // document stays modified.
     bool SaveTo(const std::string& path);
-    // Encrypt On Save / Set Password.
+    // Encrypt On Save / Set Password: the dialog starts with the box as the document is
+    // and both entries empty; left empty, they keep the document's password.
     void EncryptOnSave();
     // Before closing a modified document: "Save changes to ...?" False = Cancel, or the
     // save failed: the document must stay open.
@@ -140,9 +142,18 @@ private:
     // Tells layoutChanged when the layout differs from the one last told.
     void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
+    // The File Encryption dialog, its box ticked or as the document is, and its answer
+    // applied.
+    void RunFileEncryption(bool ticked);
+    // A plain document about to be saved under a ".tse" name: encrypt it (Yes: the save
+    // goes on, encrypted), save it under the ".tsf" name instead (done here), or nothing.
+    Written ResolvePlainUnderEncryptedName(const std::string& path, SaveKind kind);
+    // Writes to plainPath, asking first when it exists; it becomes the document's file.
+    Written SaveUnderPlainName(const std::string& plainPath);
     // Under the writer lock: whether the file at path may be replaced now.
     Written MayReplace(const std::string& path, SaveKind kind);
-    bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    const WriteOptions& options = {});
     void Remember(const std::string& path, std::span<const std::uint8_t> bytes);
     // The cards and cipher state read from the document's file (whose bytes were bytes)
     // become the document's: unlocked and unmodified.
@@ -167,6 +178,7 @@ private:
     std::optional<FileIdentity> damaged_;  // the file read only in part
     std::optional<KnownFile> known_;
     bool toldChangedOnDisk_ = false;  // the automatic save said so already
+    bool toldPlainUnderTse_ = false;  // the automatic save said it left a plain ".tse" alone
 };
 
 // "Only N of the cards in NAME could be read; ..."
