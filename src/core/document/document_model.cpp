@@ -633,7 +633,10 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
         ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
         return false;
     }
-    if (!WriteBytes(path, *bytes))
+    // The set-up may have made the file empty: it becomes a new data file, owner-only.
+    WriteOptions options;
+    options.ownerOnly = IsBlankDataFileAt(path);
+    if (!WriteBytes(path, *bytes, options))
         return false;
     Remember(path, *bytes);
     SetModified(false);
