@@ -268,6 +268,7 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
 void DocumentModel::Remember(const std::string& path, std::span<const std::uint8_t> bytes) {
     known_ = KnownFile{path, IdentityOf(path), FingerprintOf(bytes, path)};
     toldChangedOnDisk_ = false;
+    toldPlainUnderTse_ = false;
 }
 
 bool DocumentModel::IsDamagedFile(const std::string& path) const {

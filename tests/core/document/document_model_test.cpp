@@ -898,6 +898,40 @@ TEST_F(DocumentModelTest, OnlyChangedBytesCountAsAChangeNotATouchedTime) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(DocumentModelTest, AutomaticSaveNeverWritesAPlainFileUnderATseNameAndSaysSoOnce) {
+    const fs::path path = dir / "a.tse";
+    WriteFileText(path, "");  // an empty file: it opens as a plain document
+    ui.ClearShown();
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    ui.ClearShown();
+    AddCard(doc, kWwwSites, "mine");
+    doc.SetModified(true);
+
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_TRUE(ui.shown.empty());  // nothing asked
+    EXPECT_EQ(host.statusTexts,
+              Texts{"a.tse is not encrypted; automatic save does not write it under an "
+                    "encrypted file's name. Save it to encrypt it or to save it as a.tsf."});
+    EXPECT_EQ(ReadFileText(path), "");
+    EXPECT_TRUE(doc.IsModified());
+
+    // The user decides with Save: encrypted, and automatic saves go on.
+    ui.buttonAnswers.push_back(0);
+    ui.encryptionAnswers.push_back(Box(true, "hunter22", "hunter22"));
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(ui.buttonLists.back(), (Texts{"Encrypt it", "Save as a.tsf", "Cancel"}));
+    EXPECT_EQ(ui.defaultButtons.back(), 0u);
+    EXPECT_TRUE(IsEncryptedFile(path));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    AddCard(doc, kWwwSites, "later");
+    doc.SetModified(true);
+    EXPECT_TRUE(doc.AutoSave());
+    EXPECT_EQ(CardNamesIn(path, "hunter22"), (Texts{"mine", "later"}));
+    EXPECT_EQ(host.statusTexts.size(), 1u);
+}
+
 TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInTheStatusBar) {
     const fs::path path = dir / "a.tsf";
     ASSERT_TRUE(SaveOneCardAs(path));
