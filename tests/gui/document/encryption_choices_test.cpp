@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QWidgetAction>
 #include <functional>
+#include <memory>
 
 #include "core/base/message_texts.h"
 #include "core/file/sealed_file.h"
@@ -136,6 +137,10 @@ private slots:
                     editable = d.FirstEdit()->isEnabled() && d.SecondEdit()->isEnabled() &&
                                !d.FirstEdit()->isReadOnly();
                     hintShown = d.KeepPasswordHint()->isVisible();
+                    if (!firstFocused || !ticked) {
+                        d.reject();
+                        return;
+                    }
                     // The user just types: the focus decides where it goes.
                     QTest::keyClicks(d.focusWidget(), kPassword);
                     QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
@@ -146,10 +151,18 @@ private slots:
             });
             ChooseInDialog(&chooser, "copy", 0);
         });
-        QVERIFY(doc.OnFileSaveAs());
-        QCOMPARE(question, QString(msg::kAskToEncrypt));
+        // Should the dialog not be ready for the password, the save is cancelled at the
+        // question that then follows.
+        auto saving = std::make_shared<bool>(true);
+        WhenModal<QMessageBox>(
+            [](QMessageBox& box) { box.reject(); }, std::chrono::seconds(10),
+            [saving](QMessageBox& box) { return *saving && IsPlainUnderTseQuestion(box); });
+        const bool saved = doc.OnFileSaveAs();
+        *saving = false;
         QVERIFY(ticked);
         QVERIFY(firstFocused);
+        QVERIFY(saved);
+        QCOMPARE(question, QString(msg::kAskToEncrypt));
         QVERIFY(editable);
         QVERIFY(!hintShown);  // nothing to keep yet
         QCOMPARE(doc.PathName(), Path("copy.tse"));
