@@ -136,7 +136,8 @@ void DefinePasswd(CLI::App& c, CliRequest& r) {
     FileOperand(c, r, "FILE", "the data file");
     CLI::Option* plain = c.add_flag_callback(
                               "--plain", [&r] { r.encryption = TargetEncryption::Plain; },
-                              "store FILE without encryption instead")
+                              "store FILE without encryption instead (refused for a name "
+                              "ending in .tse, which is kept for encrypted files)")
                              ->disable_flag_override();
     CLI::Option* sealed =
         c.add_flag_callback(
@@ -203,7 +204,8 @@ constexpr CommandDefinition kCommands[] = {
      RunExport, DefineExport},
     {"import", "Make a data file from exported text, or add the cards to one",
      "Each card gets the time now. A bad line is reported and nothing is written. An OUT "
-     "that exists gets the cards added and keeps its password.",
+     "that exists gets the cards added and keeps its password; one that holds no cards yet "
+     "is made as a new one. Cards are never stored in clear under a name ending in .tse.",
      RunImport, DefineImport},
     {"import-csv", "Make a data file from another password manager's CSV export, or add to one",
      "Reads the CSV exports of KeePassXC, Chromium, Firefox and Bitwarden, told apart by "
@@ -211,7 +213,8 @@ constexpr CommandDefinition kCommands[] = {
      "Miscellaneous, unless their group or folder is named after a category; the group, a "
      "TOTP secret and other columns are kept in the note. A bad line is reported by its "
      "number and nothing is written. An OUT that exists gets the cards added and keeps its "
-     "password.",
+     "password; one that holds no cards yet is made as a new one. Cards are never stored in "
+     "clear under a name ending in .tse.",
      RunImportCsv, DefineImportCsv},
     {"passwd", "Encipher a data file under a new password",
      "An encrypted file keeps its layout unless --sealed or --compatible is given; a plain "

@@ -15,6 +15,7 @@
 #include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "core/base/secure_wipe.h"
+#include "core/document/write_target.h"
 #include "core/file/safe_file.h"
 #include "core/prefs/date_format.h"
 #include "core/views/csv_import.h"
@@ -136,7 +137,11 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
         ctx.ErrorAbout(target, std::strerror(errno));
         return kExitFailed;
     }
-    if (targetExists && request.encryption != TargetEncryption::Default) {
+    // A file that holds no cards yet (an empty file, say) is made as a new one: encrypted
+    // when its name or --encrypt says so, and readable by its owner only.
+    const bool blankTarget = targetExists && IsBlankDataFileAt(target);
+    const bool addsToFile = targetExists && !blankTarget;
+    if (addsToFile && request.encryption != TargetEncryption::Default) {
         ctx.ErrorAbout(target,
                        "already exists and keeps its own encryption; --encrypt applies only "
                        "to a new file (use passwd to change it)");
@@ -145,7 +150,7 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
     // Without a terminal the passwords are lines of the standard input, so it cannot be
     // the text as well: refused before anything is read.
     if (sourcePath == "-" && !ctx.passwords.FromTerminalInput() &&
-        TargetNeedsPassword(request, target, targetExists)) {
+        TargetNeedsPassword(request, target, addsToFile)) {
         ctx.Error("the standard input cannot hold both the text to import and the password");
         return kExitUsage;
     }
@@ -165,7 +170,7 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
     // locked; the lock is held only from reading the target again to writing it.
     std::unique_ptr<OpenedFile> existing;
     FileCipherState newCipher;
-    if (targetExists) {
+    if (addsToFile) {
         existing = OpenDataFile(target, ctx);
         if (!existing)
             return kExitFailed;
@@ -192,7 +197,10 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
             return kExitFailed;
         encrypted = existing->Cipher().encryptOnSave;
     } else {
-        if (!lock->ForNewFile()) {
+        // A file that was not there, or held no cards, when this import began must still
+        // be so: anything another program wrote meanwhile is not replaced.
+        const bool stillFree = blankTarget ? IsBlankDataFileAt(target) : lock->ForNewFile();
+        if (!stillFree) {
             ctx.ErrorAbout(target,
                            "was created by another program meanwhile; nothing was written. Run "
                            "the import again to add to it.");
@@ -200,13 +208,13 @@ int RunImportFrom(const CliRequest& request, CliContext& ctx, const ImportSource
         }
         CCardCollection cards;
         count = AddCards(imported, cards);
-        if (!SaveDataFile(target, cards, newCipher, *lock, ctx))
+        if (!SaveDataFile(target, cards, newCipher, *lock, ctx, true))
             return kExitFailed;
         encrypted = newCipher.encryptOnSave;
     }
 
     ctx.out << target << ": " << count << (count == 1 ? " card" : " cards") << " imported"
-            << (targetExists ? "" : " into a new file") << " ("
+            << (addsToFile ? "" : " into a new file") << " ("
             << (encrypted ? "encrypted" : "not encrypted") << ")\n";
     for (const std::string& line : perCategory)
         ctx.out << "  " << line << '\n';

@@ -7,11 +7,18 @@
 #include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "core/base/secure_wipe.h"
+#include "core/document/write_target.h"
 
 namespace tessaline::cli {
 
 int RunPasswd(const CliRequest& request, CliContext& ctx) {
     const std::string& path = request.files[0];
+    // Refused before any password is asked: the answer could not change it.
+    if (request.encryption == TargetEncryption::Plain && HasEncryptedName(path)) {
+        RefusePlainUnderEncryptedName(path, ctx);
+        ctx.ErrorAbout(path, "not changed");
+        return kExitFailed;
+    }
     // Both passwords are asked before the file is locked, so that nobody waiting at a
     // prompt keeps other programs from saving it.
     std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);

@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "core/base/secure_wipe.h"
 #include "core/document/file_with_user.h"
+#include "core/document/write_target.h"
 #include "core/file/file_fingerprint.h"
 #include "core/file/safe_file.h"
 #include "core/prefs/date_format.h"
@@ -111,7 +112,11 @@ bool ReadAgainIfChanged(OpenedFile& file, const DataFileLock& lock, CliContext& 
 }
 
 bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
-                  const DataFileLock& lock, CliContext& ctx) {
+                  const DataFileLock& lock, CliContext& ctx, bool asNewFile) {
+    if (PlainUnderEncryptedName(path, cipher.encryptOnSave)) {
+        RefusePlainUnderEncryptedName(path, ctx);
+        return false;
+    }
     ctx.answers.SetSubject(path);
     std::optional<std::vector<std::uint8_t>> bytes =
         BuildDataFileWithUser(cards, cipher, ctx.answers);
@@ -121,8 +126,10 @@ bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCip
         return false;
     }
     WipeOnExit wipe{*bytes};
-    if (std::optional<FileError> failed =
-            WriteFileSafely(path, *bytes, WriteOptions{.mustBeNew = lock.ForNewFile()})) {
+    WriteOptions options;
+    options.mustBeNew = lock.ForNewFile();
+    options.ownerOnly = asNewFile;
+    if (std::optional<FileError> failed = WriteFileSafely(path, *bytes, options)) {
         ctx.Error(failed->what);
         ctx.ErrorAbout(path, "nothing was written; the file on disk is unchanged");
         return false;
@@ -135,6 +142,13 @@ std::optional<DataFileLock> LockDataFile(const std::string& path, CliContext& ct
     if (!lock)
         ctx.Error(BusyFileMessage(path));
     return lock;
+}
+
+void RefusePlainUnderEncryptedName(const std::string& path, CliContext& ctx) {
+    ctx.ErrorAbout(path,
+                   "not written: a name ending in .tse is kept for encrypted files, and these "
+                   "cards would be stored without encryption. Encrypt them (tessaline-cli "
+                   "passwd, or import --encrypt into a new file), or use a name ending in .tsf.");
 }
 
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {

@@ -51,9 +51,13 @@ bool ReadAgainIfChanged(OpenedFile& file, const DataFileLock& lock, CliContext& 
 // Writes the cards to path, encrypted when cipher.encryptOnSave is set, holding lock (the
 // path's). The file on disk is replaced only by a complete new file, and a new file never
 // replaces one another program made meanwhile; on failure the file is untouched and the
-// user is told why.
+// user is told why. Cards in clear are never written under a name ending in ".tse".
+// asNewFile: the file is readable by its owner only, whatever mode the file it replaces had.
 bool SaveDataFile(const std::string& path, const CCardCollection& cards, FileCipherState& cipher,
-                  const DataFileLock& lock, CliContext& ctx);
+                  const DataFileLock& lock, CliContext& ctx, bool asNewFile = false);
+
+// The refusal to store a plain data file under a name ending in ".tse".
+void RefusePlainUnderEncryptedName(const std::string& path, CliContext& ctx);
 
 // The refusal to rewrite a file that was not read whole.
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx);

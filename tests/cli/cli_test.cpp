@@ -27,6 +27,7 @@
 #include "core/prefs/date_format.h"
 #include "core/views/text_export.h"
 #include "support/card_fixtures.h"
+#include "support/data_files.h"
 #include "support/save_leftovers.h"
 #include "support/scripted_answers.h"
 
@@ -531,11 +532,136 @@ TEST_F(CliTest, PasswdReEnciphersOrStoresPlainAndKeepsTheFileOnRefusal) {
     const std::string listed = Cli({"ls", file.string()}, "new password\n").out;
     EXPECT_NE(listed.find("visa"), std::string::npos);
 
-    run = Cli({"passwd", file.string(), "--plain"}, "new password\n");
+    // Stored plain, the file needs a name that says so.
+    const fs::path plainName = Path("cards.tsf");
+    fs::rename(file, plainName);
+    run = Cli({"passwd", plainName.string(), "--plain"}, "new password\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    run = Cli({"info", file.string()});
+    run = Cli({"info", plainName.string()});
     EXPECT_NE(run.out.find("Encrypted: no\n"), std::string::npos);
-    EXPECT_EQ(Cli({"ls", file.string()}).out, listed);
+    EXPECT_EQ(Cli({"ls", plainName.string()}).out, listed);
+}
+
+// A name ending in .tse says the cards are encrypted: no command stores them in clear
+// under it, and the file there stays as it was.
+TEST_F(CliTest, NoCommandWritesCardsInClearUnderATseName) {
+    const fs::path locked = MakeFile("locked.tse", kCards, "old password");
+    const fs::path plain = MakeFile("plain.tse", kCards);
+    WriteText(Path("in.txt"), "0\tmail\t\tme\ts3cret!\t\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        fs::path target;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"passwd", locked.string(), "--plain"}, "old password\n", locked},
+             {{"passwd", plain.string(), "--plain"}, "", plain},
+             {{"import", Path("in.txt").string(), plain.string()}, "", plain},
+             {{"import", "-", plain.string()}, ReadText(Path("in.txt")), plain},
+             {{"import-csv", CsvFixture("keepassxc.csv"), plain.string()}, "", plain},
+         }) {
+        const std::string before = ReadText(c.target);
+        const CliRun run = Cli(c.args, c.input);
+        EXPECT_EQ(run.status, 1) << ::testing::PrintToString(c.args);
+        EXPECT_NE(run.err.find(c.target.string() +
+                               ": not written: a name ending in .tse is kept for encrypted files"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_EQ(ReadText(c.target), before);
+    }
+    // Enciphered under a new password, the plain one is fine under its name.
+    const CliRun run = Cli({"passwd", plain.string()}, "new password\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(InspectHeader(testing::ReadFileBytes(plain)).encrypted);
+}
+
+// A file that holds no cards yet is made as a new one: encrypted when its name or --encrypt
+// says so, and readable by its owner only, whatever mode it was created with.
+TEST_F(CliTest, AnExistingFileWithoutCardsIsMadeAsANewFile) {
+    WriteText(Path("in.txt"), "0\tmail\t\tme\ts3cret!\t\r\n");
+    struct Case {
+        std::string name;
+        std::string bytes;  // what the file holds before
+        std::vector<std::string> options;
+        bool encrypted;
+    };
+    const std::string header = ReadText(MakeFile("header.tsf", {}));
+    for (const Case& c : std::vector<Case>{
+             {"empty.tse", "", {}, true},
+             {"header.tse", header, {}, true},
+             {"empty.tsf", "", {}, false},
+             {"header.tsf", header, {}, false},
+             {"asked.tsf", "", {"--encrypt"}, true},
+         }) {
+        SCOPED_TRACE(c.name);
+        const fs::path target = Path(c.name);
+        WriteText(target, c.bytes);
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
+                                    fs::perms::group_read | fs::perms::others_read);
+        std::vector<std::string> args{"import", Path("in.txt").string(), target.string()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun run = Cli(args, "long enough\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, target.string() + ": 1 card imported into a new file (" +
+                               (c.encrypted ? "encrypted" : "not encrypted") + ")\n");
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        const testing::Bytes written = testing::ReadFileBytes(target);
+        EXPECT_EQ(InspectHeader(written).encrypted, c.encrypted);
+        EXPECT_EQ(Cli({"ls", target.string()}, "long enough\n").status, 0);
+    }
+    // The same for CSV.
+    WriteText(Path("csv.tse"), "");
+    CliRun run =
+        Cli({"import-csv", CsvFixture("keepassxc.csv"), Path("csv.tse").string()}, "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(InspectHeader(testing::ReadFileBytes(Path("csv.tse"))).encrypted);
+    // From the standard input, a new password for an empty .tse cannot be read too.
+    WriteText(Path("stdin.tse"), "");
+    run = Cli({"import", "-", Path("stdin.tse").string()}, ReadText(Path("in.txt")));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(ReadText(Path("stdin.tse")), "");
+}
+
+// A sealed file does not say which of its bytes or the password is wrong: a changed byte,
+// bytes cut off or added, with the right password, read as what they may be.
+TEST_F(CliTest, AChangedSealedFileIsNotBlamedOnThePasswordAlone) {
+    WriteText(Path("in.txt"), "0\tmail\t\tme\ts3cret!\t\r\n");
+    const fs::path file = Path("sealed.tse");
+    CliRun run = Cli(
+        {"import", Path("in.txt").string(), file.string(), "--kdf-memory", "1", "--kdf-ops", "1"},
+        "long enough\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string sealed = ReadText(file);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string password;
+    };
+    auto flipped = [&](std::size_t at) {
+        std::string b = sealed;
+        b[at] = static_cast<char>(b[at] ^ 0x01);
+        return b;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"payload byte", flipped(sealed.size() - 20), "long enough"},
+             {"salt byte", flipped(32), "long enough"},
+             {"nonce byte", flipped(48), "long enough"},
+             {"cut short", sealed.substr(0, sealed.size() - 1), "long enough"},
+             {"a byte added", sealed + '\0', "long enough"},
+             {"unchanged, wrong password", sealed, "wrong enough"},
+         }) {
+        SCOPED_TRACE(c.what);
+        WriteText(file, c.bytes);
+        run = Cli({"ls", file.string()}, c.password + "\n");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("The password is not correct, or the file was changed or "
+                               "damaged."),
+                  std::string::npos)
+            << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
 }
 
 TEST_F(CliTest, ImportSealsByDefaultAndPasswdSwitchesLayoutsWithTheKeySettingsAsked) {
@@ -567,7 +693,6 @@ TEST_F(CliTest, ImportSealsByDefaultAndPasswdSwitchesLayoutsWithTheKeySettingsAs
          "Layout: sealed",
          "Key derivation: Argon2id, 1 operations, 2048 KiB memory"},
         {{}, "Layout: sealed", "Key derivation: Argon2id, 1 operations, 2048 KiB memory"},
-        {{"--plain"}, "Layout: plain", nullptr},
     };
     for (const Step& step : steps) {
         std::vector<std::string> args{"passwd", file.string()};
@@ -657,7 +782,7 @@ TEST_F(CliTest, ImportFromStandardInputIsRefusedUpFrontWhenAPasswordWouldBeNeede
     EXPECT_EQ(ReadText(locked), before);
 
     // Where no password is asked for, the standard input holds the text.
-    const fs::path plain = MakeFile("plain.tse", kCards);
+    const fs::path plain = MakeFile("plain.tsf", kCards);
     CliRun run = Cli({"import", "-", plain.string()}, text);
     EXPECT_EQ(run.status, 0) << run.err;
     run = Cli({"import", "-", Path("new.tsf").string()}, text);

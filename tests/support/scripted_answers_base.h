@@ -25,8 +25,11 @@ public:
     std::vector<std::string> captionTexts;
     std::vector<std::string> passwordTitles;
     std::vector<std::string> passwordPrefills;
-    std::vector<FileDialogRequest> fileRequests;         // open and save choosers, in order
-    std::vector<FileEncryptionAnswer> encryptionStarts;  // what the dialog was started with
+    std::vector<FileDialogRequest> fileRequests;        // open and save choosers, in order
+    std::vector<FileEncryptionStart> encryptionStarts;  // what the dialog was started with
+    // The buttons of each question asked with buttons of its own, and their defaults.
+    std::vector<std::vector<std::string>> buttonLists;
+    std::vector<std::size_t> defaultButtons;
     // The entries of each list the user was asked to choose from.
     std::vector<std::vector<std::string>> choiceLists;
 
@@ -36,6 +39,7 @@ public:
     std::deque<std::optional<FileEncryptionAnswer>> encryptionAnswers;
     std::deque<std::optional<FileDialogAnswer>> fileAnswers;  // open and save choosers
     std::deque<std::optional<std::size_t>> choices;
+    std::deque<std::size_t> buttonAnswers;  // the index of the button each such question gets
 
     BasicScriptedAnswers() = default;
     BasicScriptedAnswers(const BasicScriptedAnswers&) = delete;
@@ -78,6 +82,7 @@ public:
         check(encryptionAnswers, "File Encryption answer(s)");
         check(fileAnswers, "file chooser answer(s)");
         check(choices, "list choice(s)");
+        check(buttonAnswers, "button answer(s)");
     }
 
     MsgAnswer MessageWithCaption(const MessageRequest& message,
@@ -108,11 +113,24 @@ public:
     std::optional<std::string> HandheldPassword() override {
         return Pop(handheldPasswords, "handheld password prompt");
     }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
-                                                       const std::string& second,
-                                                       bool sealed) override {
-        encryptionStarts.push_back(FileEncryptionAnswer{encryptOnSave, first, second, sealed});
+    std::optional<FileEncryptionAnswer> FileEncryption(const FileEncryptionStart& start) override {
+        encryptionStarts.push_back(start);
         return Pop(encryptionAnswers, "File Encryption dialog");
+    }
+    std::size_t AskWithButtons(const MessageRequest& question,
+                               const std::vector<std::string>& buttons,
+                               std::size_t defaultButton) override {
+        shown.push_back(question);
+        captionTexts.emplace_back();
+        buttonLists.push_back(buttons);
+        defaultButtons.push_back(defaultButton);
+        if (buttonAnswers.empty()) {
+            Failure::Report("unexpected question: " + question.text);
+            return buttons.empty() ? 0 : buttons.size() - 1;
+        }
+        const std::size_t a = buttonAnswers.front();
+        buttonAnswers.pop_front();
+        return a;
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) override {
         fileRequests.push_back(request);

@@ -2,6 +2,7 @@
 // A message for the user: its text, the caption it stands under, its icon and its buttons.
 // The file code returns these; whoever runs it shows them.
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,9 @@ struct MessageRequest {
     MsgCaption caption = MsgCaption::Application;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+    // The button Enter presses; none: the usual one (Yes, or OK). A question whose Yes
+    // replaces or discards something names the safe answer here.
+    std::optional<MsgAnswer> defaultAnswer{};
 };
 
 // The plain OK box the file code shows for a failure.

@@ -10,6 +10,9 @@ inline constexpr const char* kOutOfMemory = "Out of memory.";
 inline constexpr const char* kMustEnterPassword = "You must enter a password!";
 inline constexpr const char* kPasswordNotCorrect = "Password not correct, please try again.";
 inline constexpr const char* kPasswordNotCorrectOld = "Password not correct,try again.";
+// A sealed file that does not open: a wrong password and a changed byte look the same.
+inline constexpr const char* kPasswordOrDamage =
+    "The password is not correct, or the file was changed or damaged.";
 inline constexpr const char* kPasswordNotSet = "The encryption password is not set.";
 inline constexpr const char* kMemoryAllocationFailed = "Memory Allocation failed";
 inline constexpr const char* kWriteCardBytesError = "Write Card Bytes Error";
@@ -29,6 +32,11 @@ inline constexpr const char* kSealing = "Sealing the file...";
 // Accepting a new password.
 inline constexpr const char* kEntriesDiffer = "Password not correct, try again!";
 inline constexpr const char* kPasswordTooShort = "Password to short, please use more characters!";
+// OK with Encrypt On Save ticked, both entries empty and no password to keep.
+inline constexpr const char* kNoPasswordEntered =
+    "Enter a password in both fields, or clear Encrypt On Save to save without encryption.";
+// Under the entries of the File Encryption dialog when the document has a password.
+inline constexpr const char* kKeepPasswordHint = "Leave both empty to keep the current password";
 inline constexpr const char* kPasswordHasZeroByte =
     "A password cannot contain a zero character (NUL); no data file could be opened with it.";
 
@@ -70,6 +78,18 @@ inline constexpr const char* kAutoSaveLeftChangedFile =
     "%1 was changed by another program; automatic save did not replace it.";
 // A name the chooser did not ask about (an extension added or changed after it closed).
 inline constexpr const char* kAlreadyExists = "%1 already exists.\nDo you want to replace it?";
+
+// A document without encryption about to be saved under a ".tse" name. %1: that name,
+// %2: the same name ending in ".tsf".
+inline constexpr const char* kPlainUnderEncryptedName =
+    "%1 is the name of an encrypted file, but this document is not encrypted. Encrypt it, "
+    "or save it without encryption as %2?";
+inline constexpr const char* kEncryptItButton = "Encrypt it";
+inline constexpr const char* kSaveAsButton = "Save as %1";
+inline constexpr const char* kCancelButton = "Cancel";
+inline constexpr const char* kAutoSaveLeftPlainUnderTse =
+    "%1 is not encrypted; automatic save does not write it under an encrypted file's name. "
+    "Save it to encrypt it or to save it as %2.";
 
 // The status bar: how the open file is stored.
 inline constexpr const char* kLayoutPlain = "Not encrypted";

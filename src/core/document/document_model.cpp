@@ -9,6 +9,7 @@
 #include "core/document/document_host.h"
 #include "core/document/document_lock.h"
 #include "core/document/file_with_user.h"
+#include "core/document/write_target.h"
 #include "core/file/file_lock.h"
 #include "core/file/password_check.h"
 #include "core/file/safe_file.h"
@@ -42,6 +43,20 @@ std::string Fill(std::string text, const std::string& value) {
     if (at != std::string::npos)
         text.replace(at, 2, value);
     return text;
+}
+
+// text with "%1" and "%2" replaced by first and second; what they hold is not looked at.
+std::string Fill(const std::string& text, const std::string& first, const std::string& second) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            out += text[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 bool Exists(const std::string& path) {
@@ -258,6 +273,7 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
 void DocumentModel::Remember(const std::string& path, std::span<const std::uint8_t> bytes) {
     known_ = KnownFile{path, IdentityOf(path), FingerprintOf(bytes, path)};
     toldChangedOnDisk_ = false;
+    toldPlainUnderTse_ = false;
 }
 
 bool DocumentModel::IsDamagedFile(const std::string& path) const {
@@ -275,8 +291,12 @@ bool DocumentModel::IsKnownFile(const std::string& path) const {
 
 bool DocumentModel::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
                                std::optional<DataFileLock>& lock) {
-    const std::optional<FileError> error =
-        WriteFileSafely(path, bytes, WriteOptions{.mustBeNew = lock->ForNewFile()});
+    // A file that holds no cards yet is given the mode of a new data file, whatever mode
+    // it was created with.
+    WriteOptions options;
+    options.mustBeNew = lock->ForNewFile();
+    options.ownerOnly = IsBlankDataFileAt(path);
+    const std::optional<FileError> error = WriteFileSafely(path, bytes, options);
     if (!error)
         Remember(path, bytes);
     // Let go before a message waits for the user.
@@ -300,6 +320,12 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
     if (IsDamagedFile(path)) {
         ShowFrameworkError(ui_, Fill(msg::kDamagedNotReplaced, FileTitleOf(path)));
         return Written::No;
+    }
+    // A name ending in ".tse" never holds the cards in clear.
+    if (PlainUnderEncryptedName(path, state_.encryptOnSave)) {
+        const Written resolved = ResolvePlainUnderEncryptedName(path, kind);
+        if (resolved != Written::Yes)
+            return resolved;
     }
     std::optional<std::vector<std::uint8_t>> bytes = BuildDataFileWithUser(*cards_, state_, ui_);
     // The writer may have sealed a file too large for the compatible layout.
@@ -334,6 +360,51 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
     }
 }
 
+DocumentModel::Written DocumentModel::ResolvePlainUnderEncryptedName(const std::string& path,
+                                                                     SaveKind kind) {
+    const std::string plainPath = PlainNameFor(path);
+    const std::string name = FileTitleOf(path);
+    const std::string plainName = FileTitleOf(plainPath);
+    if (kind == SaveKind::Automatic) {
+        // Nobody asked for this save: the document stays modified until the user chooses.
+        if (!toldPlainUnderTse_ && host_)
+            host_->ShowStatusText(Fill(msg::kAutoSaveLeftPlainUnderTse, name, plainName));
+        toldPlainUnderTse_ = true;
+        return Written::No;
+    }
+    const std::vector<std::string> buttons{msg::kEncryptItButton,
+                                           Fill(msg::kSaveAsButton, plainName), msg::kCancelButton};
+    const MessageRequest question{Fill(msg::kPlainUnderEncryptedName, name, plainName),
+                                  MsgCaption::Application, MsgIcon::Warning,
+                                  MsgButtons::YesNoCancel};
+    switch (ui_.AskWithButtons(question, buttons, 0)) {
+        case 0:
+            RunFileEncryption(true);
+            return state_.encryptOnSave ? Written::Yes : Written::No;
+        case 1:
+            return SaveUnderPlainName(plainPath);
+        default:
+            return Written::No;
+    }
+}
+
+DocumentModel::Written DocumentModel::SaveUnderPlainName(const std::string& plainPath) {
+    if (Exists(plainPath) && !IsDamagedFile(plainPath)) {
+        const MsgAnswer answer = ui_.Message(
+            MessageRequest{Fill(msg::kAlreadyExists, FileTitleOf(plainPath)),
+                           MsgCaption::Application, MsgIcon::Warning, MsgButtons::YesNo});
+        if (answer != MsgAnswer::Yes)
+            return Written::No;
+    }
+    const Written written = WriteDocument(plainPath, SaveKind::User);
+    if (written != Written::Yes)
+        return written;
+    // The file written is the document's from now on, and holds all it has.
+    readOnly_ = false;
+    SetPathName(plainPath);
+    return Written::SavedAsInstead;
+}
+
 DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKind kind,
                                                  std::optional<FileFingerprint>& agreed) {
     agreed.reset();
@@ -359,8 +430,9 @@ DocumentModel::Written DocumentModel::MayReplace(const std::string& path, SaveKi
         toldChangedOnDisk_ = true;
         return Written::No;
     }
+    // Enter keeps the other program's changes: replacing them takes a click on Yes.
     switch (ui_.Message(MessageRequest{Fill(msg::kChangedOnDisk, name), MsgCaption::Application,
-                                       MsgIcon::Warning, MsgButtons::YesNoCancel})) {
+                                       MsgIcon::Warning, MsgButtons::YesNoCancel, MsgAnswer::No})) {
         case MsgAnswer::Yes:
             return Written::Yes;
         case MsgAnswer::No:
@@ -428,7 +500,8 @@ bool DocumentModel::SaveAs() {
         const MsgAnswer answer = ui_.Message(MessageRequest{
             msg::kAskToEncrypt, MsgCaption::Application, MsgIcon::Question, MsgButtons::YesNo});
         if (answer == MsgAnswer::Yes) {
-            EncryptOnSave();
+            // Yes means encryption: the dialog starts ticked, ready for the password.
+            RunFileEncryption(true);
         } else {
             ui_.MessageWithCaption(MessageRequest{msg::kWillNotEncrypt, MsgCaption::System,
                                                   MsgIcon::Warning, MsgButtons::Ok},
@@ -461,25 +534,33 @@ bool DocumentModel::SaveAs() {
 void DocumentModel::EncryptOnSave() {
     if (locked_)
         return;
-    SecretText first(state_.encryptOnSave ? std::string(state_.encryptionPassword.View())
-                                          : std::string());
-    SecretText second(first.Get());
+    RunFileEncryption(state_.encryptOnSave);
+}
+
+void DocumentModel::RunFileEncryption(bool ticked) {
+    const bool hasPassword = !state_.encryptionPassword.empty();
     // New encryption is sealed unless the user chooses otherwise; an encrypted document
     // starts with the layout it has.
     const bool sealed = state_.encryptOnSave ? state_.sealed : true;
     std::optional<FileEncryptionAnswer> answer =
-        ui_.FileEncryption(state_.encryptOnSave, first.Get(), second.Get(), sealed);
+        ui_.FileEncryption(FileEncryptionStart{ticked, hasPassword, sealed});
     if (answer) {
         if (answer->encryptOnSave) {
-            const NewPasswordVerdict verdict = AcceptNewPassword(answer->first, answer->second);
-            if (verdict == NewPasswordVerdict::Accepted) {
-                state_.encryptionPassword = answer->first;
+            const NewPasswordVerdict verdict =
+                JudgeEncryptionEntries(answer->first, answer->second, hasPassword);
+            if (verdict == NewPasswordVerdict::Accepted ||
+                verdict == NewPasswordVerdict::KeepCurrent) {
+                const bool changed = verdict == NewPasswordVerdict::Accepted ||
+                                     !state_.encryptOnSave || answer->sealed != state_.sealed;
+                if (verdict == NewPasswordVerdict::Accepted)
+                    state_.encryptionPassword = answer->first;
                 if (answer->sealed && !state_.sealed)
                     state_.seal = NewSealSettings();
                 state_.sealed = answer->sealed;
                 SetEncryptOnSave(true);
                 NoteLayout();
-                SetModified(true);
+                if (changed)
+                    SetModified(true);
             } else {
                 // A refused password changes nothing: the document keeps encrypting (or
                 // not) as before, under the password it had.
@@ -670,6 +751,8 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
         ShowFrameworkError(ui_, BusyFileMessage(FileTitleOf(path)));
         return false;
     }
+    // The set-up may have made the file empty: WriteBytes makes it a new data file,
+    // owner-only.
     if (!WriteBytes(path, *bytes, lock))
         return false;
     SetModified(false);

@@ -14,6 +14,7 @@
 #include "core/document/sealed_changes.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
+#include "core/file/safe_file.h"
 
 namespace tessaline {
 
@@ -101,7 +102,8 @@ public:
     // the file's writer lock. On any failure the file at path is untouched and the
     // document stays modified.
     bool SaveTo(const std::string& path);
-    // Encrypt On Save / Set Password.
+    // Encrypt On Save / Set Password: the dialog starts with the box as the document is
+    // and both entries empty; left empty, they keep the document's password.
     void EncryptOnSave();
     // Before closing a modified document: "Save changes to ...?" False = Cancel, or the
     // save failed: the document must stay open. A locked document's Yes asks for its
@@ -155,6 +157,14 @@ private:
     // Tells layoutChanged when the layout differs from the one last told.
     void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
+    // The File Encryption dialog, its box ticked or as the document is, and its answer
+    // applied.
+    void RunFileEncryption(bool ticked);
+    // A plain document about to be saved under a ".tse" name: encrypt it (Yes: the save
+    // goes on, encrypted), save it under the ".tsf" name instead (done here), or nothing.
+    Written ResolvePlainUnderEncryptedName(const std::string& path, SaveKind kind);
+    // Writes to plainPath, asking first when it exists; it becomes the document's file.
+    Written SaveUnderPlainName(const std::string& plainPath);
     // Whether the file at path may be replaced, asking the user when another program
     // changed it; agreed receives the contents the decision was about, which the file
     // must still have when it is replaced (nothing when the file is not this document's,
@@ -198,6 +208,7 @@ private:
     // interrupted still points into them.
     std::unique_ptr<CCardCollection> retired_;
     std::vector<CardDraft> drafts_;  // unsealed, until the window takes them
+    bool toldPlainUnderTse_ = false;  // the automatic save said it left a plain ".tse" alone
 };
 
 // "Only N of the cards in NAME could be read; ..."

@@ -33,6 +33,13 @@ NewPasswordVerdict AcceptNewPassword(std::string_view first, std::string_view se
     return NewPasswordVerdict::Accepted;
 }
 
+NewPasswordVerdict JudgeEncryptionEntries(std::string_view first, std::string_view second,
+                                          bool hasPassword) {
+    if (first.empty() && second.empty())
+        return hasPassword ? NewPasswordVerdict::KeepCurrent : NewPasswordVerdict::Missing;
+    return AcceptNewPassword(first, second);
+}
+
 const char* NewPasswordMessage(NewPasswordVerdict verdict) {
     switch (verdict) {
         case NewPasswordVerdict::EntriesDiffer:
@@ -41,7 +48,10 @@ const char* NewPasswordMessage(NewPasswordVerdict verdict) {
             return msg::kPasswordTooShort;
         case NewPasswordVerdict::HasZeroByte:
             return msg::kPasswordHasZeroByte;
+        case NewPasswordVerdict::Missing:
+            return msg::kNoPasswordEntered;
         case NewPasswordVerdict::Accepted:
+        case NewPasswordVerdict::KeepCurrent:
             break;
     }
     return nullptr;

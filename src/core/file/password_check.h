@@ -19,11 +19,23 @@ bool VerifyPassword(std::string_view entered, const std::uint8_t* first20);
 // Keys the cipher with the password's bytes. password must not be empty.
 void MakeKey(Blowfish& cipher, std::string_view password, bool zeroTables);
 
-enum class NewPasswordVerdict { Accepted, EntriesDiffer, TooShort, HasZeroByte };
+enum class NewPasswordVerdict {
+    Accepted,
+    EntriesDiffer,
+    TooShort,
+    HasZeroByte,
+    Missing,      // both entries empty and no password to keep
+    KeepCurrent,  // both entries empty: the password set before stays
+};
 // The rules a new password must meet: both entries equal (case-sensitive), then at
 // least eight characters, and no zero byte.
 NewPasswordVerdict AcceptNewPassword(std::string_view first, std::string_view second);
-// The message for a refusal; nullptr for Accepted.
+// The File Encryption dialog's entries with its box ticked: both left empty keep the
+// password the document has (KeepCurrent), or are refused when it has none (Missing);
+// anything typed follows AcceptNewPassword.
+NewPasswordVerdict JudgeEncryptionEntries(std::string_view first, std::string_view second,
+                                          bool hasPassword);
+// The message for a refusal; nullptr for Accepted and KeepCurrent.
 const char* NewPasswordMessage(NewPasswordVerdict verdict);
 
 }  // namespace tessaline

@@ -55,7 +55,10 @@ ReadResult ReadSealedFile(std::span<const std::uint8_t> data, const ReadRequest&
             AddNotice(result, msg::kSealedUnreadable);
             return result;
         case UnsealStatus::WrongPassword:
-            AddNotice(result, msg::kPasswordNotCorrect);
+            // The seal only says that the key and the bytes do not belong together: a
+            // mistyped password, or a byte changed in the salt, nonce, settings or payload,
+            // or bytes cut off or added.
+            AddNotice(result, msg::kPasswordOrDamage);
             result.wrongPassword = true;
             return result;
         case UnsealStatus::OutOfMemory:

@@ -27,6 +27,16 @@ struct FileDialogAnswer {
     int filterIndex = 0;  // which filter pair was chosen, from 0
 };
 
+// What the File Encryption dialog starts with. Its password entries always start empty:
+// a password set before is never shown again.
+struct FileEncryptionStart {
+    bool encryptOnSave = false;
+    // The document has a password: entries left empty with the box ticked keep it.
+    bool hasPassword = false;
+    // "Sealed (recommended)" rather than "Compatible with older readers".
+    bool sealed = true;
+};
+
 // What the File Encryption dialog gives back on OK.
 struct FileEncryptionAnswer {
     bool encryptOnSave = false;
@@ -54,12 +64,20 @@ public:
     // The password dialog in its handheld wording: the password of the data file that the
     // handheld set-up creates. std::nullopt = Cancel.
     virtual std::optional<std::string> HandheldPassword() = 0;
-    // The File Encryption dialog, started with the box, both entries and the layout
-    // choice. nullopt = Cancel.
-    virtual std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave,
-                                                               const std::string& first,
-                                                               const std::string& second,
-                                                               bool sealed) = 0;
+    // The File Encryption dialog, started with the box and the layout choice, both
+    // entries empty. nullopt = Cancel.
+    virtual std::optional<FileEncryptionAnswer> FileEncryption(
+        const FileEncryptionStart& start) = 0;
+    // A question whose buttons say what they do ("Encrypt it", "Save as a.tsf", "Cancel"):
+    // the index of the button chosen. The last button is Cancel, which closing the box
+    // chooses too; Enter chooses defaultButton. Where no such box exists: Cancel.
+    virtual std::size_t AskWithButtons(const MessageRequest& question,
+                                       const std::vector<std::string>& buttons,
+                                       std::size_t defaultButton) {
+        (void)question;
+        (void)defaultButton;
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    }
     // File choosers. nullopt = Cancel.
     virtual std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> OpenFileName(const FileDialogRequest& request) = 0;
@@ -92,8 +110,7 @@ public:
         return std::nullopt;
     }
     std::optional<std::string> HandheldPassword() override { return std::nullopt; }
-    std::optional<FileEncryptionAnswer> FileEncryption(bool, const std::string&, const std::string&,
-                                                       bool) override {
+    std::optional<FileEncryptionAnswer> FileEncryption(const FileEncryptionStart&) override {
         return std::nullopt;
     }
     std::optional<FileDialogAnswer> SaveFileName(const FileDialogRequest&) override {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
@@ -119,6 +120,22 @@ MsgAnswer QtUserAnswers::Show(const MessageRequest& message, const QString& capt
             break;
     }
     box.setStandardButtons(buttons);
+    if (message.defaultAnswer) {
+        switch (*message.defaultAnswer) {
+            case MsgAnswer::Ok:
+                box.setDefaultButton(QMessageBox::Ok);
+                break;
+            case MsgAnswer::Cancel:
+                box.setDefaultButton(QMessageBox::Cancel);
+                break;
+            case MsgAnswer::Yes:
+                box.setDefaultButton(QMessageBox::Yes);
+                break;
+            case MsgAnswer::No:
+                box.setDefaultButton(QMessageBox::No);
+                break;
+        }
+    }
     switch (box.exec()) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
@@ -159,31 +176,56 @@ std::optional<std::string> QtUserAnswers::HandheldPassword() {
     return PasswordBytes(dialog.Password());
 }
 
-std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(bool encryptOnSave,
-                                                                  const std::string& first,
-                                                                  const std::string& second,
-                                                                  bool sealed) {
+std::optional<FileEncryptionAnswer> QtUserAnswers::FileEncryption(
+    const FileEncryptionStart& start) {
     CFileEncryptionDialog dialog(parent_);
-    dialog.SetEncryptOnSave(encryptOnSave);
-    dialog.SetEntries(DisplayText(first), DisplayText(second));
+    dialog.SetHasPassword(start.hasPassword);
+    dialog.SetEncryptOnSave(start.encryptOnSave);
     // A refused new password is said at once, over the dialog, which stays open for
     // another try instead of closing and losing what was typed.
-    dialog.acceptEntries = [this, &dialog](const QString& firstEntry, const QString& secondEntry) {
+    dialog.acceptEntries = [this, &dialog, &start](const QString& firstEntry,
+                                                   const QString& secondEntry) {
         SecretText a(StoredText(firstEntry));
         SecretText b(StoredText(secondEntry));
-        const NewPasswordVerdict verdict = AcceptNewPassword(a.Get(), b.Get());
-        if (verdict == NewPasswordVerdict::Accepted)
+        const NewPasswordVerdict verdict =
+            JudgeEncryptionEntries(a.Get(), b.Get(), start.hasPassword);
+        if (verdict == NewPasswordVerdict::Accepted || verdict == NewPasswordVerdict::KeepCurrent)
             return true;
         Show(MessageRequest{NewPasswordMessage(verdict), MsgCaption::Application, MsgIcon::None,
                             MsgButtons::Ok},
              CaptionText(MsgCaption::Application), &dialog);
         return false;
     };
-    dialog.SetSealed(sealed);
+    dialog.SetSealed(start.sealed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return FileEncryptionAnswer{dialog.EncryptOnSave(), PasswordBytes(dialog.FirstEntry()),
                                 PasswordBytes(dialog.SecondEntry()), dialog.Sealed()};
+}
+
+std::size_t QtUserAnswers::AskWithButtons(const MessageRequest& question,
+                                          const std::vector<std::string>& buttons,
+                                          std::size_t defaultButton) {
+    if (buttons.empty())
+        return 0;
+    QMessageBox box(IconOf(question.icon), CaptionText(question.caption),
+                    QString::fromStdString(question.text), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QPushButton*> pushed;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        pushed.push_back(box.addButton(QString::fromStdString(buttons[i]),
+                                       last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    box.setEscapeButton(pushed.back());
+    if (defaultButton < pushed.size())
+        box.setDefaultButton(pushed[defaultButton]);
+    box.exec();
+    for (std::size_t i = 0; i < pushed.size(); ++i) {
+        if (box.clickedButton() == pushed[i])
+            return i;
+    }
+    return buttons.size() - 1;
 }
 
 std::optional<std::size_t> QtUserAnswers::ChooseFromList(const std::string& caption,

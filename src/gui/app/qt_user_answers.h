@@ -30,9 +30,11 @@ public:
     std::optional<std::string> DecryptionPassword(const std::string& title,
                                                   const std::string& prefill) override;
     std::optional<std::string> HandheldPassword() override;
-    std::optional<FileEncryptionAnswer> FileEncryption(bool encryptOnSave, const std::string& first,
-                                                       const std::string& second,
-                                                       bool sealed) override;
+    std::optional<FileEncryptionAnswer> FileEncryption(const FileEncryptionStart& start) override;
+    // A message box with the buttons named; Escape and closing it choose the last one.
+    std::size_t AskWithButtons(const MessageRequest& question,
+                               const std::vector<std::string>& buttons,
+                               std::size_t defaultButton) override;
     // A small dialog with the entries in a list (the first one chosen), OK and Cancel.
     std::optional<std::size_t> ChooseFromList(const std::string& caption, const std::string& prompt,
                                               const std::vector<std::string>& entries) override;

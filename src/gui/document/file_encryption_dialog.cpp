@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "core/base/message_texts.h"
 #include "gui/document/about_keys_dialog.h"
 #include "gui/document/show_password_button.h"
 
@@ -72,6 +73,10 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
     grid->addWidget(show_, 2, 1);
     grid->addWidget(secondLabel, 3, 0, 1, 2);
     grid->addWidget(second_, 4, 0);
+    keepHint_ = new QLabel(QString::fromLatin1(msg::kKeepPasswordHint), passwordGroup);
+    keepHint_->setObjectName(QStringLiteral("keepPasswordHint"));
+    keepHint_->setVisible(false);
+    grid->addWidget(keepHint_, 5, 0, 1, 2);
     sealed_ = new QRadioButton(QStringLiteral("Sealed (recommended)"), passwordGroup);
     sealed_->setObjectName(QStringLiteral("radioSealed"));
     compatible_ = new QRadioButton(
@@ -79,8 +84,8 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
         passwordGroup);
     compatible_->setObjectName(QStringLiteral("radioCompatible"));
     sealed_->setChecked(true);
-    grid->addWidget(sealed_, 5, 0, 1, 2);
-    grid->addWidget(compatible_, 6, 0, 1, 2);
+    grid->addWidget(sealed_, 6, 0, 1, 2);
+    grid->addWidget(compatible_, 7, 0, 1, 2);
     layout->addWidget(passwordGroup);
 
     auto* buttonRow = new QHBoxLayout;
@@ -109,16 +114,33 @@ CFileEncryptionDialog::CFileEncryptionDialog(QWidget* parent) : QDialog(parent) 
 
     // Wide enough for the longest choice, whose text must show whole.
     content_->setFixedWidth(std::max(kContentWidth, layout->minimumSize().width()));
-    content_->adjustSize();
-    fullWidth_ = content_->width();
-    fullHeight_ = content_->height();
     content_->move(0, 0);
+    FitToContent();
 
     connect(box_, &QCheckBox::clicked, this, &CFileEncryptionDialog::OnBoxClicked);
     connect(aboutKeys_, &QPushButton::clicked, this, &CFileEncryptionDialog::OnAboutKeys);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     ApplyBoxState(false);
+}
+
+void CFileEncryptionDialog::FitToContent() {
+    content_->adjustSize();
+    fullWidth_ = content_->width();
+    fullHeight_ = content_->height();
+}
+
+void CFileEncryptionDialog::SetHasPassword(bool has) {
+    keepHint_->setVisible(has);
+    FitToContent();
+    ApplyBoxState(false);
+}
+
+void CFileEncryptionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Ticked, the dialog is there for the password: typing goes into the first entry.
+    if (box_->isChecked())
+        first_->setFocus(Qt::OtherFocusReason);
 }
 
 void CFileEncryptionDialog::SetEncryptOnSave(bool on) {
@@ -151,8 +173,13 @@ QString CFileEncryptionDialog::SecondEntry() const {
 
 void CFileEncryptionDialog::ApplyBoxState(bool clearEntries) {
     const bool on = box_->isChecked();
+    // Read-only and greyed: a field that takes no typing must not look as if it did.
     first_->setReadOnly(!on);
     second_->setReadOnly(!on);
+    first_->setEnabled(on);
+    second_->setEnabled(on);
+    show_->setEnabled(on);
+    keepHint_->setEnabled(on);
     sealed_->setEnabled(on);
     compatible_->setEnabled(on);
     setFixedSize(fullWidth_, on ? fullHeight_ : fullHeight_ - kShrink);

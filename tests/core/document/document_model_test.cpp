@@ -440,8 +440,18 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
         bool encrypted;
         std::string password;  // that opens the written file
         Texts messages;
+        // The button chosen when a plain file would get a .tse name (0 encrypt it, 1 save
+        // it as .tsf), and the File Encryption dialog's answer after "Encrypt it".
+        std::optional<std::size_t> plainUnderTse{};
+        std::optional<FileEncryptionAnswer> encryptAfterAsking{};
     };
     const std::string ask = "Password was not set! Do you want to encrypt the file?";
+    const auto plainQuestion = [](const std::string& tse, const std::string& tsf) {
+        return tse +
+               " is the name of an encrypted file, but this document is not encrypted. "
+               "Encrypt it, or save it without encryption as " +
+               tsf + "?";
+    };
     const Case cases[] = {
         {"plain name, flag set: encrypted under the .tsf name",
          true,
@@ -473,16 +483,29 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
          true,
          "oldpass1",
          {}},
-        {".tse, password but box cleared: no question, plain",
+        {".tse, password but box cleared: no password question; saved plain as .tsf",
          false,
          true,
          "d.tse",
          std::nullopt,
          std::nullopt,
-         "d.tse",
+         "d.tsf",
          false,
          "",
-         {}},
+         {plainQuestion("d.tse", "d.tsf")},
+         1},
+        {".tse, password but box cleared: encrypted again with the password kept",
+         false,
+         true,
+         "d2.tse",
+         std::nullopt,
+         std::nullopt,
+         "d2.tse",
+         true,
+         "oldpass1",
+         {plainQuestion("d2.tse", "d2.tsf")},
+         0,
+         Box(true, "", "")},
         {".tse without password, No: plain under .tsf",
          false,
          false,
@@ -493,16 +516,17 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
          false,
          "",
          {ask, "File will not be encrypted!"}},
-        {".tse without password, Yes then Cancel: plain under .tse",
+        {".tse without password, Yes then Cancel: asked again, saved plain as .tsf",
          false,
          false,
          "f.tse",
          MsgAnswer::Yes,
          std::optional<FileEncryptionAnswer>(),
-         "f.tse",
+         "f.tsf",
          false,
          "",
-         {ask}},
+         {ask, plainQuestion("f.tse", "f.tsf")},
+         1},
         {".tse without password, Yes then a password",
          false,
          false,
@@ -513,16 +537,18 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
          true,
          "hunter22",
          {ask}},
-        {".tse without password, Yes then a short one: plain under .tse",
+        {".tse without password, Yes then a short one: asked again, then encrypted",
          false,
          false,
          "h.tse",
          MsgAnswer::Yes,
          Box(true, "hunter2", "hunter2"),
          "h.tse",
-         false,
-         "",
-         {ask, "Password to short, please use more characters!"}},
+         true,
+         "hunter22",
+         {ask, "Password to short, please use more characters!", plainQuestion("h.tse", "h.tsf")},
+         0,
+         Box(true, "hunter22", "hunter22")},
         {"no extension typed, the encrypted type picked: .tse, and the question",
          false,
          false,
@@ -549,9 +575,18 @@ TEST_F(DocumentModelTest, SaveAsDecidesTheFormAndTheNameFromTheExtensionAndTheAn
             model.EncryptOnSave();
         }
         ScriptSaveAs(answers, c.chosen, c.question, c.encryptionDialog);
+        if (c.plainUnderTse)
+            answers.buttonAnswers.push_back(*c.plainUnderTse);
+        if (c.encryptAfterAsking)
+            answers.encryptionAnswers.push_back(*c.encryptAfterAsking);
 
         EXPECT_TRUE(model.SaveAs());
         EXPECT_EQ(answers.Texts(), c.messages);
+        // Yes to encrypting, and "Encrypt it", open the dialog ticked.
+        if (c.question == MsgAnswer::Yes || c.plainUnderTse == 0u) {
+            ASSERT_FALSE(answers.encryptionStarts.empty());
+            EXPECT_TRUE(answers.encryptionStarts.back().encryptOnSave);
+        }
         const fs::path written = dir / c.written;
         ASSERT_TRUE(fs::exists(written));
         if (c.written != c.chosen) {
@@ -886,6 +921,40 @@ TEST_F(DocumentModelTest, OnlyChangedBytesCountAsAChangeNotATouchedTime) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(DocumentModelTest, AutomaticSaveNeverWritesAPlainFileUnderATseNameAndSaysSoOnce) {
+    const fs::path path = dir / "a.tse";
+    WriteFileText(path, "");  // an empty file: it opens as a plain document
+    ui.ClearShown();
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    ui.ClearShown();
+    AddCard(doc, kWwwSites, "mine");
+    doc.SetModified(true);
+
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_FALSE(doc.AutoSave());
+    EXPECT_TRUE(ui.shown.empty());  // nothing asked
+    EXPECT_EQ(host.statusTexts,
+              Texts{"a.tse is not encrypted; automatic save does not write it under an "
+                    "encrypted file's name. Save it to encrypt it or to save it as a.tsf."});
+    EXPECT_EQ(ReadFileText(path), "");
+    EXPECT_TRUE(doc.IsModified());
+
+    // The user decides with Save: encrypted, and automatic saves go on.
+    ui.buttonAnswers.push_back(0);
+    ui.encryptionAnswers.push_back(Box(true, "hunter22", "hunter22"));
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(ui.buttonLists.back(), (Texts{"Encrypt it", "Save as a.tsf", "Cancel"}));
+    EXPECT_EQ(ui.defaultButtons.back(), 0u);
+    EXPECT_TRUE(IsEncryptedFile(path));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    AddCard(doc, kWwwSites, "later");
+    doc.SetModified(true);
+    EXPECT_TRUE(doc.AutoSave());
+    EXPECT_EQ(CardNamesIn(path, "hunter22"), (Texts{"mine", "later"}));
+    EXPECT_EQ(host.statusTexts.size(), 1u);
+}
+
 TEST_F(DocumentModelTest, AutomaticSaveNeverReplacesAChangedFileAndSaysSoOnceInTheStatusBar) {
     const fs::path path = dir / "a.tsf";
     ASSERT_TRUE(SaveOneCardAs(path));
@@ -1053,6 +1122,28 @@ TEST_F(DocumentModelTest, EncryptOnSaveAppliesTheNewPasswordRulesAndNeverDowngra
         {"plain, 8 characters", false, Box(true, "hunter22", "hunter22"), {}, 1, "hunter22", true},
         {"plain, box left clear", false, Box(false, "", ""), {}, 0, "", true},
         {"plain, Cancel", false, std::nullopt, {}, 0, "", false},
+        {"plain, box ticked, no password",
+         false,
+         Box(true, "", ""),
+         {"Enter a password in both fields, or clear Encrypt On Save to save without "
+          "encryption."},
+         0,
+         "",
+         false},
+        {"encrypted, both left empty: password kept",
+         true,
+         Box(true, "", ""),
+         {},
+         1,
+         "oldpass1",
+         false},
+        {"encrypted, only the second entry typed",
+         true,
+         Box(true, "", "newpass1"),
+         {"Password not correct, try again!"},
+         1,
+         "oldpass1",
+         false},
         {"encrypted, entries differ: old password kept",
          true,
          Box(true, "newpass1", "newpass2"),
@@ -1096,11 +1187,11 @@ TEST_F(DocumentModelTest, EncryptOnSaveAppliesTheNewPasswordRulesAndNeverDowngra
         answers.encryptionAnswers.push_back(c.answer);
         model.EncryptOnSave();
 
-        // The dialog starts with the box as the flag and the password only when encrypting.
-        const FileEncryptionAnswer& start = answers.encryptionStarts.back();
+        // The dialog starts with the box as the flag; its entries start empty, and it is
+        // told whether empty entries keep a password.
+        const FileEncryptionStart& start = answers.encryptionStarts.back();
         EXPECT_EQ(start.encryptOnSave, c.startEncrypted);
-        EXPECT_EQ(start.first, c.startEncrypted ? "oldpass1" : "");
-        EXPECT_EQ(start.second, start.first);
+        EXPECT_EQ(start.hasPassword, c.startEncrypted);
 
         EXPECT_EQ(answers.Texts(), c.messages);
         for (const MessageRequest& m : answers.shown)
@@ -1116,8 +1207,8 @@ TEST_F(DocumentModelTest, RefusedEntriesOnAPlainDocumentLeaveTheNextSavePlain) {
     AddCard(doc, kWwwSites, "mail");
     ui.encryptionAnswers.push_back(Box(true, "hunter22", "Hunter22"));
     doc.EncryptOnSave();
-    ASSERT_TRUE(doc.SaveTo((dir / "x.tse").string()));
-    EXPECT_FALSE(IsEncryptedFile(dir / "x.tse"));
+    ASSERT_TRUE(doc.SaveTo((dir / "x.tsf").string()));
+    EXPECT_FALSE(IsEncryptedFile(dir / "x.tsf"));
     EXPECT_EQ(ui.Texts(), Texts{"Password not correct, try again!"});
 }
 

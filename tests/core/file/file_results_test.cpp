@@ -109,7 +109,7 @@ TEST(FileResults, ReadingReturnsItsMessagesInOrder) {
          false,
          true,
          {msg::kPasswordHasZeroByte, msg::kPasswordNotCorrect}},
-        {"sealed, wrong password", sealed, {"nope"}, false, true, {msg::kPasswordNotCorrect}},
+        {"sealed, wrong password", sealed, {"nope"}, false, true, {msg::kPasswordOrDamage}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

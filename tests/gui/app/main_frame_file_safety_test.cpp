@@ -36,46 +36,15 @@
 #include "support/qt_scripted_answers.h"
 
 using namespace tessaline;
+using tessaline::testing::ChooseInDialog;
 using tessaline::testing::IsEncryptedFile;
 using tessaline::testing::ListedNames;
+using tessaline::testing::NameInDialog;
 using tessaline::testing::ReadAll;
 using tessaline::testing::WhenModal;
 using tessaline::testing::WriteDataFile;
 
 namespace {
-
-// Types name into the chooser (after picking the file type at index type, when given) and
-// presses Enter, as a user does.
-void ChooseInDialog(QFileDialog* dialog, const QString& name, int type = -1) {
-    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(types && edit);
-    if (type >= 0) {
-        types->setFocus();
-        while (types->currentIndex() < type)
-            QTest::keyClick(types, Qt::Key_Down);
-        QCOMPARE(types->currentIndex(), type);
-    }
-    // A name in another folder: the user goes to that folder first.
-    QString typed = name;
-    if (QFileInfo(name).isAbsolute()) {
-        dialog->setDirectory(QFileInfo(name).path());
-        typed = QFileInfo(name).fileName();
-    }
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, typed);
-    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-    QVERIFY(buttons);
-    QPushButton* save = buttons->button(QDialogButtonBox::Save);
-    QVERIFY(save && save->isEnabled());
-    save->click();
-}
-
-QString NameInDialog(QFileDialog* dialog) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    return edit ? edit->text() : QString();
-}
 
 // Every message box text seen, in order (kept for the whole run, so that a box answered
 // late never writes into a test that has ended).

@@ -197,7 +197,8 @@ private slots:
             QTest::mouseClick(d.CompatibleChoice(), Qt::LeftButton);
             d.accept();
         });
-        const std::optional<FileEncryptionAnswer> enc = answers.FileEncryption(false, "", "", true);
+        const std::optional<FileEncryptionAnswer> enc =
+            answers.FileEncryption(FileEncryptionStart{false, false, true});
         QVERIFY(enc.has_value());
         QVERIFY(enc->encryptOnSave);
         QCOMPARE(enc->first, std::string("one horse"));

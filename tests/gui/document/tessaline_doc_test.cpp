@@ -213,11 +213,11 @@ private slots:
         QVERIFY(!doc.IsModified());
         QVERIFY(IsEncryptedFile(Path("toencrypt.tsf")));
 
-        // The dialog starts checked with the password in both entries.
+        // The dialog starts checked with both entries empty: the password is not shown.
         WhenModal<CFileEncryptionDialog>([](CFileEncryptionDialog& d) {
             QVERIFY(d.EncryptOnSave());
-            QCOMPARE(d.FirstEntry(), QString("correct horse"));
-            QCOMPARE(d.SecondEntry(), QString("correct horse"));
+            QCOMPARE(d.FirstEntry(), QString());
+            QCOMPARE(d.SecondEntry(), QString());
             d.reject();
         });
         doc.OnEncryptOnSave();
