@@ -9,11 +9,14 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QWidgetAction>
 #include <QtTest/QtTest>
 #include <chrono>
 #include <functional>
@@ -57,6 +60,15 @@ inline void ChooseInDialog(QFileDialog* dialog, const QString& name, int type = 
 inline QString NameInDialog(QFileDialog* dialog) {
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     return edit ? edit->text() : QString();
+}
+
+// The text of the one item of a show-password menu, as the user sees it.
+inline QString ShownItem(QMenu* menu) {
+    if (!menu || menu->actions().size() != 1)
+        return QStringLiteral("<no single item>");
+    auto* item = qobject_cast<QWidgetAction*>(menu->actions().constFirst());
+    auto* label = item ? qobject_cast<QLabel*>(item->defaultWidget()) : nullptr;
+    return label ? label->text() : QStringLiteral("<no label>");
 }
 
 // Tells whether the modal window a WhenModal call waited for came.

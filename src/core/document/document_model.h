@@ -207,7 +207,7 @@ private:
     // The cards a lock wiped: kept (empty) until the unlock, in case whatever the lock
     // interrupted still points into them.
     std::unique_ptr<CCardCollection> retired_;
-    std::vector<CardDraft> drafts_;  // unsealed, until the window takes them
+    std::vector<CardDraft> drafts_;   // unsealed, until the window takes them
     bool toldPlainUnderTse_ = false;  // the automatic save said it left a plain ".tse" alone
 };
 

@@ -22,6 +22,7 @@
 #include "core/prefs/preferences.h"
 #include "core/views/card_list_model.h"
 #include "gui/text/text_codec.h"
+#include "gui/text/text_wipe.h"
 
 namespace tessaline {
 
@@ -41,10 +42,6 @@ void KeepMinimumMargins(QPrinter& printer) {
 }
 
 // A text drawn may be a password: its UTF-16 copy is wiped after use.
-void WipeShown(QString& text) {
-    SecureWipe(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
-}
-
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -60,7 +57,7 @@ int PrintCards(QPrinter& printer, const PrintRequest& request) {
     const MeasureText measure = [&metrics](std::string_view text) {
         QString shown = FromUtf8(text);
         const int width = metrics.horizontalAdvance(shown);
-        WipeShown(shown);
+        WipeText(shown);
         return width;
     };
     const PrintDevice device{printer.width(), printer.height(), metrics.height(),
@@ -103,7 +100,7 @@ int PrintCards(QPrinter& printer, const PrintRequest& request) {
             for (const PlacedText& t : *placed) {
                 QString shown = FromUtf8(t.text);
                 painter.drawText(QPoint(t.x, t.y + metrics.ascent()), shown);
-                WipeShown(shown);
+                WipeText(shown);
             }
         }
         ++drawn;

@@ -1055,7 +1055,7 @@ TEST_F(DocumentModelTest, TheReplaceQuestionHoldsNoLockAndComesAgainWhenTheFileC
 // A document too large for the readers to open again is not written, in any layout: the
 // message says the limit and the size, and the file on disk stays as it was.
 TEST_F(DocumentModelTest, AFileLargerThanTheReadersAcceptIsNeverWritten) {
-    const fs::path path = dir / "big.tse";
+    const fs::path path = dir / "big.tsf";
     ASSERT_TRUE(WriteOneCardFile(path));
     ASSERT_TRUE(doc.Open(path.string(), ""));
     const std::string before = ReadFileText(path);

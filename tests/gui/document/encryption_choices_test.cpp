@@ -42,6 +42,7 @@ using tessaline::testing::ClickBox;
 using tessaline::testing::IsEncryptedFile;
 using tessaline::testing::kQuickSeal;
 using tessaline::testing::ReadAll;
+using tessaline::testing::ShownItem;
 using tessaline::testing::WhenModal;
 
 namespace {
@@ -84,15 +85,6 @@ void AcknowledgeBox(QStringList* texts = nullptr) {
             *texts << box.text();
         box.button(QMessageBox::Ok)->click();
     });
-}
-
-// The one item of a show-password menu, as shown.
-QString ShownItem(QMenu* menu) {
-    if (!menu || menu->actions().size() != 1)
-        return QStringLiteral("<no single item>");
-    auto* item = qobject_cast<QWidgetAction*>(menu->actions().constFirst());
-    auto* label = item ? qobject_cast<QLabel*>(item->defaultWidget()) : nullptr;
-    return label ? label->text() : QStringLiteral("<no label>");
 }
 
 bool IsPlainUnderTseQuestion(QMessageBox& box) {

@@ -30,16 +30,8 @@ using namespace tessaline;
 namespace {
 
 using tessaline::testing::ClickBox;
+using tessaline::testing::ShownItem;
 using tessaline::testing::WhenModal;
-
-// The text of the one item of a show-password menu, as the user sees it.
-QString ShownItem(QMenu* menu) {
-    if (!menu || menu->actions().size() != 1)
-        return QStringLiteral("<no single item>");
-    auto* item = qobject_cast<QWidgetAction*>(menu->actions().constFirst());
-    auto* label = item ? qobject_cast<QLabel*>(item->defaultWidget()) : nullptr;
-    return label ? label->text() : QStringLiteral("<no label>");
-}
 
 }  // namespace
 
