@@ -7,7 +7,7 @@ tessaline_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev libqt6sql6-sqlite
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libsodium-dev libcli11-dev libutf8proc-dev libidn2-dev
-    dbus-daemon
+    dbus-daemon python3
     libcsv-dev
     shared-mime-info xdg-utils desktop-file-utils libglib2.0-bin help2man dpkg-dev
 )
