@@ -7,6 +7,15 @@
 
 namespace tessaline {
 
+void ForgetStyleItemCopy(QWidget& widget) {
+    // The style keeps its copy until it lays out a cell that differs from it.
+    QStyleOptionViewItem empty;
+    empty.initFrom(&widget);
+    empty.widget = &widget;
+    empty.features = QStyleOptionViewItem::HasDisplay;
+    widget.style()->subElementRect(QStyle::SE_ItemViewItemText, &empty, &widget);
+}
+
 void ForgetDrawnItemTexts(QAbstractItemView& view) {
     QAbstractItemDelegate* old = view.itemDelegate();
     if (!old || old->parent() == &view) {
@@ -15,12 +24,7 @@ void ForgetDrawnItemTexts(QAbstractItemView& view) {
         delete old;
     }
 
-    // The style keeps its copy until it lays out a cell that differs from it.
-    QStyleOptionViewItem empty;
-    empty.initFrom(&view);
-    empty.widget = &view;
-    empty.features = QStyleOptionViewItem::HasDisplay;
-    view.style()->subElementRect(QStyle::SE_ItemViewItemText, &empty, &view);
+    ForgetStyleItemCopy(view);
 }
 
 }  // namespace tessaline

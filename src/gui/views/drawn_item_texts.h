@@ -5,8 +5,13 @@
 // replace them, so a card's text would stay in memory for as long as the window lives.
 
 class QAbstractItemView;
+class QWidget;
 
 namespace tessaline {
+
+// Has the widget's style lay out an empty cell, so that it lets go of its copy of the
+// last cell it laid out (the style lives on after the view that drew the cell).
+void ForgetStyleItemCopy(QWidget& widget);
 
 // Lets go of the texts the view's delegate and its style keep of the cells drawn last:
 // the delegate is replaced by a fresh one, and the style lays out an empty cell.

@@ -86,6 +86,12 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
     OnUpdate();
 }
 
+CTessalineNewView::~CTessalineNewView() {
+    // The list and its delegate go with this view, but the style that laid out its cells
+    // stays and would keep a copy of the last one.
+    ForgetStyleItemCopy(*list_);
+}
+
 bool CTessalineNewView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
