@@ -34,18 +34,28 @@ void ClearVectorRegisters() {
               "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
     }
     if (__builtin_cpu_supports("avx512f")) {
-        // The upper sixteen registers exist only with AVX-512; this program's own code
-        // never uses them, so they need no clobbers, but the libraries' code may.
-        asm volatile(
-            "vpxord %zmm16, %zmm16, %zmm16\n\tvpxord %zmm17, %zmm17, %zmm17\n\t"
-            "vpxord %zmm18, %zmm18, %zmm18\n\tvpxord %zmm19, %zmm19, %zmm19\n\t"
-            "vpxord %zmm20, %zmm20, %zmm20\n\tvpxord %zmm21, %zmm21, %zmm21\n\t"
-            "vpxord %zmm22, %zmm22, %zmm22\n\tvpxord %zmm23, %zmm23, %zmm23\n\t"
-            "vpxord %zmm24, %zmm24, %zmm24\n\tvpxord %zmm25, %zmm25, %zmm25\n\t"
-            "vpxord %zmm26, %zmm26, %zmm26\n\tvpxord %zmm27, %zmm27, %zmm27\n\t"
-            "vpxord %zmm28, %zmm28, %zmm28\n\tvpxord %zmm29, %zmm29, %zmm29\n\t"
-            "vpxord %zmm30, %zmm30, %zmm30\n\tvpxord %zmm31, %zmm31, %zmm31\n\t"
-            "vzeroupper");
+        // The upper sixteen registers exist only with AVX-512. Code built without it never
+        // uses them and cannot name them as clobbered; the libraries' code may use them.
+#define TESSALINE_CLEAR_UPPER_VECTORS                                          \
+    "vpxord %%zmm16, %%zmm16, %%zmm16\n\tvpxord %%zmm17, %%zmm17, %%zmm17\n\t" \
+    "vpxord %%zmm18, %%zmm18, %%zmm18\n\tvpxord %%zmm19, %%zmm19, %%zmm19\n\t" \
+    "vpxord %%zmm20, %%zmm20, %%zmm20\n\tvpxord %%zmm21, %%zmm21, %%zmm21\n\t" \
+    "vpxord %%zmm22, %%zmm22, %%zmm22\n\tvpxord %%zmm23, %%zmm23, %%zmm23\n\t" \
+    "vpxord %%zmm24, %%zmm24, %%zmm24\n\tvpxord %%zmm25, %%zmm25, %%zmm25\n\t" \
+    "vpxord %%zmm26, %%zmm26, %%zmm26\n\tvpxord %%zmm27, %%zmm27, %%zmm27\n\t" \
+    "vpxord %%zmm28, %%zmm28, %%zmm28\n\tvpxord %%zmm29, %%zmm29, %%zmm29\n\t" \
+    "vpxord %%zmm30, %%zmm30, %%zmm30\n\tvpxord %%zmm31, %%zmm31, %%zmm31\n\t" \
+    "vzeroupper"
+#if defined(__AVX512F__)
+        asm volatile(TESSALINE_CLEAR_UPPER_VECTORS
+                     :
+                     :
+                     : "xmm16", "xmm17", "xmm18", "xmm19", "xmm20", "xmm21", "xmm22", "xmm23",
+                       "xmm24", "xmm25", "xmm26", "xmm27", "xmm28", "xmm29", "xmm30", "xmm31");
+#else
+        asm volatile(TESSALINE_CLEAR_UPPER_VECTORS : :);
+#endif
+#undef TESSALINE_CLEAR_UPPER_VECTORS
     }
 #endif
 }
