@@ -11,7 +11,8 @@ namespace tessaline {
 // ever use, and well inside the smallest thread stack the programs start.
 inline constexpr std::size_t kStackWipeBytes = std::size_t{64} << 10;
 
-// Overwrites kStackWipeBytes of stack beneath the caller's frame with zeros.
+// Zeros the vector registers (which the ciphers leave holding the key) and overwrites
+// kStackWipeBytes of stack beneath the caller's frame with zeros.
 void WipeStackBelow();
 
 }  // namespace tessaline

@@ -12,6 +12,7 @@
 #include "gui/document/tessaline_doc.h"
 #include "gui/text/text_codec.h"
 #include "gui/views/card_table_model.h"
+#include "gui/views/drawn_item_texts.h"
 
 namespace tessaline {
 
@@ -74,10 +75,21 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
             qOverload<>(&CTessalineNewView::OnUpdate));
     connect(&doc_, &CTessalineNewDoc::ViewsNeedUpdateTo, this,
             qOverload<const QString&>(&CTessalineNewView::OnUpdate));
-    connect(&doc_, &CTessalineNewDoc::CardsAboutToBeReplaced, model_, &CardTableModel::Clear);
+    connect(&doc_, &CTessalineNewDoc::CardsAboutToBeReplaced, this, [this] {
+        model_->Clear();
+        // The cards are going: the list's delegate and style must not keep the texts of
+        // the cells drawn last.
+        ForgetDrawnItemTexts(*list_);
+    });
 
     ApplyColumnWidths();
     OnUpdate();
+}
+
+CTessalineNewView::~CTessalineNewView() {
+    // The list and its delegate go with this view, but the style that laid out its cells
+    // stays and would keep a copy of the last one.
+    ForgetStyleItemCopy(*list_);
 }
 
 bool CTessalineNewView::eventFilter(QObject* watched, QEvent* event) {

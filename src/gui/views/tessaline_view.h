@@ -21,6 +21,7 @@ class CTessalineNewView : public QWidget {
 public:
     // Builds the columns and lists the remembered category (the initial update).
     CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, QWidget* parent = nullptr);
+    ~CTessalineNewView() override;
 
     CTessalineNewDoc& Document() { return doc_; }
 
