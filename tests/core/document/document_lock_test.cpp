@@ -65,6 +65,16 @@ protected:
         return path;
     }
 
+    // Saves the document, then reads the file again with password: it holds described.
+    void ExpectSavedAs(const std::string& path, const std::string& password,
+                       const std::vector<std::string>& described) {
+        ASSERT_TRUE(doc.Save());
+        DocumentModel again(ui, profile, nullptr);
+        ui.passwords.push_back(password);
+        ASSERT_TRUE(again.Open(path, ""));
+        EXPECT_EQ(Describe(again.Cards()), described);
+    }
+
     void Open(const std::string& path, std::optional<std::string> password) {
         if (password)
             ui.passwords.push_back(password);
@@ -156,11 +166,7 @@ TEST_F(DocumentLockTest, LockDropsEveryCardAndThePasswordAndUnlockReadsThemBack)
     EXPECT_TRUE(ui.shown.empty());
 
     // Saving after the round trip writes what was there, under the same password.
-    ASSERT_TRUE(doc.Save());
-    DocumentModel again(ui, profile, nullptr);
-    ui.passwords.push_back("open sesame");
-    ASSERT_TRUE(again.Open(path, ""));
-    EXPECT_EQ(Describe(again.Cards()), before);
+    ExpectSavedAs(path, "open sesame", before);
 }
 
 TEST_F(DocumentLockTest, WipeClearsTheTextsWhereTheyLie) {
@@ -232,11 +238,7 @@ TEST_F(DocumentLockTest, UnsavedChangesAreSealedAndComeBackUnsaved) {
     EXPECT_TRUE(ui.shown.empty());
 
     // Saved now, the change reaches the file.
-    ASSERT_TRUE(doc.Save());
-    DocumentModel again(ui, profile, nullptr);
-    ui.passwords.push_back("open sesame");
-    ASSERT_TRUE(again.Open(path, ""));
-    EXPECT_EQ(Describe(again.Cards()), before);
+    ExpectSavedAs(path, "open sesame", before);
 }
 
 // An untitled encrypted document has no file to read back: it is sealed whole.
