@@ -55,6 +55,20 @@ void WriteText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// Starts tessaline-cli with args and the file actions given; -1 when it could not start.
+pid_t SpawnCli(const std::vector<std::string>& args, const posix_spawn_file_actions_t& actions) {
+    std::vector<std::string> all{TESSALINE_CLI};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ) != 0)
+        return -1;
+    return pid;
+}
+
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,15 +93,8 @@ protected:
                                          0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        std::vector<std::string> all{TESSALINE_CLI};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
         CliRun run;
-        if (posix_spawn(&pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+        if (const pid_t pid = SpawnCli(args, actions); pid > 0) {
             int status = 0;
             ::waitpid(pid, &status, 0);
             run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -898,13 +905,8 @@ TEST_F(CliTest, TwoImportsIntoOneFileAtOnceKeepBothOrOneSaysItFailed) {
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, r.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        std::vector<std::string> all{TESSALINE_CLI};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&r.pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        r.pid = SpawnCli(args, actions);
+        EXPECT_GT(r.pid, 0);
         posix_spawn_file_actions_destroy(&actions);
         return r;
     };
@@ -1033,13 +1035,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        std::vector<std::string> all{TESSALINE_CLI};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, TESSALINE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        pid_ = SpawnCli(args, actions);
+        EXPECT_GT(pid_, 0);
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[0]);
         input_ = fds[1];
