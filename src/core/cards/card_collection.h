@@ -14,6 +14,18 @@
 
 namespace tessaline {
 
+// What is left of a card deleted for good: its identity and when, so that a copy of the
+// file that still has the card does not bring it back when the two are merged.
+struct Tombstone {
+    CardIdentity identity{};
+    std::int64_t deletedMs = 0;
+
+    friend bool operator==(const Tombstone&, const Tombstone&) = default;
+};
+
+// How many earlier versions a card keeps unless the file says otherwise.
+inline constexpr int kDefaultHistorySize = 10;
+
 class CCardCollection {
 public:
     CCardCollection();
@@ -70,6 +82,19 @@ public:
     const CCategoryList& List(int code) const { return lists_[static_cast<std::size_t>(code)]; }
     CCategoryList& DeletedList() { return deleted_; }
     const CCategoryList& DeletedList() const { return deleted_; }
+    // The cards in the recycle bin, in the order they went there (each has RecycledMs()).
+    CCategoryList& RecycleBin() { return recycleBin_; }
+    const CCategoryList& RecycleBin() const { return recycleBin_; }
+    std::vector<Tombstone>& Tombstones() { return tombstones_; }
+    const std::vector<Tombstone>& Tombstones() const { return tombstones_; }
+    // How many earlier versions each card keeps (0 = none): a setting of the file.
+    int HistorySize() const { return historySize_; }
+    void SetHistorySize(int v) { historySize_ = v; }
+    // Entries of the second sealed layout's payload this version does not know, kept as
+    // the encoded bytes read and written back unchanged.
+    const std::string& UnknownEntries() const { return unknownEntries_; }
+    void SetUnknownEntries(std::string v) { unknownEntries_ = std::move(v); }
+
     CCategoryList& SearchResults() { return searchResults_; }
     const CCategoryList& SearchResults() const { return searchResults_; }
 
@@ -78,6 +103,10 @@ private:
     std::array<CCategoryList, kCategoryCount> lists_;
     CCategoryList deleted_;
     CCategoryList searchResults_;
+    CCategoryList recycleBin_;
+    std::vector<Tombstone> tombstones_;
+    int historySize_ = kDefaultHistorySize;
+    std::string unknownEntries_;
     std::vector<CCard*> allCards_;
 };
 
