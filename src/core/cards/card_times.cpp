@@ -22,8 +22,8 @@ std::int64_t MsOfCardStamp(std::uint32_t stamp) {
 
 std::uint32_t CardStampOfMs(std::int64_t ms) {
     const std::int64_t seconds = FloorDiv(ms, 1000) + kSeconds1904To1970;
-    return static_cast<std::uint32_t>(std::clamp<std::int64_t>(
-        seconds, 0, std::numeric_limits<std::uint32_t>::max()));
+    return static_cast<std::uint32_t>(
+        std::clamp<std::int64_t>(seconds, 0, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::int64_t EffectiveModifiedMs(const CCard& card) {

@@ -42,8 +42,8 @@ std::string OlderLayoutLossMessage(const OlderLayoutLosses& losses, const std::s
                                    bool canSeal) {
     std::vector<std::string> parts;
     if (losses.recycledCards > 0)
-        parts.push_back(Counted(losses.recycledCards, "card in the recycle bin",
-                                "cards in the recycle bin"));
+        parts.push_back(
+            Counted(losses.recycledCards, "card in the recycle bin", "cards in the recycle bin"));
     if (losses.earlierVersions > 0)
         parts.push_back(Counted(losses.earlierVersions, "earlier version of a card",
                                 "earlier versions of cards"));

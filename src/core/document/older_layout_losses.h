@@ -14,7 +14,7 @@ class IUserAnswers;
 
 struct OlderLayoutLosses {
     std::size_t recycledCards = 0;
-    std::size_t earlierVersions = 0;      // of the cards in the lists and the recycle bin
+    std::size_t earlierVersions = 0;  // of the cards in the lists and the recycle bin
     std::size_t cardsWithOptionalFields = 0;
 
     bool Any() const { return recycledCards + earlierVersions + cardsWithOptionalFields > 0; }

@@ -55,7 +55,7 @@ struct CborHead {
         Break,
     };
     Kind kind = Kind::Null;
-    std::uint64_t value = 0;  // an integer, a tag, or an array's or map's count
+    std::uint64_t value = 0;             // an integer, a tag, or an array's or map's count
     const std::uint8_t* data = nullptr;  // a definite string's bytes
     std::size_t size = 0;
     bool flag = false;  // a Bool's value
@@ -69,7 +69,9 @@ public:
     // Passes over one whole item (with everything inside it); false when it is not whole.
     bool SkipItem();
     // Passes over what follows a head just read (an array's items, a tag's item...).
-    bool SkipRest(const CborHead& head) { return head.kind != CborHead::Kind::Break && SkipAfter(head, 1); }
+    bool SkipRest(const CborHead& head) {
+        return head.kind != CborHead::Kind::Break && SkipAfter(head, 1);
+    }
     std::size_t Position() const { return pos_; }
     bool AtEnd() const { return pos_ == data_.size(); }
     std::string_view Slice(std::size_t from, std::size_t to) const {

@@ -43,7 +43,7 @@ struct FileCipherState {
     // Which encrypted layout a save writes: the sealed one, or the one older readers
     // understand. A file read keeps its own; the document picks sealed for new encryption.
     bool sealed = false;
-    SealSettings seal{};              // the key derivation settings of the next seal
+    SealSettings seal{};  // the key derivation settings of the next seal
     // Which sealed layout the file read has (1 or 2; 0 when it is not sealed). A save
     // always writes the second.
     int readSealedLayout = 0;
@@ -145,9 +145,10 @@ struct WriteResult {
 };
 
 // The bytes of a data file for the collection, plain or encrypted by
-// state.encryptOnSave, sealed (the second sealed layout) or compatible by state.sealed. state.checkValue receives
-// the check value written (compatible layout). When the cards are too many for the
-// compatible layout the request's confirm is asked whether to seal; yes sets state.sealed.
+// state.encryptOnSave, sealed (the second sealed layout) or compatible by state.sealed.
+// state.checkValue receives the check value written (compatible layout). When the cards are too
+// many for the compatible layout the request's confirm is asked whether to seal; yes sets
+// state.sealed.
 WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
                           const WriteRequest& request = {});
 

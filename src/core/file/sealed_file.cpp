@@ -78,8 +78,7 @@ bool Sealed2IsWhole(std::span<const std::uint8_t> data) {
 
 std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data) {
     const int layout = SealedLayoutOf(data);
-    const std::size_t smallest =
-        layout == 2 ? kSealed2MinSize : kSealedHeaderSize + kSealTagSize;
+    const std::size_t smallest = layout == 2 ? kSealed2MinSize : kSealedHeaderSize + kSealTagSize;
     if (layout == 0 || data.size() < smallest)
         return std::nullopt;
     const std::uint8_t* h = data.data();

@@ -41,7 +41,8 @@ inline constexpr std::string_view kSealedMagic = "TessalineSealed1";
 inline constexpr std::string_view kSealed2Magic = "TessalineSealed2";
 inline constexpr std::size_t kSealed2TrailerSize = 32;
 // The smallest second-layout file: the header, the tag of an empty payload and the hash.
-inline constexpr std::size_t kSealed2MinSize = kSealedHeaderSize + kSealTagSize + kSealed2TrailerSize;
+inline constexpr std::size_t kSealed2MinSize =
+    kSealedHeaderSize + kSealTagSize + kSealed2TrailerSize;
 inline constexpr std::uint8_t kSealKdfArgon2id = 1;
 inline constexpr std::uint8_t kSealCipherXChaCha20Poly1305 = 1;
 

@@ -515,9 +515,8 @@ public:
                         cards.RecycleBin().AddCard(cards.Adopt(std::move(card)));
                     });
                 case kKeyDeleted:
-                    return ReadCards([&](CCard card) {
-                        cards.AddToDeletedList(cards.Adopt(std::move(card)));
-                    });
+                    return ReadCards(
+                        [&](CCard card) { cards.AddToDeletedList(cards.Adopt(std::move(card))); });
                 case kKeyTombstones:
                     return ReadTombstones(cards.Tombstones());
                 case kPayloadKeyCount:

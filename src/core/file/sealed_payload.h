@@ -38,10 +38,10 @@ LockedBytes EncodePayload(const CCardCollection& cards, const PayloadSettings& s
                           std::int64_t nowMs);
 
 struct PayloadRead {
-    bool ok = false;                   // false: no payload of ours (nothing was read)
-    std::uint64_t version = 0;         // the payload's version
+    bool ok = false;            // false: no payload of ours (nothing was read)
+    std::uint64_t version = 0;  // the payload's version
     PayloadSettings settings;
-    std::size_t droppedCards = 0;      // cards of a category this version does not know
+    std::size_t droppedCards = 0;  // cards of a category this version does not know
 };
 // Reads a payload into cards, the card date texts in the "Date Format" dateFormat. When
 // it fails, the texts of the cards read so far are wiped: the caller drops the collection.
