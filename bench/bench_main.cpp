@@ -25,6 +25,11 @@ void PrintSummary(const CollectingReporter& r) {
         {"save_100k_vs_10k", "BM_SavePlain/100000", "BM_SavePlain/10000"},
         {"search_100k_vs_10k", "BM_GatherAndSearch/100000", "BM_GatherAndSearch/10000"},
         {"export_100k_vs_10k", "BM_ExportText/100000", "BM_ExportText/10000"},
+        // Cards with ten earlier versions each: at most 12.
+        {"history_open_100k_vs_10k", "BM_OpenSealed2History/100000", "BM_OpenSealed2History/10000"},
+        {"history_save_100k_vs_10k", "BM_SaveSealed2History/100000", "BM_SaveSealed2History/10000"},
+        {"history_search_100k_vs_10k", "BM_SearchHistory/100000", "BM_SearchHistory/10000"},
+        {"history_sort_100k_vs_10k", "BM_SortHistory/100000", "BM_SortHistory/10000"},
         // One CSV field four times as long: about 4 when reading it is linear.
         {"csv_field_4m_vs_1m", "BM_CsvLongField/4", "BM_CsvLongField/1"},
     };
@@ -35,6 +40,15 @@ void PrintSummary(const CollectingReporter& r) {
     WithBoth(r, "BM_OpenSealed/100000", "BM_OpenPlain/100000",
              [](const Figure& sealed, const Figure& plain) {
                  PrintRatio("open_sealed_vs_plain_100k", sealed.Seconds() / plain.Seconds());
+             });
+    WithBoth(r, "BM_OpenSealed2/100000", "BM_OpenPlain/100000",
+             [](const Figure& sealed, const Figure& plain) {
+                 PrintRatio("open_sealed2_vs_plain_100k", sealed.Seconds() / plain.Seconds());
+             });
+    // History must not slow the list: at most 1.2.
+    WithBoth(r, "BM_SortHistory/100000", "BM_SortNoHistory/100000",
+             [](const Figure& history, const Figure& plain) {
+                 PrintRatio("sort_100k_history_vs_plain", history.Seconds() / plain.Seconds());
              });
     // Milliseconds one key takes with the default settings.
     if (const Figure* kdf = r.Find("BM_SealedKdfDefault/iterations:3"))

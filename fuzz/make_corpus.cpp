@@ -18,6 +18,8 @@
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
 #include "core/file/password_check.h"
+#include "core/file/sealed_file.h"
+#include "core/file/sealed_payload.h"
 #include "fuzz_input.h"
 #include "quiet_answers.h"
 
@@ -78,6 +80,51 @@ Bytes CurrentFile(bool encrypted, std::string_view password, std::uint32_t value
     state.headerValue18 = value18;
     fuzz::QuietAnswers ui;
     return BuildDataFileWithUser(cards, state, ui).value();
+}
+
+// The cards with what only the second sealed layout keeps: earlier versions, optional
+// fields, the recycle bin and tombstones.
+void AddSealed2Extras(CCardCollection& cards) {
+    CCard* first = cards.List(0).Count() > 0 ? cards.List(0).CardAt(0) : nullptr;
+    if (first) {
+        CCard earlier = *first;
+        earlier.SetPassword("older");
+        first->SetHistory({earlier, earlier});
+        first->SetTags({"work", "t\xC3\xA4g"});
+        first->SetExpiresMs(1'900'000'000'000);
+        first->SetOtpUri("otpauth://totp/x?secret=JBSWY3DP");
+        first->SetCustomFields({{"PIN", "1234", true}});
+    }
+    CCard* binned = cards.Adopt(CCard{});
+    binned->SetName("binned");
+    binned->SetRecycledMs(1'800'000'000'000);
+    cards.RecycleBin().AddCard(binned);
+    cards.Tombstones().push_back({{7, 7, 7}, 4'000'000'000'000});
+}
+
+Bytes Sealed2File(std::string_view password) {
+    CCardCollection cards;
+    for (const CardFields& card : kCards)
+        FileCard(cards, card);
+    AddSealed2Extras(cards);
+    FileCipherState state;
+    state.encryptOnSave = true;
+    state.sealed = true;
+    state.seal = SealSettings{1, kSealMemMin};
+    state.encryptionPassword = password;
+    fuzz::QuietAnswers ui;
+    return BuildDataFileWithUser(cards, state, ui).value();
+}
+
+// Payloads of the second sealed layout, for the payload's own fuzz target.
+Bytes Sealed2Payload(bool extras) {
+    CCardCollection cards;
+    for (const CardFields& card : kCards)
+        FileCard(cards, card);
+    if (extras)
+        AddSealed2Extras(cards);
+    const LockedBytes payload = EncodePayload(cards, PayloadSettings{6, 0x0BADF00D}, 0);
+    return Bytes(payload.begin(), payload.end());
 }
 
 // A revision-5 file: the same layout, enciphered with the zero-table key schedule.
@@ -188,8 +235,8 @@ bool Write(const std::filesystem::path& folder, const char* name, const Bytes& b
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER [PAYLOAD-OUTPUT-FOLDER]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
@@ -235,7 +282,9 @@ int main(int argc, char** argv) {
                     fuzz::QuietAnswers ui;
                     return BuildDataFileWithUser(none, state, ui).value();
                 }()));
-    const Bytes sealed = CurrentFile(true, fixed, 0x0BADF00D, true);
+    // The first sealed layout, which is read but no longer written: a plain file sealed.
+    const Bytes sealed =
+        SealBytes(CurrentFile(false, {}, 0x0BADF00D), fixed, SealSettings{1, kSealMemMin}).value();
     ok &= Write(folder, "sealed_cards", WithControl(fixedAnswer(2), sealed));
     ok &= Write(folder, "sealed_wrong_password", WithPassword("hunter22", sealed));
     ok &= Write(folder, "sealed_truncated",
@@ -254,5 +303,18 @@ int main(int argc, char** argv) {
     Bytes oldTruncated = OldFile(false, false, fixed);
     oldTruncated.resize(oldTruncated.size() - 5);
     ok &= Write(folder, "old_1002_truncated", WithControl(fixedAnswer(0), oldTruncated));
+    const Bytes sealed2 = Sealed2File(fixed);
+    ok &= Write(folder, "sealed2_cards", WithControl(fixedAnswer(0), sealed2));
+    ok &= Write(folder, "sealed2_wrong_password", WithPassword("hunter22", sealed2));
+    Bytes sealed2Damaged = sealed2;
+    sealed2Damaged[100] ^= 0x01;
+    ok &= Write(folder, "sealed2_damaged", WithControl(fixedAnswer(0), sealed2Damaged));
+    if (argc == 3) {
+        const std::filesystem::path payloads(argv[2]);
+        std::filesystem::create_directories(payloads);
+        ok &= Write(payloads, "cards", Sealed2Payload(false));
+        ok &= Write(payloads, "cards_with_history", Sealed2Payload(true));
+        ok &= Write(payloads, "version_only", Bytes{0xA1, 0x00, 0x01});
+    }
     return ok ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the data file reader. Whatever a file holds, reading must
 // neither crash nor read outside its data; and whatever it read must survive a save
 // and a second read unchanged (a mismatch aborts, so the fuzzer reports it). Sealed
-// files are read only with small key settings, so that every run stays fast.
+// files are read only with small key settings, so that every run stays fast; a save
+// seals in the second sealed layout, which keeps texts as the characters they show.
 
 #include <algorithm>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/cards/text_encoding.h"
 #include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
 #include "core/platform/profile.h"
@@ -30,18 +32,27 @@ using namespace tessaline;
     std::abort();
 }
 
+// Whether texts compare as their bytes (the older layouts) or as what they show (the
+// second sealed layout stores the characters, not the bytes).
+bool gCompareShown = false;
+
+bool SameText(const std::string& a, const std::string& b) {
+    return gCompareShown ? ShownAsUtf8(a) == ShownAsUtf8(b) : a == b;
+}
+
 bool SameStoredFields(const CCard& a, const CCard& b) {
     return a.Category() == b.Category() && a.Attributes() == b.Attributes() &&
            a.SyncByte() == b.SyncByte() && a.ModificationTime() == b.ModificationTime() &&
-           a.RecordId() == b.RecordId() && a.Name() == b.Name() && a.Address() == b.Address() &&
-           a.UserId() == b.UserId() && a.Password() == b.Password() && a.Note() == b.Note();
+           a.RecordId() == b.RecordId() && SameText(a.Name(), b.Name()) &&
+           SameText(a.Address(), b.Address()) && SameText(a.UserId(), b.UserId()) &&
+           SameText(a.Password(), b.Password()) && SameText(a.Note(), b.Note());
 }
 
 // A deleted card comes back with what the handheld's sync needs and nothing else.
 bool SameSyncFields(const CCard& a, const CCard& b) {
     return a.Category() == b.Category() && a.Attributes() == b.Attributes() &&
            a.SyncByte() == b.SyncByte() && a.ModificationTime() == b.ModificationTime() &&
-           a.RecordId() == b.RecordId() && a.Name() == b.Name() && b.Address().empty() &&
+           a.RecordId() == b.RecordId() && SameText(a.Name(), b.Name()) && b.Address().empty() &&
            b.UserId().empty() && b.Password().empty() && b.Note().empty();
 }
 
@@ -89,10 +100,12 @@ bool AnyText(const CCard& card, Fn fn) {
 constexpr SealSettings kFuzzSeal{1, kSealMemMin};
 constexpr SealSettings kFuzzSealMax{2, std::uint64_t{64} << 10};
 
-// The writer refuses texts the format cannot hold; of a deleted card only the name is
-// written. (Encrypted files over the limit of the compatible layout are sealed instead:
-// the quiet user says yes.)
-bool WriterMustRefuse(const CCardCollection& cards) {
+// The writer refuses texts the older layouts cannot hold (the second sealed layout holds
+// any); of a deleted card only the name is written. (Encrypted files over the limit of
+// the compatible layout are sealed instead: the quiet user says yes.)
+bool WriterMustRefuse(const CCardCollection& cards, bool sealed) {
+    if (sealed)
+        return false;
     auto tooLong = [](const std::string& t) { return t.size() > kMaxTextLength; };
     for (int code = 0; code < kCategoryCount; ++code) {
         for (const CCard* card : cards.List(code)) {
@@ -121,9 +134,10 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
     if (!state.sealed)
         state.seal = kFuzzSeal;
     fuzz::QuietAnswers silent;
+    const bool sealedWanted = state.encryptOnSave && state.sealed;
     const std::optional<std::vector<std::uint8_t>> saved =
         BuildDataFileWithUser(cards, state, silent);
-    const bool mustRefuse = WriterMustRefuse(cards);
+    const bool mustRefuse = WriterMustRefuse(cards, sealedWanted);
     if (!saved) {
         if (!mustRefuse)
             Fail("the writer refused cards it can hold");
@@ -133,6 +147,7 @@ void CheckRoundTrip(const CCardCollection& cards, const FileCipherState& readSta
         Fail("the writer wrote cards it must refuse");
 
     const bool sealed = state.encryptOnSave && state.sealed;
+    gCompareShown = sealed;
     fuzz::QuietAnswers answers(std::string(state.encryptionPassword.View()));
     const UserReadRequest request{answers, DateFormatIndex(profile), "round trip", {}};
     ReadResult result = ReadDataFileWithUser(*saved, request);

@@ -40,6 +40,7 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
                                                : "plain")
         << '\n';
     if (sealed) {
+        out << "Sealed layout: " << (sealed->layout == 2 ? kSealed2Magic : kSealedMagic) << '\n';
         out << "Key derivation: Argon2id, " << sealed->settings.opsLimit << " operations, "
             << (sealed->settings.memLimit >> 10) << " KiB memory\n";
         out << "Cipher: XChaCha20-Poly1305\n";
@@ -53,8 +54,9 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
     std::unique_ptr<OpenedFile> file = OpenDataFile(path, ctx);
     if (!file)
         return kExitFailed;
-    if (facts.format == FileFormat::Sealed)
-        out << "Header value at offset 18: " << file->Cipher().headerValue18 << '\n';
+    const bool sealed2 = sealed && sealed->layout == 2;
+    if (sealed2)
+        out << "Payload version: " << file->Cipher().payloadVersion << '\n';
     out << "Cards: " << file->Cards().LiveCardCount() << '\n';
     for (int code : kExportOrder) {
         const int n = file->Cards().List(code).Count();
@@ -62,6 +64,19 @@ int RunInfo(const CliRequest& request, CliContext& ctx) {
             out << "  " << CategoryDisplayName(code) << ": " << n << '\n';
     }
     out << "Deleted cards: " << file->Cards().DeletedList().Count() << '\n';
+    if (sealed2) {
+        std::size_t versions = 0;
+        const auto count = [&versions](const CCategoryList& list) {
+            for (const CCard* card : list)
+                versions += card->History().size();
+        };
+        for (int code = 0; code < kCategoryCount; ++code)
+            count(file->Cards().List(code));
+        count(file->Cards().RecycleBin());
+        out << "Recycled cards: " << file->Cards().RecycleBin().Count() << '\n';
+        out << "Tombstones: " << file->Cards().Tombstones().size() << '\n';
+        out << "Versions in history: " << versions << '\n';
+    }
     out << "Size of the cards: " << file->Cards().TotalStoredSize() << " bytes";
     if (facts.format != FileFormat::Sealed) {
         out << " (a compatible encrypted file holds at most "

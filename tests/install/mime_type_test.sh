@@ -32,12 +32,13 @@ printf '\x00\x06\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00nLsT\x00\x00\x00
 printf 'NTENCRYPTVersion1.001XYZ' >"$files/old-1001"
 printf 'NTENCRYPTVersion1.002%020d' 0 >"$files/old-1002"
 printf 'TessalineSealed1\x01\x01\x00\x00' >"$files/sealed"
+printf 'TessalineSealed2\x01\x01\x00\x00' >"$files/sealed2"
 printf 'just a note\n' >"$files/other.txt"
 # The creator code at another place is not a data file.
 printf '\x00\x06nLsT\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10' >"$files/other.bin"
 
 status=0
-for f in by-name.tse by-name.tsf current old-1001 old-1002 sealed other.txt other.bin; do
+for f in by-name.tse by-name.tsf current old-1001 old-1002 sealed sealed2 other.txt other.bin; do
     type=$(xdg-mime query filetype "$files/$f" || true)
     echo "xdg-mime query filetype $f: $type"
     want=application/x-tessaline-data

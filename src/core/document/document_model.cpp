@@ -5,14 +5,17 @@
 #include <filesystem>
 
 #include "core/base/message_texts.h"
+#include "core/base/sealed2_texts.h"
 #include "core/base/secure_wipe.h"
 #include "core/document/document_host.h"
 #include "core/document/document_lock.h"
 #include "core/document/file_with_user.h"
+#include "core/document/older_layout_losses.h"
 #include "core/document/write_target.h"
 #include "core/file/file_lock.h"
 #include "core/file/password_check.h"
 #include "core/file/safe_file.h"
+#include "core/file/sealed_payload.h"
 #include "core/platform/profile.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/date_format.h"
@@ -154,6 +157,7 @@ void DocumentModel::TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCip
     SetEncryptOnSave(encrypt);
     // What was read is what a later save checks the file against.
     Remember(path_, bytes);
+    agreedLosses_.reset();
     locked_ = false;
     NoteLayout();
     SetModified(false);
@@ -210,6 +214,7 @@ void DocumentModel::NewDocument() {
     cardsRead_ = 0;
     damaged_.reset();
     known_.reset();
+    agreedLosses_.reset();
     SetModified(false);
     NoteLayout();
 }
@@ -263,7 +268,9 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
     SetPathName(path);
     if (host_ && Layout() == FileLayout::Compatible)
         host_->ShowStatusText(msg::kCompatibleNote);
-    if (readOnly_ && notice == DamageNotice::Show) {
+    // A file a newer program wrote is read whole as far as this version knows it; the
+    // reader said why it opens read-only.
+    if (readOnly_ && read.ReadDamaged() && notice == DamageNotice::Show) {
         ui_.Message(MessageRequest{ReadInPartMessage(cardsRead_, FileTitleOf(path)),
                                    MsgCaption::Application, MsgIcon::Warning, MsgButtons::Ok});
     }
@@ -327,6 +334,11 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
         if (resolved != Written::Yes)
             return resolved;
     }
+    if (!AgreedToOlderLayout(path, kind))
+        return Written::No;
+    // Cards read from a layout without identities get theirs now, kept from this save on.
+    if (Layout() == FileLayout::Sealed)
+        GiveMissingIdentities(*cards_);
     std::optional<std::vector<std::uint8_t>> bytes = BuildDataFileWithUser(*cards_, state_, ui_);
     // The writer may have sealed a file too large for the compatible layout.
     NoteLayout();
@@ -355,9 +367,55 @@ DocumentModel::Written DocumentModel::WriteDocument(const std::string& path, Sav
             continue;
         if (!WriteBytes(path, *bytes, lock))
             return Written::No;
+        NoteSealedLayoutWritten(path);
         SetModified(false);
         return Written::Yes;
     }
+}
+
+void DocumentModel::NoteSealedLayoutWritten(const std::string& path) {
+    if (Layout() != FileLayout::Sealed)
+        return;
+    // A file of the first sealed layout is now of the second: said once.
+    if (state_.readSealedLayout == 1 && host_)
+        host_->ShowStatusText(Fill(msg::kNowInNewerLayout, FileTitleOf(path)));
+    state_.readSealedLayout = 2;
+}
+
+bool DocumentModel::AgreedToOlderLayout(const std::string& path, SaveKind kind) {
+    if (Layout() == FileLayout::Sealed)
+        return true;
+    const OlderLayoutLosses losses = LossesInOlderLayout(*cards_);
+    if (!losses.Any() || (agreedLosses_ && agreedLosses_->Covers(losses)))
+        return true;
+    const std::string name = FileTitleOf(path);
+    if (kind == SaveKind::Automatic) {
+        // Nobody is there to answer: the document stays modified until the user saves.
+        if (host_)
+            host_->ShowStatusText(OlderLayoutLossMessage(losses, name, true));
+        return false;
+    }
+    switch (AskAboutOlderLayout(ui_, losses, name, true)) {
+        case OlderLayoutChoice::SaveWithout:
+            agreedLosses_ = losses;
+            return true;
+        case OlderLayoutChoice::Seal:
+            if (state_.encryptOnSave && !state_.encryptionPassword.empty()) {
+                state_.sealed = true;
+                state_.seal = NewSealSettings();
+                NoteLayout();
+                if (host_)
+                    host_->ShowEncryptionState();
+            } else {
+                // A plain document needs a password first: the File Encryption dialog,
+                // ticked and sealed.
+                RunFileEncryption(true);
+            }
+            return Layout() == FileLayout::Sealed;
+        case OlderLayoutChoice::Cancel:
+            break;
+    }
+    return false;
 }
 
 DocumentModel::Written DocumentModel::ResolvePlainUnderEncryptedName(const std::string& path,
@@ -743,6 +801,11 @@ bool DocumentModel::WriteNewEncryptedFile(const std::string& path) {
     // encrypted header could never be opened, so the file is left as it is.
     if (state_.encryptionPassword.empty())
         return false;
+    const OlderLayoutLosses losses = LossesInOlderLayout(*cards_);
+    if (losses.Any() && AskAboutOlderLayout(ui_, losses, FileTitleOf(path), false) !=
+                            OlderLayoutChoice::SaveWithout) {
+        return false;
+    }
     std::optional<std::vector<std::uint8_t>> bytes = BuildDataFileWithUser(*cards_, state_, ui_);
     if (!bytes)
         return false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/older_layout_losses.h"
 #include "core/document/sealed_changes.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
@@ -157,6 +158,13 @@ private:
     // Tells layoutChanged when the layout differs from the one last told.
     void NoteLayout();
     Written WriteDocument(const std::string& path, SaveKind kind);
+    // Before a plain or compatible save that would not keep the recycle bin, earlier
+    // versions or optional fields: asks whether to seal the file instead (which may set
+    // the layout to sealed). True when the save may go on.
+    bool AgreedToOlderLayout(const std::string& path, SaveKind kind);
+    // After a save: a file that was of the first sealed layout says, once, that it is
+    // now of the second.
+    void NoteSealedLayoutWritten(const std::string& path);
     // The File Encryption dialog, its box ticked or as the document is, and its answer
     // applied.
     void RunFileEncryption(bool ticked);
@@ -209,6 +217,8 @@ private:
     std::unique_ptr<CCardCollection> retired_;
     std::vector<CardDraft> drafts_;   // unsealed, until the window takes them
     bool toldPlainUnderTse_ = false;  // the automatic save said it left a plain ".tse" alone
+    // What the user agreed an older layout does not keep (asked again when it grows).
+    std::optional<OlderLayoutLosses> agreedLosses_;
 };
 
 // "Only N of the cards in NAME could be read; ..."

@@ -8,6 +8,7 @@
 #include "core/cards/categories.h"
 #include "core/file/byte_io.h"
 #include "core/file/locked_memory.h"
+#include "core/file/sealed_payload.h"
 
 namespace tessaline {
 
@@ -133,16 +134,19 @@ std::optional<std::vector<std::uint8_t>> SealChanges(
     const CCardCollection& cards, std::uint32_t headerValue18, const std::vector<CardDraft>& drafts,
     std::string_view password, const SealSettings& settings, const BusyRunner& whileBusy,
     std::vector<MessageRequest>& messages) {
-    // The cards as a plain data file, as a save writes them: every card a save keeps
-    // comes back, and a card a save would refuse is refused here too.
-    FileCipherState plainState;
-    plainState.headerValue18 = headerValue18;
-    WriteResult file = BuildDataFile(cards, plainState);
-    if (!file.bytes) {
-        messages.insert(messages.end(), file.messages.begin(), file.messages.end());
+    // The cards as the second sealed layout's payload holds them: everything a sealed save
+    // keeps (earlier versions, the recycle bin, tombstones, entries of newer programs)
+    // comes back. Every tombstone is kept: dropping old ones is for saves.
+    LockedBytes plainFile;
+    try {
+        PayloadSettings values;
+        values.headerValue18 = headerValue18;
+        plainFile = EncodePayload(cards, values,
+                                  std::numeric_limits<std::int64_t>::min() + kTombstoneKeepMs);
+    } catch (const std::bad_alloc&) {
+        messages.push_back(PlainNotice(msg::kOutOfMemory));
         return std::nullopt;
     }
-    std::vector<std::uint8_t>& plainFile = *file.bytes;
     std::optional<std::vector<std::uint8_t>> sealed;
     try {
         if (plainFile.size() > std::numeric_limits<std::uint32_t>::max())
@@ -184,15 +188,14 @@ UnsealedChanges UnsealChanges(std::span<const std::uint8_t> sealed, std::string_
         return result;
     const std::span<const std::uint8_t> file(in.Here(), fileSize);
     in.Skip(fileSize);
-    ReadRequest request;
-    request.dateFormat = dateFormat;
-    ReadResult read = ReadDataFile(file, request);
-    if (!read.ok || read.ReadInPart()) {
-        WipeCardTexts(*read.cards);
+    auto cards = std::make_unique<CCardCollection>();
+    const PayloadRead read = DecodePayload(file, dateFormat, *cards);
+    if (!read.ok || read.droppedCards > 0) {
+        WipeCardTexts(*cards);
         return result;
     }
 
-    WipeDraftsOnExit wipe{result.drafts, *read.cards};
+    WipeDraftsOnExit wipe{result.drafts, *cards};
     std::uint32_t count = 0;
     if (!ReadU32(in, count))
         return result;
@@ -206,7 +209,7 @@ UnsealedChanges UnsealChanges(std::span<const std::uint8_t> sealed, std::string_
     if (in.Remaining() != 0)
         return result;
     wipe.keep = true;
-    result.cards = std::move(read.cards);
+    result.cards = std::move(cards);
     result.status = UnsealStatus::Opened;
     return result;
 }

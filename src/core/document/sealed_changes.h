@@ -4,8 +4,9 @@
 // so that no readable copy of them stays while the document is locked. Opening the seal
 // with that password gives back exactly what was sealed.
 //
-// Inside the seal (integers little-endian): the size of a plain data file holding every
-// card (u32) and that file, then the number of editors (u32) and for each its flags
+// Inside the seal (integers little-endian): the size of the second sealed layout's payload
+// holding every card with its earlier versions, the recycle bin and the tombstones (u32)
+// and that payload, then the number of editors (u32) and for each its flags
 // (u8: 1 editing a card, 2 new browser window, 4 automatic access), the list and place
 // of the card edited (u32 each) and its five texts, each as its size (u32) and bytes.
 
@@ -52,8 +53,8 @@ struct CardDraft {
 void WipeDraft(CardDraft& draft);
 
 // Seals the cards (with the header value a save writes back) and the drafts. Nothing,
-// with the reasons in messages, when they cannot be sealed (a card the data file cannot
-// hold, no memory for the key).
+// with the reasons in messages, when they cannot be sealed (no memory for them or for the
+// key).
 std::optional<std::vector<std::uint8_t>> SealChanges(
     const CCardCollection& cards, std::uint32_t headerValue18, const std::vector<CardDraft>& drafts,
     std::string_view password, const SealSettings& settings, const BusyRunner& whileBusy,

@@ -32,7 +32,8 @@ inline constexpr std::uint8_t kFormatRevision = 6;
 inline constexpr std::uint8_t kZeroTableRevision = 5;
 // An encrypted file's check value and cards must stay below 64 KiB.
 inline constexpr std::size_t kEncryptedLimit = 65536;
-// A text and its terminator must fit a signed 16-bit count.
+// A text and its terminator must fit a signed 16-bit count (not in the second sealed
+// layout, which has no such limit).
 inline constexpr std::size_t kMaxTextLength = 32766;
 
 // The document's file password state.
@@ -42,8 +43,16 @@ struct FileCipherState {
     // Which encrypted layout a save writes: the sealed one, or the one older readers
     // understand. A file read keeps its own; the document picks sealed for new encryption.
     bool sealed = false;
-    SealSettings seal{};              // the key derivation settings of the next seal
+    SealSettings seal{};  // the key derivation settings of the next seal
+    // Which sealed layout the file read has (1 or 2; 0 when it is not sealed). A save
+    // always writes the second.
+    int readSealedLayout = 0;
+    // The second layout's payload version read (0 for any other layout).
+    std::uint64_t payloadVersion = 0;
     std::uint32_t headerValue18 = 0;  // kept from the file opened, written back unchanged
+    // The header's revision byte of the file read, kept in the second sealed layout (an
+    // older layout always writes the current revision, which its cipher key depends on).
+    std::uint8_t revision = kFormatRevision;
     Sha1Digest checkValue{};
 
     FileCipherState() = default;
@@ -100,6 +109,8 @@ struct ReadResult {
     bool trailingData = false;
     std::size_t droppedCards = 0;   // records of an unknown category: read, not kept
     std::uint64_t unkeptBytes = 0;  // their bytes, and bytes after the texts in a record
+    // A newer program wrote the file: what this version read may not be all it holds.
+    bool writtenByNewer = false;
     // What the user is to be told, in order, once the reading is done (each with OK).
     std::vector<MessageRequest> messages;
     // The cards read, never null; empty (their texts wiped) when the reading failed.
@@ -107,10 +118,12 @@ struct ReadResult {
     // The file's password state as read: its password, layout and header value.
     FileCipherState state;
 
-    // Writing the cards read back over the file would lose part of what it holds.
-    bool ReadInPart() const {
+    // Part of the file could not be read (damage, unknown categories, bytes not kept).
+    bool ReadDamaged() const {
         return stoppedEarly || trailingData || droppedCards > 0 || unkeptBytes > 0;
     }
+    // Writing the cards read back over the file would lose part of what it holds.
+    bool ReadInPart() const { return ReadDamaged() || writtenByNewer; }
 };
 
 // Reads a whole data file: its cards and cipher state, asking for the password through the
@@ -132,9 +145,10 @@ struct WriteResult {
 };
 
 // The bytes of a data file for the collection, plain or encrypted by
-// state.encryptOnSave, sealed or compatible by state.sealed. state.checkValue receives
-// the check value written (compatible layout). When the cards are too many for the
-// compatible layout the request's confirm is asked whether to seal; yes sets state.sealed.
+// state.encryptOnSave, sealed (the second sealed layout) or compatible by state.sealed.
+// state.checkValue receives the check value written (compatible layout). When the cards are too
+// many for the compatible layout the request's confirm is asked whether to seal; yes sets
+// state.sealed.
 WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
                           const WriteRequest& request = {});
 

@@ -7,6 +7,7 @@
 #include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
 #include "core/cards/card_date.h"
+#include "core/cards/card_times.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
@@ -44,6 +45,7 @@ bool ReadCardRecord(ByteCursor& in, int dateFormat, CCard& card, std::size_t& sl
     card.SetAttributes(h[2]);
     card.SetSyncByte(h[3]);
     card.SetModificationTime(GetU32(h + 4));
+    TimesFromStamp(card);
     card.SetRecordId(GetU32(h + 8));
     card.SetName(std::move(texts[0]));
     card.SetAddress(std::move(texts[1]));
@@ -61,6 +63,7 @@ ReadResult ReadCurrentFormat(std::span<const std::uint8_t> data, const ReadReque
     ReadResult result;
     result.format = FileFormat::MacSyncVersion;
     state.headerValue18 = GetU32(data.data() + 18);
+    state.revision = data[1];
     const std::uint8_t encryption = data[12];
 
     if (encryption == 0) {

@@ -2,6 +2,7 @@
 // puts the bytes on disk only when the whole file could be built.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -9,6 +10,7 @@
 
 #include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/card_times.h"
 #include "core/cards/card_walk.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
@@ -16,6 +18,7 @@
 #include "core/file/password_check.h"
 #include "core/file/password_text.h"
 #include "core/file/safe_file.h"
+#include "core/file/sealed_payload.h"
 
 namespace tessaline {
 
@@ -82,7 +85,8 @@ void AppendCard(Bytes& out, const CCard& card, bool deleted) {
     p[0] = card.Category();
     p[2] = card.Attributes();
     p[3] = card.SyncByte();
-    StoreU32(p + 4, card.ModificationTime());
+    // The layout's time stamp comes from the card's modified time.
+    StoreU32(p + 4, LegacyStampOf(card));
     StoreU32(p + 8, card.RecordId());
     StoreU32(p + 20, static_cast<std::uint32_t>(size - kCardHeaderSize));
     p += kCardHeaderSize;
@@ -196,29 +200,33 @@ bool AppendAllCards(Bytes& out, const CCardCollection& cards,
     return ok;
 }
 
-// The whole plain data file, assembled in locked memory and sealed.
-WriteResult BuildSealedFile(const CCardCollection& cards, std::uint64_t room,
-                            FileCipherState& state, const WriteRequest& request) {
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The second sealed layout: the payload assembled in locked memory, its size checked
+// against what can be read back, and sealed.
+WriteResult BuildSealed2File(const CCardCollection& cards, FileCipherState& state,
+                             const WriteRequest& request) {
     WriteResult result;
     if (!SealSettingsReadable(state.seal)) {
         result.messages.push_back(PlainNotice(msg::kSealSettingsUnusable));
         return result;
     }
-    if (std::optional<MessageRequest> refused =
-            RefuseUnreadableSize(cards, room, kSealedHeaderSize + kHeaderSize + kSealTagSize)) {
-        result.messages.push_back(std::move(*refused));
-        return result;
-    }
     std::optional<std::vector<std::uint8_t>> sealed;
     try {
-        std::vector<std::uint8_t> header;
-        AppendHeader(header, false, state.headerValue18);
-        LockedBytes plain;
-        plain.reserve(kHeaderSize + room);
-        plain.assign(header.begin(), header.end());
-        AppendAllCards(plain, cards, result.messages);
+        const LockedBytes payload =
+            EncodePayload(cards, PayloadSettings{state.revision, state.headerValue18}, NowMs());
+        const std::uint64_t size =
+            kSealedHeaderSize + payload.size() + kSealTagSize + kSealed2TrailerSize;
+        if (!ReadableFileSize(size)) {
+            result.messages.push_back(PlainNotice(TooLargeToReadMessage(size)));
+            return result;
+        }
         RunMaybeBusy(request.whileBusy, msg::kSealing,
-                     [&] { sealed = SealBytes(plain, state.encryptionPassword, state.seal); });
+                     [&] { sealed = Seal2Bytes(payload, state.encryptionPassword, state.seal); });
     } catch (const std::bad_alloc&) {
         sealed.reset();
     }
@@ -284,8 +292,8 @@ WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
         return result;
     }
 
-    const std::optional<std::uint64_t> room = CheckedCardsRoom(cards, result.messages);
-    if (!room)
+    // The second sealed layout holds texts of any length.
+    if (!state.sealed && !CheckedCardsRoom(cards, result.messages))
         return result;
     if (state.encryptionPassword.empty()) {
         result.messages.push_back(PlainNotice(msg::kPasswordNotSet));
@@ -296,7 +304,7 @@ WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
         return result;
     }
     if (state.sealed)
-        return BuildSealedFile(cards, *room, state, request);
+        return BuildSealed2File(cards, state, request);
     const std::uint64_t S = WrittenCardsSize(cards);
     if (kCheckValueSize + S >= kEncryptedLimit) {
         const MessageRequest offer{TooLargeOfferSealingMessage(S), MsgCaption::Application,
@@ -304,7 +312,7 @@ WriteResult BuildDataFile(const CCardCollection& cards, FileCipherState& state,
         if (!request.confirm || !request.confirm(offer))
             return result;
         state.sealed = true;
-        return BuildSealedFile(cards, *room, state, request);
+        return BuildSealed2File(cards, state, request);
     }
     const std::size_t N = (kCheckValueSize + S + 7) / 8 * 8;
     // Check value, cards and zero padding are enciphered in place, after the header.

@@ -6,6 +6,7 @@
 #include "core/base/message_texts.h"
 #include "core/cards/card_collection.h"
 #include "core/cards/card_date.h"
+#include "core/cards/card_times.h"
 #include "core/file/blowfish.h"
 #include "core/file/byte_io.h"
 #include "core/file/data_file.h"
@@ -62,6 +63,7 @@ bool ReadOldRecord(ByteCursor& in, OldRecord& record) {
     card.SetCategoryNameText(category);
     card.SetDateText(date);
     card.SetModificationTime(CardTimeOfOldDateText(date));
+    TimesFromStamp(card);
     card.SetName(std::move(name));
     card.SetAddress(std::move(address));
     card.SetUserId(std::move(user));

@@ -50,13 +50,36 @@ bool SealSettingsReadable(const SealSettings& settings) {
            settings.memLimit >= kSealMemMin && settings.memLimit <= kSealMemMax;
 }
 
+int SealedLayoutOf(std::span<const std::uint8_t> data) {
+    static_assert(kSealedMagic.size() == kSealed2Magic.size());
+    if (data.size() < kSealedMagic.size())
+        return 0;
+    if (std::memcmp(data.data(), kSealedMagic.data(), kSealedMagic.size()) == 0)
+        return 1;
+    if (std::memcmp(data.data(), kSealed2Magic.data(), kSealed2Magic.size()) == 0)
+        return 2;
+    return 0;
+}
+
 bool HasSealedMagic(std::span<const std::uint8_t> data) {
-    return data.size() >= kSealedMagic.size() &&
-           std::memcmp(data.data(), kSealedMagic.data(), kSealedMagic.size()) == 0;
+    return SealedLayoutOf(data) != 0;
+}
+
+bool Sealed2IsWhole(std::span<const std::uint8_t> data) {
+    if (SealedLayoutOf(data) != 2 || data.size() < kSealed2MinSize || sodium_init() < 0)
+        return false;
+    const std::size_t hashed = data.size() - kSealed2TrailerSize;
+    std::array<std::uint8_t, kSealed2TrailerSize> hash{};
+    static_assert(kSealed2TrailerSize == crypto_generichash_BYTES);
+    crypto_generichash(hash.data(), hash.size(), data.data(), hashed, nullptr, 0);
+    // Nothing secret is compared: the hash is of bytes anyone holding the file can read.
+    return std::memcmp(hash.data(), data.data() + hashed, hash.size()) == 0;
 }
 
 std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data) {
-    if (!HasSealedMagic(data) || data.size() < kSealedHeaderSize + kSealTagSize)
+    const int layout = SealedLayoutOf(data);
+    const std::size_t smallest = layout == 2 ? kSealed2MinSize : kSealedHeaderSize + kSealTagSize;
+    if (layout == 0 || data.size() < smallest)
         return std::nullopt;
     const std::uint8_t* h = data.data();
     if (h[16] != kSealKdfArgon2id || h[17] != kSealCipherXChaCha20Poly1305 || h[18] != 0 ||
@@ -64,6 +87,7 @@ std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data
         return std::nullopt;
     }
     SealedHeader header;
+    header.layout = layout;
     header.settings.opsLimit = GetU32(h + 20);
     header.settings.memLimit = GetU64(h + 24);
     if (!SealSettingsReadable(header.settings))
@@ -76,8 +100,8 @@ std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data
 // The sealing itself. Not inlined: its frame and those of the key derivation and the
 // cipher lie beneath SealBytes, which clears them once it has returned.
 [[gnu::noinline]] static std::optional<std::vector<std::uint8_t>> SealWithNewKey(
-    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
-    std::span<const std::uint8_t, kSealSaltSize> salt,
+    int layout, std::span<const std::uint8_t> plain, std::string_view password,
+    const SealSettings& settings, std::span<const std::uint8_t, kSealSaltSize> salt,
     std::span<const std::uint8_t, kSealNonceSize> nonce) {
     std::optional<LockedBytes> key;
     try {
@@ -88,9 +112,11 @@ std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data
     if (!key)
         return std::nullopt;
 
+    const std::string_view magic = layout == 2 ? kSealed2Magic : kSealedMagic;
+    const std::size_t trailer = layout == 2 ? kSealed2TrailerSize : 0;
     std::vector<std::uint8_t> out;
-    out.reserve(kSealedHeaderSize + plain.size() + kSealTagSize);
-    out.insert(out.end(), kSealedMagic.begin(), kSealedMagic.end());
+    out.reserve(kSealedHeaderSize + plain.size() + kSealTagSize + trailer);
+    out.insert(out.end(), magic.begin(), magic.end());
     out.push_back(kSealKdfArgon2id);
     out.push_back(kSealCipherXChaCha20Poly1305);
     out.push_back(0);
@@ -106,30 +132,63 @@ std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data
         out.data() + kSealedHeaderSize, &sealedSize, plain.data(), plain.size(), out.data(),
         kSealedHeaderSize, nullptr, nonce.data(), key->data());
     out.resize(kSealedHeaderSize + static_cast<std::size_t>(sealedSize));
+    if (layout == 2) {
+        const std::size_t hashed = out.size();
+        out.resize(hashed + kSealed2TrailerSize);
+        crypto_generichash(out.data() + hashed, kSealed2TrailerSize, out.data(), hashed, nullptr,
+                           0);
+    }
     return out;
 }
 
-std::optional<std::vector<std::uint8_t>> SealBytes(
-    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
-    std::span<const std::uint8_t, kSealSaltSize> salt,
+static std::optional<std::vector<std::uint8_t>> SealInLayout(
+    int layout, std::span<const std::uint8_t> plain, std::string_view password,
+    const SealSettings& settings, std::span<const std::uint8_t, kSealSaltSize> salt,
     std::span<const std::uint8_t, kSealNonceSize> nonce) {
     std::optional<std::vector<std::uint8_t>> sealed =
-        SealWithNewKey(plain, password, settings, salt, nonce);
+        SealWithNewKey(layout, plain, password, settings, salt, nonce);
     // The derivation's working blocks and the cipher's state held the key on this stack.
     WipeStackBelow();
     return sealed;
 }
 
-std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t> plain,
-                                                   std::string_view password,
-                                                   const SealSettings& settings) {
+static std::optional<std::vector<std::uint8_t>> SealInLayout(int layout,
+                                                             std::span<const std::uint8_t> plain,
+                                                             std::string_view password,
+                                                             const SealSettings& settings) {
     if (sodium_init() < 0)
         return std::nullopt;
     std::array<std::uint8_t, kSealSaltSize> salt;
     std::array<std::uint8_t, kSealNonceSize> nonce;
     randombytes_buf(salt.data(), salt.size());
     randombytes_buf(nonce.data(), nonce.size());
-    return SealBytes(plain, password, settings, salt, nonce);
+    return SealInLayout(layout, plain, password, settings, salt, nonce);
+}
+
+std::optional<std::vector<std::uint8_t>> SealBytes(
+    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
+    std::span<const std::uint8_t, kSealSaltSize> salt,
+    std::span<const std::uint8_t, kSealNonceSize> nonce) {
+    return SealInLayout(1, plain, password, settings, salt, nonce);
+}
+
+std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t> plain,
+                                                   std::string_view password,
+                                                   const SealSettings& settings) {
+    return SealInLayout(1, plain, password, settings);
+}
+
+std::optional<std::vector<std::uint8_t>> Seal2Bytes(
+    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
+    std::span<const std::uint8_t, kSealSaltSize> salt,
+    std::span<const std::uint8_t, kSealNonceSize> nonce) {
+    return SealInLayout(2, plain, password, settings, salt, nonce);
+}
+
+std::optional<std::vector<std::uint8_t>> Seal2Bytes(std::span<const std::uint8_t> plain,
+                                                    std::string_view password,
+                                                    const SealSettings& settings) {
+    return SealInLayout(2, plain, password, settings);
 }
 
 // The opening itself; not inlined, for the same reason as SealWithNewKey.
@@ -138,8 +197,11 @@ std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t>
     UnsealResult result;
     // Every limit is checked before any memory is claimed for the key or the cards.
     const std::optional<SealedHeader> header = ParseSealedHeader(data);
-    if (!header)
+    if (!header || (header->layout == 2 && !Sealed2IsWhole(data)))
         return result;
+    // The second layout's hash is no part of what was sealed.
+    if (header->layout == 2)
+        data = data.first(data.size() - kSealed2TrailerSize);
 
     std::optional<LockedBytes> key;
     try {

@@ -13,6 +13,12 @@
 //       32    16  salt, new at every save
 //       48    24  nonce, new at every save
 //       72  n+16  the sealed plain data file; the 72 bytes above are its associated data
+//
+// The second sealed layout has the same 72-byte header with the magic "TessalineSealed2",
+// seals the cards as a CBOR payload (see sealed_payload.h) instead of a plain data file,
+// and ends in 32 more bytes: the BLAKE2b-256 hash (no key) of every byte before them, so
+// that a file changed after it was written is told from a wrong password before the
+// password is asked for.
 
 #include <array>
 #include <cstddef>
@@ -32,6 +38,11 @@ inline constexpr std::size_t kSealSaltSize = 16;
 inline constexpr std::size_t kSealNonceSize = 24;
 inline constexpr std::size_t kSealKeySize = 32;
 inline constexpr std::string_view kSealedMagic = "TessalineSealed1";
+inline constexpr std::string_view kSealed2Magic = "TessalineSealed2";
+inline constexpr std::size_t kSealed2TrailerSize = 32;
+// The smallest second-layout file: the header, the tag of an empty payload and the hash.
+inline constexpr std::size_t kSealed2MinSize =
+    kSealedHeaderSize + kSealTagSize + kSealed2TrailerSize;
 inline constexpr std::uint8_t kSealKdfArgon2id = 1;
 inline constexpr std::uint8_t kSealCipherXChaCha20Poly1305 = 1;
 
@@ -53,18 +64,25 @@ inline constexpr std::uint64_t kSealMemMax = std::uint64_t{1} << 30;
 
 bool SealSettingsReadable(const SealSettings& settings);
 
-// True when the data begins with the sealed file's 16 bytes.
+// True when the data begins with either sealed layout's 16 bytes.
 bool HasSealedMagic(std::span<const std::uint8_t> data);
+// Which sealed layout the data begins with: 1, 2, or 0 for neither.
+int SealedLayoutOf(std::span<const std::uint8_t> data);
+
+// A second-layout file is whole: long enough for header, tag and hash, and its last 32
+// bytes are the hash of the rest. Looks at the bytes only; needs no password.
+bool Sealed2IsWhole(std::span<const std::uint8_t> data);
 
 struct SealedHeader {
+    int layout = 1;  // 1 or 2
     SealSettings settings;
     std::array<std::uint8_t, kSealSaltSize> salt{};
     std::array<std::uint8_t, kSealNonceSize> nonce{};
 };
 
 // The header of a sealed file, when this version can open it: the magic, both ids
-// known, the zero bytes zero, the settings in range and room for the tag. Looks at the
-// bytes only; claims no memory.
+// known, the zero bytes zero, the settings in range and room for the tag (and for the
+// second layout the hash). Looks at the bytes only; claims no memory.
 std::optional<SealedHeader> ParseSealedHeader(std::span<const std::uint8_t> data);
 
 // Seals plain (a complete plain data file) under password with the given salt and
@@ -79,13 +97,23 @@ std::optional<std::vector<std::uint8_t>> SealBytes(std::span<const std::uint8_t>
                                                    std::string_view password,
                                                    const SealSettings& settings);
 
+// The second layout: plain (the CBOR payload) sealed under password, then the hash.
+std::optional<std::vector<std::uint8_t>> Seal2Bytes(
+    std::span<const std::uint8_t> plain, std::string_view password, const SealSettings& settings,
+    std::span<const std::uint8_t, kSealSaltSize> salt,
+    std::span<const std::uint8_t, kSealNonceSize> nonce);
+std::optional<std::vector<std::uint8_t>> Seal2Bytes(std::span<const std::uint8_t> plain,
+                                                    std::string_view password,
+                                                    const SealSettings& settings);
+
 enum class UnsealStatus { Opened, Unreadable, WrongPassword, OutOfMemory };
 struct UnsealResult {
     UnsealStatus status = UnsealStatus::Unreadable;
     LockedBytes plain;  // the plain data file, when Opened
 };
-// Opens a sealed file. WrongPassword also stands for a damaged file: the two cannot be
-// told apart.
+// Opens a sealed file of either layout. In the first, WrongPassword also stands for a
+// damaged file: the two cannot be told apart. A second-layout file whose hash does not
+// match is Unreadable (the caller says it is damaged before it asks for a password).
 UnsealResult UnsealBytes(std::span<const std::uint8_t> data, std::string_view password);
 
 }  // namespace tessaline

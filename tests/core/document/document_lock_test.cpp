@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/base/message_texts.h"
+#include "core/cards/card_identity.h"
 #include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
 #include "core/commands/command_state.h"
@@ -295,25 +296,39 @@ TEST_F(DocumentLockTest, SavingALockedDocumentOnCloseAsksForItsPassword) {
     EXPECT_TRUE(again.IsLocked());
 }
 
-// A seal that cannot be made leaves the document open as it was, and says why.
-TEST_F(DocumentLockTest, ADocumentWhoseChangesCannotBeSealedStaysOpen) {
+// The seal holds everything the document has, also what no older layout can hold: a
+// text too long for it, earlier versions, the recycle bin, optional fields, tombstones.
+// All of it comes back with the password, still unsaved.
+TEST_F(DocumentLockTest, EverythingTheDocumentHoldsIsSealedAndComesBack) {
     const std::string path = WriteFile("cards.tse", "open sesame");
     Open(path, "open sesame");
-    // A text no data file can hold (the editor refuses it; here it got in anyway).
     CCard* c = doc.Cards().Adopt(testing::MakeCard(
         {.code = kWwwSites, .name = "huge", .note = std::string(kMaxTextLength + 1, 'x')}));
     doc.Cards().AddCardToCategory(kWwwSites, c);
+    CCard earlier = *c;
+    c->SetHistory({earlier});
+    c->SetTags({"t"});
+    c->SetIdentity(MakeCardIdentity());
+    CCard* binned = doc.Cards().Adopt(testing::MakeCard({.code = kWwwSites, .name = "binned"}));
+    binned->SetRecycledMs(5);
+    doc.Cards().RecycleBin().AddCard(binned);
+    doc.Cards().Tombstones().push_back({MakeCardIdentity(), 1});
     doc.SetModified(true);
     const std::vector<std::string> before = Describe(doc.Cards());
 
     std::string why;
-    EXPECT_EQ(LockDocument(doc, {}, {}, &why), LockOutcome::NotSealed);
-    EXPECT_FALSE(doc.IsLocked());
+    ASSERT_EQ(LockDocument(doc, {}, {}, &why), LockOutcome::Locked) << why;
+    ASSERT_TRUE(doc.Unlock("open sesame"));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(Describe(doc.Cards()), before);
-    EXPECT_EQ(doc.CipherState().encryptionPassword, "open sesame");
-    EXPECT_NE(why.find("huge"), std::string::npos) << why;
-    EXPECT_TRUE(ui.shown.empty());  // said in the status bar, not in a box
+    const CCard& back =
+        *doc.Cards().List(kWwwSites).CardAt(doc.Cards().List(kWwwSites).Count() - 1);
+    EXPECT_EQ(back.Note().size(), kMaxTextLength + 1);
+    EXPECT_EQ(back.History().size(), 1u);
+    EXPECT_EQ(back.Tags(), std::vector<std::string>{"t"});
+    EXPECT_EQ(doc.Cards().RecycleBin().Count(), 1);
+    EXPECT_EQ(doc.Cards().Tombstones().size(), 1u);
+    EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(NotSealedMessage("cards.tse", "Out of memory."),
               "cards.tse was not locked: its unsaved changes could not be sealed (Out of memory.)");
 }

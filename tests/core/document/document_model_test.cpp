@@ -15,6 +15,7 @@
 #include "core/file/data_file.h"
 #include "core/file/file_lock.h"
 #include "core/file/safe_file.h"
+#include "core/file/sealed_payload.h"
 #include "core/platform/profile.h"
 #include "support/data_files.h"
 #include "support/save_leftovers.h"
@@ -1072,14 +1073,19 @@ TEST_F(DocumentModelTest, AFileLargerThanTheReadersAcceptIsNeverWritten) {
 
     EXPECT_FALSE(doc.Save());
     EXPECT_EQ(ui.Texts(), Texts{TooLargeToReadMessage(kHeaderSize + records)});
-    // Sealed, the header and the seal's tag come on top.
+    // Sealed, the payload with the header, the seal's tag and the hash.
     ui.ClearShown();
     ui.encryptionAnswers.push_back(Box(true, "long enough", "long enough"));
     doc.EncryptOnSave();
     ASSERT_EQ(doc.Layout(), FileLayout::Sealed);
     EXPECT_FALSE(doc.Save());
-    EXPECT_EQ(ui.Texts(), Texts{TooLargeToReadMessage(kSealedHeaderSize + kHeaderSize + records +
-                                                      kSealTagSize)});
+    const std::uint64_t payload =
+        EncodePayload(doc.Cards(),
+                      PayloadSettings{doc.CipherState().revision, doc.CipherState().headerValue18},
+                      0)
+            .size();
+    EXPECT_EQ(ui.Texts(), Texts{TooLargeToReadMessage(kSealedHeaderSize + payload + kSealTagSize +
+                                                      kSealed2TrailerSize)});
     EXPECT_EQ(ReadFileText(path), before);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);

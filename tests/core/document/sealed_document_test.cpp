@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "core/base/message_texts.h"
+#include "core/cards/card_identity.h"
 #include "core/cards/categories.h"
 #include "core/document/document_host.h"
 #include "core/document/document_model.h"
 #include "core/document/file_with_user.h"
 #include "core/file/data_file.h"
+#include "core/file/sealed_file.h"
+#include "core/file/sealed_payload.h"
 #include "core/platform/profile.h"
 #include "core/prefs/frame_keys.h"
 #include "support/card_fixtures.h"
@@ -297,6 +300,173 @@ TEST(DocumentSealSettings, ComeFromTheProfileWithinTheReadableRange) {
         DocumentModel model(ui, profile, nullptr);
         EXPECT_EQ(model.NewSealSettings(), c.expected);
     }
+}
+
+// ---- The second sealed layout ----
+
+// The identities of the cards in list 0, in order.
+Texts IdentitiesIn(const CCardCollection& cards) {
+    Texts out;
+    for (const CCard* card : cards.List(kWwwSites))
+        out.push_back(IdentityHex(card->Identity()));
+    return out;
+}
+
+TEST_F(DocumentSealedTest, AFileOfTheFirstSealedLayoutIsSavedInTheSecondAndSaysSoOnce) {
+    // A first-layout file: the plain data file sealed.
+    const fs::path plain = MakeFile("plain.tsf", false, false);
+    const fs::path path = dir / "old.tse";
+    ASSERT_TRUE(testing::WriteFileBytes(
+        path, SealBytes(testing::ReadFileBytes(plain), "hunter22", kQuickSeal).value()));
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    EXPECT_EQ(doc.Layout(), FileLayout::Sealed);
+    EXPECT_EQ(SealedLayoutOf(testing::ReadFileBytes(path)), 1);
+
+    AddCard(doc, "bank");
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(SealedLayoutOf(testing::ReadFileBytes(path)), 2);
+    EXPECT_EQ(host.notes, Texts{"old.tse is now saved in the newer sealed layout."});
+    // The next save says nothing more.
+    AddCard(doc, "shop");
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(host.notes.size(), 1u);
+    // And the file keeps the key settings it had.
+    EXPECT_EQ(ParseSealedHeader(testing::ReadFileBytes(path))->settings, kQuickSeal);
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    EXPECT_EQ(doc.Cards().List(kWwwSites).Count(), 3);
+}
+
+TEST_F(DocumentSealedTest, CardsFromALayoutWithoutIdentitiesKeepTheOnesTheirFirstSealedSaveGave) {
+    const fs::path path = MakeFile("cards.tse", true, false);
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    EXPECT_FALSE(HasIdentity(doc.Cards().List(kWwwSites).CardAt(0)->Identity()));
+    // A save in the compatible layout has no identities to keep.
+    AddCard(doc, "second");
+    ASSERT_TRUE(doc.Save());
+    EXPECT_FALSE(HasIdentity(doc.Cards().List(kWwwSites).CardAt(0)->Identity()));
+
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "", "", true});
+    doc.EncryptOnSave();
+    ASSERT_EQ(doc.Layout(), FileLayout::Sealed);
+    ASSERT_TRUE(doc.Save());
+    const Texts given = IdentitiesIn(doc.Cards());
+    ASSERT_EQ(given.size(), 2u);
+    EXPECT_NE(given[0], given[1]);
+    for (int round = 0; round < 2; ++round) {
+        ui.Password("hunter22");
+        ASSERT_TRUE(doc.Open(path.string(), ""));
+        EXPECT_EQ(IdentitiesIn(doc.Cards()), given);
+        doc.SetModified(true);
+        ASSERT_TRUE(doc.Save());
+    }
+}
+
+TEST_F(DocumentSealedTest, AnOlderLayoutSaysWhatItCannotKeepAndOffersToSeal) {
+    const fs::path path = MakeFile("cards.tse", true, false);
+    struct Case {
+        const char* what;
+        std::size_t button;  // Seal the File, Save Without Them, Cancel
+        FileFormat written;  // nothing written: NotTessalineFile stands for "as before"
+        bool sealedAfter;
+    };
+    const Case cases[] = {
+        {"cancel", 2, FileFormat::MacSyncVersion, false},
+        {"save without them", 1, FileFormat::MacSyncVersion, false},
+        {"seal", 0, FileFormat::Sealed, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.Password("hunter22");
+        ASSERT_TRUE(doc.Open(path.string(), ""));
+        ASSERT_EQ(doc.Layout(), FileLayout::Compatible);
+        const std::string before = testing::ReadFileText(path);
+        CCard* card = doc.Cards().List(kWwwSites).CardAt(0);
+        CCard earlier = *card;
+        card->SetPassword("new");
+        card->SetHistory({earlier});
+        card->SetTags({"work"});
+        CCard* binned = doc.Cards().Adopt(testing::MakeCard({.name = "old"}));
+        binned->SetRecycledMs(1);
+        doc.Cards().RecycleBin().AddCard(binned);
+        doc.SetModified(true);
+        ui.ClearShown();
+        ui.buttonAnswers.push_back(c.button);
+        EXPECT_EQ(doc.Save(), c.button != 2);
+        ASSERT_EQ(ui.shown.size(), 1u);
+        EXPECT_EQ(ui.shown[0].text,
+                  "cards.tse is saved in a layout that cannot keep 1 card in the recycle bin, 1 "
+                  "earlier version of a card and the expiry, tags, one-time password and custom "
+                  "fields of 1 card.\n\nSeal the file instead? A sealed file keeps all of it, but "
+                  "older readers cannot open it. If you save without them, they stay in this "
+                  "window until it is closed but are not in the file.");
+        EXPECT_EQ(ui.buttonLists[0], (Texts{"Seal the File", "Save Without Them", "Cancel"}));
+        EXPECT_EQ(ui.defaultButtons[0], 0u);  // Enter loses nothing
+        EXPECT_EQ(doc.Layout() == FileLayout::Sealed, c.sealedAfter);
+        if (c.button == 2) {
+            EXPECT_EQ(testing::ReadFileText(path), before);
+            EXPECT_TRUE(doc.IsModified());
+            continue;
+        }
+        EXPECT_EQ(FormatOf(path), c.written);
+        ui.Password("hunter22");
+        ASSERT_TRUE(doc.Open(path.string(), ""));
+        const CCard& read = *doc.Cards().List(kWwwSites).CardAt(0);
+        EXPECT_EQ(read.Password(), "new");
+        EXPECT_EQ(read.History().size(), c.sealedAfter ? 1u : 0u);
+        EXPECT_EQ(doc.Cards().RecycleBin().Count(), c.sealedAfter ? 1 : 0);
+        if (!c.sealedAfter) {
+            // Agreed once: the same losses are not asked about again this session...
+            CCard* again = doc.Cards().List(kWwwSites).CardAt(0);
+            again->SetTags({"x"});
+            doc.SetModified(true);
+            ui.ClearShown();
+            ui.buttonAnswers.push_back(1);
+            ASSERT_TRUE(doc.Save());
+            ASSERT_EQ(ui.shown.size(), 1u);  // a new document session: asked
+            again->SetNote("changed");
+            doc.SetModified(true);
+            ASSERT_TRUE(doc.Save());  // the same losses: not asked again
+            EXPECT_EQ(ui.shown.size(), 1u);
+            // ...and the automatic save never asks: it leaves the file and says why.
+            CCard earlier2 = *again;
+            again->SetHistory({earlier2});
+            doc.SetModified(true);
+            const std::string kept = testing::ReadFileText(path);
+            EXPECT_FALSE(doc.AutoSave());
+            EXPECT_EQ(testing::ReadFileText(path), kept);
+            EXPECT_TRUE(doc.IsModified());
+            ASSERT_FALSE(host.notes.empty());
+            EXPECT_EQ(host.notes.back().rfind("cards.tse is saved in a layout that cannot keep", 0),
+                      0u);
+        }
+    }
+}
+
+TEST_F(DocumentSealedTest, AFileANewerProgramWroteOpensReadOnlyAndIsNeverWrittenOver) {
+    // A payload whose version is 2, sealed as the layout says.
+    CCardCollection cards;
+    testing::AddCard(cards, {.code = kWwwSites, .name = "mail"});
+    LockedBytes payload = EncodePayload(cards, PayloadSettings{}, 0);
+    ASSERT_EQ(payload[1], 0x00);  // key 0, the version...
+    ASSERT_EQ(payload[2], 0x01);  // ...1
+    payload[2] = 0x02;
+    const fs::path path = dir / "newer.tse";
+    ASSERT_TRUE(testing::WriteFileBytes(path, Seal2Bytes(payload, "hunter22", kQuickSeal).value()));
+    const std::string before = testing::ReadFileText(path);
+
+    ui.Password("hunter22");
+    ASSERT_TRUE(doc.Open(path.string(), ""));
+    EXPECT_TRUE(doc.IsReadOnly());
+    EXPECT_EQ(ui.Texts(), Texts{"newer.tse was written by a newer Tessaline; it opens read-only."});
+    EXPECT_EQ(doc.Cards().List(kWwwSites).Count(), 1);
+    // Save asks for another name; Cancel leaves the file as it was.
+    doc.SetModified(true);
+    ui.fileAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(testing::ReadFileText(path), before);
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ TEST(FileResults, ReadingReturnsItsMessagesInOrder) {
          false,
          true,
          {msg::kPasswordHasZeroByte, msg::kPasswordNotCorrect}},
-        {"sealed, wrong password", sealed, {"nope"}, false, true, {msg::kPasswordOrDamage}},
+        // The sealed file is whole (its hash says so): only the password can be wrong.
+        {"sealed, wrong password", sealed, {"nope"}, false, true, {msg::kPasswordNotCorrect}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
