@@ -77,11 +77,13 @@ std::string CardActionName(std::string_view what, const CCard& card) {
 }
 
 CCard* NewCard(DocumentModel& doc, std::string_view selectorText, const CardEditorFields& fields,
-               const IProfile& profile, ChangeTime now) {
+               const IProfile& profile, ChangeTime now, const std::function<void(CCard&)>& more) {
     CCard* card = AddNewCard(doc.Cards(), selectorText, fields, profile, now.legacy);
     if (card == nullptr)
         return nullptr;
     StampNewCard(*card, now.ms);
+    if (more)
+        more(*card);
     CardChange change(doc, CardActionName("New Card", *card));
     change.Made(card);
     change.Commit();
@@ -101,11 +103,21 @@ bool EditCard(DocumentModel& doc, CCard& card, const CardEditorFields& fields,
 
 bool ChangeCard(DocumentModel& doc, CCard& card, const std::function<void(CCard&)>& edit,
                 const IProfile& profile, ChangeTime now, std::string actionName) {
+    CCardCollection& cards = doc.Cards();
+    const CardListPlace place = CardListPlaceOf(cards, &card);
     CardChange change(doc, std::move(actionName));
-    change.Keep(&card);
+    change.Keep(&card, place);
     edit(card);
     if (SameContent(*change.Kept(&card), card))
         return false;
+    if (card.Category() != change.Kept(&card)->Category()) {
+        if (!IsCategory(card.Category()))
+            card.SetCategory(kMiscellaneous);
+        if (IsCategory(place.list)) {
+            Unlist(cards, place);
+            cards.AddCardToCategory(card.Category(), &card);
+        }
+    }
     card.SetChanged(true);
     StampLegacy(card, profile, now);
     NoteNewVersion(change, card, now);

@@ -26,16 +26,19 @@ class DocumentModel;
 // What Undo and Redo call a change of one card: what "NAME", the name as shown.
 std::string CardActionName(std::string_view what, const CCard& card);
 
-// New Card from the editor's fields, into the selector's category. Null when the text
-// names no category.
+// New Card from the editor's fields, into the selector's category; more (when given) sets
+// what the editor's fields do not hold (tags, custom fields) before the card is recorded.
+// Null when the text names no category.
 CCard* NewCard(DocumentModel& doc, std::string_view selectorText, const CardEditorFields& fields,
-               const IProfile& profile, ChangeTime now);
+               const IProfile& profile, ChangeTime now,
+               const std::function<void(CCard&)>& more = {});
 // Edit Card: stores the editor's fields when anything differs. True when the card changed.
 bool EditCard(DocumentModel& doc, CCard& card, const CardEditorFields& fields,
               const IProfile& profile, ChangeTime now);
 // Any other change of a card's contents (optional fields, the command line's edit): change
 // runs on the card; when the contents then differ, the card is stamped and the change
-// recorded under actionName. True when the card changed.
+// recorded under actionName. A card whose category change set moves to the end of that
+// category's list. True when the card changed.
 bool ChangeCard(DocumentModel& doc, CCard& card, const std::function<void(CCard&)>& change,
                 const IProfile& profile, ChangeTime now, std::string actionName);
 // "Use" of the password generator on the card. False without a card.
