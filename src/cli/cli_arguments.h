@@ -55,6 +55,19 @@ struct CliRequest {
     int length = 10;
     int count = 1;
     PasswordClasses classes;
+
+    // show, add, edit, rm, restore. The card is named by cardName or by an identity prefix.
+    std::optional<std::string> cardName;
+    std::optional<std::string> cardId;
+    bool history = false;  // show --history
+    // add, edit: the texts given (category in category above); a tag list given replaces
+    // the card's tags.
+    std::optional<std::string> name, address, user, note;
+    std::vector<std::string> tags;
+    bool passwordPrompt = false;
+    std::optional<int> generateLength;  // --generate [LENGTH]
+    bool permanent = false;             // rm --permanent
+    std::optional<int> version;         // restore --version N (1 = the most recent)
 };
 
 // What the command line comes to: a command to run, a text to print (help, version), or

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "cli/card_command_definitions.h"
 #include "cli/commands.h"
 #include "cli/option_checks.h"
 #include "core/prefs/password_generator.h"
@@ -221,6 +222,29 @@ constexpr CommandDefinition kCommands[] = {
      "one is sealed. An old-format file is rewritten in the current format. The old file is "
      "replaced only by a whole new one.",
      RunPasswd, DefinePasswd},
+    {"show", "Show one card, and its earlier versions",
+     "CARD is the card's name as ls shows it; when several cards share it they are listed "
+     "with their identities (exit 2), and --id with the first digits of one names it. "
+     "Passwords, protected fields and the one-time-password secret are masked unless "
+     "--show-passwords is given. Cards in the recycle bin are found too.",
+     RunShow, DefineShow},
+    {"add", "Add a card to a data file",
+     "The card gets a new identity and the time now. Its password is asked for "
+     "(--password-prompt) or made by the generator (--generate), or left empty.",
+     RunAdd, DefineAdd},
+    {"edit", "Change a card's texts, tags, password or category",
+     "Only what is given changes; the version it replaces is kept as the card's most recent "
+     "earlier version (as many as the file keeps).",
+     RunEdit, DefineEdit},
+    {"rm", "Move a card to the recycle bin, or delete it for good",
+     "A card deleted for good leaves only its identity and the time, so that another copy "
+     "of the file does not bring it back when the two are merged.",
+     RunRm, DefineRm},
+    {"restore", "Take a card back from the recycle bin, or make an earlier version current",
+     "Without --version the card leaves the recycle bin for the end of its category. With "
+     "--version N the card's Nth most recent earlier version becomes current, and the "
+     "current one is kept as an earlier version: nothing is lost.",
+     RunRestore, DefineRestore},
     {"generate", "Print passwords from the system's secure random source",
      "Without a class named, upper-case and lower-case letters and digits are used.", RunGenerate,
      DefineGenerate},

@@ -15,6 +15,7 @@
 #include "cli/layout_choice.h"
 #include "cli/new_password.h"
 #include "core/base/secure_wipe.h"
+#include "core/cards/card_versions.h"
 #include "core/document/write_target.h"
 #include "core/file/safe_file.h"
 #include "core/prefs/date_format.h"
@@ -54,7 +55,11 @@ bool ReadTextSource(const std::string& path, CliContext& ctx, std::vector<CCard>
 
 int AddCards(std::vector<CCard>& from, CCardCollection& cards) {
     const int added = static_cast<int>(from.size());
+    const ChangeTime now = ChangeTimeNow();
     for (CCard& card : from) {
+        // Each is a new card: its own identity, made now.
+        if (!HasIdentity(card.Identity()))
+            StampNewCard(card, now.ms);
         const int code = card.Category();
         cards.AddCardToCategory(code, cards.Adopt(std::move(card)));
     }

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <vector>
 
+#include "cli/category_operand.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
@@ -14,30 +15,6 @@
 namespace tessaline::cli {
 
 namespace {
-
-constexpr int kShowAllCode = -1;
-
-// The category a --category value names: a display name (exact), "Show All", or a code.
-std::optional<int> ResolveCategory(const std::string& text) {
-    if (text == kShowAll)
-        return kShowAllCode;
-    if (const int code = CategoryCodeOfName(text); code >= 0)
-        return code;
-    int code = -1;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), code);
-    if (!text.empty() && ec == std::errc() && ptr == text.data() + text.size() && code >= 0 &&
-        code < kCategoryCount) {
-        return code;
-    }
-    return std::nullopt;
-}
-
-std::string KnownCategories() {
-    std::string names;
-    for (int code : kExportOrder)
-        names += "\"" + CategoryDisplayName(code) + "\", ";
-    return names + "\"" + std::string(kShowAll) + "\" or a code from 0 to 14";
-}
 
 // Letter case folded as the list's name sort folds it (to lower case, ASCII and
 // Windows-1252 letters).

@@ -13,5 +13,11 @@ int RunImport(const CliRequest& request, CliContext& ctx);
 int RunImportCsv(const CliRequest& request, CliContext& ctx);
 int RunPasswd(const CliRequest& request, CliContext& ctx);
 int RunGenerate(const CliRequest& request, CliContext& ctx);
+// One card: show, add, edit, rm, restore.
+int RunShow(const CliRequest& request, CliContext& ctx);
+int RunAdd(const CliRequest& request, CliContext& ctx);
+int RunEdit(const CliRequest& request, CliContext& ctx);
+int RunRm(const CliRequest& request, CliContext& ctx);
+int RunRestore(const CliRequest& request, CliContext& ctx);
 
 }  // namespace tessaline::cli

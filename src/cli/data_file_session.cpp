@@ -152,7 +152,11 @@ void RefusePlainUnderEncryptedName(const std::string& path, CliContext& ctx) {
 }
 
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx) {
-    ctx.ErrorAbout(file.path,
+    RefuseLossyRewrite(file.path, ctx);
+}
+
+void RefuseLossyRewrite(const std::string& path, CliContext& ctx) {
+    ctx.ErrorAbout(path,
                    "not changed: writing it again would lose what could not be read. Copy "
                    "the cards that could be read to a new file with \"tessaline-cli export "
                    "--partial\" and \"tessaline-cli import\".");

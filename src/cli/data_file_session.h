@@ -61,5 +61,6 @@ void RefusePlainUnderEncryptedName(const std::string& path, CliContext& ctx);
 
 // The refusal to rewrite a file that was not read whole.
 void RefuseLossyRewrite(const OpenedFile& file, CliContext& ctx);
+void RefuseLossyRewrite(const std::string& path, CliContext& ctx);
 
 }  // namespace tessaline::cli

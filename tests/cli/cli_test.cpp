@@ -27,11 +27,10 @@
 #include "core/prefs/date_format.h"
 #include "core/views/text_export.h"
 #include "support/card_fixtures.h"
+#include "support/cli_run.h"
 #include "support/data_files.h"
 #include "support/save_leftovers.h"
 #include "support/scripted_answers.h"
-
-extern char** environ;
 
 namespace tessaline {
 namespace {
@@ -39,35 +38,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::AddCard;
 using testing::CardFields;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// Starts tessaline-cli with args and the file actions given; -1 when it could not start.
-pid_t SpawnCli(const std::vector<std::string>& args, const posix_spawn_file_actions_t& actions) {
-    std::vector<std::string> all{TESSALINE_CLI};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, TESSALINE_CLI, &actions, nullptr, argv.data(), environ) != 0)
-        return -1;
-    return pid;
-}
+using testing::CliRun;
+using testing::ReadText;
+using testing::RunCli;
+using testing::SpawnCli;
+using testing::WriteText;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -84,25 +59,7 @@ protected:
 
     // Runs the program with args; input is its standard input (a file, so not a terminal).
     CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
-        const fs::path in = Path(".stdin"), out = Path(".stdout"), err = Path(".stderr");
-        WriteText(in, input);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        CliRun run;
-        if (const pid_t pid = SpawnCli(args, actions); pid > 0) {
-            int status = 0;
-            ::waitpid(pid, &status, 0);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        run.out = ReadText(out);
-        run.err = ReadText(err);
-        return run;
+        return RunCli(dir_, args, input);
     }
 
     // A data file written by the core writer, the way the desktop program saves.

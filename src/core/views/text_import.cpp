@@ -15,16 +15,6 @@ namespace {
 constexpr const char* kFieldNames[6] = {"category code", "name",     "address",
                                         "user ID",       "password", "note"};
 
-// A field stored as if the user had typed it: Windows-1252 when every character fits, else
-// UTF-8. The text is read as UTF-8; an older export's Windows-1252 field (not UTF-8) reads
-// as Windows-1252, as the list shows it.
-std::string AsTyped(std::string_view field) {
-    std::u32string chars = DecodeStoredBytes(field);
-    std::string bytes = EncodeTypedText(chars);
-    SecureWipe(chars.data(), chars.size() * sizeof(char32_t));
-    return bytes;
-}
-
 // The fields of a line. The note is the last field and takes everything after the fifth
 // tab, tabs included: files written while the card editor still let a tab into a note
 // must import as they were.
@@ -78,6 +68,13 @@ std::optional<std::string> CheckLine(const std::vector<std::string_view>& fields
 }
 
 }  // namespace
+
+std::string AsTyped(std::string_view field) {
+    std::u32string chars = DecodeStoredBytes(field);
+    std::string bytes = EncodeTypedText(chars);
+    SecureWipe(chars.data(), chars.size() * sizeof(char32_t));
+    return bytes;
+}
 
 TextImport ParseExportedText(std::string_view text, std::uint32_t now) {
     TextImport result;

@@ -24,6 +24,11 @@ struct TextImport {
     std::optional<TextImportError> error;
 };
 
+// A text stored as if the user had typed it: Windows-1252 when every character fits, else
+// UTF-8. The text is read as UTF-8; an older export's Windows-1252 field (not UTF-8) reads
+// as Windows-1252, as the list shows it.
+std::string AsTyped(std::string_view field);
+
 // Lines end in LF or CR LF; empty lines are passed over. Texts are read as UTF-8 and kept
 // as typed text is (Windows-1252 when every character fits, else UTF-8). Each card gets the time
 // stamp now and the changed mark, as a card made by hand does.

@@ -11,6 +11,7 @@
 #include "core/prefs/copy_status.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
+#include "core/views/card_changes.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/prefs/secret_clipboard.h"
 #include "gui/text/text_codec.h"
@@ -40,7 +41,7 @@ CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& prof
     if (!result)
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = AddNewCard(doc.Cards(), StoredText(text), *result, profile, CurrentCardTime());
+    CCard* card = NewCard(doc.Model(), StoredText(text), *result, profile, ChangeTimeNow());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
@@ -120,7 +121,7 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
     if (view.SelectedCard() != card)
         view.SelectCard(card);
     const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
-    if (!result || !ApplyCardEdit(*card, *result, profile, CurrentCardTime()))
+    if (!result || !EditCard(doc.Model(), *card, *result, profile, ChangeTimeNow()))
         return false;
     MarkCardsChanged(doc, view.ShownCategory());
     view.SelectCard(card);
@@ -129,7 +130,7 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
 
 bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui) {
     const QString text = view.ShownCategory();
-    if (!DeleteCard(doc.Cards(), StoredText(text), view.SelectedCard(), ui))
+    if (!DeleteCardToBin(doc.Model(), StoredText(text), view.SelectedCard(), ui, ChangeTimeNow()))
         return false;
     MarkCardsChanged(doc, text);
     return true;
@@ -139,7 +140,7 @@ bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswe
                       CommandId command) {
     CCard* card = view.SelectedCard();
     const int target = ChangeCategoryTarget(command);
-    if (ChangeCardCategory(doc.Cards(), card, target, ui) != MoveResult::Moved)
+    if (MoveCard(doc.Model(), card, target, ui, ChangeTimeNow()) != MoveResult::Moved)
         return false;
     const QString targetName = DisplayText(CategoryDisplayName(target));
     doc.UpdateAllViews(targetName);
@@ -175,7 +176,7 @@ CCard* OnPasteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers&
     if (!clipboard.HasCard())
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = clipboard.Paste(doc.Cards(), StoredText(text), ui);
+    CCard* card = PasteCard(doc.Model(), clipboard, StoredText(text), ui, ChangeTimeNow());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
