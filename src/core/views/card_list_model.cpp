@@ -10,6 +10,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/frame_keys.h"
+#include "core/views/card_history_rows.h"
 
 namespace tessaline {
 
@@ -78,6 +79,8 @@ std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards, std:
             lists.push_back(&cards.List(code));
     } else if (text == kSearchResults) {
         lists.push_back(&cards.SearchResults());
+    } else if (text == kRecycleBin) {
+        lists.push_back(&cards.RecycleBin());
     } else if (int code = CategoryCodeOfName(text); code >= 0) {
         lists.push_back(&cards.List(code));
     }
@@ -90,6 +93,7 @@ std::vector<std::string> CategorySelectorEntries() {
     std::vector<std::string> entries;
     for (int code : kSelectorOrder)
         entries.push_back(CategoryDisplayName(code));
+    entries.emplace_back(kRecycleBin);
     entries.emplace_back(kShowAll);
     return entries;
 }
@@ -138,7 +142,7 @@ std::optional<int> CountOfCategoryText(const CCardCollection& cards, std::string
 }
 
 bool ShowsCategoryColumn(std::string_view text) {
-    return text == kShowAll || text == kSearchResults;
+    return text == kShowAll || text == kSearchResults || text == kRecycleBin;
 }
 
 std::string ChooseCategoryText(const std::optional<std::string>& hint, const IProfile& profile) {
@@ -199,6 +203,12 @@ std::string CellText(const CCard& card, int column, const IProfile& profile) {
         default:
             return {};
     }
+}
+
+std::string RecycledCellText(const CCard& card, int column, const IProfile& profile) {
+    if (column == kColumnModified)
+        return LocalTimeText(card.RecycledMs());
+    return CellText(card, column, profile);
 }
 
 namespace {

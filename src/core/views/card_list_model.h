@@ -35,7 +35,7 @@ inline constexpr std::array<int, kFullColumnCount> kColumnWidths{120, 100, 100, 
 // The categories in the order of the category selector, which is also the order in
 // which "Show All" lists them.
 extern const std::array<int, kCategoryCount> kSelectorOrder;
-// The selector's entries: the fifteen display names, then "Show All".
+// The selector's entries: the fifteen display names, "Recycle Bin", then "Show All".
 std::vector<std::string> CategorySelectorEntries();
 
 // The rows of a category text, ordered by name (case-insensitive, ties in list order).
@@ -57,6 +57,13 @@ std::string ShortenNote(const std::string& note);
 std::string MaskPassword(const std::string& password, bool showAlways);
 // A cell's text, reading "ShowPasswordAlways" and "Date Format" at every call.
 std::string CellText(const CCard& card, int column, const IProfile& profile);
+// A cell of the recycle bin's list: the date column shows when the card went there.
+std::string RecycledCellText(const CCard& card, int column, const IProfile& profile);
+// The columns the recycle bin's list shows: the name, when the card went there and its
+// category.
+inline constexpr std::array<int, 3> kRecycleBinColumns{kColumnName, kColumnModified,
+                                                       kColumnCategory};
+inline constexpr const char* kDeletedColumnTitle = "Deleted";
 
 // Byte texts compared without regard to case (ASCII and Windows-1252 letters), <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);

@@ -28,6 +28,7 @@ void CardTableModel::ShowCategory(const CCardCollection& cards, const QString& t
     if (sortColumn_ != kColumnName || sortDescending_)
         SortRows(rows_, sortColumn_, sortDescending_);
     columns_ = ShowsCategoryColumn(stored) ? kFullColumnCount : kBaseColumnCount;
+    recycled_ = stored == kRecycleBin;
     // The titles always belong to what is listed.
     SetTitles(ColumnTitlesFor(stored));
     endResetModel();
@@ -77,6 +78,8 @@ void CardTableModel::SetColumnTitlesFor(const QString& text) {
 void CardTableModel::SetTitles(const std::array<std::string, 4>& titles) {
     for (std::size_t i = 0; i < kTitledColumns.size(); ++i)
         titles_[kTitledColumns[i]] = QString::fromStdString(titles[i]);
+    titles_[kColumnModified] = QString::fromLatin1(
+        recycled_ ? kDeletedColumnTitle : kInitialColumnTitles[kColumnModified]);
 }
 
 CCard* CardTableModel::CardAt(int row) const {
@@ -106,7 +109,8 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const {
     const CCard* card = CardAt(index.row());
     if (!card || index.column() >= columns_)
         return {};
-    return DisplayText(CellText(*card, index.column(), profile_));
+    return DisplayText(recycled_ ? RecycledCellText(*card, index.column(), profile_)
+                                 : CellText(*card, index.column(), profile_));
 }
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
