@@ -15,6 +15,12 @@ int CCategoryList::RemoveAt(int i) {
     return Count();
 }
 
+int CCategoryList::InsertAt(int i, CCard* card) {
+    const auto at = i < 0 || i > Count() ? cards_.end() : cards_.begin() + i;
+    cards_.insert(at, card);
+    return Count();
+}
+
 int CCategoryList::IndexOf(const CCard* card) const {
     auto it = std::find(cards_.begin(), cards_.end(), card);
     return it == cards_.end() ? -1 : static_cast<int>(it - cards_.begin());

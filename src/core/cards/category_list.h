@@ -21,6 +21,16 @@ public:
     // too-large index changes nothing. Returns the count.
     int RemoveAt(int i);
     void Empty() { cards_.clear(); }
+    // Puts the card at position i (later ones move down); a position outside the list appends.
+    // Returns the new count.
+    int InsertAt(int i, CCard* card);
+    // Removes every card for which pred is true, keeping the others in order. Returns the
+    // count.
+    template <typename Pred>
+    int RemoveWhere(Pred&& pred) {
+        std::erase_if(cards_, pred);
+        return Count();
+    }
     // Position of the card in this list, or -1.
     int IndexOf(const CCard* card) const;
 

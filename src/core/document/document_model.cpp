@@ -143,6 +143,7 @@ DocumentModel::~DocumentModel() = default;
 
 void DocumentModel::TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCipherState state,
                                  std::span<const std::uint8_t> bytes) {
+    undo_.Clear();
     cards_ = std::move(cards);
     const bool encrypt = state.encryptOnSave;
     state.encryptOnSave = state_.encryptOnSave;
@@ -157,6 +158,20 @@ void DocumentModel::TakeReadFile(std::unique_ptr<CCardCollection> cards, FileCip
     locked_ = false;
     NoteLayout();
     SetModified(false);
+}
+
+bool DocumentModel::UndoCardChange() {
+    if (locked_ || !undo_.Undo(*cards_))
+        return false;
+    SetModified(true);
+    return true;
+}
+
+bool DocumentModel::RedoCardChange() {
+    if (locked_ || !undo_.Redo(*cards_))
+        return false;
+    SetModified(true);
+    return true;
 }
 
 void DocumentModel::SetModified(bool modified) {
@@ -198,6 +213,7 @@ void DocumentModel::SetEncryptionPassword(const std::string& password) {
 }
 
 void DocumentModel::NewDocument() {
+    undo_.Clear();
     cards_ = std::make_unique<CCardCollection>();
     state_ = FileCipherState{};
     state_.seal = NewSealSettings();
@@ -625,6 +641,7 @@ bool DocumentModel::AutoSave() {
 }
 
 void DocumentModel::DropCards() {
+    undo_.Clear();
     WipeCardTexts(*cards_);
     retired_ = std::move(cards_);
     cards_ = std::make_unique<CCardCollection>();

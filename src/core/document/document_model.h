@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/cards/card_collection.h"
+#include "core/document/card_undo.h"
 #include "core/document/sealed_changes.h"
 #include "core/file/data_file.h"
 #include "core/file/file_fingerprint.h"
@@ -53,6 +54,15 @@ public:
     CCardCollection& Cards() { return *cards_; }
     const CCardCollection& Cards() const { return *cards_; }
     const FileCipherState& CipherState() const { return state_; }
+    // The card changes of this session that can be undone and redone (see card_change.h,
+    // through which every change goes). Saving keeps them; opening, a new document and
+    // locking wipe them with the cards.
+    CardUndoStack& CardUndo() { return undo_; }
+    const CardUndoStack& CardUndo() const { return undo_; }
+    // Edit > Undo / Redo: false when there is nothing to undo or redo. The document is
+    // modified afterwards.
+    bool UndoCardChange();
+    bool RedoCardChange();
 
     bool IsModified() const { return modified_; }
     void SetModified(bool modified);
@@ -191,6 +201,7 @@ private:
     IDocumentHost* host_;
     DocumentEvents events_;
     std::unique_ptr<CCardCollection> cards_;
+    CardUndoStack undo_;
     FileCipherState state_;
     bool modified_ = false;
     bool locked_ = false;

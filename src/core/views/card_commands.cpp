@@ -161,6 +161,10 @@ CCard MakeCardCopy(const CCard& source, const IProfile& profile, std::uint32_t n
     copy.SetNote(source.Note());
     copy.SetAutomaticAccess(source.AutomaticAccess());
     copy.SetNewBrowserWindow(source.NewBrowserWindow());
+    copy.SetExpiresMs(source.ExpiresMs());
+    copy.SetTags(source.Tags());
+    copy.SetOtpUri(source.OtpUri());
+    copy.SetCustomFields(source.CustomFields());
     Stamp(copy, profile, now);
     copy.SetChanged(true);
     return copy;

@@ -66,8 +66,9 @@ extern const std::array<ChangeCategoryItem, 15> kChangeCategoryMenu;
 // The category a "Change Category" command moves to, or -1 for any other command.
 int ChangeCategoryTarget(CommandId command);
 
-// A copy as Copy Card makes it: "Copy of " and the name, the texts, category and
-// attributes of the source, stamped now, changed mark set, nothing else.
+// A copy as Copy Card makes it: "Copy of " and the name, the texts, category, attributes
+// and optional fields of the source, stamped now, changed mark set, nothing else (no
+// identity, no history: pasted, it is a new card).
 CCard MakeCardCopy(const CCard& source, const IProfile& profile, std::uint32_t now);
 
 // The card a view holds after Copy Card until Paste Card hands it to the document.
