@@ -254,20 +254,24 @@ int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCa
     }
 }
 
-void SortRowsByColumn(std::vector<CCard*>& rows, int column) {
+void SortRowsByColumn(std::vector<CCard*>& rows, int column, bool recycled) {
     g_sortDescending = !g_sortDescending;
-    SortRows(rows, column, g_sortDescending);
+    SortRows(rows, column, g_sortDescending, recycled);
 }
 
-void SortRows(std::vector<CCard*>& rows, int column, bool descending) {
+void SortRows(std::vector<CCard*>& rows, int column, bool descending, bool recycled) {
     if (column < kColumnName || column > kColumnNote) {
         if (column != kColumnModified)
             return;  // every pair compares equal: order stays
+        // The recycle bin's date column shows when each card went there.
+        auto time = [recycled](const CCard* c) {
+            return recycled ? c->RecycledMs() : static_cast<std::int64_t>(c->ModificationTime());
+        };
         // Equal dates answer -1 both ways, which is no order at all; ties keep their place.
-        std::stable_sort(rows.begin(), rows.end(), [descending](const CCard* a, const CCard* b) {
-            return descending ? a->ModificationTime() > b->ModificationTime()
-                              : a->ModificationTime() < b->ModificationTime();
-        });
+        std::stable_sort(rows.begin(), rows.end(),
+                         [descending, &time](const CCard* a, const CCard* b) {
+                             return descending ? time(a) > time(b) : time(a) < time(b);
+                         });
         return;
     }
     SortByTextKeys(rows, descending, [column](const CCard& card) -> const std::string& {

@@ -79,10 +79,11 @@ void SetSortDescending(bool descending);
 int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCard& b);
 // A column click: flips the shared direction and orders the rows by that column. Rows
 // the comparison does not tell apart keep their order.
-void SortRowsByColumn(std::vector<CCard*>& rows, int column);
+// recycled: the rows are the recycle bin's, whose date column is when each card went there.
+void SortRowsByColumn(std::vector<CCard*>& rows, int column, bool recycled = false);
 // Orders the rows by a column in a direction, as a column click does, without touching
 // the shared direction: a list keeps its chosen order when it lists again.
-void SortRows(std::vector<CCard*>& rows, int column, bool descending);
+void SortRows(std::vector<CCard*>& rows, int column, bool descending, bool recycled = false);
 // Whether a column click orders the rows at all (the address and category columns
 // compare every pair equal and leave the order as it was).
 inline bool ColumnSorts(int column) {

@@ -4,6 +4,7 @@
 #include "core/commands/command_ids.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/date_format.h"
+#include "core/views/card_changes.h"
 #include "core/views/csv_import_command.h"
 #include "gui/app/child_frame.h"
 #include "gui/app/main_frame.h"
@@ -39,7 +40,8 @@ void CFrameFileCommands::ImportCsv() {
     const QString shown = QString::fromStdString(
         categories.size() == 1 ? CategoryDisplayName(chosen->cards.front().Category())
                                : std::string(kShowAll));
-    AddImportedCards(chosen->cards, doc->Cards());
+    // One action: Undo takes the whole import back.
+    ImportCards(doc->Model(), chosen->cards, ChangeTimeNow());
     // The user decides when to save: the cards are in the document, not yet in its file.
     doc->SetModifiedFlag(true);
     doc->UpdateAllViews(shown);

@@ -11,6 +11,7 @@
 #include "core/prefs/copy_status.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
+#include "core/views/card_changes.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/prefs/secret_clipboard.h"
 #include "gui/text/text_codec.h"
@@ -40,7 +41,7 @@ CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& prof
     if (!result)
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = AddNewCard(doc.Cards(), StoredText(text), *result, profile, CurrentCardTime());
+    CCard* card = NewCard(doc.Model(), StoredText(text), *result, profile, ChangeTimeNow());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
@@ -120,7 +121,17 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
     if (view.SelectedCard() != card)
         view.SelectCard(card);
     const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
-    if (!result || !ApplyCardEdit(*card, *result, profile, CurrentCardTime()))
+    if (!result)
+        return false;
+    // Restore on the History page: that version becomes the card, the card as it was goes
+    // to the history.
+    const bool changed =
+        result->restoreVersion
+            ? RestoreEarlierVersion(doc.Model(), card,
+                                    static_cast<std::size_t>(*result->restoreVersion), profile,
+                                    ChangeTimeNow())
+            : EditCard(doc.Model(), *card, *result, profile, ChangeTimeNow());
+    if (!changed)
         return false;
     MarkCardsChanged(doc, view.ShownCategory());
     view.SelectCard(card);
@@ -129,7 +140,8 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
 
 bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui) {
     const QString text = view.ShownCategory();
-    if (!DeleteCard(doc.Cards(), StoredText(text), view.SelectedCard(), ui))
+    // Into the recycle bin, from which it can be restored.
+    if (!DeleteCardToBin(doc.Model(), StoredText(text), view.SelectedCard(), ui, ChangeTimeNow()))
         return false;
     MarkCardsChanged(doc, text);
     return true;
@@ -139,7 +151,7 @@ bool OnChangeCategory(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswe
                       CommandId command) {
     CCard* card = view.SelectedCard();
     const int target = ChangeCategoryTarget(command);
-    if (ChangeCardCategory(doc.Cards(), card, target, ui) != MoveResult::Moved)
+    if (MoveCard(doc.Model(), card, target, ui, ChangeTimeNow()) != MoveResult::Moved)
         return false;
     const QString targetName = DisplayText(CategoryDisplayName(target));
     doc.UpdateAllViews(targetName);
@@ -175,7 +187,7 @@ CCard* OnPasteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers&
     if (!clipboard.HasCard())
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = clipboard.Paste(doc.Cards(), StoredText(text), ui);
+    CCard* card = PasteCard(doc.Model(), clipboard, StoredText(text), ui, ChangeTimeNow());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
@@ -205,8 +217,13 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     menu->setAttribute(Qt::WA_DeleteOnClose);
     CommandContext context;
     context.hasView = true;
+    context.hasSelectedCard = true;
+    context.selectorText = SelectorText(view);
     context.pasteAvailable = pasteAvailable;
-    for (const MenuEntry& entry : CardContextMenuLayout()) {
+    // A card of the recycle bin has its own menu: back to its category, or gone for good.
+    const bool recycled = context.selectorText == kRecycleBin;
+    for (const MenuEntry& entry :
+         recycled ? RecycledCardContextMenuLayout() : CardContextMenuLayout()) {
         if (entry.kind != MenuEntryKind::Command) {
             menu->addSeparator();
             continue;

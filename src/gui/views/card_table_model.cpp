@@ -24,11 +24,11 @@ void CardTableModel::ShowCategory(const CCardCollection& cards, const QString& t
     shownText_ = text;
     const std::string stored = text.toStdString();
     rows_ = ListCategoryText(cards, stored);
+    recycled_ = stored == kRecycleBin;
     // The order the user chose by a column click stays, whatever is listed now.
     if (sortColumn_ != kColumnName || sortDescending_)
-        SortRows(rows_, sortColumn_, sortDescending_);
+        SortRows(rows_, sortColumn_, sortDescending_, recycled_);
     columns_ = ShowsCategoryColumn(stored) ? kFullColumnCount : kBaseColumnCount;
-    recycled_ = stored == kRecycleBin;
     // The titles always belong to what is listed.
     SetTitles(ColumnTitlesFor(stored));
     endResetModel();
@@ -48,7 +48,7 @@ void CardTableModel::SortByColumn(int column) {
     for (const QModelIndex& index : before)
         kept.push_back(CardAt(index.row()));
 
-    SortRowsByColumn(rows_, column);
+    SortRowsByColumn(rows_, column, recycled_);
     if (ColumnSorts(column)) {
         sortColumn_ = column;
         sortDescending_ = SortDescending();

@@ -3,6 +3,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/preferences.h"
+#include "core/views/card_changes.h"
 #include "core/views/card_commands.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/prefs/generate_password_dialog.h"
@@ -13,7 +14,8 @@
 namespace tessaline {
 
 bool UseGeneratedPassword(CTessalineNewView& view, IProfile& profile, const QString& text) {
-    if (!SetCardPassword(view.SelectedCard(), StoredText(text), profile, CurrentCardTime()))
+    if (!UseGeneratedPassword(view.Document().Model(), view.SelectedCard(), StoredText(text),
+                              profile, ChangeTimeNow()))
         return false;
     CCard* card = view.SelectedCard();
     // The card changed: a close or an automatic save must not lose it.
