@@ -148,7 +148,7 @@ private slots:
         QTest::keyClick(view->List(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(w.ui.Texts().back(), std::string("Are you sure you want to delete this card?"));
         QCOMPARE(RowNames(*view), QStringList{"bank two"});
-        QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
+        QCOMPARE(w->ActiveDocument()->Cards().RecycleBin().Count(), 1);
         QVERIFY(w->ActiveDocument()->IsModified());
     }
 
@@ -223,7 +223,7 @@ private slots:
             QCOMPARE(w.ui.Texts().back(), std::string(p.message));
             QCOMPARE(RowNames(*view), p.rowsAfter);
         }
-        QCOMPARE(w->ActiveDocument()->Cards().DeletedList().Count(), 1);
+        QCOMPARE(w->ActiveDocument()->Cards().RecycleBin().Count(), 1);
         QVERIFY(w.ui.messageAnswers.empty());
     }
 

@@ -169,7 +169,7 @@ void CardsCommandsTest::deleteAsksAndRefusesShowAll() {
     QVERIFY(OnDeleteCard(*doc_, *view_, ui_));
     QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete this card?"));
     QCOMPARE(doc_->Cards().List(kBankAccounts).Count(), 1);
-    QCOMPARE(doc_->Cards().DeletedList().Count(), 1);
+    QCOMPARE(doc_->Cards().RecycleBin().Count(), 1);
     QCOMPARE(view_->ItemCount(), 1);
     QVERIFY(doc_->IsModified());
 }
