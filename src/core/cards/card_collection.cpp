@@ -23,11 +23,23 @@ bool ContainsFolded(const std::string& bytes, std::u32string_view foldedText,
 }
 
 bool Matches(const CCard& card, std::u32string_view foldedText, std::u32string& field) {
-    return ContainsFolded(card.Name(), foldedText, field) ||
-           ContainsFolded(card.Address(), foldedText, field) ||
-           ContainsFolded(card.UserId(), foldedText, field) ||
-           ContainsFolded(card.Password(), foldedText, field) ||
-           ContainsFolded(card.Note(), foldedText, field);
+    if (ContainsFolded(card.Name(), foldedText, field) ||
+        ContainsFolded(card.Address(), foldedText, field) ||
+        ContainsFolded(card.UserId(), foldedText, field) ||
+        ContainsFolded(card.Password(), foldedText, field) ||
+        ContainsFolded(card.Note(), foldedText, field))
+        return true;
+    for (const std::string& tag : card.Tags()) {
+        if (ContainsFolded(tag, foldedText, field))
+            return true;
+    }
+    // A protected value is masked like the password everywhere it is shown: a search must
+    // not tell which card holds it.
+    for (const CustomField& custom : card.CustomFields()) {
+        if (!custom.isProtected && ContainsFolded(custom.value, foldedText, field))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace

@@ -110,9 +110,10 @@ private:
     std::vector<CCard*> allCards_;
 };
 
-// The search rule: the search text occurs in the name, address, user ID, password or note,
-// both compared as they are displayed, with Unicode case folding (see text_folding.h);
-// whole texts compared. foldedText is the search text as FoldStoredText gives it.
+// The search rule: the search text occurs in the name, address, user ID, password, note, a
+// tag or the value of a custom field that is not protected, both compared as they are displayed,
+// with Unicode case folding (see text_folding.h); whole texts compared. foldedText is the search
+// text as FoldStoredText gives it.
 bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText);
 
 // Clears every text of every card the collection keeps, where it lies in memory.

@@ -32,6 +32,8 @@ inline constexpr int kCategoryCount = 15;
 // Selector entries that are not categories.
 inline constexpr std::string_view kShowAll = "Show All";
 inline constexpr std::string_view kSearchResults = "Search Results";
+// The selector's entry that lists the cards in the recycle bin.
+inline constexpr std::string_view kRecycleBin = "Recycle Bin";
 // Names only old files use.
 inline constexpr std::string_view kOldWwwPagesName = "WWW Pages";
 inline constexpr std::string_view kOldPasswordManagerName = "Password Manager";

@@ -11,7 +11,7 @@ using namespace command_rules;
 using enum CommandId;
 
 constexpr CommandInfo MoveTo(CommandId id, std::string_view text, std::string_view prompt) {
-    return Command(id, text, prompt, HasSelectedCard);
+    return Command(id, text, prompt, HasSelectedLiveCard);
 }
 
 constexpr CommandInfo ContextItem(CommandId id, std::string_view text, EnabledRule enabled) {
@@ -22,16 +22,20 @@ constexpr std::array kCardCommands{
     Command(NewCard, "&New Card", "Add a New Card To a Category", HasView).Keys("Ctrl+N"),
     Command(DeleteCard, "&Delete Card", "Delete a Card From a Category", HasSelectedCard)
         .Keys("Ctrl+D"),
-    Command(EditCard, "&Edit Card", "Update a Card", HasSelectedCard).Keys("Ctrl+E"),
+    Command(EditCard, "&Edit Card", "Update a Card", HasSelectedLiveCard).Keys("Ctrl+E"),
     Command(ToolAddCard, "Add Card", "Add a New Card To a Category", HasView)
         .Tip("Add Card")
         .Icon("add_card"),
     Command(ToolDeleteCard, "Delete Card", "Delete a Card From a Category", DeleteFromCategory)
         .Tip("Delete Card")
         .Icon("delete_card"),
-    Command(ToolUpdateCard, "Update Card", "Update a Card", HasSelectedCard)
+    Command(ToolUpdateCard, "Update Card", "Update a Card", HasSelectedLiveCard)
         .Tip("Update Card")
         .Icon("update_card"),
+    Command(RestoreCard, "&Restore Card", "Put the card back into its category",
+            HasSelectedRecycledCard),
+    Command(DeletePermanently, "Delete &Permanently...", "Delete the card for good",
+            HasSelectedRecycledCard),
     // Card > Change Category
     MoveTo(MoveToWwwSites, "WWW Sites", "Move the card to WWW Sites"),
     MoveTo(MoveToWwwForms, "WWW Forms", "Move the card to WWW Forms"),

@@ -31,8 +31,13 @@ enum class CommandId : int {
     // File > Import...: the CSV export of another password manager into the open document
     // (or a new one). The welcome panel starts it too.
     FileImportCsv = 32842,
+    // File > Properties...: the settings kept in the data file (versions kept per card).
+    FileProperties = 32863,
+    // File > Empty Recycle Bin...: every card in the bin is deleted for good.
+    EmptyRecycleBin = 32862,
     // Edit
     EditUndo = 57643,
+    EditRedo = 57644,
     EditCut = 57635,
     EditCopy = 57634,
     EditPaste = 57637,
@@ -48,6 +53,9 @@ enum class CommandId : int {
     ToolAddCard = 1009,
     ToolDeleteCard = 1010,
     ToolUpdateCard = 32794,
+    // The recycle bin: a card back to its category, or gone for good.
+    RestoreCard = 32860,
+    DeletePermanently = 32861,
     MoveToWwwSites = 32774,
     MoveToWwwForms = 32773,
     MoveToFtpServers = 32775,

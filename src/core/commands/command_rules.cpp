@@ -30,7 +30,16 @@ bool AnyLockable(const CommandContext& c) {
 
 bool Undo(const CommandContext& c) {
     const TextFieldState& t = c.textField;
-    return t.focused && !t.readOnly && t.canUndo;
+    if (t.focused)
+        return !t.readOnly && t.canUndo;
+    return c.hasDocument && !c.documentLocked && !c.undoAction.empty();
+}
+
+bool Redo(const CommandContext& c) {
+    const TextFieldState& t = c.textField;
+    if (t.focused)
+        return !t.readOnly && t.canRedo;
+    return c.hasDocument && !c.documentLocked && !c.redoAction.empty();
 }
 
 bool Cut(const CommandContext& c) {
@@ -54,6 +63,22 @@ bool HasView(const CommandContext& c) {
 
 bool HasSelectedCard(const CommandContext& c) {
     return c.hasView && c.hasSelectedCard;
+}
+
+bool HasSelectedLiveCard(const CommandContext& c) {
+    return HasSelectedCard(c) && c.selectorText != kRecycleBin;
+}
+
+bool HasSelectedRecycledCard(const CommandContext& c) {
+    return HasSelectedCard(c) && c.selectorText == kRecycleBin;
+}
+
+bool HasRecycledCards(const CommandContext& c) {
+    return c.hasDocument && !c.documentLocked && c.recycledCards > 0;
+}
+
+bool HasUnlockedDocument(const CommandContext& c) {
+    return c.hasDocument && !c.documentLocked;
 }
 
 bool DeleteFromCategory(const CommandContext& c) {

@@ -21,8 +21,10 @@ bool RecentEntry(const CommandContext& c) {
     return Index < c.recentFileCount;
 }
 
-// Undo, Cut, Copy and Paste act on the focused text field.
+// Undo and Redo act on the focused text field, and on the active document's cards while no
+// text field has the focus; Cut, Copy and Paste act on the focused text field.
 bool Undo(const CommandContext& c);
+bool Redo(const CommandContext& c);
 bool Cut(const CommandContext& c);
 bool Copy(const CommandContext& c);
 bool Paste(const CommandContext& c);
@@ -30,6 +32,14 @@ bool Paste(const CommandContext& c);
 // The card commands work on the active card list.
 bool HasView(const CommandContext& c);
 bool HasSelectedCard(const CommandContext& c);
+// A selected card that is not in the recycle bin: editing and moving work on those only.
+bool HasSelectedLiveCard(const CommandContext& c);
+// A selected card of the recycle bin's list: Restore and Delete Permanently.
+bool HasSelectedRecycledCard(const CommandContext& c);
+// The active document has cards in its recycle bin.
+bool HasRecycledCards(const CommandContext& c);
+// File > Properties... changes the active document's settings.
+bool HasUnlockedDocument(const CommandContext& c);
 // The toolbar's Delete Card: not while the list shows every category.
 bool DeleteFromCategory(const CommandContext& c);
 bool CardToPaste(const CommandContext& c);

@@ -17,6 +17,7 @@ struct TextFieldState {
     bool readOnly = false;
     bool masked = false;  // a password field: its text never leaves it
     bool canUndo = false;
+    bool canRedo = false;
     bool hasSelectedText = false;
     bool clipboardHasText = false;
 };
@@ -30,6 +31,11 @@ struct CommandContext {
     bool anyLockable = false;     // some open document is encrypted, stored and not locked
     bool pasteAvailable = false;  // Copy Card holds a card for Paste Card
     std::string selectorText;     // what the category selector shows ("Show All", ...)
+    // What the active document's Undo and Redo would undo or redo ("Delete Card "Bank"");
+    // empty when there is nothing.
+    std::string undoAction;
+    std::string redoAction;
+    int recycledCards = 0;  // cards in the active document's recycle bin
     int recentFileCount = 0;
     TextFieldState textField;
 };

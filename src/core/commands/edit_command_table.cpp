@@ -14,6 +14,9 @@ constexpr std::array kEditCommands{
     Command(EditUndo, "&Undo", "Undo the last action", Undo)
         .Keys("Ctrl+Z", "Alt+Backspace")
         .WhileLocked(),
+    Command(EditRedo, "&Redo", "Redo the last action undone", Redo)
+        .Keys("Ctrl+Shift+Z")
+        .WhileLocked(),
     Command(EditCut, "Cu&t", "Cut the selection and put it on the Clipboard", Cut)
         .Keys("Ctrl+X", "Shift+Del")
         .WhileLocked(),

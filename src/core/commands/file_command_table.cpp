@@ -34,6 +34,10 @@ constexpr std::array kFileCommands{
     Command(SetPassword, "Set Password", "Set the password for File Encryption", DocumentHasCards)
         .Tip("Set Password")
         .Icon("set_password"),
+    Command(FileProperties, "Prop&erties...", "Change the settings kept in the data file",
+            HasUnlockedDocument),
+    Command(EmptyRecycleBin, "Empty Recycle &Bin...",
+            "Delete every card in the recycle bin for good", HasRecycledCards),
     Command(ExportToText, "Export To Text...", "Export all cards to a text file", DocumentHasCards),
     // Into the active document, or a new one.
     Command(FileImportCsv, "&Import...", "Add the cards of another password manager's CSV export",

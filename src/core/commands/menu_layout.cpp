@@ -42,6 +42,9 @@ constexpr std::array kFile{Cmd(CommandId::FileNew),
                            kSep,
                            Cmd(CommandId::EncryptOnSave),
                            Cmd(CommandId::FileLock),
+                           Cmd(CommandId::FileProperties),
+                           kSep,
+                           Cmd(CommandId::EmptyRecycleBin),
                            kSep,
                            Cmd(CommandId::FileImportCsv),
                            Cmd(CommandId::ExportToText),
@@ -54,6 +57,7 @@ constexpr std::array kFile{Cmd(CommandId::FileNew),
                            kSep,
                            Cmd(CommandId::AppExit)};
 constexpr std::array kEdit{Cmd(CommandId::EditUndo),
+                           Cmd(CommandId::EditRedo),
                            kSep,
                            Cmd(CommandId::EditCopy),
                            Cmd(CommandId::EditPaste),
@@ -77,6 +81,9 @@ constexpr std::array kCard{
     Cmd(CommandId::DeleteCard),
     kSep,
     Cmd(CommandId::EditCard),
+    kSep,
+    Cmd(CommandId::RestoreCard),
+    Cmd(CommandId::DeletePermanently),
     kSep,
     MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
 constexpr std::array kInternet{
@@ -126,6 +133,15 @@ constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),
                                       kSep,
                                       Cmd(CommandId::UsePasswordToOpen)};
 
+// Right-click on a card of the recycle bin's list.
+constexpr std::array kRecycledCardContextMenu{Cmd(CommandId::RestoreCard),
+                                              Cmd(CommandId::DeletePermanently),
+                                              kSep,
+                                              Cmd(CommandId::CopyName),
+                                              Cmd(CommandId::CopyUserId),
+                                              Cmd(CommandId::CopyPasswordItem),
+                                              Cmd(CommandId::CopyNote)};
+
 }  // namespace
 
 std::span<const MenuDefinition> MenuBarLayout(bool haveDocument) {
@@ -140,6 +156,10 @@ std::span<const CommandId> ToolbarLayout() {
 
 std::span<const MenuEntry> CardContextMenuLayout() {
     return kCardContextMenu;
+}
+
+std::span<const MenuEntry> RecycledCardContextMenuLayout() {
+    return kRecycledCardContextMenu;
 }
 
 }  // namespace tessaline

@@ -37,5 +37,7 @@ std::span<const CommandId> ToolbarLayout();
 
 // The card list's context menu.
 std::span<const MenuEntry> CardContextMenuLayout();
+// The recycle bin's list's context menu.
+std::span<const MenuEntry> RecycledCardContextMenuLayout();
 
 }  // namespace tessaline

@@ -34,6 +34,20 @@ void PutEditorFields(CCard& card, const CardEditorFields& f) {
     card.SetNote(f.note);
     card.SetAutomaticAccess(f.automaticAccess);
     card.SetNewBrowserWindow(f.newBrowserWindow);
+    card.SetExpiresMs(f.expiresMs);
+    card.SetTags(f.tags);
+    card.SetOtpUri(f.otpUri);
+    card.SetCustomFields(f.customFields);
+}
+
+// Whether the editor left every field of the card as it was.
+bool SameAsEditorFields(const CCard& card, const CardEditorFields& e) {
+    return card.Name() == e.name && card.Address() == e.address && card.UserId() == e.userId &&
+           card.Password() == e.password && card.Note() == e.note &&
+           card.AutomaticAccess() == e.automaticAccess &&
+           card.NewBrowserWindow() == e.newBrowserWindow && card.ExpiresMs() == e.expiresMs &&
+           card.Tags() == e.tags && card.OtpUri() == e.otpUri &&
+           card.CustomFields() == e.customFields;
 }
 
 }  // namespace
@@ -43,7 +57,7 @@ bool CanAddCardsTo(std::string_view selectorText, IUserAnswers& ui) {
         Ask(ui, card_messages::kSelectCategoryFirst, "Warning", MsgIcon::Information);
         return false;
     }
-    if (selectorText == kSearchResults) {
+    if (selectorText == kSearchResults || selectorText == kRecycleBin) {
         Ask(ui, card_messages::kCannotAddHere, "Notification", MsgIcon::Information);
         return false;
     }
@@ -68,11 +82,7 @@ CCard* AddNewCard(CCardCollection& cards, std::string_view selectorText, const C
 
 bool ApplyCardEdit(CCard& card, const CardEditorFields& e, const IProfile& profile,
                    std::uint32_t now) {
-    const bool same = card.Name() == e.name && card.Address() == e.address &&
-                      card.UserId() == e.userId && card.Password() == e.password &&
-                      card.Note() == e.note && card.AutomaticAccess() == e.automaticAccess &&
-                      card.NewBrowserWindow() == e.newBrowserWindow;
-    if (same)
+    if (SameAsEditorFields(card, e))
         return false;
     PutEditorFields(card, e);
     card.SetChanged(true);

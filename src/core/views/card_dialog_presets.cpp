@@ -94,6 +94,11 @@ CardEditorFields PresetForEdit(const CCard& card) {
     f.newBrowserWindow = card.NewBrowserWindow();
     f.automaticAccess = card.AutomaticAccess();
     f.attributesEnabled = AttributesEnabledForEdit(f.categoryName) ? 1 : 0;
+    f.expiresMs = card.ExpiresMs();
+    f.tags = card.Tags();
+    f.otpUri = card.OtpUri();
+    f.customFields = card.CustomFields();
+    f.history = HistoryRows(card);
     return f;
 }
 
@@ -160,9 +165,22 @@ std::string EscapeAmpersands(std::string_view text) {
 }
 
 void WipeEditorTexts(CardEditorFields& fields) {
-    for (std::string* text :
-         {&fields.name, &fields.address, &fields.userId, &fields.password, &fields.note})
+    for (std::string* text : {&fields.name, &fields.address, &fields.userId, &fields.password,
+                              &fields.note, &fields.otpUri})
         SecureWipe(*text);
+    for (std::string& tag : fields.tags)
+        SecureWipe(tag);
+    fields.tags.clear();
+    for (CustomField& custom : fields.customFields) {
+        SecureWipe(custom.name);
+        SecureWipe(custom.value);
+    }
+    fields.customFields.clear();
+    for (HistoryRow& row : fields.history) {
+        SecureWipe(row.name);
+        SecureWipe(row.userId);
+    }
+    fields.history.clear();
 }
 
 }  // namespace tessaline

@@ -3,13 +3,16 @@
 // offered for a category, and how its note travels between card and editor.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/cards/card.h"
+#include "core/views/card_history_rows.h"
 
 namespace tessaline {
-
-class CCard;
 
 // The members the card editor edits. Texts are card bytes.
 struct CardEditorFields {
@@ -29,10 +32,20 @@ struct CardEditorFields {
     // into the page" (off at first); takePagePassword is what the user chose.
     bool offerPagePassword = false;
     bool takePagePassword = false;
+    // The optional fields of the editor's second page.
+    std::optional<std::int64_t> expiresMs;
+    std::vector<std::string> tags;
+    std::string otpUri;
+    std::vector<CustomField> customFields;
+    // Editing a card: what its History page lists (the card now, then its earlier versions).
+    std::vector<HistoryRow> history;
+    // The user chose Restore on the History page: the earlier version (its index in the
+    // card's history) that is to become the card; the other fields are then not applied.
+    std::optional<int> restoreVersion;
 };
 
-// Clears the card's texts held by the fields (name, address, user ID, password, note)
-// where they lie, and empties them.
+// Clears the card's texts held by the fields (name, address, user ID, password, note and
+// the optional fields' texts) where they lie, and empties them.
 void WipeEditorTexts(CardEditorFields& fields);
 
 // Texts of this many bytes or more cannot be stored in a card.
@@ -74,6 +87,10 @@ std::string NoteFromEditor(const std::string& edited, const std::string& stored)
 std::optional<std::string> FieldTooLong(const CardEditorFields& fields);
 // The message for a field that is too long.
 std::string TooLongMessage(const std::string& fieldLabel);
+
+// Asked before Restore on the History page drops what the user changed in the editor.
+inline constexpr const char* kRestoreDropsEditsMessage =
+    "The changes made in this editor will not be kept. Restore the earlier version?";
 
 // A text shown literally in a menu item: every "&" doubled.
 std::string EscapeAmpersands(std::string_view text);

@@ -10,6 +10,7 @@
 #include "core/platform/profile.h"
 #include "core/prefs/date_format.h"
 #include "core/prefs/frame_keys.h"
+#include "core/views/card_history_rows.h"
 
 namespace tessaline {
 
@@ -78,6 +79,8 @@ std::vector<const CCategoryList*> ListsOfText(const CCardCollection& cards, std:
             lists.push_back(&cards.List(code));
     } else if (text == kSearchResults) {
         lists.push_back(&cards.SearchResults());
+    } else if (text == kRecycleBin) {
+        lists.push_back(&cards.RecycleBin());
     } else if (int code = CategoryCodeOfName(text); code >= 0) {
         lists.push_back(&cards.List(code));
     }
@@ -90,6 +93,7 @@ std::vector<std::string> CategorySelectorEntries() {
     std::vector<std::string> entries;
     for (int code : kSelectorOrder)
         entries.push_back(CategoryDisplayName(code));
+    entries.emplace_back(kRecycleBin);
     entries.emplace_back(kShowAll);
     return entries;
 }
@@ -138,7 +142,7 @@ std::optional<int> CountOfCategoryText(const CCardCollection& cards, std::string
 }
 
 bool ShowsCategoryColumn(std::string_view text) {
-    return text == kShowAll || text == kSearchResults;
+    return text == kShowAll || text == kSearchResults || text == kRecycleBin;
 }
 
 std::string ChooseCategoryText(const std::optional<std::string>& hint, const IProfile& profile) {
@@ -201,6 +205,12 @@ std::string CellText(const CCard& card, int column, const IProfile& profile) {
     }
 }
 
+std::string RecycledCellText(const CCard& card, int column, const IProfile& profile) {
+    if (column == kColumnModified)
+        return LocalTimeText(card.RecycledMs());
+    return CellText(card, column, profile);
+}
+
 namespace {
 bool g_sortDescending = true;
 }
@@ -244,20 +254,24 @@ int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCa
     }
 }
 
-void SortRowsByColumn(std::vector<CCard*>& rows, int column) {
+void SortRowsByColumn(std::vector<CCard*>& rows, int column, bool recycled) {
     g_sortDescending = !g_sortDescending;
-    SortRows(rows, column, g_sortDescending);
+    SortRows(rows, column, g_sortDescending, recycled);
 }
 
-void SortRows(std::vector<CCard*>& rows, int column, bool descending) {
+void SortRows(std::vector<CCard*>& rows, int column, bool descending, bool recycled) {
     if (column < kColumnName || column > kColumnNote) {
         if (column != kColumnModified)
             return;  // every pair compares equal: order stays
+        // The recycle bin's date column shows when each card went there.
+        auto time = [recycled](const CCard* c) {
+            return recycled ? c->RecycledMs() : static_cast<std::int64_t>(c->ModificationTime());
+        };
         // Equal dates answer -1 both ways, which is no order at all; ties keep their place.
-        std::stable_sort(rows.begin(), rows.end(), [descending](const CCard* a, const CCard* b) {
-            return descending ? a->ModificationTime() > b->ModificationTime()
-                              : a->ModificationTime() < b->ModificationTime();
-        });
+        std::stable_sort(rows.begin(), rows.end(),
+                         [descending, &time](const CCard* a, const CCard* b) {
+                             return descending ? time(a) > time(b) : time(a) < time(b);
+                         });
         return;
     }
     SortByTextKeys(rows, descending, [column](const CCard& card) -> const std::string& {

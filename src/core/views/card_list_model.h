@@ -35,7 +35,7 @@ inline constexpr std::array<int, kFullColumnCount> kColumnWidths{120, 100, 100, 
 // The categories in the order of the category selector, which is also the order in
 // which "Show All" lists them.
 extern const std::array<int, kCategoryCount> kSelectorOrder;
-// The selector's entries: the fifteen display names, then "Show All".
+// The selector's entries: the fifteen display names, "Recycle Bin", then "Show All".
 std::vector<std::string> CategorySelectorEntries();
 
 // The rows of a category text, ordered by name (case-insensitive, ties in list order).
@@ -57,6 +57,13 @@ std::string ShortenNote(const std::string& note);
 std::string MaskPassword(const std::string& password, bool showAlways);
 // A cell's text, reading "ShowPasswordAlways" and "Date Format" at every call.
 std::string CellText(const CCard& card, int column, const IProfile& profile);
+// A cell of the recycle bin's list: the date column shows when the card went there.
+std::string RecycledCellText(const CCard& card, int column, const IProfile& profile);
+// The columns the recycle bin's list shows: the name, when the card went there and its
+// category.
+inline constexpr std::array<int, 3> kRecycleBinColumns{kColumnName, kColumnModified,
+                                                       kColumnCategory};
+inline constexpr const char* kDeletedColumnTitle = "Deleted";
 
 // Byte texts compared without regard to case (ASCII and Windows-1252 letters), <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);
@@ -72,10 +79,11 @@ void SetSortDescending(bool descending);
 int CompareCardsForColumn(int column, bool descending, const CCard& a, const CCard& b);
 // A column click: flips the shared direction and orders the rows by that column. Rows
 // the comparison does not tell apart keep their order.
-void SortRowsByColumn(std::vector<CCard*>& rows, int column);
+// recycled: the rows are the recycle bin's, whose date column is when each card went there.
+void SortRowsByColumn(std::vector<CCard*>& rows, int column, bool recycled = false);
 // Orders the rows by a column in a direction, as a column click does, without touching
 // the shared direction: a list keeps its chosen order when it lists again.
-void SortRows(std::vector<CCard*>& rows, int column, bool descending);
+void SortRows(std::vector<CCard*>& rows, int column, bool descending, bool recycled = false);
 // Whether a column click orders the rows at all (the address and category columns
 // compare every pair equal and leave the order as it was).
 inline bool ColumnSorts(int column) {

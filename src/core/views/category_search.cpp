@@ -38,7 +38,8 @@ int FindEntryStartingWith(const std::vector<std::string>& entries, std::string_v
 
 std::array<std::string, 4> ColumnTitlesFor(std::string_view text) {
     CategoryLabels labels;
-    if (text == kShowAll || text == kSearchResults || LabelsByName(text, labels) == 0) {
+    if (text == kShowAll || text == kSearchResults || text == kRecycleBin ||
+        LabelsByName(text, labels) == 0) {
         return {kMixedColumnTitles[0], kMixedColumnTitles[1], kMixedColumnTitles[2],
                 kMixedColumnTitles[3]};
     }

@@ -172,6 +172,8 @@ std::vector<const CCard*> PrintSource(const CCardCollection& cards, std::string_
         }
     } else if (text == kSearchResults) {
         add(cards.SearchResults());
+    } else if (text == kRecycleBin) {
+        add(cards.RecycleBin());
     } else if (int code = CategoryCodeOfName(text); code >= 0) {
         add(cards.List(code));
     }

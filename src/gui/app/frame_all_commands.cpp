@@ -3,6 +3,7 @@
 #include "gui/app/frame_browser_commands.h"
 #include "gui/app/frame_card_commands.h"
 #include "gui/app/frame_file_commands.h"
+#include "gui/app/frame_history_commands.h"
 #include "gui/app/frame_lock_commands.h"
 #include "gui/app/frame_tool_commands.h"
 #include "gui/app/main_frame.h"
@@ -14,6 +15,7 @@ void WireFrameCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
     // Each group is a child of the frame: Qt's ownership ends them with it.
     new CFrameCardCommands(frame, ui, profile);
     new CFrameFileCommands(frame, ui, profile);
+    new CFrameHistoryCommands(frame, ui, profile);
     new CFrameLockCommands(frame, ui, profile);
     new CFrameToolCommands(frame, ui, profile);
     new CFrameBrowserCommands(frame, ui, profile, options.browserProfileFolder);

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
 #include "core/views/card_commands.h"
 #include "gui/app/child_frame.h"
@@ -78,8 +79,14 @@ void CFrameCardCommands::EditCard() {
 void CFrameCardCommands::DeleteCard() {
     CTessalineNewDoc* doc = frame_.ActiveDocument();
     CTessalineNewView* view = frame_.ActiveView();
-    if (doc && view)
-        OnDeleteCard(*doc, *view, ui_);
+    if (!doc || !view)
+        return;
+    // A card in the recycle bin can only go for good, after its own question.
+    if (view->ShownCategory() == QString::fromLatin1(kRecycleBin.data(), kRecycleBin.size())) {
+        frame_.OnCommand(CommandId::DeletePermanently);
+        return;
+    }
+    OnDeleteCard(*doc, *view, ui_);
 }
 
 void CFrameCardCommands::ChangeCategory(CommandId command) {

@@ -40,6 +40,7 @@ void CFrameFileCommands::ImportCsv() {
     const QString shown = QString::fromStdString(
         categories.size() == 1 ? CategoryDisplayName(chosen->cards.front().Category())
                                : std::string(kShowAll));
+    // One action: Undo takes the whole import back.
     ImportCards(doc->Model(), chosen->cards, ChangeTimeNow());
     // The user decides when to save: the cards are in the document, not yet in its file.
     doc->SetModifiedFlag(true);

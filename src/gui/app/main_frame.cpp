@@ -22,6 +22,7 @@
 #include "core/app/window_memory.h"
 #include "core/cards/card.h"
 #include "core/commands/command_table.h"
+#include "core/commands/undo_menu_text.h"
 #include "core/platform/profile.h"
 #include "core/platform/user_answers.h"
 #include "core/prefs/frame_keys.h"
@@ -340,6 +341,9 @@ void CMainFrame::UpdateCommandState() {
     const CommandContext context = CurrentCommandContext();
     for (QAction* a : actions_->All())
         a->setEnabled(commands_.IsEnabled(CFrameActions::CommandOf(a), context));
+    // Undo and Redo name what they would undo or redo.
+    for (CommandId id : {CommandId::EditUndo, CommandId::EditRedo})
+        Action(id)->setText(QString::fromStdString(UndoRedoMenuText(id, context)));
     // The bar lists and searches cards: a locked document has none to offer.
     categoryBar_->setEnabled(!context.documentLocked);
     Action(CommandId::ViewToolbar)->setChecked(!toolBar_->isHidden());

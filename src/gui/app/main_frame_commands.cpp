@@ -33,8 +33,8 @@ void CMainFrame::BindOwnCommands() {
         commands_.Bind(RecentFileCommand(i), [this, i] { OpenRecentFile(i); });
     commands_.Bind(CommandId::AppExit, this, &QWidget::close);
     commands_.Bind(CommandId::FilePrintSetup, [this] { RunPrintSetupCommand(this); });
-    for (CommandId command :
-         {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste})
+    for (CommandId command : {CommandId::EditUndo, CommandId::EditRedo, CommandId::EditCut,
+                              CommandId::EditCopy, CommandId::EditPaste})
         commands_.Bind(command,
                        [this, command] { RunTextFieldCommand(command, FocusedTextField()); });
     commands_.Bind(CommandId::EditFind, categoryBar_, &CCategoryBar::FocusSearchBox);

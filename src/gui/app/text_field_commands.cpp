@@ -40,14 +40,17 @@ TextFieldState TextFieldStateOf(QWidget* field) {
         s.readOnly = e->isReadOnly();
         s.masked = e->echoMode() != QLineEdit::Normal;
         s.canUndo = e->isUndoAvailable();
+        s.canRedo = e->isRedoAvailable();
         s.hasSelectedText = e->hasSelectedText();
     } else if (auto* t = qobject_cast<QTextEdit*>(field)) {
         s.readOnly = t->isReadOnly();
         s.canUndo = t->document()->isUndoAvailable();
+        s.canRedo = t->document()->isRedoAvailable();
         s.hasSelectedText = t->textCursor().hasSelection();
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(field)) {
         s.readOnly = p->isReadOnly();
         s.canUndo = p->document()->isUndoAvailable();
+        s.canRedo = p->document()->isRedoAvailable();
         s.hasSelectedText = p->textCursor().hasSelection();
     } else {
         s.focused = false;
@@ -56,8 +59,9 @@ TextFieldState TextFieldStateOf(QWidget* field) {
 }
 
 bool RunTextFieldCommand(CommandId command, QWidget* field) {
-    if (command != CommandId::EditUndo && command != CommandId::EditCut &&
-        command != CommandId::EditCopy && command != CommandId::EditPaste)
+    if (command != CommandId::EditUndo && command != CommandId::EditRedo &&
+        command != CommandId::EditCut && command != CommandId::EditCopy &&
+        command != CommandId::EditPaste)
         return false;
     CommandContext context;
     context.textField = TextFieldStateOf(field);
@@ -67,6 +71,9 @@ bool RunTextFieldCommand(CommandId command, QWidget* field) {
         switch (command) {
             case CommandId::EditUndo:
                 w->undo();
+                break;
+            case CommandId::EditRedo:
+                w->redo();
                 break;
             case CommandId::EditCut:
                 w->cut();

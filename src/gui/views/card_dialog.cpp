@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <iterator>
@@ -18,6 +19,8 @@
 #include "core/platform/user_answers.h"
 #include "gui/text/text_codec.h"
 #include "gui/text/text_wipe.h"
+#include "gui/views/card_history_page.h"
+#include "gui/views/card_more_fields_page.h"
 #include "gui/views/edit_url_dialog.h"
 
 namespace tessaline {
@@ -104,11 +107,24 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     connect(buttons, &QDialogButtonBox::accepted, this, &CCardDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    // The card's own fields on the first page, the optional fields and the history after it.
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("CardPages");
+    auto* cardPage = new QWidget(pages_);
+    auto* cardLayout = new QVBoxLayout(cardPage);
+    cardLayout->addWidget(info);
+    cardLayout->addWidget(attributes);
+    pages_->addTab(cardPage, "Card");
+    more_ = new CCardMoreFieldsPage(pages_);
+    pages_->addTab(more_, "More");
+    history_ = new CCardHistoryPage(pages_);
+    pages_->addTab(history_, "History");
+    connect(history_, &CCardHistoryPage::RestoreRequested, this, &CCardDialog::OnRestoreVersion);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(info);
-    layout->addWidget(attributes);
+    layout->addWidget(pages_);
     layout->addWidget(buttons);
-    resize(560, 440);
+    resize(600, 500);
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
     // small buttons beside the fields come last, so typing a card is field, Tab, field.
@@ -163,6 +179,11 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     takePagePassword_->setChecked(f.takePagePassword);
     takePagePassword_->setVisible(f.offerPagePassword);
     password_->setEchoMode(QLineEdit::Password);
+    more_->SetFields(f);
+    history_->SetRows(f.history);
+    // A new card has no history yet.
+    pages_->setTabVisible(pages_->indexOf(history_), f.editMode == 1);
+    restoreVersion_.reset();
 }
 
 namespace {
@@ -188,10 +209,32 @@ CardEditorFields CCardDialog::Fields() const {
     f.newBrowserWindow = newWindow_->isChecked();
     f.automaticAccess = autoAccess_->isChecked();
     f.takePagePassword = fields_.offerPagePassword && takePagePassword_->isChecked();
+    more_->PutInto(f, fields_);
+    f.restoreVersion = restoreVersion_;
     return f;
 }
 
+void CCardDialog::OnRestoreVersion(int version) {
+    CardEditorFields now = Fields();
+    now.restoreVersion.reset();
+    CardEditorFields shown = fields_;
+    const bool edited = now.name != shown.name || now.address != shown.address ||
+                        now.userId != shown.userId || now.password != shown.password ||
+                        now.note != shown.note || now.newBrowserWindow != shown.newBrowserWindow ||
+                        now.automaticAccess != shown.automaticAccess ||
+                        now.expiresMs != shown.expiresMs || now.tags != shown.tags ||
+                        now.otpUri != shown.otpUri || now.customFields != shown.customFields;
+    WipeEditorTexts(now);
+    if (edited &&
+        ui_.Message(MessageRequest{kRestoreDropsEditsMessage, MsgCaption::Application,
+                                   MsgIcon::Question, MsgButtons::YesNo}) != MsgAnswer::Yes)
+        return;
+    restoreVersion_ = version;
+    QDialog::accept();
+}
+
 void CCardDialog::accept() {
+    restoreVersion_.reset();
     CardEditorFields f = Fields();
     const std::optional<std::string> field = FieldTooLong(f);
     WipeEditorTexts(f);

@@ -12,10 +12,13 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 class QToolButton;
 
 namespace tessaline {
 
+class CCardHistoryPage;
+class CCardMoreFieldsPage;
 class IUserAnswers;
 
 class CCardDialog : public QDialog {
@@ -46,6 +49,14 @@ public:
     QLabel* CategoryLabel() { return category_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
+    // The pages: the card's fields, the optional fields and (editing a card) its history.
+    QTabWidget* Pages() { return pages_; }
+    CCardMoreFieldsPage* MorePage() { return more_; }
+    CCardHistoryPage* HistoryPage() { return history_; }
+
+    // Restore on the History page: the dialog ends accepted with Fields().restoreVersion
+    // set, after asking when the user changed fields here that would then not be kept.
+    void OnRestoreVersion(int version);
 
     void OnShowPassword();
     void OnAddressMenu();
@@ -76,6 +87,10 @@ private:
     QToolButton* showPassword_;
     QToolButton* addressButton_;
     QMenu* lastMenu_ = nullptr;
+    QTabWidget* pages_;
+    CCardMoreFieldsPage* more_;
+    CCardHistoryPage* history_;
+    std::optional<int> restoreVersion_;
 };
 
 }  // namespace tessaline

@@ -121,7 +121,17 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
     if (view.SelectedCard() != card)
         view.SelectCard(card);
     const auto result = (editor ? editor : RealCardEditor(ui, &view))(PresetForEdit(*card));
-    if (!result || !EditCard(doc.Model(), *card, *result, profile, ChangeTimeNow()))
+    if (!result)
+        return false;
+    // Restore on the History page: that version becomes the card, the card as it was goes
+    // to the history.
+    const bool changed =
+        result->restoreVersion
+            ? RestoreEarlierVersion(doc.Model(), card,
+                                    static_cast<std::size_t>(*result->restoreVersion), profile,
+                                    ChangeTimeNow())
+            : EditCard(doc.Model(), *card, *result, profile, ChangeTimeNow());
+    if (!changed)
         return false;
     MarkCardsChanged(doc, view.ShownCategory());
     view.SelectCard(card);
@@ -130,6 +140,7 @@ bool OnEditCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui
 
 bool OnDeleteCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui) {
     const QString text = view.ShownCategory();
+    // Into the recycle bin, from which it can be restored.
     if (!DeleteCardToBin(doc.Model(), StoredText(text), view.SelectedCard(), ui, ChangeTimeNow()))
         return false;
     MarkCardsChanged(doc, text);
@@ -206,8 +217,13 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     menu->setAttribute(Qt::WA_DeleteOnClose);
     CommandContext context;
     context.hasView = true;
+    context.hasSelectedCard = true;
+    context.selectorText = SelectorText(view);
     context.pasteAvailable = pasteAvailable;
-    for (const MenuEntry& entry : CardContextMenuLayout()) {
+    // A card of the recycle bin has its own menu: back to its category, or gone for good.
+    const bool recycled = context.selectorText == kRecycleBin;
+    for (const MenuEntry& entry :
+         recycled ? RecycledCardContextMenuLayout() : CardContextMenuLayout()) {
         if (entry.kind != MenuEntryKind::Command) {
             menu->addSeparator();
             continue;

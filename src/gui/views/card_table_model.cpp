@@ -24,9 +24,10 @@ void CardTableModel::ShowCategory(const CCardCollection& cards, const QString& t
     shownText_ = text;
     const std::string stored = text.toStdString();
     rows_ = ListCategoryText(cards, stored);
+    recycled_ = stored == kRecycleBin;
     // The order the user chose by a column click stays, whatever is listed now.
     if (sortColumn_ != kColumnName || sortDescending_)
-        SortRows(rows_, sortColumn_, sortDescending_);
+        SortRows(rows_, sortColumn_, sortDescending_, recycled_);
     columns_ = ShowsCategoryColumn(stored) ? kFullColumnCount : kBaseColumnCount;
     // The titles always belong to what is listed.
     SetTitles(ColumnTitlesFor(stored));
@@ -47,7 +48,7 @@ void CardTableModel::SortByColumn(int column) {
     for (const QModelIndex& index : before)
         kept.push_back(CardAt(index.row()));
 
-    SortRowsByColumn(rows_, column);
+    SortRowsByColumn(rows_, column, recycled_);
     if (ColumnSorts(column)) {
         sortColumn_ = column;
         sortDescending_ = SortDescending();
@@ -77,6 +78,8 @@ void CardTableModel::SetColumnTitlesFor(const QString& text) {
 void CardTableModel::SetTitles(const std::array<std::string, 4>& titles) {
     for (std::size_t i = 0; i < kTitledColumns.size(); ++i)
         titles_[kTitledColumns[i]] = QString::fromStdString(titles[i]);
+    titles_[kColumnModified] = QString::fromLatin1(
+        recycled_ ? kDeletedColumnTitle : kInitialColumnTitles[kColumnModified]);
 }
 
 CCard* CardTableModel::CardAt(int row) const {
@@ -106,7 +109,8 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const {
     const CCard* card = CardAt(index.row());
     if (!card || index.column() >= columns_)
         return {};
-    return DisplayText(CellText(*card, index.column(), profile_));
+    return DisplayText(recycled_ ? RecycledCellText(*card, index.column(), profile_)
+                                 : CellText(*card, index.column(), profile_));
 }
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

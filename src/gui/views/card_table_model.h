@@ -36,6 +36,9 @@ public:
     void SetColumnTitlesFor(const QString& text);
 
     const QString& ShownText() const { return shownText_; }
+    // The recycle bin is listed: its columns are the name, the deletion time and the
+    // category.
+    bool ListsRecycleBin() const { return recycled_; }
     CCard* CardAt(int row) const;
     int RowOf(const CCard* card) const;  // -1 when not listed
     const std::vector<CCard*>& Rows() const { return rows_; }
@@ -55,6 +58,7 @@ private:
     int columns_;
     QStringList titles_;
     int sortColumn_;
+    bool recycled_ = false;  // the recycle bin is listed
     bool sortDescending_ = false;
 };
 

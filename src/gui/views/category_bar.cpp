@@ -43,7 +43,7 @@ CCategoryBar::CCategoryBar(IUserAnswers& ui, QWidget* parent)
     selector_->setObjectName(QStringLiteral("selector1000"));
     selector_->setProperty("commandId", kSelectorId);
     selector_->setEditable(false);
-    selector_->setMaxVisibleItems(17);
+    selector_->setMaxVisibleItems(18);
     for (const std::string& entry : CategorySelectorEntries())
         selector_->addItem(QString::fromStdString(entry));
     selector_->setSizeAdjustPolicy(QComboBox::AdjustToContents);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/app/window_memory.h"
 #include "core/views/card_list_model.h"
@@ -156,6 +157,11 @@ void CTessalineNewView::ListText(const QString& text) {
     if (!hadCategoryColumn && model_->columnCount() == kFullColumnCount)
         widths_[kColumnCategory] = kColumnWidths[kColumnCategory];
     ApplyColumnWidths();
+    for (int c = 0; c < kFullColumnCount; ++c)
+        list_->setColumnHidden(
+            c, model_->ListsRecycleBin() &&
+                   std::find(kRecycleBinColumns.begin(), kRecycleBinColumns.end(), c) ==
+                       kRecycleBinColumns.end());
     ShowSortIndicator();
     AnnounceItemCount();
     // A reset drops the selection without telling anyone.

@@ -136,5 +136,41 @@ TEST(CardCollection, SearchComparesWholeLongTexts) {
     EXPECT_EQ(cards.SearchResults().Count(), 1);
 }
 
+// Tags and the values of unprotected custom fields are searched like the other texts; a
+// protected value, a field's name, the one-time-password secret and earlier versions are not.
+TEST(CardCollection, SearchCoversTagsAndUnprotectedCustomValues) {
+    CCardCollection cards;
+    CCard* tagged = AddCard(cards, kWwwSites, "one");
+    tagged->SetTags({"work", "Quarterly-Report"});
+    CCard* custom = AddCard(cards, kBankAccounts, "two");
+    custom->SetCustomFields({{"Branch", "Harbour Street", false}});
+    CCard* hidden = AddCard(cards, kBankAccounts, "three");
+    hidden->SetCustomFields({{"Recovery code", "harbour-7731", true}});
+    CCard* named = AddCard(cards, kMiscellaneous, "four");
+    named->SetCustomFields({{"report harbour", "x", false}});
+    CCard* otp = AddCard(cards, kMiscellaneous, "five");
+    otp->SetOtpUri("otpauth://totp/harbour?secret=REPORT");
+    CCard* older = AddCard(cards, kMiscellaneous, "six");
+    CCard earlier;
+    earlier.SetName("harbour report");
+    earlier.SetTags({"report"});
+    older->SetHistory({earlier});
+
+    const struct {
+        const char* text;
+        std::vector<const CCard*> found;
+    } cases[] = {
+        {"report", {tagged}}, {"WORK", {tagged}}, {"harbour", {custom}},
+        {"7731", {}},         {"recovery", {}},   {"secret=", {}},
+    };
+    for (const auto& c : cases) {
+        cards.GatherAndSearch(c.text);
+        std::vector<const CCard*> found;
+        for (const CCard* card : cards.SearchResults())
+            found.push_back(card);
+        EXPECT_EQ(found, c.found) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace tessaline

@@ -10,6 +10,7 @@
 #include "core/commands/command_state.h"
 #include "core/commands/command_table.h"
 #include "core/commands/menu_layout.h"
+#include "core/commands/undo_menu_text.h"
 
 namespace tessaline {
 namespace {
@@ -102,6 +103,71 @@ TEST(CommandStateTest, EditCommandsFollowTheFocusedField) {
     }
 }
 
+// Undo and Redo belong to the focused text field while one has the keys, else to the
+// document's card changes; their menu texts name the document's action only then.
+TEST(CommandStateTest, UndoAndRedoFollowTheFieldOrTheDocument) {
+    TextFieldState typed;
+    typed.focused = true;
+    typed.canUndo = true;
+    TextFieldState untouched;
+    untouched.focused = true;
+    const struct {
+        const char* name;
+        TextFieldState field;
+        const char* undoAction;
+        const char* redoAction;
+        bool locked;
+        bool undo, redo;
+        const char* undoText;
+        const char* redoText;
+    } cases[] = {
+        {"nothing done", {}, "", "", false, false, false, "&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"},
+        {"a card deleted",
+         {},
+         "Delete Card \"Bank\"",
+         "",
+         false,
+         true,
+         false,
+         "&Undo Delete Card \"Bank\"\tCtrl+Z",
+         "&Redo\tCtrl+Shift+Z"},
+        {"undone",
+         {},
+         "",
+         "Delete Card \"A&B\"",
+         false,
+         false,
+         true,
+         "&Undo\tCtrl+Z",
+         "&Redo Delete Card \"A&&B\"\tCtrl+Shift+Z"},
+        {"locked",
+         {},
+         "Delete Card \"Bank\"",
+         "New Card \"x\"",
+         true,
+         false,
+         false,
+         "&Undo Delete Card \"Bank\"\tCtrl+Z",
+         "&Redo New Card \"x\"\tCtrl+Shift+Z"},
+        {"typing in a field", typed, "Delete Card \"Bank\"", "", false, true, false,
+         "&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"},
+        {"untouched field", untouched, "Delete Card \"Bank\"", "New Card \"x\"", false, false,
+         false, "&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandContext context = Document(true);
+        context.textField = c.field;
+        context.undoAction = c.undoAction;
+        context.redoAction = c.redoAction;
+        context.documentLocked = c.locked;
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditUndo, context), c.undo);
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditRedo, context), c.redo);
+        EXPECT_EQ(UndoRedoMenuText(CommandId::EditUndo, context), c.undoText);
+        EXPECT_EQ(UndoRedoMenuText(CommandId::EditRedo, context), c.redoText);
+    }
+}
+
 TEST(CommandStateTest, AcceleratorKeysAreUniqueAndNameKnownCommands) {
     std::set<std::string> keys;
     for (const Accelerator& a : AcceleratorTable()) {
@@ -113,12 +179,15 @@ TEST(CommandStateTest, AcceleratorKeysAreUniqueAndNameKnownCommands) {
 // The keys of the main window, each with its command, and no others.
 TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
     const std::set<std::pair<std::string, int>> expected{
-        {"Ctrl+C", 57634}, {"Alt+C", 32811},    {"Ctrl+D", 32809},        {"Ctrl+E", 32814},
-        {"Ctrl+F", 57636}, {"Alt+G", 32810},    {"Ctrl+N", 32808},        {"Alt+N", 57600},
-        {"Ctrl+O", 57601}, {"Ctrl+P", 57607},   {"Alt+P", 32827},         {"Ctrl+S", 57603},
-        {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
-        {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
-        {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},        {"Ctrl+Shift+L", 32844},
+        {"Ctrl+C", 57634},       {"Alt+C", 32811},  {"Ctrl+D", 32809},
+        {"Ctrl+E", 32814},       {"Ctrl+F", 57636}, {"Alt+G", 32810},
+        {"Ctrl+N", 32808},       {"Alt+N", 57600},  {"Ctrl+O", 57601},
+        {"Ctrl+P", 57607},       {"Alt+P", 32827},  {"Ctrl+S", 57603},
+        {"Alt+S", 32828},        {"Ctrl+V", 57637}, {"Alt+Backspace", 57643},
+        {"Shift+Del", 57635},    {"F6", 57680},     {"Shift+F6", 57681},
+        {"Shift+Ins", 57637},    {"Alt+W", 32820},  {"Ctrl+X", 57635},
+        {"Ctrl+Z", 57643},       {"Ctrl+L", 32840}, {"Ctrl+Shift+L", 32844},
+        {"Ctrl+Shift+Z", 57644},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())
@@ -128,21 +197,37 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
 
 // Exactly these commands can be chosen while the active document is locked.
 TEST(CommandStateTest, CommandsAllowedWhileLockedAreTheOnesThatNeedNoCards) {
-    const std::set<CommandId> allowed{CommandId::FileNew,          CommandId::FileOpen,
-                                      CommandId::FileClose,        CommandId::FileLock,
-                                      CommandId::FilePrintSetup,   CommandId::FileMru1,
-                                      CommandId::FileMru2,         CommandId::FileMru3,
-                                      CommandId::FileMru4,         CommandId::AppExit,
-                                      CommandId::EditUndo,         CommandId::EditCut,
-                                      CommandId::EditCopy,         CommandId::EditPaste,
-                                      CommandId::GeneratePassword, CommandId::Preferences,
-                                      CommandId::LaunchWww,        CommandId::ToolLaunchBrowser,
-                                      CommandId::LaunchEmail,      CommandId::LaunchLogin,
-                                      CommandId::LaunchNews,       CommandId::LaunchFtp,
-                                      CommandId::ViewToolbar,      CommandId::ViewStatusBar,
-                                      CommandId::WindowArrange,    CommandId::NextPane,
-                                      CommandId::PrevPane,         CommandId::OnlineDocumentation,
-                                      CommandId::HelpReader,       CommandId::HomePage,
+    const std::set<CommandId> allowed{CommandId::FileNew,
+                                      CommandId::FileOpen,
+                                      CommandId::FileClose,
+                                      CommandId::FileLock,
+                                      CommandId::FilePrintSetup,
+                                      CommandId::FileMru1,
+                                      CommandId::FileMru2,
+                                      CommandId::FileMru3,
+                                      CommandId::FileMru4,
+                                      CommandId::AppExit,
+                                      CommandId::EditUndo,
+                                      CommandId::EditRedo,
+                                      CommandId::EditCut,
+                                      CommandId::EditCopy,
+                                      CommandId::EditPaste,
+                                      CommandId::GeneratePassword,
+                                      CommandId::Preferences,
+                                      CommandId::LaunchWww,
+                                      CommandId::ToolLaunchBrowser,
+                                      CommandId::LaunchEmail,
+                                      CommandId::LaunchLogin,
+                                      CommandId::LaunchNews,
+                                      CommandId::LaunchFtp,
+                                      CommandId::ViewToolbar,
+                                      CommandId::ViewStatusBar,
+                                      CommandId::WindowArrange,
+                                      CommandId::NextPane,
+                                      CommandId::PrevPane,
+                                      CommandId::OnlineDocumentation,
+                                      CommandId::HelpReader,
+                                      CommandId::HomePage,
                                       CommandId::AppAbout};
     for (const CommandInfo& info : AllCommands())
         EXPECT_EQ(IsCommandAllowedWhileLocked(info.id), allowed.contains(info.id)) << info.id;

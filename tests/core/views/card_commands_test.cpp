@@ -279,6 +279,16 @@ TEST(CardsCommandState, EnabledRules) {
         {CommandId::PasteCard, true, "WWW Sites", false, false},
         {CommandId::PasteCard, false, "WWW Sites", true, true},
         {CommandId::CopyCard, false, "WWW Sites", false, true},
+        // The recycle bin's cards are restored or deleted for good, never edited or moved.
+        {CommandId::EditCard, true, "Recycle Bin", false, false},
+        {CommandId::ToolUpdateCard, true, "Recycle Bin", false, false},
+        {CommandId::MoveToMiscellaneous, true, "Recycle Bin", false, false},
+        {CommandId::DeleteCard, true, "Recycle Bin", false, true},
+        {CommandId::RestoreCard, true, "Recycle Bin", false, true},
+        {CommandId::RestoreCard, false, "Recycle Bin", false, false},
+        {CommandId::RestoreCard, true, "WWW Sites", false, false},
+        {CommandId::DeletePermanently, true, "Recycle Bin", false, true},
+        {CommandId::DeletePermanently, true, "Show All", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);

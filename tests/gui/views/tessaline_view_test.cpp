@@ -404,7 +404,7 @@ private slots:
             QStringList({"WWW Sites", "WWW Forms", "FTP Servers", "Newsgroups", "Login Accounts",
                          "Email Accounts", "Bank Accounts", "Online Banking", "Credit Cards",
                          "ATM/PIN Cards", "Personal Data", "Software Keys", "Serial Numbers",
-                         "Membership Numbers", "Miscellaneous", "Show All"}));
+                         "Membership Numbers", "Miscellaneous", "Recycle Bin", "Show All"}));
         QVERIFY(!bar.Selector()->isEnabled());  // no document yet
         CTessalineNewView view(*doc_, profile_);
         bar.show();
@@ -447,14 +447,14 @@ private slots:
         QTest::mouseClick(bar.SearchButton(), Qt::LeftButton);
         QCOMPARE(ui_.Texts(), std::vector<std::string>{"Search String can not be empty!"});
         QCOMPARE(ui_.shown.at(0).caption, MsgCaption::Application);
-        QCOMPARE(bar.Selector()->count(), 16);
+        QCOMPARE(bar.Selector()->count(), 17);
 
         // Lower case finds an upper-case note and a password.
         bar.SearchBox()->setFocus();
         QTest::keyClicks(bar.SearchBox()->lineEdit(), "abc");
         QTest::mouseClick(bar.SearchButton(), Qt::LeftButton);
-        QCOMPARE(bar.Selector()->count(), 17);
-        QCOMPARE(bar.Selector()->itemText(16), QString("Search Results"));
+        QCOMPARE(bar.Selector()->count(), 18);
+        QCOMPARE(bar.Selector()->itemText(17), QString("Search Results"));
         QCOMPARE(bar.CurrentCategoryText(), QString("Search Results"));
         QCOMPARE(view.ShownCategory(), QString("Search Results"));
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Bank", "mail"}));
@@ -468,7 +468,7 @@ private slots:
         QTest::keyClick(bar.SearchBox()->lineEdit(), Qt::Key_Return);
         QCOMPARE(Entries(bar.SearchBox()), QStringList({"abc"}));
         QCOMPARE(bar.SearchBox()->currentText(), QString("ab"));
-        QCOMPARE(bar.Selector()->count(), 17);  // still one "Search Results"
+        QCOMPARE(bar.Selector()->count(), 18);  // still one "Search Results"
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Bank", "mail"}));
 
         // A text found only in the category name or nowhere: an empty result.
@@ -495,7 +495,7 @@ private slots:
         PickEntry(bar.Selector(), "Miscellaneous");
         QCOMPARE(view.List()->model()->columnCount(), 6);
         QCOMPARE(view.ItemCount(), 0);  // the deleted card is not listed
-        QCOMPARE(bar.Selector()->count(), 17);
+        QCOMPARE(bar.Selector()->count(), 18);
         PickEntry(bar.Selector(), "Search Results");  // the last result, not searched again
         QCOMPARE(ColumnTexts(view, 0), QStringList({"Bank", "mail"}));
         QCOMPARE(ui_.shown.size(), std::size_t{1});
@@ -509,11 +509,11 @@ private slots:
         CTessalineNewView view(doc, profile_);
         bar.SetActiveView(&view);
         bar.Search("mail");
-        QCOMPARE(bar.Selector()->count(), 17);
+        QCOMPARE(bar.Selector()->count(), 18);
         doc.OnCloseDocument();
         QCOMPARE(profile_.GetText(prefs::kGeneralSection, prefs::kLastSelectedCatg, ""),
                  std::string("Search Results"));
-        QCOMPARE(bar.Selector()->count(), 16);
+        QCOMPARE(bar.Selector()->count(), 17);
         // The next list opens on WWW Sites, not on a result that no longer exists.
         CTessalineNewView next(doc, profile_);
         QCOMPARE(next.ShownCategory(), QString("WWW Sites"));
@@ -526,7 +526,7 @@ private slots:
         delete passing;
         QVERIFY(!bar.Selector()->isEnabled());
         bar.Search("x");  // nothing to search in: nothing happens
-        QCOMPARE(bar.Selector()->count(), 16);
+        QCOMPARE(bar.Selector()->count(), 17);
     }
 
     void findPutsTheFocusInTheSearchBox() {
