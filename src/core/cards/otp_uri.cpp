@@ -237,6 +237,31 @@ const char* OtpAlgorithmName(OtpAlgorithm algorithm) {
     return "SHA1";
 }
 
+OtpField::~OtpField() {
+    SecureWipe(text);
+}
+
+OtpField OtpFieldFromTyped(std::string_view typed, std::string_view issuer,
+                           std::string_view account) {
+    OtpField field;
+    OtpReading reading = ReadOtpText(typed);
+    if (!reading.settings) {
+        field.error = std::move(reading.error);
+        return field;
+    }
+    if (IsOtpAddress(typed)) {
+        field.text = Trim(typed);
+        return field;
+    }
+    reading.settings->issuer = Trim(issuer);
+    reading.settings->account = Trim(account);
+    // A card without a user ID is named once, not "Bank:Bank".
+    if (reading.settings->account == reading.settings->issuer)
+        reading.settings->account.clear();
+    field.text = BuildOtpUri(*reading.settings);
+    return field;
+}
+
 std::string BuildOtpUri(const OtpSettings& s) {
     std::string label;
     if (!s.issuer.empty() && !s.account.empty())

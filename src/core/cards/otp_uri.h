@@ -50,6 +50,18 @@ bool IsOtpAddress(std::string_view text);
 // algorithm, digits and period.
 std::string BuildOtpUri(const OtpSettings& settings);
 
+// What a card's one-time-password field becomes from what the user typed: an otpauth://
+// address as it was typed (once it reads), a bare base32 secret as an address whose label
+// is issuer:account (UTF-8; the card's name and user ID). Nothing, with the reason, for
+// anything that gives no codes.
+struct OtpField {
+    std::string text;   // empty when the typed text gives no codes
+    std::string error;  // why not
+    ~OtpField();
+};
+OtpField OtpFieldFromTyped(std::string_view typed, std::string_view issuer,
+                           std::string_view account);
+
 // The name an address uses for an algorithm: "SHA1", "SHA256", "SHA512".
 const char* OtpAlgorithmName(OtpAlgorithm algorithm);
 

@@ -30,6 +30,8 @@ struct CommandContext {
     bool anyLockable = false;     // some open document is encrypted, stored and not locked
     bool pasteAvailable = false;  // Copy Card holds a card for Paste Card
     std::string selectorText;     // what the category selector shows ("Show All", ...)
+    // The selected card has a one-time-code secret.
+    bool selectedCardHasOneTimeCode = false;
     int recentFileCount = 0;
     TextFieldState textField;
 };

@@ -78,6 +78,8 @@ constexpr std::array kCard{
     kSep,
     Cmd(CommandId::EditCard),
     kSep,
+    Cmd(CommandId::CopyOneTimeCode),
+    kSep,
     MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
 constexpr std::array kInternet{
     Cmd(CommandId::LaunchWww),   Cmd(CommandId::LaunchEmail), Cmd(CommandId::LaunchLogin),
@@ -120,6 +122,7 @@ constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),
                                       Cmd(CommandId::CopyUserId),
                                       Cmd(CommandId::CopyPasswordItem),
                                       Cmd(CommandId::CopyNote),
+                                      Cmd(CommandId::CopyOneTimeCode),
                                       kSep,
                                       Cmd(CommandId::CopyCard),
                                       Cmd(CommandId::PasteCard),

@@ -34,6 +34,7 @@ void PutEditorFields(CCard& card, const CardEditorFields& f) {
     card.SetNote(f.note);
     card.SetAutomaticAccess(f.automaticAccess);
     card.SetNewBrowserWindow(f.newBrowserWindow);
+    card.SetOtpUri(f.otpUri);
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ bool ApplyCardEdit(CCard& card, const CardEditorFields& e, const IProfile& profi
     const bool same = card.Name() == e.name && card.Address() == e.address &&
                       card.UserId() == e.userId && card.Password() == e.password &&
                       card.Note() == e.note && card.AutomaticAccess() == e.automaticAccess &&
-                      card.NewBrowserWindow() == e.newBrowserWindow;
+                      card.NewBrowserWindow() == e.newBrowserWindow && card.OtpUri() == e.otpUri;
     if (same)
         return false;
     PutEditorFields(card, e);
@@ -266,6 +267,7 @@ std::optional<bool> IsCardCommandEnabled(CommandId command, const CardCommandCon
     context.hasSelectedCard = c.hasSelection;
     context.selectorText = c.selectorText;
     context.pasteAvailable = c.pasteAvailable;
+    context.selectedCardHasOneTimeCode = c.selectionHasOneTimeCode;
     return IsCommandEnabled(command, context);
 }
 

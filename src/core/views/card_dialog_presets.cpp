@@ -93,6 +93,7 @@ CardEditorFields PresetForEdit(const CCard& card) {
     f.note = card.Note();
     f.newBrowserWindow = card.NewBrowserWindow();
     f.automaticAccess = card.AutomaticAccess();
+    f.otpUri = card.OtpUri();
     f.attributesEnabled = AttributesEnabledForEdit(f.categoryName) ? 1 : 0;
     return f;
 }
@@ -160,8 +161,8 @@ std::string EscapeAmpersands(std::string_view text) {
 }
 
 void WipeEditorTexts(CardEditorFields& fields) {
-    for (std::string* text :
-         {&fields.name, &fields.address, &fields.userId, &fields.password, &fields.note})
+    for (std::string* text : {&fields.name, &fields.address, &fields.userId, &fields.password,
+                              &fields.note, &fields.otpUri})
         SecureWipe(*text);
 }
 

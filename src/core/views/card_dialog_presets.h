@@ -21,6 +21,8 @@ struct CardEditorFields {
     std::string categoryName;
     bool newBrowserWindow = false;
     bool automaticAccess = false;
+    // The one-time-password secret: an otpauth:// address or a base32 secret (text).
+    std::string otpUri;
     std::array<std::string, 4> labels;
     int editMode = 0;           // 1: "Edit Card" with an "OK" button
     int attributesEnabled = 0;  // 1: the two attribute boxes can be changed
@@ -31,8 +33,8 @@ struct CardEditorFields {
     bool takePagePassword = false;
 };
 
-// Clears the card's texts held by the fields (name, address, user ID, password, note)
-// where they lie, and empties them.
+// Clears the card's texts held by the fields (name, address, user ID, password, note,
+// one-time-password secret) where they lie, and empties them.
 void WipeEditorTexts(CardEditorFields& fields);
 
 // Texts of this many bytes or more cannot be stored in a card.

@@ -171,6 +171,44 @@ TEST(OtpUri, BuiltAddressesReadBackTheSameAndEncodeEveryOddCharacter) {
               "otpauth://totp/me?secret=JBSWY3DP&algorithm=SHA1&digits=6&period=30");
 }
 
+// What the set-up takes: an address as typed, a bare secret named after the card.
+TEST(OtpUri, TheFieldFromWhatTheUserTyped) {
+    struct Case {
+        const char* typed;
+        const char* issuer;
+        const char* account;
+        std::string field;  // empty: refused with error
+        std::string error;
+    } cases[] = {
+        {" jbsw y3dp ", "Bank", "ann",
+         "otpauth://totp/Bank:ann?secret=JBSWY3DP&issuer=Bank"
+         "&algorithm=SHA1&digits=6&period=30",
+         ""},
+        {"JBSWY3DP", "Bank", "",
+         "otpauth://totp/Bank?secret=JBSWY3DP&issuer=Bank"
+         "&algorithm=SHA1&digits=6&period=30",
+         ""},
+        {"JBSWY3DP", "Bank", "Bank",
+         "otpauth://totp/Bank?secret=JBSWY3DP&issuer=Bank"
+         "&algorithm=SHA1&digits=6&period=30",
+         ""},
+        {"JBSWY3DP", "", "", "otpauth://totp/?secret=JBSWY3DP&algorithm=SHA1&digits=6&period=30",
+         ""},
+        {" otpauth://totp/Other:x?secret=JBSWY3DP&digits=8 ", "Bank", "ann",
+         "otpauth://totp/Other:x?secret=JBSWY3DP&digits=8", ""},
+        {"otpauth://totp/x?secret=JBSWY3DP&period=0", "Bank", "ann", "", "period"},
+        {"JBSWY3DP0", "Bank", "ann", "", "not base32"},
+    };
+    for (const Case& c : cases) {
+        const OtpField got = OtpFieldFromTyped(c.typed, c.issuer, c.account);
+        EXPECT_EQ(got.text, c.field) << c.typed;
+        if (c.error.empty())
+            EXPECT_EQ(got.error, "") << c.typed;
+        else
+            EXPECT_NE(got.error.find(c.error), std::string::npos) << got.error;
+    }
+}
+
 // --- Against oathtool, for secrets nobody chose ----------------------------------------
 
 std::string RunOathtool(const std::string& arguments) {

@@ -119,6 +119,7 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
         {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
         {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
         {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},        {"Ctrl+Shift+L", 32844},
+        {"Ctrl+T", 32861},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())
