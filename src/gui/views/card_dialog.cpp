@@ -19,6 +19,8 @@
 #include "gui/text/text_codec.h"
 #include "gui/text/text_wipe.h"
 #include "gui/views/edit_url_dialog.h"
+#include "gui/views/one_time_code_panel.h"
+#include "gui/views/one_time_code_setup_dialog.h"
 
 namespace tessaline {
 
@@ -97,6 +99,13 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     attrLayout->addWidget(newWindow_);
     attrLayout->addWidget(autoAccess_);
 
+    auto* otpBox = new QGroupBox("One-Time Code", this);
+    auto* otpLayout = new QHBoxLayout(otpBox);
+    oneTimeCode_ = new COneTimeCodePanel(otpBox);
+    otpLayout->addWidget(oneTimeCode_);
+    connect(oneTimeCode_, &COneTimeCodePanel::SetUpRequested, this,
+            &CCardDialog::OnSetUpOneTimeCode);
+
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton("Add Card", QDialogButtonBox::AcceptRole);
     ok_->setDefault(true);
@@ -107,14 +116,16 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(info);
     layout->addWidget(attributes);
+    layout->addWidget(otpBox);
     layout->addWidget(buttons);
-    resize(560, 440);
+    resize(560, 500);
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
     // small buttons beside the fields come last, so typing a card is field, Tab, field.
-    QWidget* order[] = {name_,          address_,     userId_,     password_, takePagePassword_,
-                        note_,          newWindow_,   autoAccess_, ok_,       cancel,
-                        addressButton_, showPassword_};
+    QWidget* const setUpCode = oneTimeCode_->SetUpButton();
+    QWidget* order[] = {name_,  address_,       userId_,      password_, takePagePassword_,
+                        note_,  newWindow_,     autoAccess_,  setUpCode, ok_,
+                        cancel, addressButton_, showPassword_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -163,6 +174,7 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     takePagePassword_->setChecked(f.takePagePassword);
     takePagePassword_->setVisible(f.offerPagePassword);
     password_->setEchoMode(QLineEdit::Password);
+    oneTimeCode_->SetOtpText(f.otpUri);
 }
 
 namespace {
@@ -188,6 +200,7 @@ CardEditorFields CCardDialog::Fields() const {
     f.newBrowserWindow = newWindow_->isChecked();
     f.automaticAccess = autoAccess_->isChecked();
     f.takePagePassword = fields_.offerPagePassword && takePagePassword_->isChecked();
+    f.otpUri = oneTimeCode_->OtpText();
     return f;
 }
 
@@ -235,6 +248,12 @@ void CCardDialog::OnAddressMenu() {
     connect(select, &QAction::triggered, this, &CCardDialog::OnSelectFile);
     menu->popup(
         addressButton_->mapToGlobal(QPoint(addressButton_->width() + 5, addressButton_->height())));
+}
+
+void CCardDialog::OnSetUpOneTimeCode() {
+    COneTimeCodeSetupDialog dialog(oneTimeCode_->OtpText(), name_->text(), userId_->text(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        oneTimeCode_->SetOtpText(dialog.Field());
 }
 
 // The larger address editor: OK puts its text into the address field.

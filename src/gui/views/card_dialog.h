@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace tessaline {
 
+class COneTimeCodePanel;
 class IUserAnswers;
 
 class CCardDialog : public QDialog {
@@ -44,6 +45,8 @@ public:
     QToolButton* AddressButton() { return addressButton_; }
     QLabel* Label(int i) { return labels_[i]; }
     QLabel* CategoryLabel() { return category_; }
+    // The current one-time code and its "Set up one-time code..." button.
+    COneTimeCodePanel* OneTimeCode() { return oneTimeCode_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
 
@@ -51,6 +54,8 @@ public:
     void OnAddressMenu();
     void OnEditUrl();
     void OnSelectFile();
+    // "Set up one-time code": OK puts what it made into the card's field.
+    void OnSetUpOneTimeCode();
 
     void accept() override;
 
@@ -75,6 +80,7 @@ private:
     QPushButton* ok_;
     QToolButton* showPassword_;
     QToolButton* addressButton_;
+    COneTimeCodePanel* oneTimeCode_;
     QMenu* lastMenu_ = nullptr;
 };
 

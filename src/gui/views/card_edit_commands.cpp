@@ -5,6 +5,7 @@
 
 #include "core/cards/card.h"
 #include "core/cards/categories.h"
+#include "core/cards/one_time_code.h"
 #include "core/commands/command_table.h"
 #include "core/commands/menu_layout.h"
 #include "core/platform/profile.h"
@@ -206,6 +207,8 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     CommandContext context;
     context.hasView = true;
     context.pasteAvailable = pasteAvailable;
+    context.hasSelectedCard = true;
+    context.selectedCardHasOneTimeCode = HasOtpText(view.SelectedCard()->OtpUri());
     for (const MenuEntry& entry : CardContextMenuLayout()) {
         if (entry.kind != MenuEntryKind::Command) {
             menu->addSeparator();
@@ -229,6 +232,8 @@ std::optional<bool> CardCommandEnabled(CommandId command, CTessalineNewView* act
     context.hasView = activeView != nullptr;
     if (activeView != nullptr) {
         context.hasSelection = activeView->SelectedCard() != nullptr;
+        context.selectionHasOneTimeCode =
+            context.hasSelection && HasOtpText(activeView->SelectedCard()->OtpUri());
         context.selectorText = SelectorText(*activeView);
     }
     context.pasteAvailable = pasteAvailable;
