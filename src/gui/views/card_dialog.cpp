@@ -121,11 +121,12 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     resize(560, 500);
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
-    // small buttons beside the fields come last, so typing a card is field, Tab, field.
+    // small buttons beside the fields and the one-time code's set-up come last, so typing a
+    // card is field, Tab, field.
     QWidget* const setUpCode = oneTimeCode_->SetUpButton();
-    QWidget* order[] = {name_,  address_,       userId_,      password_, takePagePassword_,
-                        note_,  newWindow_,     autoAccess_,  setUpCode, ok_,
-                        cancel, addressButton_, showPassword_};
+    QWidget* order[] = {name_,          address_,      userId_,     password_, takePagePassword_,
+                        note_,          newWindow_,    autoAccess_, ok_,       cancel,
+                        addressButton_, showPassword_, setUpCode};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
