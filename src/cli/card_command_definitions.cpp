@@ -82,6 +82,11 @@ void CardTextOptions(CLI::App& c, CliRequest& r, bool adding) {
 
 }  // namespace
 
+void DefineTotp(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r);
+    CardOperand(c, r);
+}
+
 void DefineShow(CLI::App& c, CliRequest& r) {
     FileOperand(c, r);
     CardOperand(c, r);

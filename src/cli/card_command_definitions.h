@@ -1,5 +1,5 @@
 #pragma once
-// The operands and options of the commands on one card: show, add, edit, rm, restore.
+// The operands and options of the commands on one card: show, add, edit, rm, restore, totp.
 
 namespace CLI {
 class App;
@@ -14,5 +14,6 @@ void DefineAdd(CLI::App& c, CliRequest& r);
 void DefineEdit(CLI::App& c, CliRequest& r);
 void DefineRm(CLI::App& c, CliRequest& r);
 void DefineRestore(CLI::App& c, CliRequest& r);
+void DefineTotp(CLI::App& c, CliRequest& r);
 
 }  // namespace tessaline::cli

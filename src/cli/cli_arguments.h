@@ -51,6 +51,9 @@ struct CliRequest {
     std::optional<int> kdfMemoryMiB;  // --kdf-memory, for sealing
     std::optional<int> kdfOps;        // --kdf-ops, for sealing
 
+    // totp: the card's name
+    std::optional<std::string> cardName;
+
     // generate
     int length = 10;
     int count = 1;

@@ -85,7 +85,7 @@ void DefineExport(CLI::App& c, CliRequest& r) {
            "writes nothing and fails)");
     Switch(c, "--csv", r.csv,
            "write CSV in the layout KeePassXC reads (Group, Title, Username, Password, URL, "
-           "Notes; UTF-8) instead of tab-delimited text");
+           "Notes, TOTP; UTF-8) instead of tab-delimited text");
 }
 
 void DefineImport(CLI::App& c, CliRequest& r) {
@@ -211,8 +211,9 @@ constexpr CommandDefinition kCommands[] = {
     {"import-csv", "Make a data file from another password manager's CSV export, or add to one",
      "Reads the CSV exports of KeePassXC, Chromium, Firefox and Bitwarden, told apart by "
      "their first line. Entries with an address become WWW Sites cards, the others "
-     "Miscellaneous, unless their group or folder is named after a category; the group, a "
-     "TOTP secret and other columns are kept in the note. A bad line is reported by its "
+     "Miscellaneous, unless their group or folder is named after a category. A TOTP "
+     "column becomes the card's one-time-password secret; the group and other columns are "
+     "kept in the note. A bad line is reported by its "
      "number and nothing is written. An OUT that exists gets the cards added and keeps its "
      "password; one that holds no cards yet is made as a new one. Cards are never stored in "
      "clear under a name ending in .tse.",
@@ -245,6 +246,11 @@ constexpr CommandDefinition kCommands[] = {
      "--version N the card's Nth most recent earlier version becomes current, and the "
      "current one is kept as an earlier version: nothing is lost.",
      RunRestore, DefineRestore},
+    {"totp", "Print the current one-time code of a card",
+     "The time-based code (RFC 6238) of the card's one-time-password secret, on a line of "
+     "its own. A name that several cards share is refused with a list of them and their identities "
+      "(exit 2); --id with the first digits of one names it.",
+     RunTotp, DefineTotp},
     {"generate", "Print passwords from the system's secure random source",
      "Without a class named, upper-case and lower-case letters and digits are used.", RunGenerate,
      DefineGenerate},

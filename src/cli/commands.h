@@ -19,5 +19,6 @@ int RunAdd(const CliRequest& request, CliContext& ctx);
 int RunEdit(const CliRequest& request, CliContext& ctx);
 int RunRm(const CliRequest& request, CliContext& ctx);
 int RunRestore(const CliRequest& request, CliContext& ctx);
+int RunTotp(const CliRequest& request, CliContext& ctx);
 
 }  // namespace tessaline::cli

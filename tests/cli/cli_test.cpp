@@ -131,6 +131,8 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheirReason) {
              {{"export", "f", ""}, "export needs a file name for OUT"},
              {{"import", "t", "-"}, "OUT must be a file, not standard output"},
              {{"import-csv", "-", "o"}, "FILE must be a file, not standard input"},
+             {{"totp", "f"}, "totp needs FILE CARD"},
+             {{"totp", "f", ""}, "totp needs the name of a card"},
              {{"import-csv", "a.csv", "o", "--format", "lastpass"},
               "--format takes auto, keepassxc, chromium, firefox or bitwarden, not \"lastpass\""},
          }) {
@@ -158,6 +160,7 @@ TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
               {"Usage: tessaline-cli import-csv [OPTIONS] FILE OUT", "--format", "--encrypt"}},
              {"passwd", {"Usage: tessaline-cli passwd [OPTIONS] FILE", "--plain"}},
              {"generate", {"Usage: tessaline-cli generate [OPTIONS]", "--length", "--others"}},
+             {"totp", {"Usage: tessaline-cli totp [OPTIONS] FILE CARD", "RFC 6238"}},
          }) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{c.command, "--help"},
                                                      {c.command, "-h"},
@@ -175,7 +178,7 @@ TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
     const CliRun general = Cli({"--help"});
     EXPECT_EQ(general.status, 0);
     for (const char* command :
-         {"info", "ls", "search", "export", "import", "import-csv", "passwd", "generate"})
+         {"info", "ls", "search", "export", "import", "import-csv", "passwd", "generate", "totp"})
         EXPECT_NE(general.out.find(std::string("\n  ") + command + " "), std::string::npos);
     for (const CliRun& run : {general, Cli({"export", "--help"})}) {
         EXPECT_EQ(run.out.find("--output"), std::string::npos);
@@ -378,10 +381,10 @@ TEST_F(CliTest, ExportCsvReadsBackIntoTheSameCards) {
     EXPECT_EQ(fs::status(Path("out.csv")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     const std::string csv = ReadText(Path("out.csv"));
-    EXPECT_TRUE(
-        csv.starts_with("\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\"\n"))
+    EXPECT_TRUE(csv.starts_with(
+        "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\"\n"))
         << csv;
-    EXPECT_NE(csv.find("\"Root/Credit Cards\",\"visa\",\"4111\",\"123\",\"\",\"\"\n"),
+    EXPECT_NE(csv.find("\"Root/Credit Cards\",\"visa\",\"4111\",\"123\",\"\",\"\",\"\"\n"),
               std::string::npos)
         << csv;
 
@@ -392,6 +395,29 @@ TEST_F(CliTest, ExportCsvReadsBackIntoTheSameCards) {
     EXPECT_EQ(after.out, before.out);
     // The same to the standard output.
     EXPECT_EQ(Cli({"export", source.string(), "--csv"}).out, csv);
+}
+
+// The one-time-password field is kept only by the second sealed layout; what the command
+// says about a card's code is tested on cards built in memory (card_one_time_code_test).
+// Here: the file's side of it, through the real program.
+TEST_F(CliTest, TotpNamesTheCardItCannotUse) {
+    const fs::path file = MakeFile("codes.tsf", {{.code = 0, .name = "mail", .user = "me"},
+                                                 {.code = 6, .name = "mail", .user = "you"},
+                                                 {.code = 14, .name = "alarm"}});
+    CliRun run = Cli({"totp", file.string(), "mail"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tessaline-cli: " + file.string() +
+                           ": 2 cards are named \"mail\"; rename one of them (category, user "
+                           "ID):\n  WWW Sites\tme\n  Email Accounts\tyou\n");
+    EXPECT_EQ(run.out, "");
+    run = Cli({"totp", file.string(), "alarm"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tessaline-cli: " + file.string() +
+                           ": the card \"alarm\" has no one-time code secret\n");
+    run = Cli({"totp", file.string(), "Alarm"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tessaline-cli: " + file.string() + ": no card is named \"Alarm\"\n");
+    EXPECT_EQ(run.out, "");
 }
 
 // A tab inside a password would move the rest of it into the note when the text is read

@@ -60,6 +60,9 @@ constexpr std::array kCardCommands{
     ContextItem(CopyCard, "Copy Card", HasView),
     ContextItem(PasteCard, "Paste Card", CardToPaste),
     ContextItem(UsePasswordToOpen, "Use Password To Open .tse File", HasView),
+    Command(CopyOneTimeCode, "Copy One-&Time Code", "Copy the card's current one-time code",
+            SelectedCardHasOneTimeCode)
+        .Keys("Ctrl+T"),
 };
 
 }  // namespace

@@ -104,6 +104,8 @@ enum class CommandId : int {
     CopyCard = 146,
     PasteCard = 154,
     UsePasswordToOpen = 158,
+    // Card > Copy One-Time Code: the selected card's current one-time code, as a secret.
+    CopyOneTimeCode = 32861,
 };
 
 // The number a command is stored and shown by.

@@ -89,6 +89,10 @@ bool CardToPaste(const CommandContext& c) {
     return c.hasView && c.pasteAvailable;
 }
 
+bool SelectedCardHasOneTimeCode(const CommandContext& c) {
+    return HasSelectedCard(c) && c.selectedCardHasOneTimeCode;
+}
+
 bool DocumentListHasSelection(const CommandContext& c) {
     return c.hasDocument && c.hasView && c.hasSelectedCard;
 }

@@ -43,6 +43,8 @@ bool HasUnlockedDocument(const CommandContext& c);
 // The toolbar's Delete Card: not while the list shows every category.
 bool DeleteFromCategory(const CommandContext& c);
 bool CardToPaste(const CommandContext& c);
+// Copy One-Time Code: the selected card has a one-time-code secret.
+bool SelectedCardHasOneTimeCode(const CommandContext& c);
 
 // The toolbar's Load Web Page needs a selected card, its Get Web Page a card list.
 bool DocumentListHasSelection(const CommandContext& c);

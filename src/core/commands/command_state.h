@@ -36,6 +36,8 @@ struct CommandContext {
     std::string undoAction;
     std::string redoAction;
     int recycledCards = 0;  // cards in the active document's recycle bin
+    // The selected card has a one-time-code secret.
+    bool selectedCardHasOneTimeCode = false;
     int recentFileCount = 0;
     TextFieldState textField;
 };

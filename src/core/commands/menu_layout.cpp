@@ -84,6 +84,7 @@ constexpr std::array kCard{
     kSep,
     Cmd(CommandId::RestoreCard),
     Cmd(CommandId::DeletePermanently),
+    Cmd(CommandId::CopyOneTimeCode),
     kSep,
     MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
 constexpr std::array kInternet{
@@ -127,6 +128,7 @@ constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),
                                       Cmd(CommandId::CopyUserId),
                                       Cmd(CommandId::CopyPasswordItem),
                                       Cmd(CommandId::CopyNote),
+                                      Cmd(CommandId::CopyOneTimeCode),
                                       kSep,
                                       Cmd(CommandId::CopyCard),
                                       Cmd(CommandId::PasteCard),

@@ -114,6 +114,7 @@ struct CardCommandContext {
     bool hasSelection = false;
     std::string selectorText;
     bool pasteAvailable = false;
+    bool selectionHasOneTimeCode = false;  // the selected card has a one-time-code secret
 };
 // The enabled state of a card command (new, edit, delete, change category, copy, paste,
 // open data file); nothing for commands that are not card commands.

@@ -93,6 +93,7 @@ CardEditorFields PresetForEdit(const CCard& card) {
     f.note = card.Note();
     f.newBrowserWindow = card.NewBrowserWindow();
     f.automaticAccess = card.AutomaticAccess();
+    f.otpUri = card.OtpUri();
     f.attributesEnabled = AttributesEnabledForEdit(f.categoryName) ? 1 : 0;
     f.expiresMs = card.ExpiresMs();
     f.tags = card.Tags();

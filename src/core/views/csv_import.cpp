@@ -21,7 +21,7 @@ enum class Role {
     User,      // the card's user ID
     Password,  // the card's password
     Notes,     // the start of the card's note
-    Totp,      // a TOTP secret, kept in the note
+    Totp,      // a TOTP secret or otpauth:// address: the card's one-time-password field
     Fields,    // Bitwarden's custom fields, "name: value" lines, kept in the note
     Kept,      // anything else worth keeping: "label: value" in the note
     Dropped,   // the exporting program's own bookkeeping (ids, icons, time stamps)
@@ -363,8 +363,6 @@ private:
         };
         if (!Trim(entry.group).empty() && !GroupSaysNoMore(entry.group, code))
             addLine(GroupLabel() + ": " + entry.group);
-        if (!entry.totp.empty())
-            addLine("TOTP: " + entry.totp);
         if (!entry.fields.empty())
             addLine(entry.fields);
         for (const std::string& line : entry.kept)
@@ -399,6 +397,8 @@ private:
         card.SetUserId(std::move(texts[2].stored));
         card.SetPassword(std::move(texts[3].stored));
         card.SetNote(std::move(texts[4].stored));
+        if (!Trim(entry.totp).empty())
+            card.SetOtpUri(entry.totp);
         card.SetModificationTime(now_);
         card.SetChanged(true);
         return std::nullopt;

@@ -3,9 +3,10 @@
 // Firefox and Bitwarden export become cards. The first line names the columns, and so
 // the program the file came from. An entry with an address becomes a WWW Sites card,
 // one without a Miscellaneous card, unless its group or folder is named after one of our
-// categories. The group, a TOTP secret and the other columns worth keeping are written
-// into the card's note. The whole file is checked before any card is made: a bad line
-// imports nothing.
+// categories. A TOTP secret (KeePassXC's "TOTP", Bitwarden's "login_totp") becomes the
+// card's one-time-password field as it was written; the group and the other columns worth
+// keeping are written into the card's note. The whole file is checked before any card is
+// made: a bad line imports nothing.
 
 #include <array>
 #include <cstdint>

@@ -5,12 +5,14 @@
 #include <QStatusBar>
 
 #include "core/cards/categories.h"
+#include "core/cards/one_time_code.h"
 #include "core/commands/command_ids.h"
 #include "core/views/card_commands.h"
 #include "gui/app/child_frame.h"
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
 #include "gui/views/card_edit_commands.h"
+#include "gui/views/one_time_code_commands.h"
 #include "gui/views/tessaline_view.h"
 
 namespace tessaline {
@@ -41,8 +43,14 @@ CFrameCardCommands::CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IPro
     commands.Bind(CommandId::CopyCard, this, &CFrameCardCommands::CopyCard);
     commands.Bind(CommandId::PasteCard, this, &CFrameCardCommands::PasteCard);
     commands.Bind(CommandId::UsePasswordToOpen, this, &CFrameCardCommands::UsePasswordToOpen);
+    commands.Bind(CommandId::CopyOneTimeCode, this, &CFrameCardCommands::CopyOneTimeCode);
     // The card Copy Card holds is the group's, and Paste Card's rule reads it.
     commands.AddFacts([this](CommandContext& c) { c.pasteAvailable = pasteAvailable_; });
+    commands.AddFacts([this](CommandContext& c) {
+        const CTessalineNewView* view = frame_.ActiveView();
+        const CCard* card = view ? view->SelectedCard() : nullptr;
+        c.selectedCardHasOneTimeCode = card != nullptr && HasOtpText(card->OtpUri());
+    });
     connect(&frame_, &CMainFrame::CardListContextMenu, this, &CFrameCardCommands::ShowContextMenu);
 }
 
@@ -110,6 +118,13 @@ void CFrameCardCommands::CopyField(CommandId command) {
     OnCopyField(*view, profile_, field, [this](const QString& text, int timeoutMs) {
         frame_.statusBar()->showMessage(text, timeoutMs);
     });
+}
+
+void CFrameCardCommands::CopyOneTimeCode() {
+    if (CTessalineNewView* view = frame_.ActiveView())
+        OnCopyOneTimeCode(*view, profile_, ui_, [this](const QString& text, int timeoutMs) {
+            frame_.statusBar()->showMessage(text, timeoutMs);
+        });
 }
 
 void CFrameCardCommands::CopyCard() {

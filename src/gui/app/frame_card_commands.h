@@ -37,6 +37,7 @@ private:
     void DeleteCard();
     void ChangeCategory(CommandId command);
     void CopyField(CommandId command);
+    void CopyOneTimeCode();
     void CopyCard();
     void PasteCard();
     void UsePasswordToOpen();

@@ -22,6 +22,8 @@
 #include "gui/views/card_history_page.h"
 #include "gui/views/card_more_fields_page.h"
 #include "gui/views/edit_url_dialog.h"
+#include "gui/views/one_time_code_panel.h"
+#include "gui/views/one_time_code_setup_dialog.h"
 
 namespace tessaline {
 
@@ -100,6 +102,13 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     attrLayout->addWidget(newWindow_);
     attrLayout->addWidget(autoAccess_);
 
+    auto* otpBox = new QGroupBox("One-Time Code", this);
+    auto* otpLayout = new QHBoxLayout(otpBox);
+    oneTimeCode_ = new COneTimeCodePanel(otpBox);
+    otpLayout->addWidget(oneTimeCode_);
+    connect(oneTimeCode_, &COneTimeCodePanel::SetUpRequested, this,
+            &CCardDialog::OnSetUpOneTimeCode);
+
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton("Add Card", QDialogButtonBox::AcceptRole);
     ok_->setDefault(true);
@@ -114,12 +123,16 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     auto* cardLayout = new QVBoxLayout(cardPage);
     cardLayout->addWidget(info);
     cardLayout->addWidget(attributes);
+    cardLayout->addWidget(otpBox);
     pages_->addTab(cardPage, "Card");
     more_ = new CCardMoreFieldsPage(pages_);
     pages_->addTab(more_, "More");
     history_ = new CCardHistoryPage(pages_);
     pages_->addTab(history_, "History");
     connect(history_, &CCardHistoryPage::RestoreRequested, this, &CCardDialog::OnRestoreVersion);
+    // The code shown follows the secret typed on the More page.
+    connect(more_->OtpEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { oneTimeCode_->SetOtpText(StoredText(text)); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
@@ -127,10 +140,12 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     resize(600, 500);
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
-    // small buttons beside the fields come last, so typing a card is field, Tab, field.
-    QWidget* order[] = {name_,          address_,     userId_,     password_, takePagePassword_,
-                        note_,          newWindow_,   autoAccess_, ok_,       cancel,
-                        addressButton_, showPassword_};
+    // small buttons beside the fields and the one-time code's set-up come last, so typing a
+    // card is field, Tab, field.
+    QWidget* const setUpCode = oneTimeCode_->SetUpButton();
+    QWidget* order[] = {name_,          address_,      userId_,     password_, takePagePassword_,
+                        note_,          newWindow_,    autoAccess_, ok_,       cancel,
+                        addressButton_, showPassword_, setUpCode};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -184,6 +199,7 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     // A new card has no history yet.
     pages_->setTabVisible(pages_->indexOf(history_), f.editMode == 1);
     restoreVersion_.reset();
+    oneTimeCode_->SetOtpText(f.otpUri);
 }
 
 namespace {
@@ -278,6 +294,15 @@ void CCardDialog::OnAddressMenu() {
     connect(select, &QAction::triggered, this, &CCardDialog::OnSelectFile);
     menu->popup(
         addressButton_->mapToGlobal(QPoint(addressButton_->width() + 5, addressButton_->height())));
+}
+
+void CCardDialog::OnSetUpOneTimeCode() {
+    COneTimeCodeSetupDialog dialog(oneTimeCode_->OtpText(), name_->text(), userId_->text(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        // The More page's field is what OK takes; the code shown follows it.
+        more_->OtpEdit()->setText(DisplayText(dialog.Field()));
+        oneTimeCode_->SetOtpText(dialog.Field());
+    }
 }
 
 // The larger address editor: OK puts its text into the address field.

@@ -19,6 +19,7 @@ namespace tessaline {
 
 class CCardHistoryPage;
 class CCardMoreFieldsPage;
+class COneTimeCodePanel;
 class IUserAnswers;
 
 class CCardDialog : public QDialog {
@@ -47,6 +48,8 @@ public:
     QToolButton* AddressButton() { return addressButton_; }
     QLabel* Label(int i) { return labels_[i]; }
     QLabel* CategoryLabel() { return category_; }
+    // The current one-time code and its "Set up one-time code..." button.
+    COneTimeCodePanel* OneTimeCode() { return oneTimeCode_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
     // The pages: the card's fields, the optional fields and (editing a card) its history.
@@ -62,6 +65,8 @@ public:
     void OnAddressMenu();
     void OnEditUrl();
     void OnSelectFile();
+    // "Set up one-time code": OK puts what it made into the card's field.
+    void OnSetUpOneTimeCode();
 
     void accept() override;
 
@@ -86,6 +91,7 @@ private:
     QPushButton* ok_;
     QToolButton* showPassword_;
     QToolButton* addressButton_;
+    COneTimeCodePanel* oneTimeCode_;
     QMenu* lastMenu_ = nullptr;
     QTabWidget* pages_;
     CCardMoreFieldsPage* more_;

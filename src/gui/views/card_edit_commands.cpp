@@ -5,6 +5,7 @@
 
 #include "core/cards/card.h"
 #include "core/cards/categories.h"
+#include "core/cards/one_time_code.h"
 #include "core/commands/command_table.h"
 #include "core/commands/menu_layout.h"
 #include "core/platform/profile.h"
@@ -220,6 +221,7 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     context.hasSelectedCard = true;
     context.selectorText = SelectorText(view);
     context.pasteAvailable = pasteAvailable;
+    context.selectedCardHasOneTimeCode = HasOtpText(view.SelectedCard()->OtpUri());
     // A card of the recycle bin has its own menu: back to its category, or gone for good.
     const bool recycled = context.selectorText == kRecycleBin;
     for (const MenuEntry& entry :
@@ -246,6 +248,8 @@ std::optional<bool> CardCommandEnabled(CommandId command, CTessalineNewView* act
     context.hasView = activeView != nullptr;
     if (activeView != nullptr) {
         context.hasSelection = activeView->SelectedCard() != nullptr;
+        context.selectionHasOneTimeCode =
+            context.hasSelection && HasOtpText(activeView->SelectedCard()->OtpUri());
         context.selectorText = SelectorText(*activeView);
     }
     context.pasteAvailable = pasteAvailable;

@@ -188,6 +188,7 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
         {"Shift+Ins", 57637},    {"Alt+W", 32820},  {"Ctrl+X", 57635},
         {"Ctrl+Z", 57643},       {"Ctrl+L", 32840}, {"Ctrl+Shift+L", 32844},
         {"Ctrl+Shift+Z", 57644},
+        {"Ctrl+T", 32861},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())

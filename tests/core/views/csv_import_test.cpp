@@ -26,10 +26,11 @@ std::string Fixture(const std::string& name) {
     return text.str();
 }
 
-// A card as comparable text: category, name, address, user ID, password, note.
+// A card as comparable text: category, name, address, user ID, password, note, and the
+// one-time-password field when there is one.
 std::string Describe(const CCard& c) {
     return std::to_string(c.Category()) + "|" + c.Name() + "|" + c.Address() + "|" + c.UserId() +
-           "|" + c.Password() + "|" + c.Note();
+           "|" + c.Password() + "|" + c.Note() + (c.OtpUri().empty() ? "" : "|otp " + c.OtpUri());
 }
 
 std::vector<std::string> Describe(const CsvImport& imported) {
@@ -53,8 +54,8 @@ TEST(CsvImport, KeePassXcGroupsNameCategoriesAndTheRestGoesIntoTheNote) {
               (std::vector<std::string>{
                   "0|Mail|https://mail.example.org|ann@example.org|p@ss,word|two\r\nlines",
                   "8|Visa||Ann Example|4111 1111 1111 1111|PIN \"1234\"",
-                  "14|router||admin|r0uter!|Group: Root/Servers\r\n"
-                  "TOTP: otpauth://totp/router?secret=JBSWY3DPEHPK3PXP",
+                  "14|router||admin|r0uter!|Group: Root/Servers"
+                  "|otp otpauth://totp/router?secret=JBSWY3DPEHPK3PXP",
                   "14|Wi-Fi|||hunter2|"}));
     // Made now, as a card typed in is, and marked changed for the handheld.
     for (const CCard& c : got.cards) {
@@ -115,7 +116,7 @@ TEST(CsvImport, BitwardenFoldersNotesFieldsAndSeveralAddresses) {
     EXPECT_EQ(got.source, CsvSource::Bitwarden);
     EXPECT_EQ(Describe(got),
               (std::vector<std::string>{
-                  "6|Work mail|https://mail.work.example|frank|fpw|TOTP: JBSWY3DPEHPK3PXP",
+                  "6|Work mail|https://mail.work.example|frank|fpw||otp JBSWY3DPEHPK3PXP",
                   "14|Alarm code||||Code is 4321\r\nBack door",
                   "0|Forum|https://forum.example|gina|gpw|Folder: Social\r\npet: Rex\r\n"
                   "colour: blue\r\nURIs: https://forum.example,https://m.forum.example"}));

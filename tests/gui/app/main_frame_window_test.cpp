@@ -126,9 +126,10 @@ private slots:
                  (QStringList{"&Undo\tCtrl+Z", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
                               "Copy Password\tAlt+C", "-", "Generate Password...\tAlt+G", "-",
                               "Preferences...\tAlt+P"}));
-        QCOMPARE(Entries(MenuNamed(frame, "&Card")),
-                 (QStringList{"&New Card\tCtrl+N", "&Delete Card\tCtrl+D", "-",
-                              "&Edit Card\tCtrl+E", "-", "Change Category >"}));
+        QCOMPARE(
+            Entries(MenuNamed(frame, "&Card")),
+            (QStringList{"&New Card\tCtrl+N", "&Delete Card\tCtrl+D", "-", "&Edit Card\tCtrl+E",
+                         "-", "Copy One-&Time Code\tCtrl+T", "-", "Change Category >"}));
         QMenu* change = nullptr;
         for (QAction* a : MenuNamed(frame, "&Card")->actions()) {
             if (a->menu())

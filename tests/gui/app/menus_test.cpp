@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <set>
 
+#include "core/cards/card.h"
 #include "core/commands/command_ids.h"
 #include "gui/app/frame_actions.h"
 #include "gui/views/card_table_model.h"
@@ -59,7 +60,11 @@ private slots:
         WiredFrame w;
         QVERIFY(w.ShowAndOpen(file));
         w->CategoryBar()->OnCategorySelected(QStringLiteral("WWW Sites"));
-        w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
+        CCard* selected = w->ActiveView()->Model()->Rows().front();
+        // Copy One-Time Code needs a card with a secret (set in memory: a plain file does
+        // not keep it).
+        selected->SetOtpUri("JBSWY3DPEHPK3PXP");
+        w->ActiveView()->SelectCard(selected);
         w->ActiveView()->List()->setFocus();
 
         std::set<CommandId> commands;

@@ -253,11 +253,13 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     QStringList items;
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(items,
-             (QStringList{"Copy Name", "Copy User ID", "Copy Password", "Copy Note", "-",
-                          "Copy Card", "Paste Card", "-", "Use Password To Open .tse File"}));
-    QVERIFY(!menu->actions()[6]->isEnabled());
-    menu->actions()[8]->trigger();
+    QCOMPARE(items, (QStringList{"Copy Name", "Copy User ID", "Copy Password", "Copy Note",
+                                 "Copy One-&Time Code\tCtrl+T", "-", "Copy Card", "Paste Card", "-",
+                                 "Use Password To Open .tse File"}));
+    // The selected card has no one-time-code secret.
+    QVERIFY(!menu->actions()[4]->isEnabled());
+    QVERIFY(!menu->actions()[7]->isEnabled());
+    menu->actions()[9]->trigger();
     QCOMPARE(dispatched, std::vector<int>{158});
     delete menu;
 
