@@ -8,7 +8,7 @@ tessaline_packages=(
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libsodium-dev libcli11-dev libutf8proc-dev libidn2-dev
     dbus-daemon python3
-    libcsv-dev
+    libcsv-dev libzxcvbn-dev diceware
     shared-mime-info xdg-utils desktop-file-utils libglib2.0-bin help2man dpkg-dev
 )
 
