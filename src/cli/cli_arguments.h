@@ -51,10 +51,16 @@ struct CliRequest {
     std::optional<int> kdfMemoryMiB;  // --kdf-memory, for sealing
     std::optional<int> kdfOps;        // --kdf-ops, for sealing
 
-    // generate
-    int length = 10;
+    // generate: 20 characters of all four classes, or a passphrase of 6 words joined by "-"
+    int length = 20;
     int count = 1;
-    PasswordClasses classes;
+    PasswordClasses classes{true, true, true, true};
+    bool passphrase = false;
+    int words = 6;
+    std::string separator = "-";
+
+    // analyze: a list of breached passwords' SHA-1 digests to look each password up in
+    std::optional<std::string> pwnedList;
 };
 
 // What the command line comes to: a command to run, a text to print (help, version), or

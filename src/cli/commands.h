@@ -13,5 +13,6 @@ int RunImport(const CliRequest& request, CliContext& ctx);
 int RunImportCsv(const CliRequest& request, CliContext& ctx);
 int RunPasswd(const CliRequest& request, CliContext& ctx);
 int RunGenerate(const CliRequest& request, CliContext& ctx);
+int RunAnalyze(const CliRequest& request, CliContext& ctx);
 
 }  // namespace tessaline::cli
