@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace tessaline {
 
+class CStrengthMeter;
 class IUserAnswers;
 
 class CCardDialog : public QDialog {
@@ -44,6 +45,8 @@ public:
     QToolButton* AddressButton() { return addressButton_; }
     QLabel* Label(int i) { return labels_[i]; }
     QLabel* CategoryLabel() { return category_; }
+    // Under the password: its strength.
+    CStrengthMeter* StrengthMeter() { return strength_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
 
@@ -75,6 +78,7 @@ private:
     QPushButton* ok_;
     QToolButton* showPassword_;
     QToolButton* addressButton_;
+    CStrengthMeter* strength_;
     QMenu* lastMenu_ = nullptr;
 };
 
