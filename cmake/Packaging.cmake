@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tessaline.quillmar.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+# The word list for passphrases.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "diceware")
 # The browser commands start Chromium (and Firefox from the command line) when installed.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "chromium, firefox-esr | firefox")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -8,7 +8,7 @@ tessaline_packages=(
     libgl-dev xvfb xauth poppler-utils chromium iproute2
     libsodium-dev libcli11-dev libutf8proc-dev libidn2-dev
     dbus-daemon python3
-    libcsv-dev libcbor-dev liboath-dev libqrencode-dev
+    libcsv-dev libcbor-dev liboath-dev libqrencode-dev libzxcvbn-dev diceware
     oathtool  # the tests check one-time codes against it
     shared-mime-info xdg-utils desktop-file-utils libglib2.0-bin help2man dpkg-dev
 )

@@ -78,6 +78,11 @@ std::string UsageError(const CLI::ParseError& e, const CLI::App& command) {
             return name + " takes no value";
         return name + " needs a value";
     }
+    if (dynamic_cast<const CLI::RequiresError*>(&e)) {
+        const std::size_t at = message.find(" requires ");
+        if (at != std::string::npos)
+            return message.substr(0, at) + " needs " + message.substr(at + 10);
+    }
     if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
         const std::size_t at = message.find(" excludes ");
         if (at != std::string::npos)

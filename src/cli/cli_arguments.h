@@ -51,15 +51,18 @@ struct CliRequest {
     std::optional<int> kdfMemoryMiB;  // --kdf-memory, for sealing
     std::optional<int> kdfOps;        // --kdf-ops, for sealing
 
-    // totp: the card's name
-    std::optional<std::string> cardName;
-
-    // generate
-    int length = 10;
+    // generate: 20 characters of all four classes, or a passphrase of 6 words joined by "-"
+    int length = 20;
     int count = 1;
-    PasswordClasses classes;
+    PasswordClasses classes{true, true, true, true};
+    bool passphrase = false;
+    int words = 6;
+    std::string separator = "-";
 
-    // show, add, edit, rm, restore. The card is named by cardName or by an identity prefix.
+    // analyze: a list of breached passwords' SHA-1 digests to look each password up in
+    std::optional<std::string> pwnedList;
+
+    // show, add, edit, rm, restore, totp. The card is named by cardName or by an identity prefix.
     std::optional<std::string> cardName;
     std::optional<std::string> cardId;
     bool history = false;  // show --history

@@ -9,6 +9,7 @@
 #include "cli/card_command_definitions.h"
 #include "cli/commands.h"
 #include "cli/option_checks.h"
+#include "core/prefs/passphrase_generator.h"
 #include "core/prefs/password_generator.h"
 #include "core/views/csv_import.h"
 
@@ -157,11 +158,11 @@ void DefinePasswd(CLI::App& c, CliRequest& r) {
 }
 
 void DefineGenerate(CLI::App& c, CliRequest& r) {
-    c.add_option("--length", r.length, "characters in each password, 0-63")
-        ->check(NumberFrom("--length", 0, kMaxGeneratedLength))
-        ->type_name("N")
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
-        ->capture_default_str();
+    CLI::Option* length = c.add_option("--length", r.length, "characters in each password, 0-63")
+                              ->check(NumberFrom("--length", 0, kMaxGeneratedLength))
+                              ->type_name("N")
+                              ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+                              ->capture_default_str();
     c.add_option("--count", r.count, "how many passwords, 1-10000")
         ->check(NumberFrom("--count", 1, 10000))
         ->type_name("N")
@@ -186,6 +187,43 @@ void DefineGenerate(CLI::App& c, CliRequest& r) {
     classSwitch("--lower", &PasswordClasses::lower, "lower-case letters a-z");
     classSwitch("--numbers", &PasswordClasses::numbers, "digits 0-9");
     classSwitch("--others", &PasswordClasses::others, "punctuation and other signs");
+    CLI::Option* passphrase = Switch(c, "--passphrase", r.passphrase,
+                                     "words from the EFF large word list instead of characters "
+                                     "(the Debian package \"diceware\" brings the list)");
+    c.add_option("--words", r.words,
+                 "words in each passphrase, " + std::to_string(kPassphraseMinWords) + "-" +
+                     std::to_string(kPassphraseMaxWords))
+        ->check(NumberFrom("--words", kPassphraseMinWords, kPassphraseMaxWords))
+        ->type_name("N")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->capture_default_str()
+        ->needs(passphrase);
+    c.add_option("--separator", r.separator, "the text between the words of a passphrase")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                if (text.size() <= kMaxSeparatorLength)
+                    return {};
+                return "--separator takes at most " + std::to_string(kMaxSeparatorLength) +
+                       " characters";
+            },
+            ""))
+        ->type_name("TEXT")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->capture_default_str()
+        ->needs(passphrase);
+    passphrase->excludes(length);
+    for (const char* name : {"--upper", "--lower", "--numbers", "--others"})
+        passphrase->excludes(c.get_option(name));
+}
+
+void DefineAnalyze(CLI::App& c, CliRequest& r) {
+    FileOperand(c, r, "FILE", "the data file");
+    c.add_option_function<std::string>(
+         "--hibp", [&r](const std::string& v) { r.pwnedList = v; },
+         "also look every password up in LIST, an offline \"Have I Been Pwned\" list of "
+         "SHA-1 digests (sorted HASH:COUNT lines); it is searched, never read whole")
+        ->check(NamesAFile("--hibp needs the file name of the list"))
+        ->type_name("LIST");
 }
 
 constexpr CommandDefinition kCommands[] = {
@@ -252,8 +290,17 @@ constexpr CommandDefinition kCommands[] = {
       "(exit 2); --id with the first digits of one names it.",
      RunTotp, DefineTotp},
     {"generate", "Print passwords from the system's secure random source",
-     "Without a class named, upper-case and lower-case letters and digits are used.", RunGenerate,
-     DefineGenerate},
+     "Without a class named, all four classes are used: upper-case and lower-case letters, "
+     "digits and punctuation. --passphrase makes passphrases of words drawn uniformly from "
+     "the EFF large word list, joined by \"-\" unless --separator says otherwise.",
+     RunGenerate, DefineGenerate},
+    {"analyze", "List the cards whose passwords need attention",
+     "One row a problem: card, category, problem. The problems: weak passwords (below "
+     "\"good\": the zxcvbn estimate under 65 bits), one password on several cards (each "
+     "such group numbered), passwords not changed for more than a year, cards past their "
+     "expiry date, and passwords that are the card's name or user ID (letter case ignored). "
+     "With --hibp, passwords found in the list are listed with how often it saw them.",
+     RunAnalyze, DefineAnalyze},
 };
 
 }  // namespace

@@ -20,5 +20,6 @@ int RunEdit(const CliRequest& request, CliContext& ctx);
 int RunRm(const CliRequest& request, CliContext& ctx);
 int RunRestore(const CliRequest& request, CliContext& ctx);
 int RunTotp(const CliRequest& request, CliContext& ctx);
+int RunAnalyze(const CliRequest& request, CliContext& ctx);
 
 }  // namespace tessaline::cli

@@ -159,7 +159,10 @@ TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
              {"import-csv",
               {"Usage: tessaline-cli import-csv [OPTIONS] FILE OUT", "--format", "--encrypt"}},
              {"passwd", {"Usage: tessaline-cli passwd [OPTIONS] FILE", "--plain"}},
-             {"generate", {"Usage: tessaline-cli generate [OPTIONS]", "--length", "--others"}},
+             {"generate",
+              {"Usage: tessaline-cli generate [OPTIONS]", "--length", "--others", "--passphrase",
+               "--words", "--separator"}},
+             {"analyze", {"Usage: tessaline-cli analyze [OPTIONS] FILE", "--hibp"}},
              {"totp", {"Usage: tessaline-cli totp [OPTIONS] FILE CARD", "RFC 6238"}},
          }) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{c.command, "--help"},
@@ -177,8 +180,8 @@ TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
     }
     const CliRun general = Cli({"--help"});
     EXPECT_EQ(general.status, 0);
-    for (const char* command :
-         {"info", "ls", "search", "export", "import", "import-csv", "passwd", "generate", "totp"})
+    for (const char* command : {"info", "ls", "search", "export", "import", "import-csv", "passwd",
+                                "generate", "analyze", "totp"})
         EXPECT_NE(general.out.find(std::string("\n  ") + command + " "), std::string::npos);
     for (const CliRun& run : {general, Cli({"export", "--help"})}) {
         EXPECT_EQ(run.out.find("--output"), std::string::npos);
@@ -885,11 +888,12 @@ TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {
         std::string alphabet;
     };
     const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", lower = "abcdefghijklmnopqrstuvwxyz",
-                      digits = "0123456789";
-    for (const Case& c :
-         {Case{{}, 10, upper + lower + digits}, Case{{"--length", "63", "--numbers"}, 63, digits},
-          Case{{"--length", "40", "--upper", "--lower"}, 40, upper + lower},
-          Case{{"--length", "0"}, 0, ""}}) {
+                      digits = "0123456789", punctuation = "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
+    // Without a class named: 20 characters of all four classes.
+    for (const Case& c : {Case{{}, 20, upper + lower + digits + punctuation},
+                          Case{{"--length", "63", "--numbers"}, 63, digits},
+                          Case{{"--length", "40", "--upper", "--lower"}, 40, upper + lower},
+                          Case{{"--length", "0"}, 0, ""}}) {
         std::vector<std::string> args{"generate"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = Cli(args);
@@ -904,6 +908,151 @@ TEST_F(CliTest, GenerateDrawsFromTheChosenClasses) {
     const CliRun many = Cli({"generate", "--count", "20", "--length", "16"});
     const std::vector<std::string> lines = Lines(many.out);
     EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 20u);
+}
+
+// Words of the installed EFF list (from the diceware package), joined by "-" unless told
+// otherwise; the list is looked for under the data folders first.
+TEST_F(CliTest, GeneratePassphrasesFromTheEffWordList) {
+    std::set<std::string> eff;
+    {
+        std::ifstream in("/usr/lib/python3/dist-packages/diceware/wordlists/wordlist_en_eff.txt");
+        for (std::string dice, word; in >> dice >> word;)
+            eff.insert(word);
+    }
+    ASSERT_EQ(eff.size(), 7776u) << "the diceware package is not installed";
+    const auto split = [](const std::string& line, const std::string& separator) {
+        std::vector<std::string> words;
+        for (std::size_t at = 0;;) {
+            const std::size_t next = line.find(separator, at);
+            words.push_back(line.substr(at, next - at));
+            if (next == std::string::npos)
+                return words;
+            at = next + separator.size();
+        }
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::size_t lines, words;
+        std::string separator;
+    };
+    for (const Case& c :
+         {Case{{}, 1, 6, "-"}, Case{{"--words", "8", "--separator", " "}, 1, 8, " "},
+          Case{{"--count", "3", "--words", "1"}, 3, 1, "-"},
+          Case{{"--separator", "+=", "--words", "20"}, 1, 20, "+="}}) {
+        std::vector<std::string> args{"generate", "--passphrase"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> lines = Lines(run.out);
+        ASSERT_EQ(lines.size(), c.lines) << run.out;
+        for (const std::string& line : lines) {
+            const std::vector<std::string> words = split(line, c.separator);
+            EXPECT_EQ(words.size(), c.words) << line;
+            for (const std::string& w : words)
+                EXPECT_TRUE(eff.count(w)) << w << " in " << line;
+        }
+    }
+    // A list under XDG_DATA_DIRS comes first.
+    const fs::path share = Path("share");
+    fs::create_directories(share / "diceware/wordlists");
+    {
+        std::ofstream out(share / "diceware/wordlists/wordlist_en_eff.txt");
+        for (int i = 0; i < 7776; ++i)
+            out << 11111 + i << "\tmine" << i << "\n";
+    }
+    ::setenv("XDG_DATA_DIRS", share.c_str(), 1);
+    const CliRun own = Cli({"generate", "--passphrase", "--words", "5"});
+    ::unsetenv("XDG_DATA_DIRS");
+    ASSERT_EQ(own.status, 0) << own.err;
+    for (const std::string& w : split(Lines(own.out).at(0), "-"))
+        EXPECT_TRUE(w.starts_with("mine")) << own.out;
+
+    for (const auto& [args, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"generate", "--words", "3"}, "--words needs --passphrase"},
+             {{"generate", "--separator", "."}, "--separator needs --passphrase"},
+             {{"generate", "--passphrase", "--words", "0"},
+              "--words takes a number from 1 to 20, not \"0\""},
+             {{"generate", "--passphrase", "--others"},
+              "--others and --passphrase cannot be given together"},
+             {{"generate", "--passphrase", "--separator", "12345678901"},
+              "--separator takes at most 10 characters"},
+         }) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tessaline-cli: " + message);
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+// analyze: one row a problem, on an encrypted file; with --hibp the cards whose password an
+// offline list of breached passwords holds, with the count.
+TEST_F(CliTest, AnalyzeListsTheProblemsOfEachCard) {
+    const auto stampDaysAgo = [](int days) {
+        return static_cast<std::uint32_t>(std::time(nullptr) + kSeconds1904To1970 -
+                                          std::int64_t{days} * 86400);
+    };
+    const std::string strong = "LyaKtXS\"gOWa\"EAz5zeI", shared = "9q!Vb#2mWz&Lr7^Kd4$x";
+    const fs::path file = MakeFile(
+        "health.tse",
+        {{.code = 0, .name = "fine", .user = "me", .password = strong, .time = stampDaysAgo(3)},
+         {.code = 0, .name = "web", .user = "me", .password = "password", .time = stampDaysAgo(3)},
+         {.code = 0, .name = "shop", .user = "me", .password = shared, .time = stampDaysAgo(3)},
+         {.code = 8, .name = "visa", .user = "4111", .password = shared, .time = stampDaysAgo(3)},
+         {.code = 14,
+          .name = "old",
+          .user = "me",
+          .password = "Ab3$Cd5%Ef7^Gh9&Jk2*",
+          .time = stampDaysAgo(500)},
+         {.code = 14,
+          .name = "Zx2@Cv4#Bn6$Mm8%Ll0^",
+          .user = "me",
+          .password = "zX2@cV4#bN6$mM8%lL0^",
+          .time = stampDaysAgo(3)},
+         {.code = 9, .name = "pin", .user = "", .password = "123456", .time = stampDaysAgo(3)}},
+        "file-password");
+    const std::string header = "Card\tCategory\tProblem\n";
+    const std::string rows =
+        "web\tWWW Sites\tWeak password (0 bits, poor)\n"
+        "pin\tATM/PIN Cards\tWeak password (1 bit, poor)\n"
+        "shop\tWWW Sites\tReused password (group 1: 2 cards)\n"
+        "visa\tCredit Cards\tReused password (group 1: 2 cards)\n"
+        "old\tMiscellaneous\tPassword not changed for 500 days\n"
+        "Zx2@Cv4#Bn6$Mm8%Ll0^\tMiscellaneous\tPassword is the card's name\n";
+    const CliRun plain = Cli({"analyze", file.string()}, "file-password\n");
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, header + rows);
+
+    std::vector<std::string> listed = {"7C4A8D09CA3762AF61E59520943DC26494F8941B:37359195",
+                                       "5BAA61E4C9B93F3F0682250B6CF8331B7EE68FD8:9545824"};
+    std::sort(listed.begin(), listed.end());
+    WriteText(Path("pwned.txt"), listed[0] + "\r\n" + listed[1] + "\r\n");
+    const CliRun hibp =
+        Cli({"analyze", "--hibp", Path("pwned.txt").string(), file.string()}, "file-password\n");
+    EXPECT_EQ(hibp.status, 0) << hibp.err;
+    EXPECT_EQ(hibp.out, header + rows +
+                            "web\tWWW Sites\tPassword found in the breach list (9545824 times)\n"
+                            "pin\tATM/PIN Cards\tPassword found in the breach list (37359195 "
+                            "times)\n");
+
+    // A list that is not there is named before any password is asked.
+    const CliRun missing = Cli({"analyze", file.string(), "--hibp", Path("nope.txt").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "tessaline-cli: " + Path("nope.txt").string() + ": No such file or directory\n");
+    EXPECT_TRUE(missing.out.empty());
+    WriteText(Path("bad.txt"), std::string(5000, 'x') + "\n");
+    const CliRun bad =
+        Cli({"analyze", "--hibp", Path("bad.txt").string(), file.string()}, "file-password\n");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("not a sorted list of HASH:COUNT lines"), std::string::npos) << bad.err;
+
+    const fs::path good = MakeFile(
+        "good.tsf", {{.code = 0, .name = "fine", .password = strong, .time = stampDaysAgo(1)}});
+    const CliRun none = Cli({"analyze", good.string()});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "No problems found in 1 card.\n");
+    EXPECT_EQ(Cli({"analyze", "--hibp", "-", good.string()}).status, 2);
 }
 
 // Two writers at once: every import into one file either lands in it or fails with the

@@ -46,6 +46,8 @@ enum class CommandId : int {
     ToolCopyPassword = 32830,
     GeneratePassword = 32810,
     Preferences = 32827,
+    // Tools > Password Health...: the cards whose passwords need attention.
+    PasswordHealth = 32871,
     // Card
     NewCard = 32808,
     DeleteCard = 32809,

@@ -37,6 +37,9 @@ constexpr std::array kEditCommands{
     Command(Preferences, "Preferences...", "Change the preferences", Always)
         .Keys("Alt+P")
         .WhileLocked(),
+    Command(PasswordHealth, "Password &Health...",
+            "List the weak, reused, old and expired passwords of the active document",
+            DocumentHasCards),
 };
 
 }  // namespace

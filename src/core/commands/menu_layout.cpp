@@ -91,14 +91,15 @@ constexpr std::array kInternet{
     Cmd(CommandId::LaunchWww),   Cmd(CommandId::LaunchEmail), Cmd(CommandId::LaunchLogin),
     Cmd(CommandId::LaunchNews),  Cmd(CommandId::LaunchFtp),   kSep,
     Cmd(CommandId::LoadWebPage), Cmd(CommandId::GetWebPage),  Cmd(CommandId::FillLogin)};
+constexpr std::array kTools{Cmd(CommandId::PasswordHealth)};
 constexpr std::array kWindow{Cmd(CommandId::WindowArrange), kWindows};
 constexpr std::array kHelp{Cmd(CommandId::OnlineDocumentation), Cmd(CommandId::HelpReader),
                            Cmd(CommandId::HomePage), kSep, Cmd(CommandId::AppAbout)};
 constexpr std::array kDocumentMenus{
-    MenuDefinition{"&File", kFile}, MenuDefinition{"&Edit", kEdit},
-    MenuDefinition{"&Card", kCard}, MenuDefinition{"&Internet", kInternet},
-    MenuDefinition{"&View", kView}, MenuDefinition{"&Window", kWindow},
-    MenuDefinition{"&Help", kHelp}};
+    MenuDefinition{"&File", kFile},     MenuDefinition{"&Edit", kEdit},
+    MenuDefinition{"&Card", kCard},     MenuDefinition{"&Internet", kInternet},
+    MenuDefinition{"&Tools", kTools},   MenuDefinition{"&View", kView},
+    MenuDefinition{"&Window", kWindow}, MenuDefinition{"&Help", kHelp}};
 
 constexpr std::array<CommandId, 22> kToolbar{CommandId::FileNew,
                                              CommandId::FileOpen,

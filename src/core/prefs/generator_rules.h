@@ -7,9 +7,11 @@
 
 namespace tessaline {
 
+// The arrows of the length box step through every length the generator makes; it opens
+// on 20 characters of all four classes, strong enough today.
 inline constexpr int kGeneratorSpinMin = 0;
-inline constexpr int kGeneratorSpinMax = 15;
-inline constexpr int kGeneratorStartLength = 10;
+inline constexpr int kGeneratorSpinMax = 63;
+inline constexpr int kGeneratorStartLength = 20;
 
 // Whether "Use" is offered: a card must be selected, and the shown category must be one
 // whose fourth field is a password ("Show All" and "Search Results" count as such).

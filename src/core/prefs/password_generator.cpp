@@ -17,7 +17,9 @@ void AppendRange(std::string& out, char from, char to) {
         out.push_back(c);
 }
 
-bool FillRandom(std::uint8_t* data, std::size_t size) {
+}  // namespace
+
+bool FillSecureRandom(std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t got = getrandom(data, size, 0);
         if (got < 0) {
@@ -30,8 +32,6 @@ bool FillRandom(std::uint8_t* data, std::size_t size) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string PasswordAlphabet(const PasswordClasses& classes) {
     std::string alphabet;
@@ -65,7 +65,7 @@ std::optional<std::string> GenerateRandomPassword(const PasswordClasses& classes
     std::size_t used = sizeof pool;
     while (static_cast<int>(password.size()) < length) {
         if (used == sizeof pool) {
-            if (!FillRandom(pool, sizeof pool)) {
+            if (!FillSecureRandom(pool, sizeof pool)) {
                 SecureWipe(pool, sizeof pool);
                 SecureWipe(password);
                 return std::nullopt;

@@ -2,6 +2,8 @@
 // Random passwords from chosen character classes, drawn from the operating system's
 // secure random source, each character uniformly from the alphabet.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +17,10 @@ struct PasswordClasses {
     bool numbers = true;
     bool others = false;
 };
+
+// Fills data with bytes from the operating system's secure random source; false when it
+// gave none.
+bool FillSecureRandom(std::uint8_t* data, std::size_t size);
 
 // Upper case, lower case, digits, then the printable ASCII punctuation, for the chosen
 // classes in that order.

@@ -1,13 +1,18 @@
 #include "gui/app/frame_tool_commands.h"
 
+#include <QDateTime>
+#include <QPointer>
 #include <QStatusBar>
 
+#include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/frame_lock_commands.h"
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
+#include "gui/health/password_health_dialog.h"
 #include "gui/prefs/pref_property_sheet.h"
+#include "gui/views/card_edit_commands.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/generate_password_command.h"
 #include "gui/views/tessaline_view.h"
@@ -20,6 +25,7 @@ CFrameToolCommands::CFrameToolCommands(CMainFrame& frame, IUserAnswers& ui, IPro
     CommandRouter& commands = frame_.Commands();
     commands.Bind(CommandId::Preferences, this, &CFrameToolCommands::Preferences);
     commands.Bind(CommandId::GeneratePassword, this, &CFrameToolCommands::GeneratePassword);
+    commands.Bind(CommandId::PasswordHealth, this, &CFrameToolCommands::PasswordHealth);
     commands.Bind(CommandId::AppAbout, this, &CFrameToolCommands::About);
 }
 
@@ -41,6 +47,30 @@ void CFrameToolCommands::GeneratePassword() {
                        [this](const QString& text, int timeoutMs) {
                            frame_.statusBar()->showMessage(text, timeoutMs);
                        });
+}
+
+void CFrameToolCommands::PasswordHealth() {
+    const QPointer<CTessalineNewDoc> doc = frame_.ActiveDocument();
+    if (doc == nullptr || frame_.ActiveView() == nullptr)
+        return;
+    const auto cards = [doc]() -> const CCardCollection* {
+        return doc && !doc->IsLocked() ? &doc->Cards() : nullptr;
+    };
+    const std::int64_t nowMs = QDateTime::currentMSecsSinceEpoch();
+    CPasswordHealthDialog dialog(cards, nowMs, &frame_);
+    // A row opens its card: its category is shown, the card selected and edited.
+    dialog.openCard = [this, doc](const CCard* card) {
+        CTessalineNewView* view = frame_.ActiveView();
+        if (!doc || doc->IsLocked() || view == nullptr || &view->Document() != doc)
+            return;
+        const QString category = QString::fromStdString(CategoryDisplayName(card->Category()));
+        if (frame_.CategoryBar()->SelectCategoryStartingWith(category))
+            frame_.CategoryBar()->OnCategorySelected(category);
+        view->SelectCard(card);
+        if (view->SelectedCard() == card)
+            OnEditCard(*doc, *view, ui_, profile_);
+    };
+    dialog.exec();
 }
 
 void CFrameToolCommands::About() {

@@ -1,6 +1,7 @@
 #pragma once
 // The frame's own windows: "Preferences...", "Generate Password..." and "About
-// Tessaline...". They can always be chosen.
+// Tessaline...", which can always be chosen, and "Password Health...", which checks the
+// active document.
 
 #include <QObject>
 
@@ -18,6 +19,7 @@ public:
 private:
     void Preferences();
     void GeneratePassword();
+    void PasswordHealth();
     void About();
     // After the Preferences sheet, OK or Cancel: the active document lists again, so a
     // new date format or password display shows at once.

@@ -17,6 +17,7 @@
 #include <iterator>
 
 #include "core/platform/user_answers.h"
+#include "gui/health/strength_meter.h"
 #include "gui/text/text_codec.h"
 #include "gui/text/text_wipe.h"
 #include "gui/views/card_history_page.h"
@@ -79,7 +80,13 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     takePagePassword_ = new QCheckBox("Take the password typed into the page", info);
     takePagePassword_->setObjectName("takePagePassword");
     takePagePassword_->setVisible(false);
-    grid->addWidget(takePagePassword_, 5, 1, 1, 2);
+    // How hard the password is to guess, under it, as the user types.
+    strength_ = new CStrengthMeter(info);
+    connect(password_, &QLineEdit::textChanged, strength_, &CStrengthMeter::SetPassword);
+    auto* underPassword = new QVBoxLayout;
+    underPassword->addWidget(strength_);
+    underPassword->addWidget(takePagePassword_);
+    grid->addLayout(underPassword, 5, 1, 1, 2);
     // The page's password replaces whatever the field holds, so the field rests meanwhile.
     connect(takePagePassword_, &QCheckBox::toggled, this,
             [this](bool on) { password_->setEnabled(!on); });

@@ -20,6 +20,7 @@ namespace tessaline {
 class CCardHistoryPage;
 class CCardMoreFieldsPage;
 class COneTimeCodePanel;
+class CStrengthMeter;
 class IUserAnswers;
 
 class CCardDialog : public QDialog {
@@ -50,6 +51,8 @@ public:
     QLabel* CategoryLabel() { return category_; }
     // The current one-time code and its "Set up one-time code..." button.
     COneTimeCodePanel* OneTimeCode() { return oneTimeCode_; }
+    // Under the password: its strength.
+    CStrengthMeter* StrengthMeter() { return strength_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
     // The pages: the card's fields, the optional fields and (editing a card) its history.
@@ -92,6 +95,7 @@ private:
     QToolButton* showPassword_;
     QToolButton* addressButton_;
     COneTimeCodePanel* oneTimeCode_;
+    CStrengthMeter* strength_;
     QMenu* lastMenu_ = nullptr;
     QTabWidget* pages_;
     CCardMoreFieldsPage* more_;

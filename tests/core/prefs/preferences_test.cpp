@@ -168,8 +168,9 @@ TEST(CardsGeneratorRules, UseDependsOnSelectionAndCategory) {
 }
 
 TEST(CardsGeneratorRules, SpinWrapsAndLengthIsLimited) {
-    EXPECT_EQ(StepGeneratorLength(15, 1), 0);
-    EXPECT_EQ(StepGeneratorLength(0, -1), 15);
+    EXPECT_EQ(StepGeneratorLength(63, 1), 0);
+    EXPECT_EQ(StepGeneratorLength(0, -1), 63);
+    EXPECT_EQ(StepGeneratorLength(20, 1), 21);
     EXPECT_EQ(StepGeneratorLength(10, 1), 11);
     EXPECT_EQ(StepGeneratorLength(10, -3), 7);
     EXPECT_EQ(GeneratorLength(-5), 0);

@@ -114,8 +114,8 @@ private slots:
         QVERIFY(!frame.Action(CommandId::FileMru1)->isVisible());
 
         QVERIFY(frame.OpenDocumentFile(cardsFile_));
-        QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Card", "&Internet", "&View",
-                                                 "&Window", "&Help"}));
+        QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Card", "&Internet", "&Tools",
+                                                 "&View", "&Window", "&Help"}));
         const QString recent = QStringLiteral("&1 ") + cardsFile_;
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
@@ -150,6 +150,7 @@ private slots:
             Entries(MenuNamed(frame, "&Internet")),
             (QStringList{"Launch WWW", "Launch E-Mail", "Launch Login", "Launch News", "Launch FTP",
                          "-", "Load Web Page", "Get Web Page\tAlt+W", "Fill Login\tCtrl+Shift+L"}));
+        QCOMPARE(Entries(MenuNamed(frame, "&Tools")), (QStringList{"Password &Health..."}));
         QCOMPARE(Entries(MenuNamed(frame, "&Help")),
                  (QStringList{"Online Documentation", "Help Reader", "Tessaline Home Page", "-",
                               "&About Tessaline..."}));

@@ -1,13 +1,19 @@
 // The Generate Password dialog and the clipboard that forgets secrets.
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QtTest>
 
+#include "core/health/password_strength.h"
+#include "gui/health/strength_meter.h"
 #include "gui/prefs/generate_password_dialog.h"
 #include "gui/prefs/secret_clipboard.h"
 #include "support/qt_scripted_answers.h"
@@ -42,6 +48,7 @@ private slots:
     void impossibleSettingsGreyNewAndUseWithAHint();
     void toClipboardMarksTheSecret();
     void clipboardClearedOnlyWhileItHoldsOurText();
+    void passphrasesAndTheStrengthOfTheSettings();
 };
 
 void CardsGeneratorTest::opensWithDefaultsAndUseRule_data() {
@@ -65,13 +72,15 @@ void CardsGeneratorTest::opensWithDefaultsAndUseRule() {
     // Without a card list: "Use" on, no password until "New".
     QVERIFY(dialog.UseButton()->isEnabled());
     QVERIFY(dialog.Password().isEmpty());
-    QCOMPARE(dialog.LengthBox()->value(), 10);
+    // Strong today: 20 characters of all four classes.
+    QCOMPARE(dialog.LengthBox()->value(), 20);
     QVERIFY(dialog.UpperBox()->isChecked() && dialog.LowerBox()->isChecked());
-    QVERIFY(dialog.NumbersBox()->isChecked() && !dialog.OthersBox()->isChecked());
+    QVERIFY(dialog.NumbersBox()->isChecked() && dialog.OthersBox()->isChecked());
+    QVERIFY(dialog.CharactersChoice()->isChecked());
     dialog.SetActiveList(selection, text);
     QCOMPARE(dialog.UseButton()->isEnabled(), use);
-    QCOMPARE(dialog.Password().size(), 10);
-    QVERIFY(AllIn(dialog.Password(), kUpper + kLower + kDigits));
+    QCOMPARE(dialog.Password().size(), 20);
+    QVERIFY(AllIn(dialog.Password(), kUpper + kLower + kDigits + kOthers));
     QCOMPARE(dialog.PasswordEdit()->text(), dialog.Password());
     QVERIFY(dialog.PasswordEdit()->isReadOnly());
 }
@@ -84,6 +93,7 @@ void CardsGeneratorTest::classesAndLength() {
     // Only numbers, 15 long.
     QTest::mouseClick(dialog.UpperBox(), Qt::LeftButton);
     QTest::mouseClick(dialog.LowerBox(), Qt::LeftButton);
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
     dialog.LengthBox()->setValue(15);
     QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
     QCOMPARE(dialog.Password().size(), 15);
@@ -114,12 +124,16 @@ void CardsGeneratorTest::spinWrapsAndTypedLengthIsLimited() {
     SecretClipboard clipboard;
     CGeneratePasswordDialog dialog(ui, clipboard, 0);
     dialog.show();
-    dialog.LengthBox()->setValue(15);
+    dialog.LengthBox()->setValue(63);
     dialog.LengthBox()->stepBy(1);
     QCOMPARE(dialog.LengthBox()->value(), 0);
     dialog.LengthBox()->stepBy(-1);
-    QCOMPARE(dialog.LengthBox()->value(), 15);
-    // Typing goes beyond the arrows' range up to 63.
+    QCOMPARE(dialog.LengthBox()->value(), 63);
+    // From the opening length the arrows go one step either way.
+    dialog.LengthBox()->setValue(20);
+    dialog.LengthBox()->stepBy(1);
+    QCOMPARE(dialog.LengthBox()->value(), 21);
+    // Typing a length works as well.
     dialog.LengthBox()->setFocus();
     dialog.LengthBox()->selectAll();
     QTest::keyClicks(dialog.LengthBox(), "40");
@@ -218,6 +232,76 @@ void CardsGeneratorTest::clipboardClearedOnlyWhileItHoldsOurText() {
     QGuiApplication::clipboard()->setText("kept");
     clipboard.ClearIfOurs();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+}
+
+// A choice of characters or a passphrase of EFF words; beside the length (or the word
+// count) the randomness the settings give, and under the password its estimated strength.
+void CardsGeneratorTest::passphrasesAndTheStrengthOfTheSettings() {
+    QSet<QString> eff;
+    QFile list("/usr/lib/python3/dist-packages/diceware/wordlists/wordlist_en_eff.txt");
+    QVERIFY2(list.open(QIODevice::ReadOnly), "the diceware package is not installed");
+    while (!list.atEnd())
+        eff.insert(QString::fromUtf8(list.readLine()).trimmed().section('\t', 1));
+    QCOMPARE(eff.size(), 7776);
+
+    ScriptedAnswers ui;
+    SecretClipboard clipboard;
+    CGeneratePasswordDialog dialog(ui, clipboard, 0);
+    dialog.show();
+    dialog.SetActiveList(true, "WWW Sites");
+    const auto shownStrength = [&] {
+        return QString::fromStdString(
+            StrengthText(EstimateStrength(dialog.Password().toStdString())));
+    };
+    QCOMPARE(dialog.SettingsBitsLabel()->text(), QString("131 bits of randomness"));
+    QCOMPARE(dialog.StrengthMeter()->Text()->text(), shownStrength());
+    // The length's strength follows the typing at once.
+    dialog.LengthBox()->setFocus();
+    dialog.LengthBox()->selectAll();
+    QTest::keyClicks(dialog.LengthBox(), "8");
+    QCOMPARE(dialog.SettingsBitsLabel()->text(), QString("52 bits of randomness"));
+    QTest::mouseClick(dialog.OthersBox(), Qt::LeftButton);
+    QCOMPARE(dialog.SettingsBitsLabel()->text(), QString("47 bits of randomness"));
+    QCOMPARE(dialog.Password().size(), 8);
+    QCOMPARE(dialog.StrengthMeter()->Text()->text(), shownStrength());
+
+    // A passphrase: six words joined by "-", made as the choice is clicked.
+    QVERIFY(!dialog.WordsBox()->isEnabled() && !dialog.SeparatorEdit()->isEnabled());
+    QTest::mouseClick(dialog.PassphraseChoice(), Qt::LeftButton);
+    QVERIFY(dialog.PassphraseChoice()->isChecked());
+    QVERIFY(dialog.WordsBox()->isEnabled() && dialog.SeparatorEdit()->isEnabled());
+    QVERIFY(!dialog.LengthBox()->isEnabled() && !dialog.UpperBox()->isEnabled());
+    QCOMPARE(dialog.WordsBox()->value(), 6);
+    QCOMPARE(dialog.SeparatorEdit()->text(), QString("-"));
+    QCOMPARE(dialog.SettingsBitsLabel()->text(), QString("77 bits of randomness"));
+    QStringList words = dialog.Password().split('-');
+    QCOMPARE(words.size(), 6);
+    for (const QString& w : words)
+        QVERIFY2(eff.contains(w), qPrintable(w));
+    QCOMPARE(dialog.PasswordEdit()->text(), dialog.Password());
+    QCOMPARE(dialog.StrengthMeter()->Text()->text(), shownStrength());
+    QVERIFY(dialog.UseButton()->isEnabled() && dialog.NewButton()->isEnabled());
+    QVERIFY(!dialog.HintLabel()->isVisible());
+
+    // Four words joined by a space.
+    dialog.WordsBox()->setFocus();
+    dialog.WordsBox()->selectAll();
+    QTest::keyClicks(dialog.WordsBox(), "4");
+    QCOMPARE(dialog.SettingsBitsLabel()->text(), QString("51 bits of randomness"));
+    dialog.SeparatorEdit()->setFocus();
+    dialog.SeparatorEdit()->selectAll();
+    QTest::keyClicks(dialog.SeparatorEdit(), " ");
+    QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
+    words = dialog.Password().split(' ');
+    QCOMPARE(words.size(), 4);
+    for (const QString& w : words)
+        QVERIFY2(eff.contains(w), qPrintable(w));
+    QCOMPARE(dialog.StrengthMeter()->Text()->text(), shownStrength());
+
+    // Back to characters: the classes and length chosen before.
+    QTest::mouseClick(dialog.CharactersChoice(), Qt::LeftButton);
+    QCOMPARE(dialog.Password().size(), 8);
+    QVERIFY(AllIn(dialog.Password(), kUpper + kLower + kDigits));
 }
 
 QTEST_MAIN(CardsGeneratorTest)
