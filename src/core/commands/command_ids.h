@@ -96,6 +96,10 @@ enum class CommandId : int {
     CopyCard = 146,
     PasteCard = 154,
     UsePasswordToOpen = 158,
+    // Card > Copy Address (the card's address to the clipboard) and Open Address (the
+    // address in the desktop's web browser).
+    CopyAddress = 32860,
+    OpenAddress = 32861,
 };
 
 // The number a command is stored and shown by.

@@ -40,7 +40,10 @@ bool Cut(const CommandContext& c) {
 
 bool Copy(const CommandContext& c) {
     const TextFieldState& t = c.textField;
-    return t.focused && !t.masked && t.hasSelectedText;
+    if (t.focused)
+        return !t.masked && t.hasSelectedText;
+    // In the card list the key copies the selected card's password.
+    return c.cardListFocused && c.hasView && c.hasSelectedCard;
 }
 
 bool Paste(const CommandContext& c) {
@@ -54,10 +57,6 @@ bool HasView(const CommandContext& c) {
 
 bool HasSelectedCard(const CommandContext& c) {
     return c.hasView && c.hasSelectedCard;
-}
-
-bool DeleteFromCategory(const CommandContext& c) {
-    return HasSelectedCard(c) && c.selectorText != kShowAll;
 }
 
 bool CardToPaste(const CommandContext& c) {

@@ -30,8 +30,6 @@ bool Paste(const CommandContext& c);
 // The card commands work on the active card list.
 bool HasView(const CommandContext& c);
 bool HasSelectedCard(const CommandContext& c);
-// The toolbar's Delete Card: not while the list shows every category.
-bool DeleteFromCategory(const CommandContext& c);
 bool CardToPaste(const CommandContext& c);
 
 // The toolbar's Load Web Page needs a selected card, its Get Web Page a card list.

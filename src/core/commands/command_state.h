@@ -26,10 +26,11 @@ struct CommandContext {
     bool documentHasCards = false;  // it holds at least one card, deleted ones included
     bool hasView = false;           // the active child window has its card list
     bool hasSelectedCard = false;
-    bool documentLocked = false;  // the active document is locked: its cards are gone
-    bool anyLockable = false;     // some open document is encrypted, stored and not locked
-    bool pasteAvailable = false;  // Copy Card holds a card for Paste Card
-    std::string selectorText;     // what the category selector shows ("Show All", ...)
+    bool documentLocked = false;   // the active document is locked: its cards are gone
+    bool anyLockable = false;      // some open document is encrypted, stored and not locked
+    bool pasteAvailable = false;   // Copy Card holds a card for Paste Card
+    bool cardListFocused = false;  // the active card list has the keys (Ctrl+C copies the password)
+    std::string selectorText;      // what the category selector shows ("Show All", ...)
     int recentFileCount = 0;
     TextFieldState textField;
 };

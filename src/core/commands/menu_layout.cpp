@@ -41,6 +41,7 @@ constexpr std::array kFile{Cmd(CommandId::FileNew),
                            Cmd(CommandId::FileSaveAs),
                            kSep,
                            Cmd(CommandId::EncryptOnSave),
+                           Cmd(CommandId::SetPassword),
                            Cmd(CommandId::FileLock),
                            kSep,
                            Cmd(CommandId::FileImportCsv),
@@ -77,6 +78,13 @@ constexpr std::array kCard{
     Cmd(CommandId::DeleteCard),
     kSep,
     Cmd(CommandId::EditCard),
+    kSep,
+    Cmd(CommandId::CopyName),
+    Cmd(CommandId::CopyUserId),
+    Cmd(CommandId::CopyPasswordItem),
+    Cmd(CommandId::CopyAddress),
+    Cmd(CommandId::CopyNote),
+    Cmd(CommandId::OpenAddress),
     kSep,
     MenuEntry{MenuEntryKind::SubMenu, CommandId::None, "Change Category", kChangeCategory}};
 constexpr std::array kInternet{
@@ -116,15 +124,11 @@ constexpr std::array<CommandId, 22> kToolbar{CommandId::FileNew,
                                              CommandId::AppAbout};
 
 // Right-click on a card of the list.
-constexpr std::array kCardContextMenu{Cmd(CommandId::CopyName),
-                                      Cmd(CommandId::CopyUserId),
-                                      Cmd(CommandId::CopyPasswordItem),
-                                      Cmd(CommandId::CopyNote),
-                                      kSep,
-                                      Cmd(CommandId::CopyCard),
-                                      Cmd(CommandId::PasteCard),
-                                      kSep,
-                                      Cmd(CommandId::UsePasswordToOpen)};
+constexpr std::array kCardContextMenu{
+    Cmd(CommandId::CopyName),         Cmd(CommandId::CopyUserId), Cmd(CommandId::CopyPasswordItem),
+    Cmd(CommandId::CopyAddress),      Cmd(CommandId::CopyNote),   kSep,
+    Cmd(CommandId::CopyCard),         Cmd(CommandId::PasteCard),  kSep,
+    Cmd(CommandId::UsePasswordToOpen)};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "gui/views/card_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,10 +16,13 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "core/cards/categories.h"
 #include "core/platform/user_answers.h"
+#include "core/views/card_list_model.h"
 #include "gui/text/text_codec.h"
 #include "gui/text/text_wipe.h"
 #include "gui/views/edit_url_dialog.h"
+#include "gui/views/password_reveal.h"
 
 namespace tessaline {
 
@@ -43,6 +47,14 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     category_ = new QLabel(info);
     category_->setObjectName("1044");
     grid->addWidget(category_, 0, 1, 1, 2);
+    categoryChoice_ = new QComboBox(info);
+    categoryChoice_->setObjectName("categoryChoice");
+    for (const std::string& entry : CategorySelectorEntries()) {
+        if (CategoryCodeOfName(entry) >= 0)
+            categoryChoice_->addItem(DisplayText(entry));
+    }
+    categoryChoice_->setVisible(false);
+    grid->addWidget(categoryChoice_, 0, 1, 1, 2);
 
     const char* resourceTexts[] = {"Name:", "Host:", "User ID:", "Password:"};
     const char* labelIds[] = {"1017", "1018", "1019", "1020"};
@@ -55,7 +67,7 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     address_ = NewLine(info, "1014");
     userId_ = NewLine(info, "1015");
     password_ = NewLine(info, "1016");
-    password_->setEchoMode(QLineEdit::Password);
+    revealPassword_ = AddPasswordReveal(*password_);
     grid->addWidget(name_, 1, 1, 1, 2);
     grid->addWidget(address_, 2, 1);
     grid->addWidget(userId_, 3, 1, 1, 2);
@@ -112,12 +124,15 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
 
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
     // small buttons beside the fields come last, so typing a card is field, Tab, field.
+    setTabOrder(categoryChoice_, name_);
     QWidget* order[] = {name_,          address_,     userId_,     password_, takePagePassword_,
                         note_,          newWindow_,   autoAccess_, ok_,       cancel,
                         addressButton_, showPassword_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    connect(categoryChoice_, &QComboBox::activated, this,
+            [this](int index) { OnCategoryChosen(categoryChoice_->itemText(index)); });
     connect(showPassword_, &QToolButton::clicked, this, &CCardDialog::OnShowPassword);
     connect(addressButton_, &QToolButton::clicked, this, &CCardDialog::OnAddressMenu);
 }
@@ -132,8 +147,12 @@ CCardDialog::~CCardDialog() {
 void CCardDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The name is selected, so that typing replaces "Untitled" instead of adding to it.
-    name_->setFocus(Qt::TabFocusReason);
     name_->selectAll();
+    // Where the card's category is asked for, that is the first thing to answer.
+    if (fields_.chooseCategory)
+        categoryChoice_->setFocus(Qt::TabFocusReason);
+    else
+        name_->setFocus(Qt::TabFocusReason);
 }
 
 void CCardDialog::SetFields(const CardEditorFields& f) {
@@ -162,7 +181,30 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     addressButton_->setVisible(AddressButtonShown(f.categoryName));
     takePagePassword_->setChecked(f.takePagePassword);
     takePagePassword_->setVisible(f.offerPagePassword);
+    revealPassword_->setChecked(false);
     password_->setEchoMode(QLineEdit::Password);
+    category_->setVisible(!f.chooseCategory);
+    categoryChoice_->setVisible(f.chooseCategory);
+    if (f.chooseCategory)
+        categoryChoice_->setCurrentText(DisplayText(f.categoryName));
+}
+
+void CCardDialog::OnCategoryChosen(const QString& name) {
+    CardEditorFields typed = Fields();
+    CardEditorFields next = WithChosenCategory(typed, StoredText(name));
+    fields_.categoryName = next.categoryName;
+    fields_.labels = next.labels;
+    fields_.attributesEnabled = next.attributesEnabled;
+    category_->setText(name);
+    for (int i = 0; i < 4; ++i)
+        labels_[i]->setText(DisplayText(next.labels[static_cast<std::size_t>(i)]));
+    if (next.address != typed.address)
+        address_->setText(DisplayText(next.address));
+    newWindow_->setEnabled(next.attributesEnabled == 1);
+    autoAccess_->setEnabled(next.attributesEnabled == 1);
+    addressButton_->setVisible(AddressButtonShown(next.categoryName));
+    WipeEditorTexts(typed);
+    WipeEditorTexts(next);
 }
 
 namespace {

@@ -12,6 +12,8 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QAction;
+class QComboBox;
 class QToolButton;
 
 namespace tessaline {
@@ -41,9 +43,13 @@ public:
     QCheckBox* TakePagePasswordBox() { return takePagePassword_; }
     QPushButton* OkButton() { return ok_; }
     QToolButton* ShowPasswordButton() { return showPassword_; }
+    // The eye in the password field that shows and masks the password.
+    QAction* RevealPasswordAction() { return revealPassword_; }
     QToolButton* AddressButton() { return addressButton_; }
     QLabel* Label(int i) { return labels_[i]; }
     QLabel* CategoryLabel() { return category_; }
+    // Shown instead of the category's name when the editor asks for the category.
+    QComboBox* CategoryChoice() { return categoryChoice_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
 
@@ -51,6 +57,8 @@ public:
     void OnAddressMenu();
     void OnEditUrl();
     void OnSelectFile();
+    // The user chose another category for the new card.
+    void OnCategoryChosen(const QString& name);
 
     void accept() override;
 
@@ -63,6 +71,7 @@ private:
     IUserAnswers& ui_;
     CardEditorFields fields_;
     QLabel* category_;
+    QComboBox* categoryChoice_;
     QLabel* labels_[4];
     QLineEdit* name_;
     QLineEdit* address_;
@@ -74,6 +83,7 @@ private:
     QCheckBox* takePagePassword_;
     QPushButton* ok_;
     QToolButton* showPassword_;
+    QAction* revealPassword_;  // the eye in the password field
     QToolButton* addressButton_;
     QMenu* lastMenu_ = nullptr;
 };

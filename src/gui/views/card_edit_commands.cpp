@@ -40,7 +40,9 @@ CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& prof
     if (!result)
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = AddNewCard(doc.Cards(), StoredText(text), *result, profile, CurrentCardTime());
+    // Where the list shows no one category, the editor asked which one.
+    const std::string category = result->chooseCategory ? result->categoryName : StoredText(text);
+    CCard* card = AddNewCard(doc.Cards(), category, *result, profile, CurrentCardTime());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
@@ -82,7 +84,7 @@ CardClipboard& CardClipboardOf(CTessalineNewView& view) {
 CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                  IProfile& profile, const CardEditorRunner& editor) {
     const std::string text = SelectorText(view);
-    if (!CanAddCardsTo(text, ui))
+    if (!NewCardAsksCategory(text) && !CanAddCardsTo(text, ui))
         return nullptr;
     return RunNewCard(doc, view, profile, PresetForNewCard(text),
                       editor ? editor : RealCardEditor(ui, &view));
@@ -205,6 +207,7 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
     menu->setAttribute(Qt::WA_DeleteOnClose);
     CommandContext context;
     context.hasView = true;
+    context.hasSelectedCard = true;
     context.pasteAvailable = pasteAvailable;
     for (const MenuEntry& entry : CardContextMenuLayout()) {
         if (entry.kind != MenuEntryKind::Command) {
@@ -212,7 +215,9 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
             continue;
         }
         const CommandId id = entry.command;
-        QAction* action = menu->addAction(QString::fromStdString(MenuText(*FindCommand(id))));
+        // The menu names the commands; their keys are the window's.
+        QAction* action =
+            menu->addAction(QString::fromStdString(std::string(FindCommand(id)->label)));
         action->setData(ToInt(id));
         action->setEnabled(IsCommandEnabled(id, context));
         QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {

@@ -112,7 +112,14 @@ TEST(CardCollection, SearchMatchesAnyTextIgnoringCase) {
     dated->SetDateText("secret");
     dated->SetCategoryNameText("secret");
 
+    // Passwords only when asked for: a search typed where others can see it must not
+    // tell what a password holds.
     cards.GatherAndSearch("secret");
+    ASSERT_EQ(cards.SearchResults().Count(), 1);
+    EXPECT_EQ(cards.SearchResults().CardAt(0), byNote);
+    EXPECT_FALSE(CardMatchesSearch(*byPassword, FoldedStoredText("secret")));
+    EXPECT_TRUE(CardMatchesSearch(*byPassword, FoldedStoredText("secret"), true));
+    cards.GatherAndSearch("secret", true);
     const CCategoryList& found = cards.SearchResults();
     ASSERT_EQ(found.Count(), 2);
     EXPECT_EQ(found.CardAt(0), byNote);

@@ -95,10 +95,29 @@ TEST(CommandStateTest, EditCommandsFollowTheFocusedField) {
         SCOPED_TRACE(c.name);
         CommandContext context = Document(true);
         context.textField = c.field;
+        // A text field with the keys copies its own text, whatever the card list holds.
+        context.hasView = true;
+        context.hasSelectedCard = true;
         EXPECT_EQ(IsCommandEnabled(CommandId::EditUndo, context), c.undo);
         EXPECT_EQ(IsCommandEnabled(CommandId::EditCut, context), c.cut);
         EXPECT_EQ(IsCommandEnabled(CommandId::EditCopy, context), c.copy);
         EXPECT_EQ(IsCommandEnabled(CommandId::EditPaste, context), c.paste);
+    }
+}
+
+// Ctrl+C in the card list copies the selected card's password.
+TEST(CommandStateTest, CopyInTheCardListNeedsASelectedCard) {
+    const struct {
+        bool listFocused, selected;
+        bool copy;
+    } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    for (const auto& c : cases) {
+        CommandContext context = Document(true);
+        context.hasView = true;
+        context.cardListFocused = c.listFocused;
+        context.hasSelectedCard = c.selected;
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditCopy, context), c.copy)
+            << c.listFocused << c.selected;
     }
 }
 
@@ -119,6 +138,7 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
         {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
         {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
         {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},        {"Ctrl+Shift+L", 32844},
+        {"Ctrl+B", 147},   {"Ctrl+U", 32860},   {"Ctrl+Shift+U", 32861},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())
@@ -164,6 +184,11 @@ TEST(CommandStateTest, MenuTextsShowTheFirstAccelerator) {
         {CommandId::ToolCopyPassword, "Copy Password"},
         {CommandId::CopyPassword, "Copy Password\tAlt+C"},
         {CommandId::UsePasswordToOpen, "Use Password To Open .tse File"},
+        {CommandId::CopyUserId, "Copy User ID\tCtrl+B"},
+        // Edit > Copy's key copies the password in the card list: the Card menu shows it.
+        {CommandId::CopyPasswordItem, "Copy Password\tCtrl+C"},
+        {CommandId::CopyAddress, "Copy Address\tCtrl+U"},
+        {CommandId::OpenAddress, "Open Address\tCtrl+Shift+U"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MenuText(*FindCommand(c.command)), c.text) << c.command;
