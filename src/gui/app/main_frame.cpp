@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <utility>
 
 #include "core/app/window_memory.h"
@@ -330,7 +331,8 @@ CommandContext CMainFrame::CurrentCommandContext() const {
         QWidget* focus = QApplication::focusWidget();
         if (focus == nullptr || focus->window() != this)
             focus = lastFocus_;
-        c.cardListFocused = focus != nullptr && focus == view->List();
+        c.cardListFocused =
+            focus != nullptr && focus == static_cast<QWidget*>(ActiveView()->List());
     }
     c.recentFileCount = static_cast<int>(recent_.Size());
     c.textField = TextFieldStateOf(FocusedTextField());

@@ -286,10 +286,11 @@ void CCategoryBar::ForgetSearches(CTessalineNewView* view) {
     typingPause_->stop();
     if (view != nullptr)
         view->setProperty(kSearchTextProperty, QString());
-    if (view == view_ || view_ == nullptr)
-        searchBox_->setEditText(QString());
+    // The active list's own text stays when another document's searches go.
+    const QString kept = view == view_ || view_ == nullptr ? QString() : searchBox_->currentText();
     history_.Clear();
     searchBox_->clear();
+    searchBox_->setEditText(kept);
 }
 
 void CCategoryBar::MoveIntoList(bool selectNext) {

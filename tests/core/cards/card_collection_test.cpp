@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/cards/card_collection.h"
+#include "core/cards/text_folding.h"
 
 namespace tessaline {
 namespace {
