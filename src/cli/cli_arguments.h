@@ -33,6 +33,7 @@ struct CliRequest {
     std::optional<std::string> category;  // a display name, a code 0..14 or "Show All"
     std::optional<std::string> search;
     bool showPasswords = false;
+    bool searchPasswords = false;  // search: the passwords are searched too
 
     // export
     std::optional<std::string> output;  // none: standard output

@@ -72,13 +72,14 @@ void DefineSearch(CLI::App& c, CliRequest& r) {
         ->required()
         ->check(NotEmpty("Search String can not be empty!"));
     Switch(c, "--show-passwords", r.showPasswords, "show passwords in clear");
+    Switch(c, "--passwords", r.searchPasswords, "look in the passwords too");
 }
 
 void DefineExport(CLI::App& c, CliRequest& r) {
     FileOperand(c, r, "FILE", "the data file");
     OptionalOperand(c, "OUT", r.output,
-                    "the text file to write (created readable by you only); without it the "
-                    "lines go to the standard output")
+                    "the text file to write (created readable by you only); without it, or "
+                    "with \"-\", the lines go to the standard output (a file named - is ./-)")
         ->check(NotEmpty("export needs a file name for OUT"));
     Switch(c, "--force", r.force, "replace OUT if it exists");
     Switch(c, "--partial", r.partial,
@@ -235,8 +236,9 @@ constexpr CommandDefinition kCommands[] = {
      "One line a card, sorted by name: name, category, user ID and password (masked).", RunList,
      DefineList},
     {"search", "List the cards with a text in any of their texts",
-     "Name, address, user ID, password and note are searched, letter case ignored.", RunList,
-     DefineSearch},
+     "Name, address, user ID and note are searched (the password too with --passwords), "
+     "letter case ignored.",
+     RunList, DefineSearch},
     {"export", "Write every card as tab-delimited text",
      "One card a line: category code, name, address, user ID, password (in clear) and note, "
      "in UTF-8 with CR LF line ends.",

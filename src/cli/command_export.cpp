@@ -16,10 +16,15 @@
 namespace tessaline::cli {
 
 int RunExport(const CliRequest& request, CliContext& ctx) {
-    if (request.output && !request.force) {
+    // "-" is the standard output, as "import -" reads the standard input; a file of that
+    // name is written as "./-".
+    std::optional<std::string> output = request.output;
+    if (output && *output == "-")
+        output.reset();
+    if (output && !request.force) {
         struct stat st;
-        if (::lstat(request.output->c_str(), &st) == 0) {
-            ctx.ErrorAbout(*request.output, "already exists; add --force to replace it");
+        if (::lstat(output->c_str(), &st) == 0) {
+            ctx.ErrorAbout(*output, "already exists; add --force to replace it");
             return kExitFailed;
         }
     }
@@ -37,12 +42,12 @@ int RunExport(const CliRequest& request, CliContext& ctx) {
     std::vector<TextExportChange> changed;
     SecretText text(request.csv ? ExportCardsAsCsv(file->Cards())
                                 : ExportCardsAsText(file->Cards(), &changed));
-    if (!request.output) {
+    if (!output) {
         ctx.out.write(text.Get().data(), static_cast<std::streamsize>(text.Get().size()));
     } else if (std::optional<FileError> failed =
-                   WriteFileSafely(*request.output, text.Get(), WriteOptions{.ownerOnly = true})) {
+                   WriteFileSafely(*output, text.Get(), WriteOptions{.ownerOnly = true})) {
         ctx.Error(failed->what);
-        ctx.ErrorAbout(*request.output, "nothing was written");
+        ctx.ErrorAbout(*output, "nothing was written");
         return kExitFailed;
     }
     if (!changed.empty()) {

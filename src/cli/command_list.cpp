@@ -68,7 +68,7 @@ int RunList(const CliRequest& request, CliContext& ctx) {
 
     std::vector<const CCard*> rows;
     if (request.search) {
-        file->Cards().GatherAndSearch(*request.search);
+        file->Cards().GatherAndSearch(*request.search, request.searchPasswords);
         rows.assign(file->Cards().SearchResults().begin(), file->Cards().SearchResults().end());
     } else if (shown == kShowAllCode) {
         for (int code : kExportOrder) {

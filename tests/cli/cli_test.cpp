@@ -274,6 +274,12 @@ TEST_F(CliTest, LsAndSearchSortByNameAndMaskPasswords) {
                                                         "mail\tWWW Sites\tme\t****"}));
     run = Cli({"search", file.string(), "nothing like it"});
     EXPECT_EQ(Lines(run.out).size(), 1u);
+    // A password is looked in only when asked for.
+    run = Cli({"search", file.string(), "S3CRET"});
+    EXPECT_EQ(Lines(run.out).size(), 1u);
+    run = Cli({"search", file.string(), "S3CRET", "--passwords"});
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
+                                                        "mail\tWWW Sites\tme\t****"}));
 }
 
 TEST_F(CliTest, ExportWritesTheSameBytesAsTheDesktopProgram) {
@@ -374,6 +380,46 @@ TEST_F(CliTest, ImportCsvMakesAFileOrAddsToOneAndCountsPerCategory) {
     run = Cli({"info", Path("moved.tse").string()}, "long enough\n");
     EXPECT_NE(run.out.find("Encrypted: yes\n"), std::string::npos);
     EXPECT_NE(run.out.find("Cards: 2\n"), std::string::npos);
+}
+
+// KeePassXC's group path below its root names the category (the other groups are tags,
+// not note lines); without one, file-transfer and mail addresses choose theirs.
+TEST_F(CliTest, ImportCsvFilesCardsByGroupPathAndAddress) {
+    WriteText(Path("kp.csv"),
+              "Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created\n"
+              "Passwords/Work/Credit Cards,visa,,,,,,0,2024-01-02T10:00:00Z,2024-01-01T10:00:00Z\n"
+              "Passwords,files,,,sftp://files.example,,,0,,\n"
+              "Passwords,mail,,,mailto:ann@example.org,,,0,,\n"
+              "Passwords/Work,site,,,https://site.example,,,0,,\n");
+    const fs::path out = Path("kp.tsf");
+    CliRun run = Cli({"import-csv", Path("kp.csv").string(), out.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli({"ls", out.string()});
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
+                                                        "files\tFTP Servers\t\t",
+                                                        "mail\tEmail Accounts\t\t",
+                                                        "site\tWWW Sites\t\t",
+                                                        "visa\tCredit Cards\t\t"}));
+    run = Cli({"export", out.string()});
+    EXPECT_EQ(run.out.find("Group"), std::string::npos) << run.out;
+}
+
+// "-" is the standard output for export, as it is the standard input for import; a file
+// of that name is written as "./-".
+TEST_F(CliTest, ExportToDashWritesTheStandardOutput) {
+    const fs::path file = MakeFile("cards.tsf", kCards);
+    const bool dashBefore = fs::exists("-");
+    CliRun run = Cli({"export", file.string(), "-"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out, Cli({"export", file.string()}).out);
+    EXPECT_EQ(fs::exists("-"), dashBefore);
+    run = Cli({"export", file.string(), "-", "--csv"});
+    EXPECT_TRUE(run.out.starts_with("\"Group\",\"Title\"")) << run.out;
+    run = Cli({"export", file.string(), Path("-").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(ReadText(Path("-")), Cli({"export", file.string()}).out);
 }
 
 // What export --csv writes, import-csv reads back into the same cards.

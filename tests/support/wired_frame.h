@@ -3,6 +3,7 @@
 // fail-fast scripted user: the set-up of the tests that click through the whole window.
 
 #include <QApplication>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -24,13 +25,19 @@ struct WiredFrame {
     MemoryProfile profile;
     QTemporaryDir browserProfile;
     std::unique_ptr<CMainFrame> frame;
+    // What Card > Open Address handed the desktop's browser (nothing is started).
+    QStringList openedAddresses;
 
     WiredFrame() {
         profile.WriteText("Internet Preferences", "Explorer File Path", kNoProgram);
         profile.WriteText("Internet Preferences", "Netscape File Path", kNoProgram);
         frame = std::make_unique<CMainFrame>(ui, profile);
         WireFrameCommands(*frame, ui, profile,
-                          FrameCommandOptions{browserProfile.path() + QStringLiteral("/browser")});
+                          FrameCommandOptions{browserProfile.path() + QStringLiteral("/browser"),
+                                              [this](const QString& address) {
+                                                  openedAddresses << address;
+                                                  return true;
+                                              }});
     }
     CMainFrame& operator*() { return *frame; }
     CMainFrame* operator->() { return frame.get(); }

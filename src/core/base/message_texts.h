@@ -16,8 +16,9 @@ inline constexpr const char* kPasswordOrDamage =
 inline constexpr const char* kPasswordNotSet = "The encryption password is not set.";
 inline constexpr const char* kMemoryAllocationFailed = "Memory Allocation failed";
 inline constexpr const char* kWriteCardBytesError = "Write Card Bytes Error";
-inline constexpr const char* kDecryptionPasswordTitle = "Decryption Password";
-inline constexpr const char* kForFile = " for file: ";
+// The password prompt's title names the file: "Password for mine.tse".
+inline constexpr const char* kDecryptionPasswordTitle = "Password";
+inline constexpr const char* kForFile = " for ";
 
 // The sealed file.
 inline constexpr const char* kSealedUnreadable =

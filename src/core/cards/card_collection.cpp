@@ -22,11 +22,12 @@ bool ContainsFolded(const std::string& bytes, std::u32string_view foldedText,
            field.end();
 }
 
-bool Matches(const CCard& card, std::u32string_view foldedText, std::u32string& field) {
+bool Matches(const CCard& card, std::u32string_view foldedText, bool withPasswords,
+             std::u32string& field) {
     if (ContainsFolded(card.Name(), foldedText, field) ||
         ContainsFolded(card.Address(), foldedText, field) ||
         ContainsFolded(card.UserId(), foldedText, field) ||
-        ContainsFolded(card.Password(), foldedText, field) ||
+        (withPasswords && ContainsFolded(card.Password(), foldedText, field)) ||
         ContainsFolded(card.Note(), foldedText, field))
         return true;
     for (const std::string& tag : card.Tags()) {
@@ -44,9 +45,9 @@ bool Matches(const CCard& card, std::u32string_view foldedText, std::u32string& 
 
 }  // namespace
 
-bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText) {
+bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText, bool withPasswords) {
     std::u32string field;
-    const bool match = Matches(card, foldedText, field);
+    const bool match = Matches(card, foldedText, withPasswords, field);
     WipeFolded(field);
     return match;
 }
@@ -123,14 +124,14 @@ int CCardCollection::GatherAllCards() {
     return static_cast<int>(allCards_.size());
 }
 
-void CCardCollection::Search(std::string_view text) {
+void CCardCollection::Search(std::string_view text, bool withPasswords) {
     searchResults_.Empty();
     std::u32string folded = FoldedStoredText(text);
     // One buffer for every field of every card; it held passwords, so it is wiped.
     std::u32string field;
     field.reserve(256);
     VisitCardsFetchingAhead(allCards_, [&](CCard& card) {
-        if (Matches(card, folded, field))
+        if (Matches(card, folded, withPasswords, field))
             searchResults_.AddCard(&card);
         return true;
     });
@@ -138,10 +139,10 @@ void CCardCollection::Search(std::string_view text) {
     WipeFolded(folded);
 }
 
-void CCardCollection::GatherAndSearch(std::string_view text) {
+void CCardCollection::GatherAndSearch(std::string_view text, bool withPasswords) {
     EmptyAllCards();
     GatherAllCards();
-    Search(text);
+    Search(text, withPasswords);
 }
 
 std::uint64_t CCardCollection::TotalStoredSize() const {

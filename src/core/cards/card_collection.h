@@ -57,10 +57,11 @@ public:
     int GatherAllCards();
     void EmptyAllCards() { allCards_.clear(); }
     const std::vector<CCard*>& AllCards() const { return allCards_; }
-    // Fills the search-result list with every card of the all-cards array that matches.
-    void Search(std::string_view text);
+    // Fills the search-result list with every card of the all-cards array that matches;
+    // the password is searched only when withPasswords is given.
+    void Search(std::string_view text, bool withPasswords = false);
     // Empties the all-cards array, gathers and searches: what the search box does.
-    void GatherAndSearch(std::string_view text);
+    void GatherAndSearch(std::string_view text, bool withPasswords = false);
 
     // Sum of the stored sizes of every card in the fifteen lists and the deleted list.
     std::uint64_t TotalStoredSize() const;
@@ -110,11 +111,13 @@ private:
     std::vector<CCard*> allCards_;
 };
 
-// The search rule: the search text occurs in the name, address, user ID, password, note, a
-// tag or the value of a custom field that is not protected, both compared as they are displayed,
-// with Unicode case folding (see text_folding.h); whole texts compared. foldedText is the search
-// text as FoldStoredText gives it.
-bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText);
+// The search rule: the search text occurs in the name, address, user ID, note, a tag or the
+// value of a custom field that is not protected (and the password only with withPasswords: a
+// search typed where others can see it must not tell what a password holds), both compared
+// as they are displayed, with Unicode case folding (see text_folding.h); whole texts compared.
+// foldedText is the search text as FoldStoredText gives it.
+bool CardMatchesSearch(const CCard& card, std::u32string_view foldedText,
+                       bool withPasswords = false);
 
 // Clears every text of every card the collection keeps, where it lies in memory.
 void WipeCardTexts(CCardCollection& cards);

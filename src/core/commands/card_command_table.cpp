@@ -26,7 +26,7 @@ constexpr std::array kCardCommands{
     Command(ToolAddCard, "Add Card", "Add a New Card To a Category", HasView)
         .Tip("Add Card")
         .Icon("add_card"),
-    Command(ToolDeleteCard, "Delete Card", "Delete a Card From a Category", DeleteFromCategory)
+    Command(ToolDeleteCard, "Delete Card", "Delete a Card From a Category", HasSelectedCard)
         .Tip("Delete Card")
         .Icon("delete_card"),
     Command(ToolUpdateCard, "Update Card", "Update a Card", HasSelectedLiveCard)
@@ -52,11 +52,22 @@ constexpr std::array kCardCommands{
     MoveTo(MoveToSerialNumbers, "Serial Numbers", "Move the card to Serial Numbers"),
     MoveTo(MoveToMembershipNumbers, "Membership Numbers", "Move the card to Membership Numbers"),
     MoveTo(MoveToMiscellaneous, "Miscellaneous", "Move the card to Miscellaneous"),
+    // Card > Copy ..., also in the card list's context menu. Ctrl+C is Edit > Copy's key: in
+    // the card list it copies the password, so the entry shows it.
+    Command(CopyName, "Copy Name", "Copy the card's name to the clipboard", HasSelectedCard),
+    Command(CopyUserId, "Copy User ID", "Copy the card's user ID to the clipboard", HasSelectedCard)
+        .Keys("Ctrl+B"),
+    Command(CopyPasswordItem, "Copy Password", "Copy the card's password to the clipboard",
+            HasSelectedCard)
+        .ShowsKeys("Ctrl+C"),
+    Command(CopyAddress, "Copy Address", "Copy the card's address to the clipboard",
+            HasSelectedCard)
+        .Keys("Ctrl+U"),
+    Command(CopyNote, "Copy Note", "Copy the card's note to the clipboard", HasSelectedCard),
+    Command(OpenAddress, "Open Address", "Open the card's address in the web browser",
+            HasSelectedCard)
+        .Keys("Ctrl+Shift+U"),
     // The card list's context menu
-    ContextItem(CopyName, "Copy Name", HasView),
-    ContextItem(CopyUserId, "Copy User ID", HasView),
-    ContextItem(CopyPasswordItem, "Copy Password", HasView),
-    ContextItem(CopyNote, "Copy Note", HasView),
     ContextItem(CopyCard, "Copy Card", HasView),
     ContextItem(PasteCard, "Paste Card", CardToPaste),
     ContextItem(UsePasswordToOpen, "Use Password To Open .tse File", HasView),

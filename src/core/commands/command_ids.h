@@ -107,7 +107,11 @@ enum class CommandId : int {
     PasteCard = 154,
     UsePasswordToOpen = 158,
     // Card > Copy One-Time Code: the selected card's current one-time code, as a secret.
-    CopyOneTimeCode = 32861,
+    CopyOneTimeCode = 32864,
+    // Card > Copy Address (the card's address to the clipboard) and Open Address (the
+    // address in the desktop's web browser).
+    CopyAddress = 32865,
+    OpenAddress = 32866,
 };
 
 // The number a command is stored and shown by.

@@ -49,7 +49,10 @@ bool Cut(const CommandContext& c) {
 
 bool Copy(const CommandContext& c) {
     const TextFieldState& t = c.textField;
-    return t.focused && !t.masked && t.hasSelectedText;
+    if (t.focused)
+        return !t.masked && t.hasSelectedText;
+    // In the card list the key copies the selected card's password.
+    return c.cardListFocused && c.hasView && c.hasSelectedCard;
 }
 
 bool Paste(const CommandContext& c) {
@@ -79,10 +82,6 @@ bool HasRecycledCards(const CommandContext& c) {
 
 bool HasUnlockedDocument(const CommandContext& c) {
     return c.hasDocument && !c.documentLocked;
-}
-
-bool DeleteFromCategory(const CommandContext& c) {
-    return HasSelectedCard(c) && c.selectorText != kShowAll;
 }
 
 bool CardToPaste(const CommandContext& c) {

@@ -40,8 +40,6 @@ bool HasSelectedRecycledCard(const CommandContext& c);
 bool HasRecycledCards(const CommandContext& c);
 // File > Properties... changes the active document's settings.
 bool HasUnlockedDocument(const CommandContext& c);
-// The toolbar's Delete Card: not while the list shows every category.
-bool DeleteFromCategory(const CommandContext& c);
 bool CardToPaste(const CommandContext& c);
 // Copy One-Time Code: the selected card has a one-time-code secret.
 bool SelectedCardHasOneTimeCode(const CommandContext& c);

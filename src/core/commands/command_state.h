@@ -30,6 +30,7 @@ struct CommandContext {
     bool documentLocked = false;  // the active document is locked: its cards are gone
     bool anyLockable = false;     // some open document is encrypted, stored and not locked
     bool pasteAvailable = false;  // Copy Card holds a card for Paste Card
+    bool cardListFocused = false;  // the active card list has the keys (Ctrl+C copies the password)
     std::string selectorText;     // what the category selector shows ("Show All", ...)
     // What the active document's Undo and Redo would undo or redo ("Delete Card "Bank"");
     // empty when there is nothing.

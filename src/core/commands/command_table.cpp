@@ -27,8 +27,9 @@ const CommandInfo* FindCommand(CommandId command) {
 
 std::string MenuText(const CommandInfo& command) {
     std::string text(command.label);
-    if (!command.keys[0].empty())
-        text.append("\t").append(command.keys[0]);
+    const std::string_view keys = command.keys[0].empty() ? command.shownKeys : command.keys[0];
+    if (!keys.empty())
+        text.append("\t").append(keys);
     return text;
 }
 

@@ -28,6 +28,9 @@ struct CommandInfo {
     std::string_view toolTip;  // the toolbar button's tip; empty without a button
     // Accelerators, if any; the menu shows the first ("Ctrl+V", then "Shift+Ins").
     std::array<std::string_view, 2> keys{};
+    // A key another command's record owns that reaches this one where it applies (Ctrl+C
+    // copies the password in the card list): shown in the menu, not an accelerator.
+    std::string_view shownKeys;
     std::string_view icon;  // the toolbar picture's name ("new"); empty without a button
     EnabledRule enabled = nullptr;
     bool whileLocked = false;  // can still be chosen while the active document is locked
@@ -42,6 +45,11 @@ struct CommandInfo {
     constexpr CommandInfo Keys(std::string_view first, std::string_view second = {}) const {
         CommandInfo c = *this;
         c.keys = {first, second};
+        return c;
+    }
+    constexpr CommandInfo ShowsKeys(std::string_view keysOfAnother) const {
+        CommandInfo c = *this;
+        c.shownKeys = keysOfAnother;
         return c;
     }
     constexpr CommandInfo Icon(std::string_view name) const {
@@ -80,7 +88,8 @@ std::span<const CommandInfo> InternetCommandTable();
 std::span<const CommandInfo> ViewCommandTable();  // the View and Window menus
 std::span<const CommandInfo> HelpCommandTable();
 
-// The menu item's text: the label, and after a tab the first accelerator ("&Open...\tCtrl+O").
+// The menu item's text: the label, and after a tab the first accelerator ("&Open...\tCtrl+O")
+// or else the key it shows.
 std::string MenuText(const CommandInfo& command);
 
 // Every command, each once.

@@ -31,7 +31,8 @@ constexpr std::array kFileCommands{
     Command(EncryptOnSave, "Encrypt On &Save...", "Set the password for File Encryption",
             DocumentHasCards)
         .Keys("Alt+S"),
-    Command(SetPassword, "Set Password", "Set the password for File Encryption", DocumentHasCards)
+    Command(SetPassword, "Set Pass&word...", "Set the password for File Encryption",
+            DocumentHasCards)
         .Tip("Set Password")
         .Icon("set_password"),
     Command(FileProperties, "Prop&erties...", "Change the settings kept in the data file",

@@ -268,7 +268,9 @@ bool DocumentModel::Open(const std::string& path, const std::string& passwordPre
         if (read.ok)
             break;
         if (!read.wrongPassword) {
-            ShowFrameworkError(ui_, msg::kFailedToOpen);
+            // Cancel is the user's own choice: nothing to tell them about.
+            if (!read.cancelled || !read.messages.empty())
+                ShowFrameworkError(ui_, msg::kFailedToOpen);
             return false;
         }
         request.passwordPrefill.clear();  // the one offered was wrong

@@ -105,6 +105,7 @@ struct ReadResult {
     bool stoppedEarly = false;    // a damaged record ended the reading
     std::size_t unreadBytes = 0;  // bytes after the last card read
     bool wrongPassword = false;   // the password did not open the file (not a Cancel)
+    bool cancelled = false;       // the user cancelled the password prompt
     // Bytes after the last card that are not the zero fill of an encrypted file.
     bool trailingData = false;
     std::size_t droppedCards = 0;   // records of an unknown category: read, not kept

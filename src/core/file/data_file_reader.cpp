@@ -142,8 +142,10 @@ bool AskFilePassword(const ReadRequest& request, SecretText& password, ReadResul
     std::optional<std::string> entered = request.askPassword(
         std::string(msg::kDecryptionPasswordTitle) + msg::kForFile + request.fileTitle,
         request.passwordPrefill);
-    if (!entered)
+    if (!entered) {
+        result.cancelled = true;
         return false;
+    }
     password.Get() = *entered;
     SecureWipe(*entered);
     if (password.Get().empty())

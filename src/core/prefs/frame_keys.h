@@ -26,5 +26,11 @@ inline constexpr int kLockAfterMinutesMax = 1440;
 // memory); values out of range mean the defaults, 3 and 262144 KiB (256 MiB).
 inline constexpr const char* kSealedKeyOperations = "Sealed Key Operations";  // int
 inline constexpr const char* kSealedKeyMemoryKiB = "Sealed Key Memory KiB";   // int
+inline constexpr int kSealedKeyOperationsDefault = 3;
+inline constexpr int kSealedKeyOperationsMin = 1;
+inline constexpr int kSealedKeyOperationsMax = 10;
+inline constexpr int kSealedKeyMemoryKiBDefault = 262144;
+inline constexpr int kSealedKeyMemoryKiBMin = 8;
+inline constexpr int kSealedKeyMemoryKiBMax = 1048576;
 
 }  // namespace tessaline::prefs

@@ -37,6 +37,16 @@ Preferences LoadPreferences(const IProfile& p) {
     r.clearClipboardSeconds = ClearClipboardSeconds(p);
     r.submitLoginForms =
         p.GetInt(kGeneralSection, kSubmitLoginForms, kSubmitLoginFormsDefault) == 1 ? 1 : 0;
+    r.searchPasswords =
+        p.GetInt(kGeneralSection, kSearchPasswords, kSearchPasswordsDefault) == 1 ? 1 : 0;
+    const int ops = p.GetInt(kGeneralSection, kSealedKeyOperations, kSealedKeyOperationsDefault);
+    r.sealedKeyOperations = ops >= kSealedKeyOperationsMin && ops <= kSealedKeyOperationsMax
+                                ? ops
+                                : kSealedKeyOperationsDefault;
+    const int kib = p.GetInt(kGeneralSection, kSealedKeyMemoryKiB, kSealedKeyMemoryKiBDefault);
+    r.sealedKeyMemoryKiB = kib >= kSealedKeyMemoryKiBMin && kib <= kSealedKeyMemoryKiBMax
+                               ? kib
+                               : kSealedKeyMemoryKiBDefault;
     return r;
 }
 
@@ -64,6 +74,9 @@ void SavePreferences(IProfile& p, const Preferences& r) {
     p.WriteInt(kGeneralSection, kLockAfterMinutes, r.lockAfterMinutes);
     p.WriteInt(kGeneralSection, kClearClipboardSeconds, r.clearClipboardSeconds);
     p.WriteInt(kGeneralSection, kSubmitLoginForms, r.submitLoginForms);
+    p.WriteInt(kGeneralSection, kSearchPasswords, r.searchPasswords);
+    p.WriteInt(kGeneralSection, kSealedKeyOperations, r.sealedKeyOperations);
+    p.WriteInt(kGeneralSection, kSealedKeyMemoryKiB, r.sealedKeyMemoryKiB);
 }
 
 PrintFlags LoadPrintFlags(const IProfile& p) {

@@ -68,6 +68,12 @@ struct Preferences {
     int clearClipboardSeconds = prefs::kClearClipboardSecondsDefault;
     // "General Preferences": submit login forms after filling them
     int submitLoginForms = 0;
+    // "General Preferences": the search finds cards by their password too
+    int searchPasswords = 0;
+    // "General Preferences": the key derivation of files sealed from now on (Argon2id
+    // passes and memory in KiB); a stored value out of range reads as the default
+    int sealedKeyOperations = 3;
+    int sealedKeyMemoryKiB = 262144;
 
     bool operator==(const Preferences&) const = default;
 };

@@ -15,5 +15,9 @@ inline constexpr int kDateFormatDefault = 0;
 // for a card with Automatic Access is submitted too; default 0 (only filled).
 inline constexpr const char* kSubmitLoginForms = "Submit Login Forms";
 inline constexpr int kSubmitLoginFormsDefault = 0;
+// Section "General Preferences": 1 = the search box finds cards by their password too;
+// default 0 (a search typed where others can see it never tells what a password holds).
+inline constexpr const char* kSearchPasswords = "Search Passwords";
+inline constexpr int kSearchPasswordsDefault = 0;
 
 }  // namespace tessaline::prefs

@@ -52,6 +52,17 @@ bool SameAsEditorFields(const CCard& card, const CardEditorFields& e) {
 
 }  // namespace
 
+bool NewCardAsksCategory(std::string_view selectorText) {
+    return selectorText == kShowAll || selectorText == kSearchResults;
+}
+
+std::string ShownCardName(const CCard& card) {
+    std::string name;
+    for (char32_t c : DecodeStoredBytes(card.Name()))
+        AppendUtf8(name, c);
+    return name;
+}
+
 bool CanAddCardsTo(std::string_view selectorText, IUserAnswers& ui) {
     if (selectorText == kShowAll) {
         Ask(ui, card_messages::kSelectCategoryFirst, "Warning", MsgIcon::Information);
@@ -92,13 +103,13 @@ bool ApplyCardEdit(CCard& card, const CardEditorFields& e, const IProfile& profi
 
 bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* card,
                 IUserAnswers& ui) {
-    if (selectorText == kShowAll) {
-        Ask(ui, card_messages::kDeleteSelectCategoryFirst, "Warning", MsgIcon::Information);
-        return false;
-    }
+    // The card leaves its own list, so any list it is shown in will do.
+    (void)selectorText;
     if (card == nullptr)
         return false;
-    if (Ask(ui, card_messages::kConfirmDelete, "Warning", MsgIcon::Warning, MsgButtons::OkCancel) !=
+    std::string question = card_messages::kConfirmDelete;
+    question.replace(question.find("%1"), 2, ShownCardName(*card));
+    if (Ask(ui, question.c_str(), "Warning", MsgIcon::Warning, MsgButtons::OkCancel) !=
         MsgAnswer::Ok) {
         return false;
     }
@@ -210,11 +221,8 @@ bool ConfirmPasswordReplace(const CCard* card, IUserAnswers& ui) {
     if (card == nullptr || card->Password().empty())
         return true;
     // The name as the list shows it; messages are UTF-8.
-    std::string name;
-    for (char32_t c : DecodeStoredBytes(card->Name()))
-        AppendUtf8(name, c);
     std::string text = card_messages::kReplacePassword;
-    text.replace(text.find("%1"), 2, name);
+    text.replace(text.find("%1"), 2, ShownCardName(*card));
     return ui.Message(MessageRequest{std::move(text), MsgCaption::Application, MsgIcon::Question,
                                      MsgButtons::YesNo}) == MsgAnswer::Yes;
 }
@@ -227,6 +235,8 @@ const char* CardFieldName(CardField field) {
             return "User ID";
         case CardField::Note:
             return "Note";
+        case CardField::Address:
+            return "Address";
         case CardField::Password:
             break;
     }
@@ -245,6 +255,8 @@ std::optional<std::string> FieldText(const CCard* card, CardField field) {
             return card->Password();
         case CardField::Note:
             return card->Note();
+        case CardField::Address:
+            return card->Address();
     }
     return std::nullopt;
 }

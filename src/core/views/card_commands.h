@@ -24,13 +24,17 @@ inline constexpr const char* kSelectCategoryFirst = "Please select a category fi
 inline constexpr const char* kCannotAddHere = "You can not add cards to this category!";
 inline constexpr const char* kDeleteSelectCategoryFirst =
     "To delete a card, select a category first.";
-inline constexpr const char* kConfirmDelete = "Are you sure you want to delete this card?";
+inline constexpr const char* kConfirmDelete = "Are you sure you want to delete the card \"%1\"?";
 inline constexpr const char* kAlreadyInCategory = "Card already in this category";
 inline constexpr const char* kNoCardSelected = "No card selected, please select a card first!";
 inline constexpr const char* kNotTseFile =
     "File path not correct, not a .tse file, or file not found !";
 inline constexpr const char* kReplacePassword = "Replace the password of %1 with the new one?";
 }  // namespace card_messages
+
+// New Card where the selector shows no one category ("Show All", "Search Results"): the
+// card editor asks for the category.
+bool NewCardAsksCategory(std::string_view selectorText);
 
 // Whether new cards can go into the list the selector shows. "Show All" and "Search
 // Results" name no list: the user is told so and false is returned.
@@ -45,8 +49,9 @@ CCard* AddNewCard(CCardCollection& cards, std::string_view selectorText,
 bool ApplyCardEdit(CCard& card, const CardEditorFields& edited, const IProfile& profile,
                    std::uint32_t now);
 
-// Delete Card, asking first. True when the card was deleted. The card leaves its own
-// category list (whatever the selector shows) and the search results.
+// Delete Card, asking first with the card's name. True when the card was deleted. The
+// card leaves its own category list (whatever the selector shows, "Show All" and
+// "Search Results" too) and the search results.
 bool DeleteCard(CCardCollection& cards, std::string_view selectorText, CCard* card,
                 IUserAnswers& ui);
 
@@ -97,10 +102,14 @@ bool SetCardPassword(CCard* card, const std::string& text, const IProfile& profi
 // user answers Yes to "Replace the password of NAME with the new one?". True = go ahead.
 bool ConfirmPasswordReplace(const CCard* card, IUserAnswers& ui);
 
-enum class CardField { Name, UserId, Password, Note };
+// A card's name as the list shows it, in UTF-8, for the messages that name it.
+std::string ShownCardName(const CCard& card);
+
+enum class CardField { Name, UserId, Password, Note, Address };
 // The text a Copy field command puts on the clipboard; nothing without a card.
 std::optional<std::string> FieldText(const CCard* card, CardField field);
-// What the status bar calls the field after a copy: "Name", "User ID", "Password", "Note".
+// What the status bar calls the field after a copy: "Name", "User ID", "Password", "Note",
+// "Address".
 const char* CardFieldName(CardField field);
 
 // Whether an address names a data file that "Use Password To Open .tse File" may open.

@@ -57,11 +57,26 @@ bool AddressButtonShown(std::string_view categoryName) {
 }
 
 CardEditorFields PresetForNewCard(std::string_view selectorText) {
+    if (CategoryCodeOfName(selectorText) < 0 &&
+        (selectorText == kShowAll || selectorText == kSearchResults)) {
+        CardEditorFields f = PresetForNewCard(CategoryDisplayName(kWwwSites));
+        f.chooseCategory = true;
+        return f;
+    }
     CardEditorFields f;
     f.categoryName = std::string(selectorText);
     f.labels = EditorFieldLabels(selectorText);
     f.address = NewCardAddress(selectorText);
     f.attributesEnabled = AttributesEnabledForNewCard(selectorText) ? 1 : 0;
+    return f;
+}
+
+CardEditorFields WithChosenCategory(CardEditorFields f, std::string_view categoryName) {
+    if (f.address == NewCardAddress(f.categoryName))
+        f.address = NewCardAddress(categoryName);
+    f.categoryName = std::string(categoryName);
+    f.labels = EditorFieldLabels(categoryName);
+    f.attributesEnabled = AttributesEnabledForNewCard(categoryName) ? 1 : 0;
     return f;
 }
 

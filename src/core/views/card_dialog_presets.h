@@ -42,6 +42,9 @@ struct CardEditorFields {
     // The user chose Restore on the History page: the earlier version (its index in the
     // card's history) that is to become the card; the other fields are then not applied.
     std::optional<int> restoreVersion;
+    // A new card while the list shows no one category ("Show All", "Search Results"): the
+    // editor offers the categories to choose from, and categoryName is the one chosen.
+    bool chooseCategory = false;
 };
 
 // Clears the card's texts held by the fields (name, address, user ID, password, note and
@@ -51,8 +54,13 @@ void WipeEditorTexts(CardEditorFields& fields);
 // Texts of this many bytes or more cannot be stored in a card.
 inline constexpr std::size_t kMaxCardTextBytes = 32767;
 
-// A new card in the category the selector shows.
+// A new card in the category the selector shows. Where it shows no one category the
+// editor asks for it, starting with WWW Sites.
 CardEditorFields PresetForNewCard(std::string_view selectorText);
+// The fields after the user chose another category in the editor: its labels, its
+// attribute boxes, and its starting address when the address was still the one the
+// earlier category started with.
+CardEditorFields WithChosenCategory(CardEditorFields fields, std::string_view categoryName);
 // A new card from the page the browser shows.
 // With a login form on the page, the user ID typed into it is offered and so is taking
 // the password typed there.

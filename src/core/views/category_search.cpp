@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/categories.h"
 #include "core/views/card_list_model.h"
 
@@ -56,6 +57,12 @@ std::optional<std::size_t> SearchHistory::Add(const std::string& text) {
     const auto index = static_cast<std::size_t>(at - entries_.begin());
     entries_.insert(at, text);
     return index;
+}
+
+void SearchHistory::Clear() {
+    for (std::string& e : entries_)
+        SecureWipe(e);
+    entries_.clear();
 }
 
 }  // namespace tessaline

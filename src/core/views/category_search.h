@@ -38,6 +38,8 @@ public:
     // index the text went to, or nothing when it was not added.
     std::optional<std::size_t> Add(const std::string& text);
     const std::vector<std::string>& Entries() const { return entries_; }
+    // Wipes every text (one may be a secret the user typed) and empties the list.
+    void Clear();
 
 private:
     std::vector<std::string> entries_;

@@ -5,6 +5,7 @@
 
 #include "core/base/secure_wipe.h"
 #include "core/cards/card_collection.h"
+#include "core/cards/iso_date_time.h"
 #include "core/cards/text_encoding.h"
 #include "core/file/data_file.h"
 #include "core/views/csv_reader.h"
@@ -23,6 +24,8 @@ enum class Role {
     Notes,     // the start of the card's note
     Totp,      // a TOTP secret or otpauth:// address: the card's one-time-password field
     Fields,    // Bitwarden's custom fields, "name: value" lines, kept in the note
+    Created,   // when the entry was made (ISO 8601)
+    Modified,  // when the entry was last changed (ISO 8601)
     Kept,      // anything else worth keeping: "label: value" in the note
     Dropped,   // the exporting program's own bookkeeping (ids, icons, time stamps)
 };
@@ -42,11 +45,16 @@ struct Layout {
 };
 
 constexpr Column kKeePassXcColumns[] = {
-    {"Group", Role::Group, "Group"},      {"Title", Role::Name, "Title"},
-    {"Username", Role::User, "Username"}, {"Password", Role::Password, "Password"},
-    {"URL", Role::Address, "URL"},        {"Notes", Role::Notes, "Notes"},
-    {"TOTP", Role::Totp, "TOTP"},         {"Icon", Role::Dropped, ""},
-    {"Last Modified", Role::Dropped, ""}, {"Created", Role::Dropped, ""},
+    {"Group", Role::Group, "Group"},
+    {"Title", Role::Name, "Title"},
+    {"Username", Role::User, "Username"},
+    {"Password", Role::Password, "Password"},
+    {"URL", Role::Address, "URL"},
+    {"Notes", Role::Notes, "Notes"},
+    {"TOTP", Role::Totp, "TOTP"},
+    {"Icon", Role::Dropped, ""},
+    {"Last Modified", Role::Modified, "Last Modified"},
+    {"Created", Role::Created, "Created"},
 };
 constexpr std::string_view kKeePassXcKeys[] = {"title", "username", "password", "url"};
 
@@ -217,6 +225,77 @@ int CategoryOfGroup(std::string_view group) {
     }
 }
 
+// What a KeePassXC group path says: its first part is the root group, whatever it is
+// called; below it, the deepest part (or pair of parts: "ATM/PIN Cards") named after a
+// category gives the card's category, and every other part becomes a tag.
+struct GroupPathMeaning {
+    int code = -1;
+    std::vector<std::string> tags;
+};
+
+int CategoryNamed(std::string_view name) {
+    for (int code = 0; code < kCategoryCount; ++code) {
+        if (SameIgnoringCase(name, FindCategory(code)->displayName))
+            return code;
+    }
+    return SameIgnoringCase(name, kOldWwwPagesName) ? kWwwSites : -1;
+}
+
+GroupPathMeaning ReadGroupPath(std::string_view group) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = group.find('/', start);
+        parts.emplace_back(
+            Trim(group.substr(start, slash == std::string_view::npos ? slash : slash - start)));
+        if (slash == std::string_view::npos)
+            break;
+        start = slash + 1;
+    }
+    GroupPathMeaning meaning;
+    // The root group says nothing about the entry.
+    parts.erase(parts.begin());
+    std::size_t first = parts.size(), count = 0;
+    for (std::size_t i = parts.size(); i-- > 0 && count == 0;) {
+        if (i > 0) {
+            const int pair = CategoryNamed(parts[i - 1] + "/" + parts[i]);
+            if (pair >= 0) {
+                meaning.code = pair;
+                first = i - 1;
+                count = 2;
+                break;
+            }
+        }
+        const int one = CategoryNamed(parts[i]);
+        if (one >= 0) {
+            meaning.code = one;
+            first = i;
+            count = 1;
+        }
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if ((i < first || i >= first + count) && !parts[i].empty())
+            meaning.tags.push_back(parts[i]);
+    }
+    return meaning;
+}
+
+// The category an address's scheme names: file transfer goes to FTP Servers, mail to
+// Email Accounts; -1 for any other.
+int CategoryOfAddress(std::string_view address) {
+    address = Trim(address);
+    const std::size_t colon = address.find(':');
+    if (colon == std::string_view::npos)
+        return -1;
+    const std::string scheme = Lower(address.substr(0, colon));
+    if (scheme == "ftp" || scheme == "ftps" || scheme == "sftp")
+        return kFtpServers;
+    if (scheme == "mailto" || scheme == "imap" || scheme == "imaps" || scheme == "smtp" ||
+        scheme == "smtps")
+        return kEmailAccounts;
+    return -1;
+}
+
 // Whether the group says nothing the category does not: "Root", "Credit Cards" or
 // "Root/Credit Cards" for a Credit Cards card.
 bool GroupSaysNoMore(std::string_view group, int code) {
@@ -270,12 +349,12 @@ std::string StoredFromUtf8(std::string_view utf8) {
 
 // One entry's texts while it is put together; wiped afterwards.
 struct Entry {
-    std::string group, name, address, user, password, notes, totp, fields;
+    std::string group, name, address, user, password, notes, totp, fields, created, modified;
     std::vector<std::string> kept;  // "label: value"
 
     ~Entry() {
-        for (std::string* text :
-             {&group, &name, &address, &user, &password, &notes, &totp, &fields})
+        for (std::string* text : {&group, &name, &address, &user, &password, &notes, &totp, &fields,
+                                  &created, &modified})
             SecureWipe(*text);
         for (std::string& text : kept)
             SecureWipe(text);
@@ -341,6 +420,12 @@ private:
             case Role::Fields:
                 entry.fields = value;
                 break;
+            case Role::Created:
+                entry.created = value;
+                break;
+            case Role::Modified:
+                entry.modified = value;
+                break;
             case Role::Kept:
                 if (!value.empty())
                     entry.kept.push_back(use.label + ": " + value);
@@ -351,9 +436,21 @@ private:
     }
 
     std::optional<std::string> MakeCard(const Entry& entry, CCard& card) const {
-        const int fromGroup = CategoryOfGroup(entry.group);
-        const int code =
-            fromGroup >= 0 ? fromGroup : (Trim(entry.address).empty() ? kMiscellaneous : kWwwSites);
+        // KeePassXC's groups are a path below its root group: they become the category
+        // and tags. Other programs' folders name the category and stay in the note.
+        const bool groupPath = layout_.source == CsvSource::KeePassXc;
+        GroupPathMeaning path;
+        if (groupPath && !Trim(entry.group).empty())
+            path = ReadGroupPath(entry.group);
+        const int fromGroup = groupPath ? path.code : CategoryOfGroup(entry.group);
+        const int fromAddress = CategoryOfAddress(entry.address);
+        const int code = fromGroup >= 0                ? fromGroup
+                         : fromAddress >= 0            ? fromAddress
+                         : Trim(entry.address).empty() ? kMiscellaneous
+                                                       : kWwwSites;
+        // The dates the program kept; one that cannot be read stays in the note.
+        const std::optional<std::int64_t> createdMs = ParseIsoDateTimeMs(entry.created);
+        const std::optional<std::int64_t> modifiedMs = ParseIsoDateTimeMs(entry.modified);
 
         std::string note = entry.notes;
         auto addLine = [&note](std::string_view line) {
@@ -361,12 +458,16 @@ private:
                 note.push_back('\n');
             note += line;
         };
-        if (!Trim(entry.group).empty() && !GroupSaysNoMore(entry.group, code))
+        if (!groupPath && !Trim(entry.group).empty() && !GroupSaysNoMore(entry.group, code))
             addLine(GroupLabel() + ": " + entry.group);
         if (!entry.fields.empty())
             addLine(entry.fields);
         for (const std::string& line : entry.kept)
             addLine(line);
+        if (!createdMs && !Trim(entry.created).empty())
+            addLine("Created: " + entry.created);
+        if (!modifiedMs && !Trim(entry.modified).empty())
+            addLine("Last Modified: " + entry.modified);
 
         const std::string name = entry.name.empty() ? HostOf(entry.address) : entry.name;
         struct Text {
@@ -399,7 +500,16 @@ private:
         card.SetNote(std::move(texts[4].stored));
         if (!Trim(entry.totp).empty())
             card.SetOtpUri(entry.totp);
-        card.SetModificationTime(now_);
+        card.SetTags(std::move(path.tags));
+        std::uint32_t stamp = now_;
+        if (createdMs)
+            card.SetCreatedMs(*createdMs);
+        if (const std::optional<std::int64_t> changed = modifiedMs ? modifiedMs : createdMs) {
+            card.SetModifiedMs(*changed);
+            if (const std::uint32_t old = CardTimeOfUnixMs(*changed); old != 0)
+                stamp = old;
+        }
+        card.SetModificationTime(stamp);
         card.SetChanged(true);
         return std::nullopt;
     }

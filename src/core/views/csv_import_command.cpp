@@ -68,6 +68,24 @@ std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now
     return chosen;
 }
 
+ImportTarget AskImportTarget(IUserAnswers& ui, const CsvCardsChosen& chosen,
+                             const std::string& openTitle) {
+    const std::string text = "Add the " + CardCountText(static_cast<int>(chosen.cards.size())) +
+                             " of " + chosen.fileName + " to " + openTitle +
+                             ", or make a new file of them?";
+    const std::vector<std::string> buttons{"Add to " + openTitle, "New File", "Cancel"};
+    switch (ui.AskWithButtons(
+        MessageRequest{text, MsgCaption::Application, MsgIcon::Question, MsgButtons::Ok}, buttons,
+        0)) {
+        case 0:
+            return ImportTarget::OpenFile;
+        case 1:
+            return ImportTarget::NewFile;
+        default:
+            return ImportTarget::Cancel;
+    }
+}
+
 std::string CsvImportedMessage(const CsvCardsChosen& chosen) {
     const int count = static_cast<int>(chosen.cards.size());
     std::string text = CardCountText(count) + (count == 1 ? " was" : " were") + " imported from " +

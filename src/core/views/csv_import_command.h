@@ -32,6 +32,12 @@ std::optional<CsvCardsChosen> AskForCsvCards(IUserAnswers& ui, std::uint32_t now
 // large) is an error of line 0.
 CsvImport ReadCsvFile(const std::string& path, CsvSource source, std::uint32_t now);
 
+// Where File > Import... puts the cards when a file is open.
+enum class ImportTarget { OpenFile, NewFile, Cancel };
+// Asks whether the cards go into the open file (named by openTitle) or into a new one.
+ImportTarget AskImportTarget(IUserAnswers& ui, const CsvCardsChosen& chosen,
+                             const std::string& openTitle);
+
 // What the user is told after the cards were added to the document.
 std::string CsvImportedMessage(const CsvCardsChosen& chosen);
 

@@ -13,7 +13,7 @@ namespace tessaline {
 void WireFrameCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
                        const FrameCommandOptions& options) {
     // Each group is a child of the frame: Qt's ownership ends them with it.
-    new CFrameCardCommands(frame, ui, profile);
+    new CFrameCardCommands(frame, ui, profile, options.openAddress);
     new CFrameFileCommands(frame, ui, profile);
     new CFrameHistoryCommands(frame, ui, profile);
     new CFrameLockCommands(frame, ui, profile);

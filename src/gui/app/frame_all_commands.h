@@ -4,6 +4,7 @@
 // and the Internet commands.
 
 #include <QString>
+#include <functional>
 
 namespace tessaline {
 
@@ -14,6 +15,9 @@ class IUserAnswers;
 struct FrameCommandOptions {
     // Where the automation browser keeps its profile; empty: the program's own folder.
     QString browserProfileFolder;
+    // Hands Card > Open Address's address to the desktop's web browser; empty: the desktop's
+    // own way (QDesktopServices). False when nothing took it.
+    std::function<bool(const QString& address)> openAddress;
 };
 
 // The command groups become children of the frame and live as long as it does.

@@ -1,16 +1,20 @@
 #include "gui/app/frame_card_commands.h"
 
+#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
+#include <QUrl>
 
 #include "core/cards/categories.h"
 #include "core/cards/one_time_code.h"
+#include "core/browser/address_to_open.h"
 #include "core/commands/command_ids.h"
 #include "core/views/card_commands.h"
 #include "gui/app/child_frame.h"
 #include "gui/app/main_frame.h"
 #include "gui/document/tessaline_doc.h"
+#include "gui/text/text_codec.h"
 #include "gui/views/card_edit_commands.h"
 #include "gui/views/one_time_code_commands.h"
 #include "gui/views/tessaline_view.h"
@@ -24,8 +28,18 @@ constexpr int kContextMenuOffset = 50;
 
 }  // namespace
 
-CFrameCardCommands::CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile)
-    : QObject(&frame), frame_(frame), ui_(ui), profile_(profile) {
+CFrameCardCommands::CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IProfile& profile,
+                                       std::function<bool(const QString& address)> openAddress)
+    : QObject(&frame),
+      frame_(frame),
+      ui_(ui),
+      profile_(profile),
+      openAddress_(std::move(openAddress)) {
+    if (!openAddress_) {
+        openAddress_ = [](const QString& address) {
+            return QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
+        };
+    }
     setObjectName(QStringLiteral("cardCommands"));
     CommandRouter& commands = frame_.Commands();
     commands.Bind(CommandId::NewCard, this, &CFrameCardCommands::NewCard);
@@ -38,12 +52,14 @@ CFrameCardCommands::CFrameCardCommands(CMainFrame& frame, IUserAnswers& ui, IPro
         commands.Bind(item.command, this, &CFrameCardCommands::ChangeCategory);
     for (CommandId command :
          {CommandId::CopyPassword, CommandId::ToolCopyPassword, CommandId::CopyName,
-          CommandId::CopyUserId, CommandId::CopyPasswordItem, CommandId::CopyNote})
+          CommandId::CopyUserId, CommandId::CopyPasswordItem, CommandId::CopyNote,
+          CommandId::CopyAddress})
         commands.Bind(command, this, &CFrameCardCommands::CopyField);
     commands.Bind(CommandId::CopyCard, this, &CFrameCardCommands::CopyCard);
     commands.Bind(CommandId::PasteCard, this, &CFrameCardCommands::PasteCard);
     commands.Bind(CommandId::UsePasswordToOpen, this, &CFrameCardCommands::UsePasswordToOpen);
     commands.Bind(CommandId::CopyOneTimeCode, this, &CFrameCardCommands::CopyOneTimeCode);
+    commands.Bind(CommandId::OpenAddress, this, &CFrameCardCommands::OpenAddress);
     // The card Copy Card holds is the group's, and Paste Card's rule reads it.
     commands.AddFacts([this](CommandContext& c) { c.pasteAvailable = pasteAvailable_; });
     commands.AddFacts([this](CommandContext& c) {
@@ -115,6 +131,8 @@ void CFrameCardCommands::CopyField(CommandId command) {
         field = CardField::UserId;
     else if (command == CommandId::CopyNote)
         field = CardField::Note;
+    else if (command == CommandId::CopyAddress)
+        field = CardField::Address;
     OnCopyField(*view, profile_, field, [this](const QString& text, int timeoutMs) {
         frame_.statusBar()->showMessage(text, timeoutMs);
     });
@@ -144,6 +162,25 @@ void CFrameCardCommands::UsePasswordToOpen() {
     if (view == nullptr)
         return;
     OnUsePasswordToOpen(*view, ui_, [this](const QString& path) { frame_.OpenDocumentFile(path); });
+}
+
+void CFrameCardCommands::OpenAddress() {
+    CTessalineNewView* view = frame_.ActiveView();
+    const CCard* card = view ? view->SelectedCard() : nullptr;
+    if (card == nullptr)
+        return;
+    constexpr int kStatusMs = 5000;
+    if (card->Address().empty()) {
+        frame_.statusBar()->showMessage(QString::fromUtf8(kNoAddressToOpen), kStatusMs);
+        return;
+    }
+    const std::optional<std::string> address =
+        AddressToOpen(DisplayText(card->Address()).toStdString());
+    if (!address) {
+        frame_.statusBar()->showMessage(QString::fromUtf8(kAddressNotOpened), kStatusMs);
+        return;
+    }
+    openAddress_(QString::fromStdString(*address));
 }
 
 }  // namespace tessaline

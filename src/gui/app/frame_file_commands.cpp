@@ -1,5 +1,6 @@
 #include "gui/app/frame_file_commands.h"
 
+#include "core/base/secure_wipe.h"
 #include "core/cards/categories.h"
 #include "core/commands/command_ids.h"
 #include "core/platform/user_answers.h"
@@ -30,6 +31,21 @@ void CFrameFileCommands::ImportCsv() {
     if (!chosen)
         return;
     CTessalineNewDoc* doc = frame_.ActiveDocument();
+    // An open file that holds something: the user says whether the cards join it. A new,
+    // empty document (the welcome panel's import makes one) simply takes them.
+    if (doc != nullptr && (doc->HasCards() || !doc->PathName().isEmpty())) {
+        switch (AskImportTarget(ui_, *chosen, doc->Title().toStdString())) {
+            case ImportTarget::OpenFile:
+                break;
+            case ImportTarget::NewFile:
+                doc = nullptr;
+                break;
+            case ImportTarget::Cancel:
+                for (CCard& card : chosen->cards)
+                    card.ForEachText([](std::string& text) { SecureWipe(text); });
+                return;
+        }
+    }
     if (doc == nullptr && frame_.NewDocument() != nullptr)
         doc = frame_.ActiveDocument();
     if (doc == nullptr)

@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <utility>
 
 #include "core/app/window_memory.h"
@@ -310,8 +311,10 @@ QWidget* CMainFrame::FocusedTextField() const {
 }
 
 void CMainFrame::OnFocusChanged(QWidget*, QWidget* now) {
-    if (now && now->window() == this)
+    if (now && now->window() == this) {
         lastTextField_ = TextFieldOf(now);
+        lastFocus_ = now;
+    }
     ScheduleCommandStateUpdate();
 }
 
@@ -326,6 +329,11 @@ CommandContext CMainFrame::CurrentCommandContext() const {
         c.hasView = true;
         c.hasSelectedCard = view->SelectedCard() != nullptr;
         c.selectorText = StoredText(view->ShownCategory());
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == nullptr || focus->window() != this)
+            focus = lastFocus_;
+        c.cardListFocused =
+            focus != nullptr && focus == static_cast<QWidget*>(ActiveView()->List());
     }
     c.recentFileCount = static_cast<int>(recent_.Size());
     c.textField = TextFieldStateOf(FocusedTextField());
@@ -434,6 +442,11 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CTessalineNewDoc> doc) {
             UpdateFrameTitle();
     });
     connect(d, &CTessalineNewDoc::LockChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
+    // What was typed into the search box may be a secret: a lock wipes it.
+    connect(d, &CTessalineNewDoc::LockChanged, this, [this, view](bool locked) {
+        if (locked)
+            categoryBar_->ForgetSearches(view);
+    });
     connect(d, &CTessalineNewDoc::ViewsNeedUpdate, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(d, &CTessalineNewDoc::ViewsNeedUpdateTo, this, &CMainFrame::ScheduleCommandStateUpdate);
     connect(view, &CTessalineNewView::ItemCountChanged, this, [this, view](int count) {
@@ -570,6 +583,8 @@ void CMainFrame::OnChildClosed(CChildFrame* child) {
         UpdateCentralPage();
         UpdateFrameTitle();
     });
+    // What was typed into the search box may be a secret: it goes with the document.
+    categoryBar_->ForgetSearches(child->View());
     // The bar lets go of the list before the list goes.
     if (categoryBar_->ActiveView() == child->View())
         categoryBar_->SetActiveView(nullptr);

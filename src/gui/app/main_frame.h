@@ -200,6 +200,8 @@ private:
     RecentFileList recent_{static_cast<std::size_t>(kRecentFileCount)};
     CommandRouter commands_;
     QPointer<QWidget> lastTextField_;
+    // The widget of this window that last had the keys (the card list, a field...).
+    QPointer<QWidget> lastFocus_;
     QPointer<CChildFrame> lastActive_;
     int menuHasDocument_ = -1;  // which menu bar is up: -1 none yet, 0 bare, 1 documents
     bool autoSaving_ = false;

@@ -34,9 +34,16 @@ void CMainFrame::BindOwnCommands() {
     commands_.Bind(CommandId::AppExit, this, &QWidget::close);
     commands_.Bind(CommandId::FilePrintSetup, [this] { RunPrintSetupCommand(this); });
     for (CommandId command : {CommandId::EditUndo, CommandId::EditRedo, CommandId::EditCut,
-                              CommandId::EditCopy, CommandId::EditPaste})
+                              CommandId::EditPaste})
         commands_.Bind(command,
                        [this, command] { RunTextFieldCommand(command, FocusedTextField()); });
+    // Copy copies a text field's selection; in the card list, the selected card's password.
+    commands_.Bind(CommandId::EditCopy, [this] {
+        if (QWidget* field = FocusedTextField())
+            RunTextFieldCommand(CommandId::EditCopy, field);
+        else if (CurrentCommandContext().cardListFocused)
+            commands_.Run(CommandId::CopyPasswordItem);
+    });
     commands_.Bind(CommandId::EditFind, categoryBar_, &CCategoryBar::FocusSearchBox);
     commands_.Bind(CommandId::ViewToolbar, this, &CMainFrame::ToggleToolBar);
     commands_.Bind(CommandId::ViewStatusBar, this, &CMainFrame::ToggleStatusBar);

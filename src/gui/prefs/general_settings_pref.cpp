@@ -116,6 +116,32 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     lockRow->addWidget(new QLabel("minutes without use", global));
     lockRow->addStretch(1);
     globalLayout->addLayout(lockRow);
+    searchPasswords_ = new QCheckBox("Search passwords", global);
+    searchPasswords_->setObjectName("searchPasswords");
+    searchPasswords_->setToolTip("The search box also finds cards by their password");
+    globalLayout->addWidget(searchPasswords_);
+
+    auto* sealBox = new QGroupBox("New sealed files", this);
+    auto* sealLayout = new QHBoxLayout(sealBox);
+    sealedOps_ = new QSpinBox(sealBox);
+    sealedOps_->setObjectName("sealedKeyOperations");
+    sealedOps_->setRange(prefs::kSealedKeyOperationsMin, prefs::kSealedKeyOperationsMax);
+    auto* opsLabel = new QLabel("Key &passes", sealBox);
+    opsLabel->setBuddy(sealedOps_);
+    sealedMemory_ = new QSpinBox(sealBox);
+    sealedMemory_->setObjectName("sealedKeyMemoryKiB");
+    sealedMemory_->setRange(prefs::kSealedKeyMemoryKiBMin, prefs::kSealedKeyMemoryKiBMax);
+    sealedMemory_->setSuffix(" KiB");
+    auto* memoryLabel = new QLabel("Key &memory", sealBox);
+    memoryLabel->setBuddy(sealedMemory_);
+    sealBox->setToolTip(
+        "How hard a password is made to guess for files sealed from now on: more passes and "
+        "memory take longer to open, for you and for anyone trying passwords");
+    sealLayout->addWidget(opsLabel);
+    sealLayout->addWidget(sealedOps_);
+    sealLayout->addWidget(memoryLabel);
+    sealLayout->addWidget(sealedMemory_);
+    sealLayout->addStretch(1);
 
     auto* dateBox = new QGroupBox("Select Date Format", this);
     auto* dateLayout = new QVBoxLayout(dateBox);
@@ -126,6 +152,7 @@ CGeneralSettingsPref::CGeneralSettingsPref(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(browser);
     layout->addWidget(global);
+    layout->addWidget(sealBox);
     layout->addWidget(dateBox);
 
     connect(autoSave_, &QCheckBox::clicked, this, &CGeneralSettingsPref::UpdateAutoSaveControls);
@@ -168,6 +195,9 @@ void CGeneralSettingsPref::Load(const Preferences& p, std::uint32_t today) {
     submitLogin_->setChecked(p.submitLoginForms == 1);
     clearSeconds_->setValue(p.clearClipboardSeconds);
     lockMinutes_->setValue(p.lockAfterMinutes);
+    searchPasswords_->setChecked(p.searchPasswords == 1);
+    sealedOps_->setValue(p.sealedKeyOperations);
+    sealedMemory_->setValue(p.sealedKeyMemoryKiB);
     minutes_->setText(DisplayText(p.automaticSave));
     const int position = AutoSaveSpinPosition(p.automaticSave);
     {
@@ -194,6 +224,11 @@ void CGeneralSettingsPref::Store(Preferences& p) const {
     clearSeconds_->interpretText();
     p.clearClipboardSeconds = clearSeconds_->value();
     p.lockAfterMinutes = lockMinutes_->value();
+    p.searchPasswords = searchPasswords_->isChecked() ? 1 : 0;
+    sealedOps_->interpretText();
+    p.sealedKeyOperations = sealedOps_->value();
+    sealedMemory_->interpretText();
+    p.sealedKeyMemoryKiB = sealedMemory_->value();
     const auto selected = dates_->selectedItems();
     p.dateFormat = selected.isEmpty() ? -1 : dates_->row(selected.front());
 }

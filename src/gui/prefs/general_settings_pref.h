@@ -1,6 +1,7 @@
 #pragma once
 // The "General" page: browser choice, automatic save, password display, submitting filled
-// login forms, how long copied secrets stay on the clipboard, date format.
+// login forms, how long copied secrets stay on the clipboard, searching passwords, the key
+// derivation of new sealed files, date format.
 
 #include <QWidget>
 
@@ -33,6 +34,9 @@ public:
     QSpinBox* ClearClipboardBox() { return clearSeconds_; }
     QListWidget* DateList() { return dates_; }
     QSpinBox* LockMinutesSpin() { return lockMinutes_; }
+    QCheckBox* SearchPasswordsBox() { return searchPasswords_; }
+    QSpinBox* SealedOperationsSpin() { return sealedOps_; }
+    QSpinBox* SealedMemorySpin() { return sealedMemory_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +54,9 @@ private:
     QSpinBox* clearSeconds_;
     QListWidget* dates_;
     QSpinBox* lockMinutes_;
+    QCheckBox* searchPasswords_;
+    QSpinBox* sealedOps_;
+    QSpinBox* sealedMemory_;
 };
 
 }  // namespace tessaline

@@ -1,6 +1,7 @@
 #include "gui/views/card_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,8 +17,10 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "core/cards/categories.h"
 #include "core/platform/user_answers.h"
 #include "gui/health/strength_meter.h"
+#include "core/views/card_list_model.h"
 #include "gui/text/text_codec.h"
 #include "gui/text/text_wipe.h"
 #include "gui/views/card_history_page.h"
@@ -25,6 +28,7 @@
 #include "gui/views/edit_url_dialog.h"
 #include "gui/views/one_time_code_panel.h"
 #include "gui/views/one_time_code_setup_dialog.h"
+#include "gui/views/password_reveal.h"
 
 namespace tessaline {
 
@@ -49,6 +53,14 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     category_ = new QLabel(info);
     category_->setObjectName("1044");
     grid->addWidget(category_, 0, 1, 1, 2);
+    categoryChoice_ = new QComboBox(info);
+    categoryChoice_->setObjectName("categoryChoice");
+    for (const std::string& entry : CategorySelectorEntries()) {
+        if (CategoryCodeOfName(entry) >= 0)
+            categoryChoice_->addItem(DisplayText(entry));
+    }
+    categoryChoice_->setVisible(false);
+    grid->addWidget(categoryChoice_, 0, 1, 1, 2);
 
     const char* resourceTexts[] = {"Name:", "Host:", "User ID:", "Password:"};
     const char* labelIds[] = {"1017", "1018", "1019", "1020"};
@@ -61,7 +73,7 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     address_ = NewLine(info, "1014");
     userId_ = NewLine(info, "1015");
     password_ = NewLine(info, "1016");
-    password_->setEchoMode(QLineEdit::Password);
+    revealPassword_ = AddPasswordReveal(*password_);
     grid->addWidget(name_, 1, 1, 1, 2);
     grid->addWidget(address_, 2, 1);
     grid->addWidget(userId_, 3, 1, 1, 2);
@@ -149,6 +161,7 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     // Tab walks the fields from top to bottom, then the boxes and the buttons; the two
     // small buttons beside the fields and the one-time code's set-up come last, so typing a
     // card is field, Tab, field.
+    setTabOrder(categoryChoice_, name_);
     QWidget* const setUpCode = oneTimeCode_->SetUpButton();
     QWidget* order[] = {name_,          address_,      userId_,     password_, takePagePassword_,
                         note_,          newWindow_,    autoAccess_, ok_,       cancel,
@@ -156,6 +169,8 @@ CCardDialog::CCardDialog(IUserAnswers& ui, QWidget* parent) : QDialog(parent), u
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    connect(categoryChoice_, &QComboBox::activated, this,
+            [this](int index) { OnCategoryChosen(categoryChoice_->itemText(index)); });
     connect(showPassword_, &QToolButton::clicked, this, &CCardDialog::OnShowPassword);
     connect(addressButton_, &QToolButton::clicked, this, &CCardDialog::OnAddressMenu);
 }
@@ -170,8 +185,12 @@ CCardDialog::~CCardDialog() {
 void CCardDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The name is selected, so that typing replaces "Untitled" instead of adding to it.
-    name_->setFocus(Qt::TabFocusReason);
     name_->selectAll();
+    // Where the card's category is asked for, that is the first thing to answer.
+    if (fields_.chooseCategory)
+        categoryChoice_->setFocus(Qt::TabFocusReason);
+    else
+        name_->setFocus(Qt::TabFocusReason);
 }
 
 void CCardDialog::SetFields(const CardEditorFields& f) {
@@ -200,6 +219,7 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     addressButton_->setVisible(AddressButtonShown(f.categoryName));
     takePagePassword_->setChecked(f.takePagePassword);
     takePagePassword_->setVisible(f.offerPagePassword);
+    revealPassword_->setChecked(false);
     password_->setEchoMode(QLineEdit::Password);
     more_->SetFields(f);
     history_->SetRows(f.history);
@@ -207,6 +227,28 @@ void CCardDialog::SetFields(const CardEditorFields& f) {
     pages_->setTabVisible(pages_->indexOf(history_), f.editMode == 1);
     restoreVersion_.reset();
     oneTimeCode_->SetOtpText(f.otpUri);
+    category_->setVisible(!f.chooseCategory);
+    categoryChoice_->setVisible(f.chooseCategory);
+    if (f.chooseCategory)
+        categoryChoice_->setCurrentText(DisplayText(f.categoryName));
+}
+
+void CCardDialog::OnCategoryChosen(const QString& name) {
+    CardEditorFields typed = Fields();
+    CardEditorFields next = WithChosenCategory(typed, StoredText(name));
+    fields_.categoryName = next.categoryName;
+    fields_.labels = next.labels;
+    fields_.attributesEnabled = next.attributesEnabled;
+    category_->setText(name);
+    for (int i = 0; i < 4; ++i)
+        labels_[i]->setText(DisplayText(next.labels[static_cast<std::size_t>(i)]));
+    if (next.address != typed.address)
+        address_->setText(DisplayText(next.address));
+    newWindow_->setEnabled(next.attributesEnabled == 1);
+    autoAccess_->setEnabled(next.attributesEnabled == 1);
+    addressButton_->setVisible(AddressButtonShown(next.categoryName));
+    WipeEditorTexts(typed);
+    WipeEditorTexts(next);
 }
 
 namespace {

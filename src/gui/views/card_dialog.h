@@ -13,6 +13,8 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QAction;
+class QComboBox;
 class QToolButton;
 
 namespace tessaline {
@@ -46,6 +48,8 @@ public:
     QCheckBox* TakePagePasswordBox() { return takePagePassword_; }
     QPushButton* OkButton() { return ok_; }
     QToolButton* ShowPasswordButton() { return showPassword_; }
+    // The eye in the password field that shows and masks the password.
+    QAction* RevealPasswordAction() { return revealPassword_; }
     QToolButton* AddressButton() { return addressButton_; }
     QLabel* Label(int i) { return labels_[i]; }
     QLabel* CategoryLabel() { return category_; }
@@ -53,6 +57,8 @@ public:
     COneTimeCodePanel* OneTimeCode() { return oneTimeCode_; }
     // Under the password: its strength.
     CStrengthMeter* StrengthMeter() { return strength_; }
+    // Shown instead of the category's name when the editor asks for the category.
+    QComboBox* CategoryChoice() { return categoryChoice_; }
     // The menu the last show-password or address click opened (nullptr when none).
     QMenu* LastMenu() { return lastMenu_; }
     // The pages: the card's fields, the optional fields and (editing a card) its history.
@@ -70,6 +76,8 @@ public:
     void OnSelectFile();
     // "Set up one-time code": OK puts what it made into the card's field.
     void OnSetUpOneTimeCode();
+    // The user chose another category for the new card.
+    void OnCategoryChosen(const QString& name);
 
     void accept() override;
 
@@ -82,6 +90,7 @@ private:
     IUserAnswers& ui_;
     CardEditorFields fields_;
     QLabel* category_;
+    QComboBox* categoryChoice_;
     QLabel* labels_[4];
     QLineEdit* name_;
     QLineEdit* address_;
@@ -93,6 +102,7 @@ private:
     QCheckBox* takePagePassword_;
     QPushButton* ok_;
     QToolButton* showPassword_;
+    QAction* revealPassword_;  // the eye in the password field
     QToolButton* addressButton_;
     COneTimeCodePanel* oneTimeCode_;
     CStrengthMeter* strength_;

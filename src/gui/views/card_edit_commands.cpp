@@ -42,7 +42,9 @@ CCard* RunNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IProfile& prof
     if (!result)
         return nullptr;
     const QString text = view.ShownCategory();
-    CCard* card = NewCard(doc.Model(), StoredText(text), *result, profile, ChangeTimeNow());
+    // Where the list shows no one category, the editor asked which one.
+    const std::string category = result->chooseCategory ? result->categoryName : StoredText(text);
+    CCard* card = NewCard(doc.Model(), category, *result, profile, ChangeTimeNow());
     if (card == nullptr)
         return nullptr;
     MarkCardsChanged(doc, text);
@@ -84,7 +86,7 @@ CardClipboard& CardClipboardOf(CTessalineNewView& view) {
 CCard* OnNewCard(CTessalineNewDoc& doc, CTessalineNewView& view, IUserAnswers& ui,
                  IProfile& profile, const CardEditorRunner& editor) {
     const std::string text = SelectorText(view);
-    if (!CanAddCardsTo(text, ui))
+    if (!NewCardAsksCategory(text) && !CanAddCardsTo(text, ui))
         return nullptr;
     return RunNewCard(doc, view, profile, PresetForNewCard(text),
                       editor ? editor : RealCardEditor(ui, &view));
@@ -231,7 +233,9 @@ QMenu* BuildCardContextMenu(CTessalineNewView& view, IUserAnswers& ui, bool past
             continue;
         }
         const CommandId id = entry.command;
-        QAction* action = menu->addAction(QString::fromStdString(MenuText(*FindCommand(id))));
+        // The menu names the commands; their keys are the window's.
+        QAction* action =
+            menu->addAction(QString::fromStdString(std::string(FindCommand(id)->label)));
         action->setData(ToInt(id));
         action->setEnabled(IsCommandEnabled(id, context));
         QObject::connect(action, &QAction::triggered, menu, [dispatch, id] {

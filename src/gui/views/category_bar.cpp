@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
+#include <algorithm>
 
 #include "core/cards/categories.h"
 #include "core/platform/user_answers.h"
@@ -19,6 +21,10 @@
 namespace tessaline {
 
 namespace {
+// Each list keeps its own search text and the category it showed before its search.
+constexpr const char* kSearchTextProperty = "tessalineSearchText";
+constexpr const char* kCategoryBeforeSearchProperty = "tessalineCategoryBeforeSearch";
+
 QString SearchResultsText() {
     return QString::fromLatin1(kSearchResults.data(), kSearchResults.size());
 }
@@ -89,10 +95,15 @@ CCategoryBar::CCategoryBar(IUserAnswers& ui, QWidget* parent)
     typingPause_->setSingleShot(true);
     typingPause_->setInterval(kTypingPauseMs);
     connect(searchBox_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (text.isEmpty())
+        if (view_)
+            view_->setProperty(kSearchTextProperty, text);
+        if (text.isEmpty()) {
+            // Emptying the box ends the search.
             typingPause_->stop();
-        else
+            ClearSearch();
+        } else {
             typingPause_->start();
+        }
     });
     connect(typingPause_, &QTimer::timeout, this, [this] {
         if (!searchBox_->currentText().isEmpty())
@@ -109,10 +120,25 @@ bool CCategoryBar::eventFilter(QObject* watched, QEvent* event) {
     // Enter in the search box searches, whether or not the text is in its list.
     if ((watched == searchBox_->lineEdit() || watched == searchBox_) &&
         event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        const Qt::KeyboardModifiers mods =
+            keyEvent->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             Search(searchBox_->currentText());
             return true;
+        }
+        if (key == Qt::Key_Escape && mods == Qt::NoModifier) {
+            ClearSearch();
+            return true;
+        }
+        // Tab and Down lead on into the card list (Down also to its next card).
+        if ((key == Qt::Key_Tab && keyEvent->modifiers() == Qt::NoModifier) ||
+            (key == Qt::Key_Down && mods == Qt::NoModifier)) {
+            if (view_) {
+                MoveIntoList(key == Qt::Key_Down);
+                return true;
+            }
         }
     }
     return QToolBar::eventFilter(watched, event);
@@ -136,6 +162,9 @@ void CCategoryBar::SetActiveView(CTessalineNewView* view) {
                 RemoveSearchResultsEntry();
         }
         connect(view, &CTessalineNewView::CategoryShown, this, &CCategoryBar::SelectExact);
+        // The box shows this list's own search text.
+        typingPause_->stop();
+        searchBox_->setEditText(view->property(kSearchTextProperty).toString());
         // A list closed while active leaves the bar with nothing to steer.
         // (a widget says so before its guards are cleared, so compare by address; the
         // half-destroyed object must not be used as a view any more).
@@ -196,6 +225,12 @@ void CCategoryBar::OnCategorySelected(const QString& text) {
     emit CategoryChanged(text);
     if (!view_)
         return;
+    // A category chosen ends the search; choosing "Search Results" again shows its results.
+    if (text != SearchResultsText()) {
+        typingPause_->stop();
+        searchBox_->setEditText(QString());
+        view_->setProperty(kSearchTextProperty, QString());
+    }
     view_->SetColumnTitlesFor(text);
     // Every list of the document follows; the active one also hands on its count.
     view_->Document().UpdateAllViews(text);
@@ -222,11 +257,63 @@ void CCategoryBar::RunSearch(const QString& text, bool remember) {
         searchBox_->insertItem(static_cast<int>(*at), text);
         searchBox_->setEditText(text);
     }
+    const QString shown = view_->ShownCategory();
+    if (shown != SearchResultsText())
+        view_->setProperty(kCategoryBeforeSearchProperty, shown);
+    view_->setProperty(kSearchTextProperty, text);
     RemoveSearchResultsEntry();
     selector_->addItem(SearchResultsText());
     selector_->setCurrentIndex(selector_->count() - 1);
     emit CategoryChanged(SearchResultsText());
     view_->ShowSearchResults(text);
+}
+
+void CCategoryBar::ClearSearch() {
+    typingPause_->stop();
+    searchBox_->setEditText(QString());
+    if (!view_)
+        return;
+    view_->setProperty(kSearchTextProperty, QString());
+    if (view_->ShownCategory() != SearchResultsText())
+        return;
+    QString back = view_->property(kCategoryBeforeSearchProperty).toString();
+    if (back.isEmpty() || back == SearchResultsText())
+        back = QString::fromLatin1(kShowAll.data(), static_cast<qsizetype>(kShowAll.size()));
+    OnCategorySelected(back);
+}
+
+void CCategoryBar::ForgetSearches(CTessalineNewView* view) {
+    typingPause_->stop();
+    if (view != nullptr)
+        view->setProperty(kSearchTextProperty, QString());
+    // The active list's own text stays when another document's searches go.
+    const QString kept = view == view_ || view_ == nullptr ? QString() : searchBox_->currentText();
+    history_.Clear();
+    searchBox_->clear();
+    searchBox_->setEditText(kept);
+}
+
+void CCategoryBar::MoveIntoList(bool selectNext) {
+    if (!view_)
+        return;
+    if (typingPause_->isActive()) {
+        typingPause_->stop();
+        if (!searchBox_->currentText().isEmpty())
+            RunSearch(searchBox_->currentText(), false);
+    }
+    QTreeView* list = view_->List();
+    list->setFocus(Qt::TabFocusReason);
+    if (!selectNext || view_->ItemCount() == 0)
+        return;
+    // Down steps to the card after the selected one, or to the first.
+    const QModelIndex current = list->currentIndex();
+    const int row = current.isValid() && view_->SelectedCard() != nullptr
+                        ? std::min(current.row() + 1, view_->ItemCount() - 1)
+                        : 0;
+    const QModelIndex next = list->model()->index(row, 0);
+    list->setCurrentIndex(next);
+    list->selectionModel()->select(next,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 }  // namespace tessaline

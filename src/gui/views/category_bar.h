@@ -39,6 +39,13 @@ public:
     bool SelectCategoryStartingWith(const QString& text);
     void RemoveSearchResultsEntry();
     void FocusSearchBox();
+    // Escape in the search box, or the box emptied: the text goes and the list shows the
+    // category it showed before the search.
+    void ClearSearch();
+    // The search texts may hold a secret the user typed: a list's own text, the box's
+    // text while it is the active list, and the box's list of earlier texts are wiped
+    // (its document locked or closed).
+    void ForgetSearches(CTessalineNewView* view);
 
     // What a user picking an entry of the selector does.
     void OnCategorySelected(const QString& text);
@@ -61,6 +68,8 @@ private:
     // Searches a text that is not empty; remember adds it to the box's list.
     void RunSearch(const QString& text, bool remember);
     void UpdateEnabled();
+    // Searches now when typing left a search waiting, then gives the card list the keys.
+    void MoveIntoList(bool selectNext);
 
     IUserAnswers& ui_;
     QComboBox* selector_;

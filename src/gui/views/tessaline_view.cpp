@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "core/app/window_memory.h"
+#include "core/platform/profile.h"
+#include "core/prefs/profile_keys.h"
 #include "core/views/card_list_model.h"
 #include "core/views/list_colours.h"
 #include "gui/document/tessaline_doc.h"
@@ -61,8 +63,11 @@ CTessalineNewView::CTessalineNewView(CTessalineNewDoc& doc, IProfile& profile, Q
             widths_[static_cast<std::size_t>(column)] = size;
             // The next list, and the next start, begin with the widths the user chose.
             SaveColumnWidths(profile_, widths_);
+            FillWidth();
         }
     });
+    // The last column takes up what the window has to spare.
+    list_->viewport()->installEventFilter(this);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit SelectionChanged(); });
     connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -94,6 +99,8 @@ CTessalineNewView::~CTessalineNewView() {
 }
 
 bool CTessalineNewView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::Resize)
+        FillWidth();
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
@@ -135,7 +142,9 @@ void CTessalineNewView::ShowCategory(const QString& text) {
 }
 
 void CTessalineNewView::ShowSearchResults(const QString& text) {
-    doc_.Cards().GatherAndSearch(StoredText(text));
+    const bool withPasswords = profile_.GetInt(prefs::kGeneralSection, prefs::kSearchPasswords,
+                                               prefs::kSearchPasswordsDefault) == 1;
+    doc_.Cards().GatherAndSearch(StoredText(text), withPasswords);
     SetColumnTitlesFor(QString::fromStdString(std::string(kShowAll)));
     doc_.UpdateAllViews(QString::fromStdString(std::string(kSearchResults)));
 }
@@ -191,6 +200,26 @@ void CTessalineNewView::ApplyColumnWidths() {
     applyingWidths_ = true;
     for (int c = 0; c < model_->columnCount(); ++c)
         list_->header()->resizeSection(c, widths_[static_cast<std::size_t>(c)]);
+    applyingWidths_ = false;
+    FillWidth();
+}
+
+void CTessalineNewView::FillWidth() {
+    const int count = model_->columnCount();
+    if (count <= 0 || count > kFullColumnCount)
+        return;
+    QHeaderView* header = list_->header();
+    const int last = count - 1;
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += header->sectionSize(c);
+    // At least the width the user gave it; more while the window has room to spare.
+    const int wanted =
+        std::max(widths_[static_cast<std::size_t>(last)], list_->viewport()->width() - others);
+    if (header->sectionSize(last) == wanted)
+        return;
+    applyingWidths_ = true;
+    header->resizeSection(last, wanted);
     applyingWidths_ = false;
 }
 

@@ -69,6 +69,8 @@ private:
     void ListText(const QString& text);
     void ShowSortIndicator();
     void ApplyColumnWidths();
+    // Widens the last column to the list's right edge when the columns leave room there.
+    void FillWidth();
     void ApplyTextColour();
 
     CTessalineNewDoc& doc_;

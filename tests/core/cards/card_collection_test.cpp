@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/cards/card_collection.h"
+#include "core/cards/text_folding.h"
 
 namespace tessaline {
 namespace {
@@ -112,7 +113,14 @@ TEST(CardCollection, SearchMatchesAnyTextIgnoringCase) {
     dated->SetDateText("secret");
     dated->SetCategoryNameText("secret");
 
+    // Passwords only when asked for: a search typed where others can see it must not
+    // tell what a password holds.
     cards.GatherAndSearch("secret");
+    ASSERT_EQ(cards.SearchResults().Count(), 1);
+    EXPECT_EQ(cards.SearchResults().CardAt(0), byNote);
+    EXPECT_FALSE(CardMatchesSearch(*byPassword, FoldedStoredText("secret")));
+    EXPECT_TRUE(CardMatchesSearch(*byPassword, FoldedStoredText("secret"), true));
+    cards.GatherAndSearch("secret", true);
     const CCategoryList& found = cards.SearchResults();
     ASSERT_EQ(found.Count(), 2);
     EXPECT_EQ(found.CardAt(0), byNote);

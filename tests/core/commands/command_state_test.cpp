@@ -96,6 +96,9 @@ TEST(CommandStateTest, EditCommandsFollowTheFocusedField) {
         SCOPED_TRACE(c.name);
         CommandContext context = Document(true);
         context.textField = c.field;
+        // A text field with the keys copies its own text, whatever the card list holds.
+        context.hasView = true;
+        context.hasSelectedCard = true;
         EXPECT_EQ(IsCommandEnabled(CommandId::EditUndo, context), c.undo);
         EXPECT_EQ(IsCommandEnabled(CommandId::EditCut, context), c.cut);
         EXPECT_EQ(IsCommandEnabled(CommandId::EditCopy, context), c.copy);
@@ -168,6 +171,22 @@ TEST(CommandStateTest, UndoAndRedoFollowTheFieldOrTheDocument) {
     }
 }
 
+// Ctrl+C in the card list copies the selected card's password.
+TEST(CommandStateTest, CopyInTheCardListNeedsASelectedCard) {
+    const struct {
+        bool listFocused, selected;
+        bool copy;
+    } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    for (const auto& c : cases) {
+        CommandContext context = Document(true);
+        context.hasView = true;
+        context.cardListFocused = c.listFocused;
+        context.hasSelectedCard = c.selected;
+        EXPECT_EQ(IsCommandEnabled(CommandId::EditCopy, context), c.copy)
+            << c.listFocused << c.selected;
+    }
+}
+
 TEST(CommandStateTest, AcceleratorKeysAreUniqueAndNameKnownCommands) {
     std::set<std::string> keys;
     for (const Accelerator& a : AcceleratorTable()) {
@@ -189,6 +208,16 @@ TEST(CommandStateTest, AcceleratorTableHoldsTheWindowsKeys) {
         {"Ctrl+Z", 57643},       {"Ctrl+L", 32840}, {"Ctrl+Shift+L", 32844},
         {"Ctrl+Shift+Z", 57644},
         {"Ctrl+T", 32861},
+    }
+}
+
+        {"Ctrl+C", 57634}, {"Alt+C", 32811},    {"Ctrl+D", 32809},        {"Ctrl+E", 32814},
+        {"Ctrl+F", 57636}, {"Alt+G", 32810},    {"Ctrl+N", 32808},        {"Alt+N", 57600},
+        {"Ctrl+O", 57601}, {"Ctrl+P", 57607},   {"Alt+P", 32827},         {"Ctrl+S", 57603},
+        {"Alt+S", 32828},  {"Ctrl+V", 57637},   {"Alt+Backspace", 57643}, {"Shift+Del", 57635},
+        {"F6", 57680},     {"Shift+F6", 57681}, {"Shift+Ins", 57637},     {"Alt+W", 32820},
+        {"Ctrl+X", 57635}, {"Ctrl+Z", 57643},   {"Ctrl+L", 32840},        {"Ctrl+Shift+L", 32844},
+        {"Ctrl+B", 147},   {"Ctrl+U", 32860},   {"Ctrl+Shift+U", 32861},
     };
     std::set<std::pair<std::string, int>> actual;
     for (const Accelerator& a : AcceleratorTable())
@@ -250,6 +279,11 @@ TEST(CommandStateTest, MenuTextsShowTheFirstAccelerator) {
         {CommandId::ToolCopyPassword, "Copy Password"},
         {CommandId::CopyPassword, "Copy Password\tAlt+C"},
         {CommandId::UsePasswordToOpen, "Use Password To Open .tse File"},
+        {CommandId::CopyUserId, "Copy User ID\tCtrl+B"},
+        // Edit > Copy's key copies the password in the card list: the Card menu shows it.
+        {CommandId::CopyPasswordItem, "Copy Password\tCtrl+C"},
+        {CommandId::CopyAddress, "Copy Address\tCtrl+U"},
+        {CommandId::OpenAddress, "Open Address\tCtrl+Shift+U"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MenuText(*FindCommand(c.command)), c.text) << c.command;

@@ -276,7 +276,7 @@ TEST_F(DocumentLockTest, SavingALockedDocumentOnCloseAsksForItsPassword) {
     ui.passwords.push_back("wrong");
     ui.passwords.push_back("open sesame");
     EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(ui.passwordTitles.back(), "Decryption Password for file: cards.tse");
+    EXPECT_EQ(ui.passwordTitles.back(), "Password for cards.tse");
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Save changes to " + path + "?",
                                                     msg::kPasswordNotCorrect}));
     EXPECT_FALSE(doc.IsModified());

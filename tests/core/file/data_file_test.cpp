@@ -267,7 +267,7 @@ TEST(DataFileReader, PasswordProblems) {
         EXPECT_EQ(o->state.encryptOnSave, false);
         EXPECT_TRUE(o->state.encryptionPassword.empty());
         ASSERT_EQ(o->ui.passwordTitles.size(), 1u);
-        EXPECT_EQ(o->ui.passwordTitles[0], "Decryption Password for file: file.tse");
+        EXPECT_EQ(o->ui.passwordTitles[0], "Password for file.tse");
     }
 }
 

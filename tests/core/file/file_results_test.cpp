@@ -146,7 +146,7 @@ TEST(FileResults, PasswordQuestionCarriesTitleAndPrefillAndNoQuestionMeansCancel
     const ReadResult read = ReadDataFile(compatible, request);
     ASSERT_TRUE(read.ok);
     ASSERT_EQ(script.asked.size(), 1u);
-    EXPECT_EQ(script.asked[0].first, "Decryption Password for file: cards.tse");
+    EXPECT_EQ(script.asked[0].first, "Password for cards.tse");
     EXPECT_EQ(script.asked[0].second, "hun");
     EXPECT_EQ(Describe(*read.cards), Describe(sample));
     EXPECT_EQ(read.state.encryptionPassword, "hunter22");

@@ -160,8 +160,7 @@ TEST(OldFormats, WrongPasswordsHaveTheirOwnMessages) {
         auto o = Open(OldFile(c.version, kSample, "oldsecret"), {c.entered});
         EXPECT_FALSE(o->result.ok);
         EXPECT_EQ(o->ui.Texts(), c.messages);
-        EXPECT_EQ(o->ui.passwordTitles,
-                  std::vector<std::string>{"Decryption Password for file: old.tse"});
+        EXPECT_EQ(o->ui.passwordTitles, std::vector<std::string>{"Password for old.tse"});
     }
 }
 

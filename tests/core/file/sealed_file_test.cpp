@@ -268,7 +268,7 @@ TEST(SealedFile, WrongOrEmptyPasswordOpensNothing) {
         EXPECT_EQ(o->ui.Texts(), c.messages);
         EXPECT_EQ(o->cards.TotalStoredSize(), 0u);
         EXPECT_TRUE(o->state.encryptionPassword.empty());
-        EXPECT_EQ(o->ui.passwordTitles, Texts{"Decryption Password for file: file.tse"});
+        EXPECT_EQ(o->ui.passwordTitles, Texts{"Password for file.tse"});
     }
 }
 

@@ -39,6 +39,32 @@ TEST(CardsPreferences, DefaultsOfAnEmptyProfile) {
     EXPECT_TRUE(flags.printNotes);
     EXPECT_EQ(ClearClipboardSeconds(empty), 10);
     EXPECT_EQ(p.submitLoginForms, 0);  // login forms are only filled, not submitted
+    EXPECT_EQ(p.searchPasswords, 0);   // the search leaves passwords alone
+    EXPECT_EQ(p.sealedKeyOperations, 3);
+    EXPECT_EQ(p.sealedKeyMemoryKiB, 262144);
+}
+
+// The sealed files' key settings, edited in the settings file by hand, read as the
+// defaults when out of range (the sheet would show a value the seal does not use).
+TEST(CardsPreferences, SealedKeySettingsOutOfRangeReadAsDefaults) {
+    const struct {
+        int ops, kib;
+        int readOps, readKib;
+    } cases[] = {
+        {1, 8, 1, 8},
+        {10, 1048576, 10, 1048576},
+        {0, 7, 3, 262144},
+        {11, 1048577, 3, 262144},
+        {-4, -1, 3, 262144},
+    };
+    for (const auto& c : cases) {
+        MemoryProfile profile;
+        profile.WriteInt("General Preferences", "Sealed Key Operations", c.ops);
+        profile.WriteInt("General Preferences", "Sealed Key Memory KiB", c.kib);
+        const Preferences p = LoadPreferences(profile);
+        EXPECT_EQ(p.sealedKeyOperations, c.readOps) << c.ops;
+        EXPECT_EQ(p.sealedKeyMemoryKiB, c.readKib) << c.kib;
+    }
 }
 
 TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
@@ -66,6 +92,9 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
     p.clearClipboardSeconds = 45;
     p.lockAfterMinutes = 13;
     p.submitLoginForms = 1;
+    p.searchPasswords = 1;
+    p.sealedKeyOperations = 4;
+    p.sealedKeyMemoryKiB = 524288;
     RecordingProfile profile;
     SavePreferences(profile, p);
     std::vector<std::string> expected = {
@@ -92,6 +121,9 @@ TEST(CardsPreferences, EveryValueGoesToItsSectionAndName) {
         "General Preferences/Clear Clipboard Seconds=int:45",
         "General Preferences/Lock After Minutes=int:13",
         "General Preferences/Submit Login Forms=int:1",
+        "General Preferences/Search Passwords=int:1",
+        "General Preferences/Sealed Key Operations=int:4",
+        "General Preferences/Sealed Key Memory KiB=int:524288",
     };
     std::sort(expected.begin(), expected.end());
     std::vector<std::string> got = profile.writes;

@@ -63,6 +63,35 @@ TEST_F(CardsCommands, NewCardIsFiledStampedAndMarkedChanged) {
     EXPECT_EQ(cards.LiveCardCount(), 1);
 }
 
+TEST_F(CardsCommands, NewCardWhereNoCategoryIsShownAsksForIt) {
+    for (const char* shown : {"Show All", "Search Results"}) {
+        SCOPED_TRACE(shown);
+        EXPECT_TRUE(NewCardAsksCategory(shown));
+        const CardEditorFields f = PresetForNewCard(shown);
+        EXPECT_TRUE(f.chooseCategory);
+        EXPECT_EQ(f.categoryName, "WWW Sites");
+        EXPECT_EQ(f.address, "http://");
+    }
+    EXPECT_FALSE(NewCardAsksCategory("Credit Cards"));
+    EXPECT_FALSE(PresetForNewCard("Credit Cards").chooseCategory);
+
+    // Choosing another category brings its labels and boxes, and its starting address
+    // while the address is still the one the earlier category started with.
+    CardEditorFields f = WithChosenCategory(PresetForNewCard("Show All"), "FTP Servers");
+    EXPECT_EQ(f.address, "ftp://");
+    EXPECT_EQ(f.labels, EditorFieldLabels("FTP Servers"));
+    EXPECT_EQ(f.attributesEnabled, 1);
+    f.address = "ftp://files.example";
+    f = WithChosenCategory(f, "Credit Cards");
+    EXPECT_EQ(f.address, "ftp://files.example");
+    EXPECT_EQ(f.labels, EditorFieldLabels("Credit Cards"));
+    EXPECT_EQ(f.attributesEnabled, 0);
+    CCard* c = AddNewCard(cards, f.categoryName, f, profile, kNow);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Category(), kCreditCards);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 TEST_F(CardsCommands, EditChangesOnlyWhenSomethingDiffers) {
     CCard* c = AddCard(cards, CardFields{.code = 0, .name = "a", .note = "x\r\ny", .time = 5});
     CardEditorFields f = PresetForEdit(*c);
@@ -93,17 +122,21 @@ TEST_F(CardsCommands, EditChangesOnlyWhenSomethingDiffers) {
     }
 }
 
-TEST_F(CardsCommands, DeleteAsksAndRefusesShowAll) {
+TEST_F(CardsCommands, DeleteAsksNamingTheCardWhateverTheListShows) {
     CCard* a = AddCard(cards, CardFields{.code = kBankAccounts, .name = "a"});
     CCard* b = AddCard(cards, CardFields{.code = kBankAccounts, .name = "b"});
+    CCard* shownAll = AddCard(cards, CardFields{.code = kWwwSites, .name = "Caf\xE9"});
 
-    EXPECT_FALSE(DeleteCard(cards, "Show All", a, ui));
-    EXPECT_EQ(ui.Texts().back(), "To delete a card, select a category first.");
+    // Under "Show All" too; the name as the list shows it (Windows-1252 bytes here).
+    ui.messageAnswers.push_back(MsgAnswer::Ok);
+    EXPECT_TRUE(DeleteCard(cards, "Show All", shownAll, ui));
+    EXPECT_EQ(ui.Texts().back(), "Are you sure you want to delete the card \"Caf\xC3\xA9\"?");
     EXPECT_EQ(ui.captionTexts.back(), "Warning");
+    EXPECT_EQ(cards.List(kWwwSites).Count(), 0);
 
     ui.messageAnswers.push_back(MsgAnswer::Cancel);
     EXPECT_FALSE(DeleteCard(cards, "Bank Accounts", a, ui));
-    EXPECT_EQ(ui.Texts().back(), "Are you sure you want to delete this card?");
+    EXPECT_EQ(ui.Texts().back(), "Are you sure you want to delete the card \"a\"?");
     EXPECT_EQ(ui.shown.back().buttons, MsgButtons::OkCancel);
     EXPECT_EQ(ui.shown.back().icon, MsgIcon::Warning);
     EXPECT_EQ(cards.List(kBankAccounts).Count(), 2);
@@ -270,7 +303,7 @@ TEST(CardsCommandState, EnabledRules) {
         {CommandId::MoveToMiscellaneous, true, "WWW Sites", false, true},
         {CommandId::DeleteCard, false, "WWW Sites", false, false},
         {CommandId::DeleteCard, true, "Show All", false, true},
-        {CommandId::ToolDeleteCard, true, "Show All", false, false},
+        {CommandId::ToolDeleteCard, true, "Show All", false, true},
         {CommandId::ToolDeleteCard, true, "Search Results", false, true},
         {CommandId::ToolDeleteCard, false, "WWW Sites", false, false},
         {CommandId::NewCard, false, "Show All", false, true},
@@ -289,6 +322,10 @@ TEST(CardsCommandState, EnabledRules) {
         {CommandId::RestoreCard, true, "WWW Sites", false, false},
         {CommandId::DeletePermanently, true, "Recycle Bin", false, true},
         {CommandId::DeletePermanently, true, "Show All", false, false},
+        {CommandId::CopyUserId, false, "WWW Sites", false, false},
+        {CommandId::CopyAddress, true, "Search Results", false, true},
+        {CommandId::OpenAddress, false, "WWW Sites", false, false},
+        {CommandId::OpenAddress, true, "Show All", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);

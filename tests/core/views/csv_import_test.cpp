@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/cards/card_collection.h"
+#include "core/cards/iso_date_time.h"
 #include "core/views/csv_import.h"
 #include "core/views/csv_import_command.h"
 #include "support/case_names.h"
@@ -46,7 +47,7 @@ CsvImport Import(std::string_view text, CsvSource source = CsvSource::Auto) {
 
 // --- One export of each program, written from the columns each documents ------------
 
-TEST(CsvImport, KeePassXcGroupsNameCategoriesAndTheRestGoesIntoTheNote) {
+TEST(CsvImport, KeePassXcGroupsNameCategoriesAndTagsAndItsDatesAreKept) {
     const CsvImport got = Import(Fixture("keepassxc.csv"));
     ASSERT_FALSE(got.error) << got.error->what;
     EXPECT_EQ(got.source, CsvSource::KeePassXc);
@@ -54,33 +55,110 @@ TEST(CsvImport, KeePassXcGroupsNameCategoriesAndTheRestGoesIntoTheNote) {
               (std::vector<std::string>{
                   "0|Mail|https://mail.example.org|ann@example.org|p@ss,word|two\r\nlines",
                   "8|Visa||Ann Example|4111 1111 1111 1111|PIN \"1234\"",
-                  "14|router||admin|r0uter!|Group: Root/Servers"
-                  "|otp otpauth://totp/router?secret=JBSWY3DPEHPK3PXP",
+                  "14|router||admin|r0uter!||otp otpauth://totp/router?secret=JBSWY3DPEHPK3PXP",
                   "14|Wi-Fi|||hunter2|"}));
-    // Made now, as a card typed in is, and marked changed for the handheld.
+    EXPECT_EQ(got.cards[2].Tags(), std::vector<std::string>{"Servers"});
+    // The dates the export holds (2024-01-01 and 2024-01-02, 10:00 UTC), marked changed
+    // for the handheld.
+    constexpr std::int64_t kCreated = 1704103200000;
+    constexpr std::int64_t kModified = 1704189600000;
     for (const CCard& c : got.cards) {
-        EXPECT_EQ(c.ModificationTime(), kNow);
+        EXPECT_EQ(c.CreatedMs(), kCreated);
+        EXPECT_EQ(c.ModifiedMs(), kModified);
+        EXPECT_EQ(c.ModificationTime(), CardTimeOfUnixMs(kModified));
         EXPECT_TRUE(c.Changed());
         EXPECT_FALSE(c.Deleted());
         EXPECT_EQ(c.Attributes(), 0);
     }
 }
 
+// The first part of a KeePassXC group path is its root group, whatever it is called;
+// below it a part named after a category gives the category and the other parts become
+// tags. Without one, the address's scheme decides.
+TEST(CsvImport, KeePassXcGroupPathsAndAddressesChooseCategoryAndTags) {
+    struct Case {
+        const char* group;
+        const char* url;
+        int code;
+        std::vector<std::string> tags;
+    };
+    const Case cases[] = {
+        {"Root/Credit Cards/Old", "", kCreditCards, {"Old"}},
+        {"Passwords/atm/pin cards", "", kAtmPinCards, {}},  // a name with a slash, case ignored
+        {"Root / Software Keys", "https://c.example", kSoftwareKeys, {}},
+        {"Root/Banking", "https://d.example", kWwwSites, {"Banking"}},
+        {"WWW Forms/Root", "", kMiscellaneous, {"Root"}},  // the root's name says nothing
+        {"Credit Cards", "", kMiscellaneous, {}},
+        {"Passwords/Work/Email Accounts/Old", "", kEmailAccounts, {"Work", "Old"}},
+        {"Passwords/Work/Home", "", kMiscellaneous, {"Work", "Home"}},
+        {"Passwords", "ftp://files.example", kFtpServers, {}},
+        {"Passwords", "SFTP://files.example:22/home", kFtpServers, {}},
+        {"Passwords", "ftps://files.example", kFtpServers, {}},
+        {"Passwords", "mailto:ann@example.org", kEmailAccounts, {}},
+        {"Passwords", "imap://mail.example.org", kEmailAccounts, {}},
+        {"Passwords", "smtp://mail.example.org:587", kEmailAccounts, {}},
+        {"Passwords", "https://ftp.example.org", kWwwSites, {}},
+        {"Passwords/Credit Cards", "ftp://files.example", kCreditCards, {}},  // the group first
+    };
+    std::string text = "Group,Title,Username,Password,URL,Notes\n";
+    for (const Case& c : cases)
+        text += std::string("\"") + c.group + "\",t,,," + c.url + ",\n";
+    const CsvImport got = Import(text);
+    ASSERT_FALSE(got.error) << got.error->what;
+    ASSERT_EQ(got.cards.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].group + std::string(" ") + cases[i].url);
+        EXPECT_EQ(got.cards[i].Category(), cases[i].code);
+        EXPECT_EQ(got.cards[i].Tags(), cases[i].tags);
+        // No "Group:" line: the path lives on as category and tags.
+        EXPECT_EQ(got.cards[i].Note(), "");
+    }
+}
+
+TEST(CsvImport, KeePassXcDatesAsWrittenWithOffsetsAndFractions) {
+    struct Case {
+        const char* created;
+        const char* modified;
+        std::optional<std::int64_t> createdMs, modifiedMs;
+        const char* note;
+    };
+    const Case cases[] = {
+        {"2024-01-01T10:00:00Z", "2024-01-02T10:00:00Z", 1704103200000, 1704189600000, ""},
+        {"2024-01-01T12:00:00+02:00", "2024-01-01 10:00:00.250", 1704103200000, 1704103200250,
+         ""},
+        {"2024-02-29T00:00:00-01:30", "", 1709170200000, 1709170200000, ""},  // changed = made
+        {"", "", std::nullopt, std::nullopt, ""},
+        {"yesterday", "2023-02-29T10:00:00Z", std::nullopt, std::nullopt,
+         "Created: yesterday\r\nLast Modified: 2023-02-29T10:00:00Z"},  // kept, not lost
+    };
+    std::string text = "Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created\n";
+    for (const Case& c : cases)
+        text += std::string("Root,t,,,,,,0,") + c.modified + "," + c.created + "\n";
+    const CsvImport got = Import(text);
+    ASSERT_FALSE(got.error) << got.error->what;
+    ASSERT_EQ(got.cards.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const CCard& card = got.cards[i];
+        EXPECT_EQ(card.CreatedMs(), cases[i].createdMs.value_or(0));
+        EXPECT_EQ(card.ModifiedMs(), cases[i].modifiedMs.value_or(0));
+        EXPECT_EQ(card.ModificationTime(),
+                  cases[i].modifiedMs ? CardTimeOfUnixMs(*cases[i].modifiedMs) : kNow);
+        EXPECT_EQ(card.Note(), cases[i].note);
+    }
+}
+
+// Bitwarden's folders still name categories and stay in the note.
 TEST(CsvImport, GroupsNameCategoriesAtAnyDepth) {
     const CsvImport got = Import(
-        "Group,Title,Username,Password,URL,Notes\n"
-        "Root/Credit Cards/Old,a,,,,\n"  // a sub-group of a category
-        "atm/pin cards,b,,,,\n"          // a name with a slash, case ignored
-        "Root / Software Keys,c,,,https://c.example,\n"
-        "Root/Banking,d,,,https://d.example,\n"  // no category: by its address
-        "WWW Forms/Root,e,,,,\n");
+        "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,"
+        "login_password,login_totp\n"
+        "Credit Cards/Old,,login,a,,,,,,,\n"
+        "Banking,,login,d,,,,https://d.example,,,\n");
     ASSERT_FALSE(got.error) << got.error->what;
     EXPECT_EQ(Describe(got), (std::vector<std::string>{
-                                 "8|a||||Group: Root/Credit Cards/Old",
-                                 "9|b||||",
-                                 "11|c|https://c.example|||",
-                                 "0|d|https://d.example|||Group: Root/Banking",
-                                 "1|e||||Group: WWW Forms/Root",
+                                 "8|a||||Folder: Credit Cards/Old",
+                                 "0|d|https://d.example|||Folder: Banking",
                              }));
 }
 

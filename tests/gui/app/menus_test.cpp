@@ -103,7 +103,7 @@ private slots:
         const std::vector<std::string> asked = w.ui.Texts();
         QCOMPARE(
             static_cast<int>(std::count(asked.begin(), asked.end(),
-                                        std::string("Are you sure you want to delete this card?"))),
+                                        std::string("Are you sure you want to delete the card \"site\"?"))),
             2);
     }
 };

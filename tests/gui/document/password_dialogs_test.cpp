@@ -41,9 +41,9 @@ class DocviewDialogsTest : public QObject {
 private slots:
     void decryptionPasswordWordings() {
         CDecryptPasswordDialog dialog;
-        dialog.SetCaption("Decryption Password for file: bank.tse");
+        dialog.SetCaption("Password for bank.tse");
         dialog.SetPassword("prefilled");
-        QCOMPARE(dialog.windowTitle(), QString("Decryption Password for file: bank.tse"));
+        QCOMPARE(dialog.windowTitle(), QString("Password for bank.tse"));
         QCOMPARE(dialog.PromptLabel()->text(),
                  QString("This file is encrypted, please enter your password:"));
         QCOMPARE(dialog.PasswordEdit()->echoMode(), QLineEdit::Password);
@@ -154,14 +154,14 @@ private slots:
     void realAnswersUseTheDialogs() {
         QtUserAnswers answers;
         WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) {
-            QCOMPARE(d.windowTitle(), QString("Decryption Password for file: a.tse"));
+            QCOMPARE(d.windowTitle(), QString("Password for a.tse"));
             QCOMPARE(d.Password(), QString("pre"));
             d.PasswordEdit()->clear();
             d.PasswordEdit()->insert(QString::fromUtf8("gr\xC3\xBCn"));
             d.accept();
         });
         const std::optional<std::string> typed =
-            answers.DecryptionPassword("Decryption Password for file: a.tse", "pre");
+            answers.DecryptionPassword("Password for a.tse", "pre");
         QVERIFY(typed.has_value());
         QCOMPARE(*typed, std::string("gr\xFCn"));  // Windows-1252 bytes when they fit
 

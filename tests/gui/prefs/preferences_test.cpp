@@ -36,6 +36,7 @@ private slots:
     void minutesStepFromTheTypedValue();
     void clearClipboardSecondsOnTheGeneralPage();
     void submitLoginFormsOnTheGeneralPage();
+    void searchPasswordsAndSealedKeysOnTheGeneralPage();
 
 private:
     QString Ini() const { return dir_->filePath("settings.ini"); }
@@ -316,6 +317,38 @@ void CardsPreferencesTest::submitLoginFormsOnTheGeneralPage() {
                      .toInt(),
                  on ? 1 : 0);
     }
+}
+
+// "Search passwords" (off at first) and the key settings of new sealed files, once only in
+// the settings file, are set on the General page and stored where the program reads them.
+void CardsPreferencesTest::searchPasswordsAndSealedKeysOnTheGeneralPage() {
+    QtProfile profile(Ini());
+    ScriptedAnswers ui;
+    {
+        CPrefPropertySheet sheet(profile, ui);
+        sheet.show();
+        CGeneralSettingsPref* page = sheet.GeneralPage();
+        QCOMPARE(page->SearchPasswordsBox()->text(), QStringLiteral("Search passwords"));
+        QVERIFY(!page->SearchPasswordsBox()->isChecked());
+        QCOMPARE(page->SealedOperationsSpin()->value(), 3);
+        QCOMPARE(page->SealedMemorySpin()->value(), 262144);
+        page->SearchPasswordsBox()->click();
+        page->SealedOperationsSpin()->selectAll();
+        QTest::keyClicks(page->SealedOperationsSpin(), "5");
+        page->SealedMemorySpin()->selectAll();
+        QTest::keyClicks(page->SealedMemorySpin(), "65536");
+        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+    }
+    profile.Sync();
+    const QSettings stored(Ini(), QSettings::IniFormat);
+    QCOMPARE(stored.value("General Preferences/Search Passwords").toInt(), 1);
+    QCOMPARE(stored.value("General Preferences/Sealed Key Operations").toInt(), 5);
+    QCOMPARE(stored.value("General Preferences/Sealed Key Memory KiB").toInt(), 65536);
+    // Out of range in the file: the page shows what a new seal would use.
+    profile.WriteInt("General Preferences", "Sealed Key Operations", 99);
+    CPrefPropertySheet sheet(profile, ui);
+    QCOMPARE(sheet.GeneralPage()->SealedOperationsSpin()->value(), 3);
+    QVERIFY(sheet.GeneralPage()->SearchPasswordsBox()->isChecked());
 }
 
 QTEST_MAIN(CardsPreferencesTest)

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -48,7 +50,7 @@ private slots:
     void init();
     void cleanup();
     void newCardWithTheRealEditor();
-    void newCardRefusedWhereNoCategoryIsShown();
+    void newCardAsksForTheCategoryWhereNoneIsShown();
     void editWithoutChangeMarksNothing();
     void editCancelKeepsEarlierModifiedState();
     void deleteAsksAndRefusesShowAll();
@@ -108,13 +110,32 @@ void CardsCommandsTest::newCardWithTheRealEditor() {
     QVERIFY(!doc_->IsModified());
 }
 
-void CardsCommandsTest::newCardRefusedWhereNoCategoryIsShown() {
+void CardsCommandsTest::newCardAsksForTheCategoryWhereNoneIsShown() {
     view_->ShowCategory("Show All");
+    // Cancel adds nothing.
+    WhenModal<CCardDialog>([](CCardDialog& d) {
+        QVERIFY(!d.CategoryChoice()->isHidden());
+        d.close();
+    });
     QVERIFY(OnNewCard(*doc_, *view_, ui_, profile_) == nullptr);
-    QCOMPARE(ui_.Texts().back(), std::string("Please select a category first."));
-    QCOMPARE(ui_.captionTexts.back(), std::string("Warning"));
     QVERIFY(!doc_->IsModified());
     QCOMPARE(doc_->Cards().LiveCardCount(), 0);
+    // The category chosen in the editor takes the card.
+    WhenModal<CCardDialog>([](CCardDialog& d) {
+        const int index = d.CategoryChoice()->findText("Credit Cards");
+        d.CategoryChoice()->setCurrentIndex(index);
+        emit d.CategoryChoice()->activated(index);
+        QCOMPARE(d.Label(0)->text(), QString::fromStdString(EditorFieldLabels("Credit Cards")[0]));
+        d.NameEdit()->setText("visa");
+        QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+    });
+    CCard* card = OnNewCard(*doc_, *view_, ui_, profile_);
+    QVERIFY(card != nullptr);
+    QCOMPARE(int(card->Category()), int(kCreditCards));
+    QCOMPARE(doc_->Cards().List(kCreditCards).Count(), 1);
+    QCOMPARE(view_->ShownCategory(), QString("Show All"));
+    QCOMPARE(view_->SelectedCard(), card);
+    QVERIFY(ui_.Texts().empty());
 }
 
 void CardsCommandsTest::editWithoutChangeMarksNothing() {
@@ -160,14 +181,16 @@ void CardsCommandsTest::deleteAsksAndRefusesShowAll() {
     Add(*doc_, kBankAccounts, "b");
     view_->ShowCategory("Show All");
     view_->SelectCard(a);
+    ui_.messageAnswers.push_back(MsgAnswer::Cancel);
     QVERIFY(!OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.Texts().back(), std::string("To delete a card, select a category first."));
+    QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete the card \"a\"?"));
+    QCOMPARE(doc_->Cards().List(kBankAccounts).Count(), 2);
 
     view_->ShowCategory("Bank Accounts");
     view_->SelectCard(a);
     ui_.messageAnswers.push_back(MsgAnswer::Ok);
     QVERIFY(OnDeleteCard(*doc_, *view_, ui_));
-    QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete this card?"));
+    QCOMPARE(ui_.Texts().back(), std::string("Are you sure you want to delete the card \"a\"?"));
     QCOMPARE(doc_->Cards().List(kBankAccounts).Count(), 1);
     QCOMPARE(doc_->Cards().RecycleBin().Count(), 1);
     QCOMPARE(view_->ItemCount(), 1);
@@ -253,11 +276,11 @@ void CardsCommandsTest::contextMenuAndOpenDataFile() {
     QStringList items;
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(items, (QStringList{"Copy Name", "Copy User ID", "Copy Password", "Copy Note",
-                                 "Copy One-&Time Code\tCtrl+T", "-", "Copy Card", "Paste Card", "-",
-                                 "Use Password To Open .tse File"}));
+    QCOMPARE(items, (QStringList{"Copy Name", "Copy User ID", "Copy Password", "Copy Address",
+                                 "Copy Note", "Copy One-&Time Code\tCtrl+T", "-", "Copy Card",
+                                 "Paste Card", "-", "Use Password To Open .tse File"}));
     // The selected card has no one-time-code secret.
-    QVERIFY(!menu->actions()[4]->isEnabled());
+    QVERIFY(!menu->actions()[5]->isEnabled());
     QVERIFY(!menu->actions()[7]->isEnabled());
     menu->actions()[9]->trigger();
     QCOMPARE(dispatched, std::vector<int>{158});
@@ -278,7 +301,7 @@ void CardsCommandsTest::enabledStates() {
     view_->ShowCategory("Show All");
     view_->SelectCard(card);
     QCOMPARE(CardCommandEnabled(CommandId::ToolDeleteCard, view_.get(), false),
-             std::optional(false));
+             std::optional(true));
     QCOMPARE(CardCommandEnabled(CommandId::DeleteCard, view_.get(), false), std::optional(true));
     QCOMPARE(CardCommandEnabled(CommandId::EditCard, view_.get(), false), std::optional(true));
     QCOMPARE(CardCommandEnabled(CommandId::PasteCard, view_.get(), false), std::optional(false));

@@ -35,6 +35,7 @@ private slots:
     void typingReplacesTheSelectedName();
     void tabWalksTheFieldsTopToBottom();
     void takePagePasswordOnlyWhenOfferedAndTicked();
+    void theEyeShowsAndHidesThePassword();
 };
 
 void CardsDialogTest::newCardShowsTheCategoryPresets_data() {
@@ -292,5 +293,38 @@ void CardsDialogTest::takePagePasswordOnlyWhenOfferedAndTicked() {
     QVERIFY(dialog.PasswordEdit()->isEnabled());
 }
 
+// The eye at the end of the password field: a click shows the password, the next masks
+// it; every card the editor is given starts masked.
+void CardsDialogTest::theEyeShowsAndHidesThePassword() {
+    ScriptedAnswers ui;
+    CCardDialog dialog(ui);
+    dialog.SetFields(PresetForNewCard("WWW Sites"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClicks(dialog.PasswordEdit(), "s3cret");
+    QToolButton* eye = nullptr;
+    for (QToolButton* b : dialog.PasswordEdit()->findChildren<QToolButton*>()) {
+        if (b->defaultAction() == dialog.RevealPasswordAction())
+            eye = b;
+    }
+    QVERIFY(eye != nullptr);
+    QVERIFY(eye->isVisible());
+    QCOMPARE(dialog.PasswordEdit()->echoMode(), QLineEdit::Password);
+    QCOMPARE(eye->toolTip(), QString("Show the password"));
+    QTest::mouseClick(eye, Qt::LeftButton);
+    QCOMPARE(dialog.PasswordEdit()->echoMode(), QLineEdit::Normal);
+    QCOMPARE(dialog.PasswordEdit()->displayText(), QString("s3cret"));
+    QCOMPARE(eye->toolTip(), QString("Hide the password"));
+    QTest::mouseClick(eye, Qt::LeftButton);
+    QCOMPARE(dialog.PasswordEdit()->echoMode(), QLineEdit::Password);
+    QVERIFY(dialog.PasswordEdit()->displayText() != QString("s3cret"));
+
+    QTest::mouseClick(eye, Qt::LeftButton);
+    dialog.SetFields(PresetForNewCard("Credit Cards"));
+    QCOMPARE(dialog.PasswordEdit()->echoMode(), QLineEdit::Password);
+    QVERIFY(!dialog.RevealPasswordAction()->isChecked());
+}
+
 QTEST_MAIN(CardsDialogTest)
+
 #include "card_dialog_test.moc"

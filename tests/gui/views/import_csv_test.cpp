@@ -59,7 +59,42 @@ private slots:
         QCOMPARE(w->ActiveView()->ItemCount(), 4);
     }
 
-    // With a document open, the cards are added to it; its file changes when it is saved.
+    // With a file open, the user says whether the cards join it or make a new file.
+    void importAsksWhetherToAddToTheOpenFileOrMakeANewOne() {
+        const QString path = dir_.filePath(QStringLiteral("ours.tsf"));
+        QVERIFY(WriteDataFile(path, {{.code = kBankAccounts, .name = "my bank"}}));
+        const QByteArray before = ReadAll(path);
+        WiredFrame w;
+        QVERIFY(w->OpenDocumentFile(path));
+        CTessalineNewDoc* ours = w->ActiveDocument();
+
+        // Cancel: nothing changes anywhere.
+        w.ui.Choose(Fixture("firefox.csv"));
+        w.ui.buttonAnswers.push_back(2);
+        w->OnCommand(CommandId::FileImportCsv);
+        QCOMPARE(
+            w.ui.Texts().back(),
+            std::string("Add the 2 cards of firefox.csv to ours.tsf, or make a new file of them?"));
+        QCOMPARE(w.ui.buttonLists.back(),
+                 (std::vector<std::string>{"Add to ours.tsf", "New File", "Cancel"}));
+        QCOMPARE(w->Children().size(), 1);
+        QCOMPARE(CardsIn(*ours), 1);
+        QVERIFY(!ours->IsModified());
+
+        // New File: a new untitled document holds them; the open file is left alone.
+        w.ui.Choose(Fixture("firefox.csv"));
+        w.ui.buttonAnswers.push_back(1);
+        w->OnCommand(CommandId::FileImportCsv);
+        QCOMPARE(w->Children().size(), 2);
+        QVERIFY(w->ActiveDocument() != ours);
+        QCOMPARE(CardsIn(*w->ActiveDocument()), 2);
+        QVERIFY(w->ActiveDocument()->PathName().isEmpty());
+        QCOMPARE(CardsIn(*ours), 1);
+        QVERIFY(!ours->IsModified());
+        QCOMPARE(ReadAll(path), before);
+    }
+
+    // Added to the open document, the cards reach its file when it is saved.
     void importAddsToTheOpenDocumentUntilSaved() {
         const QString path = dir_.filePath(QStringLiteral("mine.tsf"));
         QVERIFY(WriteDataFile(path, {{.code = kBankAccounts, .name = "my bank"}}));
@@ -68,6 +103,7 @@ private slots:
         WiredFrame w;
         QVERIFY(w->OpenDocumentFile(path));
         w.ui.Choose(Fixture("firefox.csv"));
+        w.ui.buttonAnswers.push_back(0);  // "Add to mine.tsf"
         w->OnCommand(CommandId::FileImportCsv);
         QCOMPARE(w->Children().size(), 1);
         CTessalineNewDoc* doc = w->ActiveDocument();
@@ -76,6 +112,9 @@ private slots:
         QCOMPARE(w.ui.Texts().back(),
                  std::string("2 cards were imported from firefox.csv (Firefox export):\n\n"
                              "WWW Sites: 2\n\nSave the file to keep them."));
+        QCOMPARE(
+            w.ui.Texts().at(w.ui.Texts().size() - 2),
+            std::string("Add the 2 cards of firefox.csv to mine.tsf, or make a new file of them?"));
         // Every imported card is in one category: the list shows it.
         QCOMPARE(w->ActiveView()->ShownCategory(), QStringLiteral("WWW Sites"));
         QCOMPARE(w->ActiveView()->ItemCount(), 2);

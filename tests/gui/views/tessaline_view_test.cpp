@@ -10,6 +10,7 @@
 
 #include "support/qt_scripted_answers.h"
 
+#include "core/app/window_memory.h"
 #include "core/cards/card.h"
 #include "core/document/document_host.h"
 #include "core/platform/profile.h"
@@ -220,6 +221,33 @@ private slots:
         view.ShowCategory("Nothing Here");
         QCOMPARE(view.ItemCount(), 0);
         QCOMPARE(counts.count(), 0);
+    }
+
+    // The last column reaches the list's right edge when the others leave room, and goes
+    // back to its own width when they do not; that width, not the stretched one, is kept.
+    void columnsFillTheWidth() {
+        CTessalineNewView view(*doc_, profile_);
+        view.resize(1000, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QHeaderView* header = view.List()->header();
+        const auto lastEdge = [&] {
+            const int last = header->count() - 1;
+            return header->sectionViewportPosition(last) + header->sectionSize(last);
+        };
+        QCOMPARE(lastEdge(), view.List()->viewport()->width());
+        QVERIFY(header->sectionSize(5) > 150);
+        view.ShowCategory("Show All");  // the "Category" column is the last one now
+        QCOMPARE(lastEdge(), view.List()->viewport()->width());
+        QCOMPARE(header->sectionSize(5), 150);
+        view.ShowCategory("WWW Sites");
+        view.resize(400, 300);
+        QTRY_COMPARE(header->sectionSize(5), 150);
+        view.resize(1000, 300);
+        QTRY_COMPARE(lastEdge(), view.List()->viewport()->width());
+        const std::array<int, 7> stored = LoadColumnWidths(profile_, kColumnWidths);
+        QCOMPARE(stored[5], 150);
+        QCOMPARE(stored[6], 150);
     }
 
     void headerClicksSortWithTheSharedDirection() {
