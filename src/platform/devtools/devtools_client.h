@@ -38,6 +38,9 @@ struct PageTarget {
 struct PageFrame {
     QString id;
     QString url;
+    // The origin the frame's document has ("http://host:port"): a srcdoc frame's is its
+    // parent's, a sandboxed frame's none of a site.
+    QString securityOrigin;
 };
 
 class DevToolsClient {
@@ -104,10 +107,12 @@ public:
     // Calls the script function `functionDeclaration` in a world of Tessaline's own in
     // that frame, so that the page's scripts can neither see it nor answer in its place.
     // The arguments travel as values beside the function, never as part of its text.
-    // The value the function returned, or none when it could not run or threw.
+    // The value the function returned (with `awaitPromise`, the value its promise came
+    // to), or none when it could not run or threw.
     std::optional<QJsonValue> CallInIsolatedWorld(const QString& sessionId, const QString& frameId,
                                                   const QString& functionDeclaration,
-                                                  const QJsonArray& arguments);
+                                                  const QJsonArray& arguments,
+                                                  bool awaitPromise = false);
 
     using EventHandler = std::function<void(const QJsonObject& event)>;
 
