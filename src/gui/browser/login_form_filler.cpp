@@ -43,9 +43,12 @@ LoginFrames FramesOfShownPage(devtools::DevToolsClient& browser) {
     const std::string pageUrl = found.pageUrl.toStdString();
     for (const devtools::PageFrame& frame : frames) {
         // A frame of another origin is another site's page: it never gets the login. A
-        // srcdoc frame has no address of its own; its document has its parent's origin.
-        const bool srcdoc = frame.url == QLatin1String("about:srcdoc") &&
-                            SameWebOrigin(frame.securityOrigin.toStdString(), pageUrl);
+        // srcdoc frame has no address of its own; its document has the origin of its
+        // parent (unless sandboxed, which the fill script sees for itself).
+        const bool srcdoc =
+            frame.url == QLatin1String("about:srcdoc") &&
+            std::any_of(found.frames.begin(), found.frames.end(),
+                        [&](const devtools::PageFrame& kept) { return kept.id == frame.parentId; });
         if (&frame == &frames.front() || srcdoc || SameWebOrigin(frame.url.toStdString(), pageUrl))
             found.frames.push_back(frame);
     }

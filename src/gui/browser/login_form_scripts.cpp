@@ -144,6 +144,8 @@ constexpr const char* kFindLoginFields = R"js(
   // ends the sending.
   const send = (form, allowed, values) => {
     if (!allowed(form)) return false;
+    // A form whose fields do not pass their own checks is not sent (the browser shows why).
+    if (!form.checkValidity()) return null;
     let stopped = false;
     const parent = form.parentNode;
     const next = form.nextSibling;
@@ -200,11 +202,9 @@ std::string FillLoginFormScript() {
       return report;
     const pageOrigin = originOf(pageUrl);
     const allowed = (f) => originOf(actionOf(f)) === pageOrigin;
-    if (send(form, allowed, [userId, password].filter((v) => v !== ''))) {
-      report.submitted = true;
-    } else {
-      report.target = actionOf(form);
-    }
+    const sent = send(form, allowed, [userId, password].filter((v) => v !== ''));
+    if (sent) report.submitted = true;
+    else if (sent === false) report.target = actionOf(form);
     return report;
   };
   const now = findLogin(userStep);
@@ -234,9 +234,8 @@ std::string SubmitLoginFormScript() {
   const pageOrigin = originOf(pageUrl);
   const allowed = (f) => actionOf(f) === approvedAction || originOf(actionOf(f)) === pageOrigin;
   const form = found.form;
-  if (send(form, allowed, [userId, password].filter((v) => v !== '')))
-    return {submitted: true, target: ''};
-  return {submitted: false, target: actionOf(form)};
+  const sent = send(form, allowed, [userId, password].filter((v) => v !== ''));
+  return {submitted: !!sent, target: sent === false ? actionOf(form) : ''};
 })js";
 }
 

@@ -31,7 +31,9 @@ namespace tessaline {
 // user ID. With nothing to fill yet it looks again every 100 ms for up to `waitMs`
 // (giving a promise). With `submit` the form is then submitted, but only when its action
 // (read after the fields' events ran, and again while the form is being sent) is on the
-// origin of `pageUrl`; otherwise `target` is the address it would have gone to.
+// origin of `pageUrl`; otherwise `target` is the address it would have gone to. A form
+// whose fields fail their own checks (an e-mail field holding no e-mail address) is
+// filled and not submitted.
 // Gives {found, user, password, userOnly, newPasswordForm, submitted, target}.
 std::string FillLoginFormScript();
 

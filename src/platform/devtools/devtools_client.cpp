@@ -507,7 +507,7 @@ std::vector<PageFrame> DevToolsClient::Frames(const QString& sessionId) {
         const QJsonObject frame = node.value(QLatin1String("frame")).toObject();
         frames.push_back(PageFrame{frame.value(QLatin1String("id")).toString(),
                                    frame.value(QLatin1String("url")).toString(),
-                                   frame.value(QLatin1String("securityOrigin")).toString()});
+                                   frame.value(QLatin1String("parentId")).toString()});
         for (const QJsonValue& child : node.value(QLatin1String("childFrames")).toArray())
             walk(child.toObject());
     };

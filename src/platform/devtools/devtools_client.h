@@ -38,9 +38,7 @@ struct PageTarget {
 struct PageFrame {
     QString id;
     QString url;
-    // The origin the frame's document has ("http://host:port"): a srcdoc frame's is its
-    // parent's, a sandboxed frame's none of a site.
-    QString securityOrigin;
+    QString parentId;  // empty for the top frame
 };
 
 class DevToolsClient {
