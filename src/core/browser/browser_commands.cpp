@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+
+#include "core/base/secure_wipe.h"
 #include "core/browser/card_address.h"
+#include "core/browser/login_fill_text.h"
 #include "core/browser/login_origin.h"
 #include "core/cards/card.h"
 #include "core/cards/card_collection.h"
@@ -22,6 +26,12 @@ namespace {
 bool IsExecutableFile(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void ShowError(IUserAnswers& ui, const char* text) {
@@ -160,6 +170,9 @@ std::string BrowserCommands::LoadWebPage(const CCard* card) {
     const bool automaticLogin = UsesAutomaticLogin(*card);
     const bool hasLogin = !card->UserId().empty() || !card->Password().empty();
     const std::string address = WebAddressToOpen(card->Address());
+    if (!IsWebPageAddress(address))
+        return kStatusNotWebAddress;
+    pending_.Clear();
     // The automation browser logs in through its protocol, so the password never enters
     // an address (nor the browser's history); a card with a login waits for its page, to
     // fill the page's login form.
@@ -180,32 +193,44 @@ std::string BrowserCommands::LoadWebPage(const CCard* card) {
         case Navigation::Result::Opened:
             break;
     }
-    return automaticLogin || hasLogin ? FillCard(*card) : std::string();
+    return automaticLogin || hasLogin ? FillCard(*card, kWaitForFormMs) : std::string();
 }
 
 std::string BrowserCommands::TypedPagePassword() {
     return automation_.ReadLoginForm(true).password;
 }
 
-std::string BrowserCommands::FillCard(const CCard& card) {
+std::string BrowserCommands::FillCard(const CCard& card, int waitForFormMs) {
     LoginFillRequest request{
         card.Address(), card.UserId(), card.Password(),
         card.AutomaticAccess() && profile_.GetInt(prefs::kGeneralSection, prefs::kSubmitLoginForms,
                                                   prefs::kSubmitLoginFormsDefault) == 1};
+    request.waitForFormMs = waitForFormMs;
+    pending_.Clear();
     const LoginFillReport report = automation_.FillLoginForm(request);
-    switch (report.status) {
-        case LoginFillStatus::NoPage:
-            return kStatusNoBrowserPage;
-        case LoginFillStatus::OriginRefused:
-            return LoginOriginRefusalText(report.origin);
-        case LoginFillStatus::NoLoginForm:
-            return kStatusNoLoginForm;
-        case LoginFillStatus::Filled:
-            return kStatusLoginFilled;
-        case LoginFillStatus::Submitted:
-            return kStatusLoginSubmitted;
-    }
-    return {};
+    if (report.userOnly &&
+        (report.status == LoginFillStatus::Filled || report.status == LoginFillStatus::Submitted))
+        pending_.Start(request, NowMs());
+    SecureWipe(request.password);
+    return LoginFillStatusText(report);
+}
+
+bool BrowserCommands::LoginPending() const {
+    return pending_.Waiting(NowMs());
+}
+
+std::string BrowserCommands::FillPendingLogin() {
+    std::string page;
+    if (!pending_.Waiting(NowMs()) || !automation_.GetRunningExplorerURL(page))
+        return {};
+    const LoginFillRequest* request = pending_.ForPage(page, NowMs());
+    if (!request)
+        return {};
+    const LoginFillReport report = automation_.FillLoginForm(*request);
+    if (report.status != LoginFillStatus::Filled && report.status != LoginFillStatus::Submitted)
+        return {};
+    pending_.Clear();
+    return LoginFillStatusText(report);
 }
 
 std::string BrowserCommands::FillLogin(const CCardCollection* cards, const CCard* selected) {
@@ -213,12 +238,12 @@ std::string BrowserCommands::FillLogin(const CCardCollection* cards, const CCard
     if (!automation_.GetRunningExplorerURL(page))
         return kStatusNoBrowserPage;
     if (selected && CheckLoginOrigin(selected->Address(), page) == LoginOriginCheck::Match)
-        return FillCard(*selected);
+        return FillCard(*selected, 0);
     const std::vector<CCard*> matching = cards ? CardsForPage(*cards, page) : std::vector<CCard*>{};
     if (matching.empty())
         return kStatusNoCardForPage;
     if (matching.size() == 1)
-        return FillCard(*matching.front());
+        return FillCard(*matching.front(), 0);
     std::vector<std::string> entries;
     for (const CCard* card : matching)
         entries.push_back(card->UserId().empty() ? card->Name()
@@ -227,7 +252,7 @@ std::string BrowserCommands::FillLogin(const CCardCollection* cards, const CCard
         ui_.ChooseFromList(kFillLoginCaption, kFillLoginPrompt, entries);
     if (!chosen || *chosen >= matching.size())
         return {};
-    return FillCard(*matching[*chosen]);
+    return FillCard(*matching[*chosen], 0);
 }
 
 WebPageInfo BrowserCommands::GetWebPage() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/browser/browser_interfaces.h"
+#include "core/browser/pending_login.h"
 #include "core/browser/program_pages.h"
 
 namespace tessaline {
@@ -114,7 +115,8 @@ public:
     // browser choice 1; true once done. Shows a message when neither is there.
     bool DetectWebBrowsers(std::string_view pathVariable);
 
-    // Opens the card's address (none, or an empty address: nothing happens). Through the
+    // Opens the card's address (none, or an empty address: nothing happens; an address of
+    // another scheme than http or https is refused with kStatusNotWebAddress). Through the
     // automation browser a card with a user ID or password then has them filled into the
     // page's login form; what came of that is given as a status-bar text ("" when
     // nothing was filled), as is an address the browser could not load and a site that
@@ -132,9 +134,21 @@ public:
     // read only when the user asks for it in the New Card dialog.
     std::string TypedPagePassword();
 
+    // How long Load Web Page waits, after the page's load, for a login form that the
+    // page's scripts add.
+    static constexpr int kWaitForFormMs = 5000;
+    // Whether a two-step login waits for its password page (the user ID went into a
+    // user-name page less than a minute ago).
+    bool LoginPending() const;
+    // Fills the waiting two-step login into the page the browser shows now, when that
+    // page is on the card's site and has a password field. The status-bar text, or ""
+    // while it still waits (or when nothing waits).
+    std::string FillPendingLogin();
+
 private:
-    // Fills the card into the page shown; the status-bar text.
-    std::string FillCard(const CCard& card);
+    // Fills the card into the page shown, waiting up to `waitForFormMs` for its login
+    // form; the status-bar text.
+    std::string FillCard(const CCard& card, int waitForFormMs);
 
     IProfile& profile_;
     IUserAnswers& ui_;
@@ -142,6 +156,7 @@ private:
     IBrowserAutomation& automation_;
     IDdeBrowser& dde_;
     ApplicationPaths paths_;
+    PendingLogin pending_;
 };
 
 }  // namespace tessaline

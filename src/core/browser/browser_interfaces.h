@@ -23,6 +23,12 @@ struct LoginFillRequest {
     std::string userId;
     std::string password;
     bool submit = false;  // submit the form once filled
+    // How long to wait for a login form when the page has none yet (a page that builds
+    // its form by script after its load).
+    int waitForFormMs = 0;
+    // Whether a page with a user field and no password field (the first page of a
+    // two-step login) gets the user ID alone.
+    bool userStep = true;
 };
 
 enum class LoginFillStatus {
@@ -36,6 +42,16 @@ enum class LoginFillStatus {
 struct LoginFillReport {
     LoginFillStatus status = LoginFillStatus::NoPage;
     LoginOriginCheck origin = LoginOriginCheck::Match;
+    // For Filled and Submitted: the page asked for the user name only (the first page of
+    // a two-step login), and only the user ID went in.
+    bool userOnly = false;
+    // For Filled: a sign-up or change-password form; at most its current password went in
+    // (`passwordFilled`), never a new one, and it was not submitted.
+    bool newPasswordForm = false;
+    bool passwordFilled = false;
+    // For Filled: the address the form would have been sent to when it was not submitted
+    // because that is another site's.
+    std::string refusedTarget{};
 };
 
 // What the login form of the page holds as the user typed it.

@@ -117,6 +117,16 @@ std::string WebAddressToOpen(std::string_view address) {
     return scheme + "://" + std::string(rest);
 }
 
+bool IsWebPageAddress(std::string_view address) {
+    const std::size_t colon = address.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    std::string scheme(address.substr(0, colon));
+    for (char& c : scheme)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return (scheme == "http" || scheme == "https") && address.substr(colon, 3) == "://";
+}
+
 std::string StripUserInfo(std::string_view address) {
     // The authority follows "scheme://" (or "//" alone) and ends at the first "/", "?" or
     // "#"; its user info ends at the last "@" inside it.

@@ -41,6 +41,11 @@ std::string CardAddressWithScheme(const CCard& card);
 // not a scheme.
 std::string WebAddressToOpen(std::string_view address);
 
+// Whether an address WebAddressToOpen gave is a web page's (its scheme, in any case, is
+// http or https). Any other scheme ("javascript:", "data:", "file:") would have the
+// browser run, show or read something that is not the card's site.
+bool IsWebPageAddress(std::string_view address);
+
 // The address without the user-info part ("user:password@" before the host) of its
 // authority, for every scheme; everything else stays as it is.
 std::string StripUserInfo(std::string_view address);

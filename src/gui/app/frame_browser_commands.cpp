@@ -3,6 +3,7 @@
 #include "core/commands/command_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/browser/browser_integration.h"
+#include "gui/browser/pending_login_watcher.h"
 #include "gui/browser/web_page_commands.h"
 
 namespace tessaline {
@@ -32,6 +33,8 @@ CFrameBrowserCommands::CFrameBrowserCommands(CMainFrame& frame, IUserAnswers& ui
     commands.Bind(CommandId::GetWebPage, this, &CFrameBrowserCommands::GetWebPage);
     commands.Bind(CommandId::ToolGetWebPage, this, &CFrameBrowserCommands::GetWebPage);
     commands.Bind(CommandId::FillLogin, this, &CFrameBrowserCommands::FillLogin);
+    pendingLogin_ = new PendingLoginWatcher(
+        *browser, [this](const std::string& text) { frame_.ShowStatusText(text); }, this);
 }
 
 CFrameBrowserCommands::~CFrameBrowserCommands() = default;
@@ -44,6 +47,7 @@ void CFrameBrowserCommands::LoadWebPage() {
     const std::string status = LoadWebPageOfSelectedCard(browser_->Commands(), frame_.ActiveView());
     if (!status.empty())
         frame_.ShowStatusText(status);
+    pendingLogin_->WatchIfPending();
 }
 
 void CFrameBrowserCommands::FillLogin() {
@@ -51,6 +55,7 @@ void CFrameBrowserCommands::FillLogin() {
         FillLoginFromDocument(browser_->Commands(), frame_.ActiveDocument(), frame_.ActiveView());
     if (!status.empty())
         frame_.ShowStatusText(status);
+    pendingLogin_->WatchIfPending();
 }
 
 void CFrameBrowserCommands::GetWebPage() {

@@ -14,6 +14,7 @@ class BrowserIntegration;
 class CMainFrame;
 class IProfile;
 class IUserAnswers;
+class PendingLoginWatcher;
 
 class CFrameBrowserCommands : public QObject {
     Q_OBJECT
@@ -40,6 +41,8 @@ private:
     IUserAnswers& ui_;
     IProfile& profile_;
     std::unique_ptr<BrowserIntegration> browser_;
+    // Fills the password page of a two-step login (a child of this object).
+    PendingLoginWatcher* pendingLogin_ = nullptr;
 };
 
 }  // namespace tessaline

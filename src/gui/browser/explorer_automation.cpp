@@ -9,46 +9,11 @@
 #include "core/browser/login_origin.h"
 #include "core/platform/profile.h"
 #include "core/prefs/profile_keys.h"
-#include "gui/browser/login_form_scripts.h"
+#include "gui/browser/login_form_filler.h"
 #include "gui/text/text_codec.h"
 #include "platform/devtools/devtools_client.h"
 
 namespace tessaline {
-
-namespace {
-
-// The top frame of the tab the browser shows and the frames of the same origin in it,
-// on a session of `browser`; empty when there is no page.
-struct LoginFrames {
-    QString session;
-    QString pageUrl;
-    std::vector<devtools::PageFrame> frames;
-};
-
-LoginFrames FramesOfShownPage(devtools::DevToolsClient& browser) {
-    LoginFrames found;
-    if (!browser.FindRunning())
-        return found;
-    const std::optional<devtools::PageTarget> page = browser.LastActivePage();
-    if (!page)
-        return found;
-    const std::optional<QString> session = browser.Attach(page->id);
-    if (!session)
-        return found;
-    const std::vector<devtools::PageFrame> frames = browser.Frames(*session);
-    if (frames.empty())
-        return found;
-    found.session = *session;
-    found.pageUrl = frames.front().url;
-    for (const devtools::PageFrame& frame : frames)
-        // A frame of another origin is another site's page: it never gets the login.
-        if (&frame == &frames.front() ||
-            SameWebOrigin(frame.url.toStdString(), found.pageUrl.toStdString()))
-            found.frames.push_back(frame);
-    return found;
-}
-
-}  // namespace
 
 CExplorerAutomation::CExplorerAutomation(IProfile& profile, QString profileFolder, IDdeBrowser& dde)
     : profile_(profile), profileFolder_(std::move(profileFolder)), dde_(dde) {}
@@ -124,51 +89,13 @@ bool CExplorerAutomation::GetRunningExplorerTitle(std::string& title) {
 }
 
 LoginFillReport CExplorerAutomation::FillLoginForm(const LoginFillRequest& request) {
-    LoginFillReport report;
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
-    const LoginFrames page = FramesOfShownPage(browser);
-    if (page.frames.empty())
-        return report;
-    report.origin = CheckLoginOrigin(request.cardAddress, page.pageUrl.toStdString());
-    if (report.origin != LoginOriginCheck::Match) {
-        report.status = LoginFillStatus::OriginRefused;
-        return report;
-    }
-    const QJsonArray arguments{DisplayText(request.userId), DisplayText(request.password),
-                               request.submit};
-    report.status = LoginFillStatus::NoLoginForm;
-    for (const devtools::PageFrame& frame : page.frames) {
-        const std::optional<QJsonValue> result = browser.CallInIsolatedWorld(
-            page.session, frame.id, QString::fromStdString(FillLoginFormScript()), arguments);
-        const QJsonObject filled = result ? result->toObject() : QJsonObject();
-        if (!filled.value(QLatin1String("found")).toBool())
-            continue;
-        report.status = filled.value(QLatin1String("submitted")).toBool()
-                            ? LoginFillStatus::Submitted
-                            : LoginFillStatus::Filled;
-        break;
-    }
-    return report;
+    return FillLoginInShownPage(browser, request);
 }
 
 PageLoginForm CExplorerAutomation::ReadLoginForm(bool withPassword) {
-    PageLoginForm form;
     devtools::DevToolsClient browser(profileFolder_, timeoutMs_);
-    const LoginFrames page = FramesOfShownPage(browser);
-    for (const devtools::PageFrame& frame : page.frames) {
-        const std::optional<QJsonValue> result = browser.CallInIsolatedWorld(
-            page.session, frame.id, QString::fromStdString(ReadLoginFormScript()),
-            QJsonArray{withPassword});
-        const QJsonObject read = result ? result->toObject() : QJsonObject();
-        if (!read.value(QLatin1String("found")).toBool())
-            continue;
-        form.found = true;
-        form.userId = StoredText(read.value(QLatin1String("user")).toString());
-        if (withPassword)
-            form.password = StoredText(read.value(QLatin1String("password")).toString());
-        break;
-    }
-    return form;
+    return ReadLoginInShownPage(browser, withPassword);
 }
 
 void CExplorerAutomation::OpenAddressInBrowser(const std::string& address) {

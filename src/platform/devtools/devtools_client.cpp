@@ -506,7 +506,8 @@ std::vector<PageFrame> DevToolsClient::Frames(const QString& sessionId) {
     std::function<void(const QJsonObject&)> walk = [&](const QJsonObject& node) {
         const QJsonObject frame = node.value(QLatin1String("frame")).toObject();
         frames.push_back(PageFrame{frame.value(QLatin1String("id")).toString(),
-                                   frame.value(QLatin1String("url")).toString()});
+                                   frame.value(QLatin1String("url")).toString(),
+                                   frame.value(QLatin1String("parentId")).toString()});
         for (const QJsonValue& child : node.value(QLatin1String("childFrames")).toArray())
             walk(child.toObject());
     };
@@ -517,7 +518,8 @@ std::vector<PageFrame> DevToolsClient::Frames(const QString& sessionId) {
 std::optional<QJsonValue> DevToolsClient::CallInIsolatedWorld(const QString& sessionId,
                                                               const QString& frameId,
                                                               const QString& functionDeclaration,
-                                                              const QJsonArray& arguments) {
+                                                              const QJsonArray& arguments,
+                                                              bool awaitPromise) {
     const auto world =
         Call(QStringLiteral("Page.createIsolatedWorld"),
              {{QStringLiteral("frameId"), frameId}, {QStringLiteral("worldName"), "tessaline"}},
@@ -533,6 +535,7 @@ std::optional<QJsonValue> DevToolsClient::CallInIsolatedWorld(const QString& ses
          {QStringLiteral("executionContextId"), world->value(QLatin1String("executionContextId"))},
          {QStringLiteral("arguments"), values},
          {QStringLiteral("returnByValue"), true},
+         {QStringLiteral("awaitPromise"), awaitPromise},
          {QStringLiteral("silent"), true}},
         sessionId);
     if (!result || result->contains(QLatin1String("exceptionDetails")))

