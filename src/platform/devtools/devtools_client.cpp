@@ -78,6 +78,7 @@ constexpr int kShownTimeoutMs = 1500;
 // How long a page that has loaded is watched for a navigation it starts itself (a script
 // of its load handler sending the browser on).
 constexpr int kSettleMs = 500;
+constexpr int kSettleStepMs = 100;
 
 // The reason given when the tab crashed or closed under a command.
 constexpr const char* kTabCrashed = "the web browser's tab crashed";
@@ -618,13 +619,13 @@ Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
                                               : timedOut_           ? NoAnswerText(timeoutMs_, url)
                                                                     : std::string());
     // The page's own scripts may send the browser on as it loads: the page waited for is
-    // the one the tab settles on. Each pause ends early when an event arrives.
+    // the one the tab settles on. Waiting goes in short steps, since settling is a matter
+    // of time passing without news.
     while (outcome && !load.Settled() && !deadline.hasExpired() && !SessionLost(*session) &&
            socket_) {
-        QDeadlineTimer step = deadline;
-        if (load.settleUntil.remainingTime() >= 0 &&
-            load.settleUntil.remainingTime() < deadline.remainingTime())
-            step = load.settleUntil;
+        QDeadlineTimer step(kSettleStepMs);
+        if (deadline.remainingTime() < step.remainingTime())
+            step = deadline;
         Await(
             -1, step, onEvent, [&load] { return load.Settled(); }, *session);
     }
