@@ -616,7 +616,7 @@ Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
     const std::optional<QJsonObject> reply =
         navigation >= 0 ? Await(navigation, deadline, onEvent, {}, *session) : std::nullopt;
     Navigation outcome = NavigateReply(reply, SessionLost(*session) ? kTabCrashed
-                                              : timedOut_           ? NoAnswerText(timeoutMs_, url)
+                                              : timedOut_           ? NoAnswerText(timeoutMs_)
                                                                     : std::string());
     // The page's own scripts may send the browser on as it loads: the page waited for is
     // the one the tab settles on. Waiting goes in short steps, since settling is a matter
@@ -635,7 +635,7 @@ Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
         // The tab was sent to a page that never answered: what it shows is not the page.
         outcome =
             Outcome(Navigation::Result::Failed,
-                    NoAnswerText(timeoutMs_, load.awaitedUrl.isEmpty() ? url : load.awaitedUrl));
+                    NoAnswerText(timeoutMs_, load.awaitedUrl == url ? QString() : load.awaitedUrl));
     // Requests still held are let go when the interception ends.
     if (socket_ && credentials && !SessionLost(*session))
         Call(QStringLiteral("Fetch.disable"), {}, *session);
