@@ -39,7 +39,7 @@ CFrameStartup::Hooks CFrameStartup::DesktopHooks(IUserAnswers& ui, IProfile& pro
     };
     hooks.runStartupLaunches = [](CMainFrame& frame) {
         if (CFrameBrowserCommands* browser = CFrameBrowserCommands::Of(frame))
-            browser->Integration().RunStartupLaunches();
+            browser->RunStartupLaunches();
     };
     hooks.showSplash = [](CMainFrame& frame) { CSplashWindow::ShowSplash(&frame); };
     return hooks;

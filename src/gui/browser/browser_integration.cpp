@@ -17,11 +17,14 @@ bool StartDde(IUserAnswers& ui) {
 
 BrowserIntegration::BrowserIntegration(IProfile& profile, IUserAnswers& ui, QString profileFolder)
     : profile_(profile),
+      windowProfile_(profile),
+      windowUi_(ui),
+      windowDde_(dde_),
       automation_(
-          profile,
+          windowProfile_,
           profileFolder.isEmpty() ? CExplorerAutomation::DefaultProfileFolder() : profileFolder,
-          dde_),
-      commands_(profile, ui, launcher_, automation_, dde_) {}
+          windowDde_),
+      commands_(windowProfile_, windowUi_, launcher_, automation_, windowDde_) {}
 
 void BrowserIntegration::LoadApplicationPaths() {
     commands_.SetPaths(tessaline::LoadApplicationPaths(profile_));

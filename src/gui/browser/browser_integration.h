@@ -2,7 +2,9 @@
 // Everything the main window needs for its Internet commands, in one object: the
 // program launcher, the automation browser on Tessaline's own profile folder, the DDE
 // route to the browser, and the commands on top. The window keeps one for its lifetime
-// and calls the functions below from its command handlers and start-up steps.
+// and calls the functions below from its command handlers and start-up steps. The
+// commands may run on a browser call's thread (BrowserCallRunner): what they use of the
+// settings, the user and the DDE route is then used on the window's thread.
 
 #include <QString>
 #include <string>
@@ -11,6 +13,7 @@
 #include "gui/browser/dde_browser_link.h"
 #include "gui/browser/explorer_automation.h"
 #include "gui/browser/qt_process_launcher.h"
+#include "gui/browser/window_thread_forwarding.h"
 
 namespace tessaline {
 
@@ -55,8 +58,11 @@ public:
 
 private:
     IProfile& profile_;
+    WindowThreadProfile windowProfile_;
+    WindowThreadAnswers windowUi_;
     QtProcessLauncher launcher_;
     DdeBrowserLink dde_;
+    WindowThreadDde windowDde_;
     CExplorerAutomation automation_;
     BrowserCommands commands_;
 };

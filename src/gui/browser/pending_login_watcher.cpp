@@ -1,12 +1,18 @@
 #include "gui/browser/pending_login_watcher.h"
 
+#include <memory>
+
 #include "core/browser/browser_commands.h"
 
 namespace tessaline {
 
 PendingLoginWatcher::PendingLoginWatcher(BrowserCommands& commands, StatusSink status,
-                                         QObject* parent)
-    : QObject(parent), commands_(commands), status_(std::move(status)), timer_(this) {
+                                         Starter start, QObject* parent)
+    : QObject(parent),
+      commands_(commands),
+      status_(std::move(status)),
+      start_(std::move(start)),
+      timer_(this) {
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &PendingLoginWatcher::Look);
 }
@@ -19,16 +25,15 @@ void PendingLoginWatcher::WatchIfPending() {
 }
 
 void PendingLoginWatcher::Look() {
-    // A browser call waits in an event loop of its own, where the timer fires again.
-    if (looking_)
-        return;
-    looking_ = true;
-    const std::string text = commands_.FillPendingLogin();
-    looking_ = false;
-    if (!text.empty() && status_)
-        status_(text);
-    if (!commands_.LoginPending())
-        timer_.stop();
+    // While another browser call runs, the next tick looks again.
+    auto text = std::make_shared<std::string>();
+    BrowserCommands* commands = &commands_;
+    start_([commands, text] { *text = commands->FillPendingLogin(); },
+           [this, text] {
+               if (!text->empty() && status_)
+                   status_(*text);
+               WatchIfPending();
+           });
 }
 
 }  // namespace tessaline

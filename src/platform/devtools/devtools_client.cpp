@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTimer>
 
 #include "core/browser/login_origin.h"
@@ -25,6 +26,12 @@
 namespace tessaline::devtools {
 
 namespace {
+
+// Whoever runs the calls has given up on them (the window closed, or its time limit
+// passed): every wait ends at once.
+bool Interrupted() {
+    return QThread::currentThread()->isInterruptionRequested();
+}
 
 // Runs a local event loop until Finish() or the deadline.
 class Waiter {
@@ -37,7 +44,7 @@ public:
         if (done_)
             return true;
         const qint64 left = deadline.remainingTime();
-        if (left == 0)
+        if (left == 0 || Interrupted())
             return false;
         QTimer timer;
         timer.setSingleShot(true);
@@ -68,14 +75,77 @@ bool PeerIsOurUser(qintptr fd) {
 // How long looking at one tab may take: a hung or frozen tab must not hold up the rest.
 constexpr int kShownTimeoutMs = 1500;
 
+// How long a page that has loaded is watched for a navigation it starts itself (a script
+// of its load handler sending the browser on).
+constexpr int kSettleMs = 500;
+constexpr int kSettleStepMs = 100;
+
+// The reason given when the tab crashed or closed under a command.
+constexpr const char* kTabCrashed = "the web browser's tab crashed";
+
+// Why a command went unanswered, for the status bar.
+std::string NoAnswerText(int timeoutMs, const QString& what = {}) {
+    const int seconds = (timeoutMs + 999) / 1000;
+    return (what.isEmpty() ? std::string("no answer") : "no answer from " + what.toStdString()) +
+           " within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+}
+
+// What the top frame of a tab is doing, followed through the page events of its session
+// while a navigation is waited for.
+struct TopFrameLoad {
+    bool awaiting = false;  // a navigation has started that has not reached its page yet
+    bool loaded = false;    // the page the frame shows has fired its load event
+    bool loading = false;   // the browser says the frame is loading
+    QString awaitedUrl;
+    QDeadlineTimer settleUntil{QDeadlineTimer::Forever};
+
+    void Started(const QString& url) {
+        awaiting = true;
+        loaded = false;
+        awaitedUrl = url;
+        settleUntil = QDeadlineTimer(QDeadlineTimer::Forever);
+    }
+    void Note(const QString& method, const QJsonObject& params, const QString& topFrame) {
+        const bool top = params.value(QLatin1String("frameId")).toString() == topFrame;
+        if (method == QLatin1String("Page.frameRequestedNavigation") ||
+            method == QLatin1String("Page.frameScheduledNavigation")) {
+            if (top)
+                Started(params.value(QLatin1String("url")).toString());
+        } else if (method == QLatin1String("Page.frameStartedLoading")) {
+            if (top) {
+                loading = true;
+                settleUntil = QDeadlineTimer(QDeadlineTimer::Forever);
+            }
+        } else if (method == QLatin1String("Page.frameStoppedLoading")) {
+            if (top) {
+                loading = false;
+                settleUntil = QDeadlineTimer(kSettleMs);
+            }
+        } else if (method == QLatin1String("Page.frameNavigated")) {
+            const QJsonObject frame = params.value(QLatin1String("frame")).toObject();
+            if (!frame.contains(QLatin1String("parentId"))) {
+                // A new document in the tab: its own load is what counts now.
+                awaiting = false;
+                loaded = false;
+            }
+        } else if (method == QLatin1String("Page.loadEventFired")) {
+            loaded = true;
+            settleUntil = QDeadlineTimer(kSettleMs);
+        }
+    }
+    // Loaded, and no further navigation began within a moment after it.
+    bool Settled() const { return loaded && !awaiting && !loading && settleUntil.hasExpired(); }
+};
+
 Navigation Outcome(Navigation::Result result, std::string error = {}) {
     return Navigation{result, std::move(error)};
 }
 
-// What Page.navigate answered: the browser's reason when it could not reach the site.
-Navigation NavigateReply(const std::optional<QJsonObject>& reply) {
+// What Page.navigate answered: the browser's reason when it could not reach the site, or
+// `noAnswer` when it gave no answer in time.
+Navigation NavigateReply(const std::optional<QJsonObject>& reply, std::string noAnswer = {}) {
     if (!reply)
-        return Outcome(Navigation::Result::Failed);
+        return Outcome(Navigation::Result::Failed, std::move(noAnswer));
     const QString error = reply->value(QLatin1String("errorText")).toString();
     if (!error.isEmpty())
         return Outcome(Navigation::Result::Failed, error.toStdString());
@@ -155,6 +225,7 @@ void DevToolsClient::Disconnect() {
         socket_->disconnectFromServer();
     }
     sessions_.clear();
+    lostSessions_.clear();
     socket_.reset();
     received_.clear();
 }
@@ -174,9 +245,27 @@ qint64 DevToolsClient::Send(const QString& method, const QJsonObject& params,
     return id;
 }
 
+void DevToolsClient::NoteLostSession(const QJsonObject& event) {
+    const QString method = event.value(QLatin1String("method")).toString();
+    if (method == QLatin1String("Inspector.targetCrashed") ||
+        method == QLatin1String("Inspector.detached"))
+        lostSessions_.insert(event.value(QLatin1String("sessionId")).toString());
+    else if (method == QLatin1String("Target.detachedFromTarget"))
+        lostSessions_.insert(event.value(QLatin1String("params"))
+                                 .toObject()
+                                 .value(QLatin1String("sessionId"))
+                                 .toString());
+}
+
+bool DevToolsClient::SessionLost(const QString& sessionId) const {
+    return !sessionId.isEmpty() && lostSessions_.count(sessionId) > 0;
+}
+
 std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer& deadline,
                                                  const EventHandler& onEvent,
-                                                 const std::function<bool()>& until) {
+                                                 const std::function<bool()>& until,
+                                                 const QString& sessionId) {
+    timedOut_ = false;
     if (!socket_)
         return std::nullopt;
     for (;;) {
@@ -186,6 +275,7 @@ std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer
             const QJsonObject message = QJsonDocument::fromJson(received_.left(end)).object();
             received_.remove(0, end + 1);
             if (message.contains(QLatin1String("method"))) {
+                NoteLostSession(message);
                 if (onEvent)
                     onEvent(message);
                 continue;
@@ -199,6 +289,10 @@ std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer
         }
         if (until && until())
             return QJsonObject{};
+        // A tab that crashed or went away answers nothing more on its session: waiting on
+        // would only hold up the window until the time-out.
+        if (SessionLost(sessionId))
+            return std::nullopt;
         if (!socket_)
             return std::nullopt;
         if (socket_->bytesAvailable() > 0) {
@@ -216,11 +310,15 @@ std::optional<QJsonObject> DevToolsClient::Await(qint64 id, const QDeadlineTimer
         const bool woke = waiter.Wait(deadline);
         QObject::disconnect(readable);
         QObject::disconnect(gone);
-        if (!woke)
+        if (!woke) {
+            timedOut_ = deadline.hasExpired();
             break;
+        }
     }
-    // A late answer would be taken for the next command's: start afresh next time.
-    Disconnect();
+    // A late answer would be taken for the next command's: start afresh next time. Only
+    // events were awaited when there is no command: the connection stays as it is.
+    if (id >= 0 || socket_->state() != QLocalSocket::ConnectedState)
+        Disconnect();
     return std::nullopt;
 }
 
@@ -230,7 +328,7 @@ std::optional<QJsonObject> DevToolsClient::Call(const QString& method, const QJs
     const qint64 id = Send(method, params, sessionId);
     if (id < 0)
         return std::nullopt;
-    return Await(id, deadline, {});
+    return Await(id, deadline, {}, {}, sessionId);
 }
 
 std::optional<QString> DevToolsClient::Attach(const QString& targetId) {
@@ -243,6 +341,9 @@ std::optional<QString> DevToolsClient::Attach(const QString& targetId) {
     if (session.isEmpty())
         return std::nullopt;
     sessions_.push_back(session);
+    // The browser tells a session at once when its tab has crashed, and later when it
+    // does; no command then waits for a tab that cannot answer.
+    Call(QStringLiteral("Inspector.enable"), {}, session);
     return session;
 }
 
@@ -279,12 +380,12 @@ bool DevToolsClient::StartNew(const QString& program, const QStringList& extraAr
 
     const QDeadlineTimer deadline(startTimeoutMs);
     QDeadlineTimer graceAfterExit = QDeadlineTimer::Forever;
-    while (!deadline.hasExpired()) {
+    while (!deadline.hasExpired() && !Interrupted()) {
         if (FindRunning()) {
             // The browser answers before its first tab is open; whoever started it goes
             // on with that tab, so it is waited for (a browser still without one by the
             // deadline runs all the same).
-            while (Pages().empty() && !deadline.hasExpired())
+            while (Pages().empty() && !deadline.hasExpired() && !Interrupted())
                 Pause(50);
             return true;
         }
@@ -318,7 +419,7 @@ std::vector<PageTarget> DevToolsClient::Pages() {
 
 std::optional<std::pair<bool, bool>> DevToolsClient::Shown(const QString& targetId) {
     const std::optional<QString> session = Attach(targetId);
-    if (!session)
+    if (!session || SessionLost(*session))
         return std::nullopt;
     // In a world of our own, so the page's scripts cannot answer in the document's place.
     const auto world =
@@ -351,34 +452,56 @@ void DevToolsClient::RecordActivePage(const QString& targetId) {
     }
 }
 
+std::optional<PageTarget> DevToolsClient::OpenNewTab() {
+    const auto result = Call(QStringLiteral("Target.createTarget"),
+                             {{QStringLiteral("url"), QStringLiteral("about:blank")}});
+    const QString target = result ? result->value(QLatin1String("targetId")).toString() : QString();
+    if (target.isEmpty())
+        return std::nullopt;
+    return PageTarget{target, QStringLiteral("about:blank"), {}};
+}
+
 std::optional<PageTarget> DevToolsClient::LastActivePage() {
     const std::vector<PageTarget> pages = Pages();
     if (pages.empty())
         return std::nullopt;
     // The tab Tessaline used last, while it is still the one shown in its window; else
-    // the shown tab with the focus (the one the user looks at), else a shown tab.
+    // the shown tab with the focus (the one the user looks at), else a shown tab, else
+    // one that answers at all.
     QString recorded;
     if (QFile file(RecordFilePath()); file.open(QIODevice::ReadOnly))
         recorded = QString::fromLatin1(file.read(256)).trimmed();
+    std::optional<PageTarget> firstShown;
+    std::optional<PageTarget> firstAnswering;
     for (const PageTarget& page : pages)
         if (!recorded.isEmpty() && page.id == recorded) {
             const auto shown = Shown(page.id);
             if (shown && shown->first)
                 return page;
+            if (shown)
+                firstAnswering = page;
         }
-    std::optional<PageTarget> firstShown;
     for (const PageTarget& page : pages) {
         if (page.id == recorded)
             continue;
         const auto shown = Shown(page.id);
-        if (!shown || !shown->first)
+        if (!shown)
+            continue;
+        if (!firstAnswering)
+            firstAnswering = page;
+        if (!shown->first)
             continue;
         if (shown->second)
             return page;
         if (!firstShown)
             firstShown = page;
     }
-    return firstShown ? firstShown : pages.front();
+    if (firstShown)
+        return firstShown;
+    if (firstAnswering)
+        return firstAnswering;
+    // Every tab has crashed or hangs: the next command goes to a new one.
+    return OpenNewTab();
 }
 
 Navigation DevToolsClient::Navigate(const QString& url, bool newWindow) {
@@ -402,8 +525,11 @@ Navigation DevToolsClient::Navigate(const QString& url, bool newWindow) {
     if (!session)
         return Outcome(Navigation::Result::Failed);
     RecordActivePage(page->id);
-    return NavigateReply(
-        Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session));
+    const auto reply =
+        Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session);
+    return NavigateReply(reply, SessionLost(*session) ? kTabCrashed
+                                : timedOut_           ? NoAnswerText(timeoutMs_)
+                                                      : std::string());
 }
 
 Navigation DevToolsClient::NavigateWithLogin(const QString& url, bool newWindow,
@@ -447,7 +573,8 @@ Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
     const std::string wanted = url.toStdString();
     int answered = 0;
     bool refused = false;
-    bool loaded = false;
+    TopFrameLoad load;
+    load.Started(url);
     const EventHandler onEvent = [&](const QJsonObject& event) {
         if (event.value(QLatin1String("sessionId")).toString() != *session)
             return;
@@ -479,22 +606,44 @@ Navigation DevToolsClient::NavigateAndLoad(const QString& url, bool newWindow,
                  {{QStringLiteral("requestId"), requestId},
                   {QStringLiteral("authChallengeResponse"), response}},
                  *session);
-        } else if (method == QLatin1String("Page.loadEventFired")) {
-            loaded = true;
+        } else {
+            load.Note(method, params, target);
         }
     };
     const QDeadlineTimer deadline(timeoutMs_);
     const qint64 navigation =
         Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, *session);
-    Navigation outcome = NavigateReply(navigation >= 0 ? Await(navigation, deadline, onEvent)
-                                                       : std::optional<QJsonObject>());
-    if (outcome)
-        Await(-1, deadline, onEvent, [&loaded] { return loaded; });
+    const std::optional<QJsonObject> reply =
+        navigation >= 0 ? Await(navigation, deadline, onEvent, {}, *session) : std::nullopt;
+    Navigation outcome = NavigateReply(reply, SessionLost(*session) ? kTabCrashed
+                                              : timedOut_           ? NoAnswerText(timeoutMs_)
+                                                                    : std::string());
+    // The page's own scripts may send the browser on as it loads: the page waited for is
+    // the one the tab settles on. Waiting goes in short steps, since settling is a matter
+    // of time passing without news.
+    while (outcome && !load.Settled() && !deadline.hasExpired() && !SessionLost(*session) &&
+           socket_) {
+        QDeadlineTimer step(kSettleStepMs);
+        if (deadline.remainingTime() < step.remainingTime())
+            step = deadline;
+        Await(
+            -1, step, onEvent, [&load] { return load.Settled(); }, *session);
+    }
+    if (outcome && SessionLost(*session))
+        outcome = Outcome(Navigation::Result::Failed, kTabCrashed);
+    else if (outcome && load.awaiting && !load.Settled())
+        // The tab was sent to a page that never answered: what it shows is not the page.
+        outcome =
+            Outcome(Navigation::Result::Failed,
+                    NoAnswerText(timeoutMs_, load.awaitedUrl == url ? QString() : load.awaitedUrl));
     // Requests still held are let go when the interception ends.
-    if (socket_ && credentials)
+    if (socket_ && credentials && !SessionLost(*session))
         Call(QStringLiteral("Fetch.disable"), {}, *session);
     if (refused)
         outcome = Outcome(Navigation::Result::LoginRefused);
+    if (SessionLost(*session))
+        // The crashed tab is not the one to use next time.
+        RecordActivePage(QString());
     return outcome;
 }
 

@@ -9,7 +9,11 @@
 // there. Only the browser target is reached directly; tabs are reached through the
 // Target domain with flattened sessions. Each call waits at most its time-out and
 // reports every failure (no keeper, a refused command, a time-out) as false. Waiting
-// runs a local event loop that leaves out user input.
+// runs a local event loop of the calling thread that leaves out user input; the window
+// makes its calls from a thread of their own, and asking that thread to stop
+// (QThread::requestInterruption) ends every wait at once. A tab that crashed is noticed
+// from the browser's word on it, not waited for, and a command that finds no tab that
+// answers opens a new one.
 
 #include <QDeadlineTimer>
 #include <QJsonArray>
@@ -20,6 +24,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -81,6 +86,8 @@ public:
     Navigation NavigateWithLogin(const QString& url, bool newWindow, const QString& userId,
                                  const QString& password);
     // Navigates as Navigate does and waits for the page's load (at most the time-out).
+    // A page that sends the browser on from its own scripts as it loads is followed to
+    // the page the tab settles on; one that never answers ends as Failed, saying so.
     Navigation NavigateAndWait(const QString& url, bool newWindow);
     bool Visible();  // brings the last active tab to the front
     bool GoHome();
@@ -99,6 +106,8 @@ public:
                                     const QString& sessionId = {}, int timeoutMs = -1);
     // A flattened session on a tab (detached again when this client ends).
     std::optional<QString> Attach(const QString& targetId);
+    // Whether the tab of that session has crashed or closed: it answers nothing more.
+    bool SessionLost(const QString& sessionId) const;
     // The frames of the tab of that session, the top frame first, then its descendants
     // in document order.
     std::vector<PageFrame> Frames(const QString& sessionId);
@@ -118,10 +127,16 @@ private:
     // Sends one command without waiting; its id, or -1 when there is no connection.
     qint64 Send(const QString& method, const QJsonObject& params, const QString& sessionId);
     // Waits for the reply to `id` (none: waits until `until` holds), handing every event
-    // that arrives meanwhile to `onEvent`.
+    // that arrives meanwhile to `onEvent`; gives up at once when the tab of `sessionId`
+    // crashes or closes.
     std::optional<QJsonObject> Await(qint64 id, const QDeadlineTimer& deadline,
                                      const EventHandler& onEvent,
-                                     const std::function<bool()>& until = {});
+                                     const std::function<bool()>& until = {},
+                                     const QString& sessionId = {});
+    // Remembers the sessions whose tab the event says crashed or closed.
+    void NoteLostSession(const QJsonObject& event);
+    // A new tab on a blank page, in the last window.
+    std::optional<PageTarget> OpenNewTab();
     // Navigates, answering HTTP authentication with `credentials` when given, and waits
     // for the page's load.
     Navigation NavigateAndLoad(const QString& url, bool newWindow,
@@ -141,6 +156,8 @@ private:
     QByteArray received_;
     qint64 nextId_ = 1;
     std::vector<QString> sessions_;
+    std::set<QString> lostSessions_;
+    bool timedOut_ = false;  // the last wait ended at its deadline
 };
 
 // Creates the folder (and its parents) readable by its owner only.

@@ -15,6 +15,7 @@
 #include "core/cards/card.h"
 #include "core/commands/command_ids.h"
 #include "gui/app/frame_browser_commands.h"
+#include "gui/browser/browser_call_runner.h"
 #include "gui/browser/browser_integration.h"
 #include "gui/browser/dde_object.h"
 #include "gui/document/tessaline_doc.h"
@@ -47,6 +48,11 @@ QString MarkerScript(const QDir& dir, const QString& name) {
 
 bool Ran(const QDir& dir, const QString& name) {
     return QFileInfo::exists(dir.filePath(name + QStringLiteral(".ran")));
+}
+
+// Whether the window's browser call (they run on a thread of their own) has ended.
+bool BrowserCallEnded(WiredFrame& w) {
+    return !CFrameBrowserCommands::Of(*w)->Runner().Busy();
 }
 
 }  // namespace
@@ -102,7 +108,9 @@ private slots:
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         w->OnCommand(CommandId::LoadWebPage);
+        QTRY_VERIFY(BrowserCallEnded(w));
         w->Action(CommandId::ToolLoadWebPage)->trigger();
+        QTRY_VERIFY(BrowserCallEnded(w));
         QVERIFY(w.ui.Texts().empty());
         QVERIFY(!w->ActiveDocument()->IsModified());
         QCOMPARE(w->Children().size(), 1);
@@ -118,6 +126,7 @@ private slots:
         QVERIFY(w->OpenDocumentFile(cardsFile_));
         w->ActiveView()->SelectCard(w->ActiveView()->Model()->Rows().front());
         QTest::keyClick(w.frame.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(BrowserCallEnded(w));
         QCOMPARE(w->statusBar()->currentMessage(), QString::fromLatin1(kStatusNoBrowserPage));
         QVERIFY(w.ui.Texts().empty());
         QVERIFY(!w->ActiveDocument()->IsModified());
@@ -138,13 +147,14 @@ private slots:
             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
         });
         QTest::keyClick(w.frame.get(), Qt::Key_W, Qt::AltModifier);
-        QVERIFY(seen);
+        QTRY_VERIFY(seen);
         QCOMPARE(w->ActiveView()->ItemCount(), 2);
         QVERIFY(w->ActiveDocument()->IsModified());
 
         w->CategoryBar()->OnCategorySelected(QStringLiteral("Show All"));
         seen = WhenModal<CCardDialog>([](CCardDialog&) {}, std::chrono::milliseconds(50));
         w->Action(CommandId::ToolGetWebPage)->trigger();
+        QTRY_VERIFY(BrowserCallEnded(w));
         QTest::qWait(100);
         QVERIFY(!seen);
         QCOMPARE(w.ui.Texts().back(), std::string("Please select a category first."));
@@ -180,9 +190,11 @@ private slots:
 
         // The automation browser cannot be started: the user is told.
         w->OnCommand(CommandId::LaunchWww);
+        QTRY_VERIFY(BrowserCallEnded(w));
         QCOMPARE(w.ui.Texts().back(), std::string(kMsgCouldNotStartExplorer));
         w.profile.WriteInt("Internet Preferences", prefs::kChooseWebBrowser, 0);
         w->Action(CommandId::ToolLaunchBrowser)->trigger();
+        QTRY_VERIFY(BrowserCallEnded(w));
         QCOMPARE(w.ui.Texts().back(), std::string(kMsgCouldNotStartNetscape));
     }
 };

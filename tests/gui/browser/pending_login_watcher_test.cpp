@@ -81,8 +81,14 @@ private slots:
         PagesInTurn browser;
         BrowserCommands commands(profile, ui, launcher, browser, dde);
         std::vector<std::string> statuses;
-        PendingLoginWatcher watcher(commands,
-                                    [&](const std::string& text) { statuses.push_back(text); });
+        // Each look runs at once here; the window runs it on its browser-call thread.
+        PendingLoginWatcher watcher(
+            commands, [&](const std::string& text) { statuses.push_back(text); },
+            [](std::function<void()> work, std::function<void()> done) {
+                work();
+                done();
+                return true;
+            });
 
         // A card without a login to wait for: nothing to watch.
         const CCard plain = testing::MakeCard({.address = "https://bank.example/"});

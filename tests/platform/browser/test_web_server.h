@@ -4,12 +4,14 @@
 // them with a 401 first), and "/guarded/<name>" only with the credentials set by
 // RequireCredentials (any others get another 401); "/redirect/<address>" sends the
 // browser on to the percent-encoded address; a path given to ServePage gets that page.
-// It remembers every request it saw, with the body of a form sent to it.
+// It remembers every request it saw, with the body of a form sent to it. A path given to
+// DelayAnswer is answered only that long after it was asked for.
 
 #include <QByteArray>
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 #include <map>
 #include <vector>
@@ -40,6 +42,8 @@ public:
     void Forget() { seen_.clear(); }
     // Serves `html` at exactly `path` (query and all).
     void ServePage(const QString& path, const QByteArray& html) { pages_[path] = html; }
+    // Answers `path` (query and all) `ms` milliseconds after the request, as a slow site.
+    void DelayAnswer(const QString& path, int ms) { delays_[path] = ms; }
 
 private:
     void Accept() {
@@ -58,8 +62,15 @@ private:
                         length = line.trimmed().mid(15).trimmed().toLongLong();
                 if (buffer.size() < headerEnd + 4 + length)
                     return;
-                Answer(*socket, buffer);
+                const QByteArray request = buffer;
                 buffers_.erase(socket);
+                const QString path =
+                    QString::fromUtf8(request.left(request.indexOf('\n')).split(' ').value(1));
+                if (const auto delay = delays_.find(path); delay != delays_.end())
+                    QTimer::singleShot(delay->second, socket,
+                                       [this, socket, request] { Answer(*socket, request); });
+                else
+                    Answer(*socket, request);
             });
         }
     }
@@ -115,6 +126,7 @@ private:
     std::map<QTcpSocket*, QByteArray> buffers_;
     std::vector<SeenRequest> seen_;
     std::map<QString, QByteArray> pages_;
+    std::map<QString, int> delays_;
     QByteArray required_;
     int challenges_ = 0;
 };
