@@ -419,6 +419,8 @@ std::vector<PageTarget> DevToolsClient::Pages() {
 
 std::optional<std::pair<bool, bool>> DevToolsClient::Shown(const QString& targetId) {
     const std::optional<QString> session = Attach(targetId);
+    if (session && SessionLost(*session))
+        crashedTargets_.insert(targetId);
     if (!session || SessionLost(*session))
         return std::nullopt;
     // In a world of our own, so the page's scripts cannot answer in the document's place.
@@ -500,7 +502,11 @@ std::optional<PageTarget> DevToolsClient::LastActivePage() {
         return firstShown;
     if (firstAnswering)
         return firstAnswering;
-    // Every tab has crashed or hangs: the next command goes to a new one.
+    // A tab that is only slow to answer (a page still loading) is the one to use; once
+    // every tab has crashed, the next command goes to a new one.
+    for (const PageTarget& page : pages)
+        if (crashedTargets_.count(page.id) == 0)
+            return page;
     return OpenNewTab();
 }
 

@@ -13,7 +13,7 @@
 // makes its calls from a thread of their own, and asking that thread to stop
 // (QThread::requestInterruption) ends every wait at once. A tab that crashed is noticed
 // from the browser's word on it, not waited for, and a command that finds no tab that
-// answers opens a new one.
+// answers and is not crashed opens a new one.
 
 #include <QDeadlineTimer>
 #include <QJsonArray>
@@ -157,7 +157,8 @@ private:
     qint64 nextId_ = 1;
     std::vector<QString> sessions_;
     std::set<QString> lostSessions_;
-    bool timedOut_ = false;  // the last wait ended at its deadline
+    std::set<QString> crashedTargets_;  // tabs found crashed
+    bool timedOut_ = false;             // the last wait ended at its deadline
 };
 
 // Creates the folder (and its parents) readable by its owner only.
