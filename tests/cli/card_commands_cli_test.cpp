@@ -250,7 +250,7 @@ TEST_F(CliCardCommands, ANameSeveralCardsShareIsRefusedWithTheirIdentities) {
 
     std::smatch m;
     ASSERT_TRUE(std::regex_search(run.err, m,
-                                  std::regex("\n  ([0-9a-f]{32})  EMail Accounts  mail  work\n")))
+                                  std::regex("\n  ([0-9a-f]{32})  Login Accounts  mail  work\n")))
         << run.err;
     const std::string work = m[1];
     run = Cli({"rm", file, "--id", work.substr(0, 8)}, kFilePassword);

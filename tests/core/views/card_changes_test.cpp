@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "core/document/card_change.h"
 #include "core/document/document_model.h"
 #include "core/platform/profile.h"
+#include "core/prefs/frame_keys.h"
 #include "core/views/card_changes.h"
 #include "support/card_fixtures.h"
 #include "support/scripted_answers.h"
@@ -277,6 +281,39 @@ TEST_F(CardChanges, ANewChangeDropsWhatCouldBeRedone) {
     EXPECT_FALSE(doc.CardUndo().CanRedo());
     EXPECT_FALSE(doc.RedoCardChange());
     EXPECT_EQ(bank->Password(), "two");
+}
+
+// Saving keeps what can be undone; undoing after a save leaves the document modified.
+TEST_F(CardChanges, SavingKeepsWhatCanBeUndone) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("tessaline-card-changes-" + std::to_string(::getpid()) + ".tsf");
+    CCard* bank = Find(doc.Cards(), "Bank");
+    ASSERT_TRUE(UseGeneratedPassword(doc, bank, "saved", profile, kNow));
+    ASSERT_TRUE(doc.SaveTo(path.string()));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.CardUndo().UndoText(), "Undo Use Generated Password \"Bank\"");
+    ASSERT_TRUE(doc.UndoCardChange());
+    EXPECT_EQ(bank->Password(), "Bank-pw");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// Locking wipes the cards, and what could be undone with them; the unsaved change itself
+// comes back with the unlock.
+TEST_F(CardChanges, LockingForgetsWhatCouldBeUndone) {
+    profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyOperations, 1);
+    profile.WriteInt(prefs::kGeneralSection, prefs::kSealedKeyMemoryKiB, 8);
+    ui.encryptionAnswers.push_back(FileEncryptionAnswer{true, "hunter22", "hunter22", false});
+    doc.EncryptOnSave();
+    ASSERT_TRUE(UseGeneratedPassword(doc, Find(doc.Cards(), "Bank"), "unsaved", profile, kNow));
+    ASSERT_TRUE(doc.CardUndo().CanUndo());
+    ASSERT_TRUE(doc.Lock());
+    EXPECT_FALSE(doc.CardUndo().CanUndo());
+    EXPECT_FALSE(doc.UndoCardChange());
+    ASSERT_TRUE(doc.Unlock("hunter22"));
+    EXPECT_FALSE(doc.CardUndo().CanUndo());
+    EXPECT_EQ(Find(doc.Cards(), "Bank")->Password(), "unsaved");
 }
 
 TEST_F(CardChanges, ANewDocumentForgetsTheUndoneChanges) {
