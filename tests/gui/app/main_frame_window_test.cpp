@@ -117,18 +117,36 @@ private slots:
         QCOMPARE(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Card", "&Internet", "&View",
                                                  "&Window", "&Help"}));
         const QString recent = QStringLiteral("&1 ") + cardsFile_;
-        QCOMPARE(Entries(MenuNamed(frame, "&File")),
-                 (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                              "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "&Lock\tCtrl+L",
-                              "-", "&Import...", "Export To Text...", "-", "&Print...\tCtrl+P",
-                              "Print Pre&view", "P&rint Setup...", "-", recent, "-", "E&xit"}));
+        QCOMPARE(Entries(MenuNamed(frame, "&File")), (QStringList{"&New\tAlt+N",
+                                                                  "&Open...\tCtrl+O",
+                                                                  "&Close",
+                                                                  "&Save\tCtrl+S",
+                                                                  "Save &As...",
+                                                                  "-",
+                                                                  "Encrypt On &Save...\tAlt+S",
+                                                                  "&Lock\tCtrl+L",
+                                                                  "Prop&erties...",
+                                                                  "-",
+                                                                  "Empty Recycle &Bin...",
+                                                                  "-",
+                                                                  "&Import...",
+                                                                  "Export To Text...",
+                                                                  "-",
+                                                                  "&Print...\tCtrl+P",
+                                                                  "Print Pre&view",
+                                                                  "P&rint Setup...",
+                                                                  "-",
+                                                                  recent,
+                                                                  "-",
+                                                                  "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
-                 (QStringList{"&Undo\tCtrl+Z", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
-                              "Copy Password\tAlt+C", "-", "Generate Password...\tAlt+G", "-",
-                              "Preferences...\tAlt+P"}));
+                 (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Copy\tCtrl+C",
+                              "&Paste\tCtrl+V", "-", "Copy Password\tAlt+C", "-",
+                              "Generate Password...\tAlt+G", "-", "Preferences...\tAlt+P"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Card")),
                  (QStringList{"&New Card\tCtrl+N", "&Delete Card\tCtrl+D", "-",
-                              "&Edit Card\tCtrl+E", "-", "Change Category >"}));
+                              "&Edit Card\tCtrl+E", "-", "&Restore Card", "Delete &Permanently...",
+                              "-", "Change Category >"}));
         QMenu* change = nullptr;
         for (QAction* a : MenuNamed(frame, "&Card")->actions()) {
             if (a->menu())
