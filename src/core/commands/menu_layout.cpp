@@ -85,6 +85,7 @@ constexpr std::array kCard{
     kSep,
     Cmd(CommandId::RestoreCard),
     Cmd(CommandId::DeletePermanently),
+    kSep,
     Cmd(CommandId::CopyName),
     Cmd(CommandId::CopyUserId),
     Cmd(CommandId::CopyPasswordItem),

@@ -245,10 +245,10 @@ TEST_F(SortFlag, TiesKeepTheirOrder) {
 
 TEST(ListModel, SelectorEntries) {
     const std::vector<std::string> expected{
-        "WWW Sites",      "WWW Forms",          "FTP Servers",   "Newsgroups",
-        "Login Accounts", "Email Accounts",     "Bank Accounts", "Online Banking",
-        "Credit Cards",   "ATM/PIN Cards",      "Personal Data", "Software Keys",
-        "Serial Numbers", "Membership Numbers", "Miscellaneous", "Show All"};
+        "WWW Sites",      "WWW Forms",     "FTP Servers",    "Newsgroups",         "Login Accounts",
+        "Email Accounts", "Bank Accounts", "Online Banking", "Credit Cards",       "ATM/PIN Cards",
+        "Personal Data",  "Software Keys", "Serial Numbers", "Membership Numbers", "Miscellaneous",
+        "Recycle Bin",    "Show All"};
     EXPECT_EQ(CategorySelectorEntries(), expected);
 }
 

@@ -16,9 +16,16 @@ TEST(CategorySearch, FindEntryStartingWith) {
         int expected;
     };
     const std::vector<Case> cases{
-        {"WWW Sites", -1, 0}, {"WWW", -1, 0},      {"WWW", 0, 1},  // from entry 1 onwards first
-        {"www f", -1, 1},     {"Show All", 0, 15}, {"Search Results", 0, -1},
-        {"Bank", 0, 6},       {"", -1, 0},         {"Miscellaneous!", -1, -1},
+        {"WWW Sites", -1, 0},
+        {"WWW", -1, 0},
+        {"WWW", 0, 1},  // from entry 1 onwards first
+        {"www f", -1, 1},
+        {"Show All", 0, 16},
+        {"Search Results", 0, -1},
+        {"Recycle", 0, 15},
+        {"Bank", 0, 6},
+        {"", -1, 0},
+        {"Miscellaneous!", -1, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindEntryStartingWith(entries, c.text, c.startAfter), c.expected) << c.text;

@@ -120,19 +120,19 @@ private slots:
         QCOMPARE(Entries(MenuNamed(frame, "&File")),
                  (QStringList{"&New\tAlt+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                               "Save &As...", "-", "Encrypt On &Save...\tAlt+S", "Set Pass&word...",
-                              "&Lock\tCtrl+L",
-                              "-", "&Import...", "Export To Text...", "-", "&Print...\tCtrl+P",
+                              "&Lock\tCtrl+L", "Prop&erties...", "-", "Empty Recycle &Bin...", "-",
+                              "&Import...", "Export To Text...", "-", "&Print...\tCtrl+P",
                               "Print Pre&view", "P&rint Setup...", "-", recent, "-", "E&xit"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Edit")),
-                 (QStringList{"&Undo\tCtrl+Z", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
-                              "Copy Password\tAlt+C", "-", "Generate Password...\tAlt+G", "-",
-                              "Preferences...\tAlt+P"}));
+                 (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Copy\tCtrl+C",
+                              "&Paste\tCtrl+V", "-", "Copy Password\tAlt+C", "-",
+                              "Generate Password...\tAlt+G", "-", "Preferences...\tAlt+P"}));
         QCOMPARE(Entries(MenuNamed(frame, "&Card")),
                  (QStringList{"&New Card\tCtrl+N", "&Delete Card\tCtrl+D", "-",
-                              "&Edit Card\tCtrl+E", "-", "Copy Name", "Copy User ID\tCtrl+B",
-                              "Copy Password\tCtrl+C", "Copy Address\tCtrl+U", "Copy Note",
-                              "Copy One-&Time Code\tCtrl+T", "Open Address\tCtrl+Shift+U", "-",
-                              "Change Category >"}));
+                              "&Edit Card\tCtrl+E", "-", "&Restore Card", "Delete &Permanently...",
+                              "-", "Copy Name", "Copy User ID\tCtrl+B", "Copy Password\tCtrl+C",
+                              "Copy Address\tCtrl+U", "Copy Note", "Copy One-&Time Code\tCtrl+T",
+                              "Open Address\tCtrl+Shift+U", "-", "Change Category >"}));
         QMenu* change = nullptr;
         for (QAction* a : MenuNamed(frame, "&Card")->actions()) {
             if (a->menu())

@@ -37,12 +37,15 @@ void CollectCommands(const QList<QAction*>& actions, std::set<CommandId>& out) {
     }
 }
 
-// Commands that act on the focused text field, recent-file entries beyond the list, and
-// Lock, which needs an encrypted file (this one is plain).
+// Commands that act on the focused text field or on changes made before, recent-file
+// entries beyond the list, Lock, which needs an encrypted file (this one is plain), and the
+// recycle bin's commands, which need cards in the bin.
 bool DependsOnMoreThanTheList(CommandId id) {
-    return id == CommandId::EditUndo || id == CommandId::EditCut || id == CommandId::EditCopy ||
-           id == CommandId::EditPaste || (id >= CommandId::FileMru2 && id <= CommandId::FileMru4) ||
-           id == CommandId::FileLock;
+    return id == CommandId::EditUndo || id == CommandId::EditRedo || id == CommandId::EditCut ||
+           id == CommandId::EditCopy || id == CommandId::EditPaste ||
+           (id >= CommandId::FileMru2 && id <= CommandId::FileMru4) || id == CommandId::FileLock ||
+           id == CommandId::RestoreCard || id == CommandId::DeletePermanently ||
+           id == CommandId::EmptyRecycleBin;
 }
 
 }  // namespace
