@@ -69,6 +69,11 @@ public:
     // what the lists need. The cards are visited in the order they were taken in, which is
     // mostly their order in memory, so a large collection is read straight through.
     std::uint64_t KeptStoredSize() const;
+    // Whether a save would write anything but an empty file: a card in a list, in the
+    // deleted-card list or in the recycle bin, or a tombstone.
+    bool HoldsCards() const {
+        return TotalStoredSize() > 0 || recycleBin_.Count() > 0 || !tombstones_.empty();
+    }
     // Number of cards in the fifteen lists (deleted cards not counted).
     int LiveCardCount() const;
 

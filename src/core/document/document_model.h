@@ -83,7 +83,7 @@ public:
     SealSettings NewSealSettings() const;
     // Save, Save As, Encrypt On Save, printing, Find and export are offered only when the
     // document holds at least one card, deleted cards included.
-    bool HasStoredCards() const { return cards_->TotalStoredSize() > 0; }
+    bool HasStoredCards() const { return cards_->HoldsCards(); }
     // The password the handheld set-up chose for a new file.
     void SetEncryptionPassword(const std::string& password);
 

@@ -75,6 +75,28 @@ TEST(CardCollection, DeleteMovesTheCardToTheDeletedListFromItsOwnList) {
     EXPECT_EQ(onlyDeleted.TotalStoredSize(), 33u);
 }
 
+// A file whose only cards are in the recycle bin, or that only remembers cards deleted for
+// good, is not empty: Save must stay possible.
+TEST(CardCollection, CardsInTheRecycleBinAndTombstonesCountAsHeld) {
+    CCardCollection empty;
+    EXPECT_FALSE(empty.HoldsCards());
+
+    CCardCollection recycled;
+    CCard* card = recycled.Adopt(CCard{});
+    card->SetRecycledMs(1);
+    recycled.RecycleBin().AddCard(card);
+    EXPECT_EQ(recycled.TotalStoredSize(), 0u);
+    EXPECT_TRUE(recycled.HoldsCards());
+
+    CCardCollection remembered;
+    remembered.Tombstones().push_back(Tombstone{CardIdentity{1}, 5});
+    EXPECT_TRUE(remembered.HoldsCards());
+
+    CCardCollection listed;
+    AddCard(listed, kNewsgroups, "a");
+    EXPECT_TRUE(listed.HoldsCards());
+}
+
 TEST(CardCollection, ChangeCategoryAppendsToTheNewList) {
     CCardCollection cards;
     CCard* a = AddCard(cards, kWwwSites, "a");
