@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>

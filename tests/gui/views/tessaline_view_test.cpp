@@ -365,6 +365,8 @@ private slots:
     // emptied box and without adding what was typed to the box's list; Enter searches at
     // once and remembers the text as before.
     void searchRunsAfterAPauseInTyping() {
+        // "mail" is found by its password: the preference that lets the search look there.
+        profile_.WriteInt(prefs::kGeneralSection, prefs::kSearchPasswords, 1);
         CCategoryBar bar(ui_);
         CTessalineNewView view(*doc_, profile_);
         bar.show();
@@ -464,6 +466,8 @@ private slots:
     }
 
     void searchFlow() {
+        // "mail" is found by its password: the preference that lets the search look there.
+        profile_.WriteInt(prefs::kGeneralSection, prefs::kSearchPasswords, 1);
         CCategoryBar bar(ui_);
         CTessalineNewView view(*doc_, profile_);
         bar.show();
