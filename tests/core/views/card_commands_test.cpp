@@ -146,7 +146,7 @@ TEST_F(CardsCommands, DeleteAsksNamingTheCardWhateverTheListShows) {
     EXPECT_EQ(cards.List(kBankAccounts).Count(), 1);
     EXPECT_EQ(cards.List(kBankAccounts).CardAt(0), b);
     EXPECT_TRUE(a->Deleted());
-    EXPECT_EQ(cards.DeletedList().IndexOf(a), 0);
+    EXPECT_EQ(cards.DeletedList().IndexOf(a), 1);  // after the card deleted under "Show All"
     const std::size_t shown = ui.shown.size();
     EXPECT_FALSE(DeleteCard(cards, "Bank Accounts", nullptr, ui));
     EXPECT_EQ(ui.shown.size(), shown);

@@ -286,7 +286,7 @@ private slots:
         profile.WriteText("Internet Preferences", "Netscape File Path", testing::kNoProgram);
         CMainFrame frame(ui, profile);
         QTemporaryDir browser;
-        WireFrameCommands(frame, ui, profile, FrameCommandOptions{browser.path()});
+        WireFrameCommands(frame, ui, profile, FrameCommandOptions{browser.path(), {}});
         frame.show();
         const ModalWatch prompt = WhenModal<CDecryptPasswordDialog>([](CDecryptPasswordDialog& d) {
             d.PasswordEdit()->setText(QString::fromLatin1(kPassword));

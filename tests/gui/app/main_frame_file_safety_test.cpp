@@ -103,7 +103,7 @@ private slots:
         frame_ = std::make_unique<CMainFrame>(ui_, profile_);
         ui_.SetParentWindow(frame_.get());
         WireFrameCommands(*frame_, ui_, profile_,
-                          FrameCommandOptions{dir_.filePath(QStringLiteral("browser"))});
+                          FrameCommandOptions{dir_.filePath(QStringLiteral("browser")), {}});
         frame_->show();
     }
     void cleanup() {

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -172,6 +173,7 @@ private slots:
 
         CChildFrame* plain = w->OpenDocumentFile(cards_);
         QVERIFY(plain);
+        QTRY_VERIFY(w->CategoryBar()->isEnabled());  // the bar waits while a locked file is active
         TypeSearch(w, QStringLiteral("bank"));
         QCOMPARE(box->count(), 1);
         plain->close();
