@@ -174,6 +174,11 @@ void CGeneratePasswordDialog::UpdateButtons() {
         hint = GeneratorHint(length_->value(), anyClass);
         bits = CharacterPasswordBits(classes, GeneratorLength(length_->value()));
     }
+    // Beside what sets it: the length, or the word count.
+    if (auto* grid = qobject_cast<QGridLayout*>(settingsBits_->parentWidget()->layout())) {
+        grid->removeWidget(settingsBits_);
+        grid->addWidget(settingsBits_, phrase ? 4 : 1, 2);
+    }
     settingsBits_->setText(
         hint ? QString()
              : QString("%1 bits of randomness").arg(static_cast<int>(std::floor(bits))));
