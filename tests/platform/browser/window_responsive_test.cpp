@@ -41,7 +41,7 @@ struct TestWindow {
         profile.WriteText(prefs::kInternetSection, prefs::kExplorerFilePath,
                           browserProgram.toStdString());
         frame = std::make_unique<CMainFrame>(ui, profile);
-        WireFrameCommands(*frame, ui, profile, FrameCommandOptions{browserProfile});
+        WireFrameCommands(*frame, ui, profile, FrameCommandOptions{browserProfile, {}});
     }
     // Whether a command can be chosen now, as its menu entry or button shows it.
     bool Enabled(CommandId command) {
