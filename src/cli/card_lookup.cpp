@@ -48,11 +48,22 @@ std::string WhereTheCardIs(const CCard& card) {
     return card.RecycledMs() != 0 ? "Recycle Bin (" + category + ")" : category;
 }
 
+bool CardRequestNamesOne(const CliRequest& request, CliContext& ctx) {
+    if (request.cardName.has_value() == request.cardId.has_value()) {
+        ctx.Error(request.command + " needs CARD or --id PREFIX (one of them)");
+        return false;
+    }
+    if (request.cardName && request.cardName->empty()) {
+        ctx.Error(request.command + " needs the name of a card");
+        return false;
+    }
+    return true;
+}
+
 CCard* FindRequestedCard(CCardCollection& cards, const CliRequest& request, CliContext& ctx,
                          int& status) {
     const std::string& file = request.files.front();
-    if (request.cardName.has_value() == request.cardId.has_value()) {
-        ctx.Error(request.command + " needs CARD or --id PREFIX (one of them)");
+    if (!CardRequestNamesOne(request, ctx)) {
         status = kExitUsage;
         return nullptr;
     }

@@ -15,6 +15,10 @@ namespace tessaline::cli {
 struct CliContext;
 struct CliRequest;
 
+// Whether the request names a card by CARD or by --id (one of them, and not an empty name);
+// else says why. Checked before a file is opened, so that no password is asked in vain.
+bool CardRequestNamesOne(const CliRequest& request, CliContext& ctx);
+
 // The card request names among the cards in the categories and the recycle bin. Null, after
 // saying why, with the exit status in status (1 no such card, 2 no card named or several
 // cards match).

@@ -13,6 +13,8 @@
 namespace tessaline::cli {
 
 int RunTotp(const CliRequest& request, CliContext& ctx) {
+    if (!CardRequestNamesOne(request, ctx))
+        return kExitUsage;
     std::unique_ptr<OpenedFile> file = OpenDataFile(request.files[0], ctx);
     if (!file)
         return kExitFailed;

@@ -33,21 +33,9 @@ std::string Field(const std::string& out, const std::string& label) {
     return out.substr(at, out.find('\n', at) - at);
 }
 
-class CliCardCommands : public ::testing::Test {
+class CliCardCommands : public testing::CliFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tessaline-cli-cards-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path Path(const std::string& name) const { return dir_ / name; }
-    CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
-        return testing::RunCli(dir_, args, input);
-    }
+    CliCardCommands() : CliFolderTest("tessaline-cli-cards-") {}
 
     // A sealed file with small key settings, made from exported lines by import.
     std::string Sealed(const std::string& lines) {
@@ -64,8 +52,6 @@ protected:
     static bool KeepsEveryVersion(const std::string& file) {
         return ReadText(file).starts_with("TessalineSealed2");
     }
-
-    fs::path dir_;
 };
 
 TEST_F(CliCardCommands, AddShowEditAndDeleteACard) {
@@ -97,7 +83,7 @@ TEST_F(CliCardCommands, AddShowEditAndDeleteACard) {
     // A generated password of the length asked for, or the generator's own length.
     for (const auto& [args, length] : std::vector<std::pair<std::vector<std::string>, std::size_t>>{
              {{"edit", file, "Bank", "--generate", "30"}, 30},
-             {{"edit", file, "Bank", "--generate"}, 10}}) {
+             {{"edit", file, "Bank", "--generate"}, 20}}) {
         run = Cli(args, kFilePassword);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, file + ": changed \"Bank\" (Bank Accounts)\n");

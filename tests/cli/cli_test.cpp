@@ -44,23 +44,9 @@ using testing::RunCli;
 using testing::SpawnCli;
 using testing::WriteText;
 
-class CliTest : public ::testing::Test {
+class CliTest : public testing::CliFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tessaline-cli-test-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path Path(const std::string& name) const { return dir_ / name; }
-
-    // Runs the program with args; input is its standard input (a file, so not a terminal).
-    CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
-        return RunCli(dir_, args, input);
-    }
+    CliTest() : CliFolderTest("tessaline-cli-test-") {}
 
     // A data file written by the core writer, the way the desktop program saves.
     fs::path MakeFile(const std::string& name, const std::vector<CardFields>& specs,
@@ -80,8 +66,6 @@ protected:
                    static_cast<std::streamsize>(bytes->size()));
         return path;
     }
-
-    fs::path dir_;
 };
 
 const std::vector<CardFields> kCards = {
@@ -131,8 +115,6 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheirReason) {
              {{"export", "f", ""}, "export needs a file name for OUT"},
              {{"import", "t", "-"}, "OUT must be a file, not standard output"},
              {{"import-csv", "-", "o"}, "FILE must be a file, not standard input"},
-             {{"totp", "f"}, "totp needs FILE CARD"},
-             {{"totp", "f", ""}, "totp needs the name of a card"},
              {{"import-csv", "a.csv", "o", "--format", "lastpass"},
               "--format takes auto, keepassxc, chromium, firefox or bitwarden, not \"lastpass\""},
          }) {
@@ -163,7 +145,7 @@ TEST_F(CliTest, EveryCommandHasItsOwnHelpThatPromisesOnlyWhatWorks) {
               {"Usage: tessaline-cli generate [OPTIONS]", "--length", "--others", "--passphrase",
                "--words", "--separator"}},
              {"analyze", {"Usage: tessaline-cli analyze [OPTIONS] FILE", "--hibp"}},
-             {"totp", {"Usage: tessaline-cli totp [OPTIONS] FILE CARD", "RFC 6238"}},
+             {"totp", {"Usage: tessaline-cli totp [OPTIONS] FILE [CARD]", "RFC 6238", "--id"}},
          }) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{c.command, "--help"},
                                                      {c.command, "-h"},
@@ -395,11 +377,10 @@ TEST_F(CliTest, ImportCsvFilesCardsByGroupPathAndAddress) {
     CliRun run = Cli({"import-csv", Path("kp.csv").string(), out.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     run = Cli({"ls", out.string()});
-    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
-                                                        "files\tFTP Servers\t\t",
-                                                        "mail\tEmail Accounts\t\t",
-                                                        "site\tWWW Sites\t\t",
-                                                        "visa\tCredit Cards\t\t"}));
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{"Name\tCategory\tUser ID\tPassword",
+                                        "files\tFTP Servers\t\t", "mail\tEmail Accounts\t\t",
+                                        "site\tWWW Sites\t\t", "visa\tCredit Cards\t\t"}));
     run = Cli({"export", out.string()});
     EXPECT_EQ(run.out.find("Group"), std::string::npos) << run.out;
 }
@@ -456,8 +437,9 @@ TEST_F(CliTest, TotpNamesTheCardItCannotUse) {
     CliRun run = Cli({"totp", file.string(), "mail"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tessaline-cli: " + file.string() +
-                           ": 2 cards are named \"mail\"; rename one of them (category, user "
-                           "ID):\n  WWW Sites\tme\n  Email Accounts\tyou\n");
+                           ": 2 cards are named \"mail\"; name one with --id and the first "
+                           "digits of its identity:\n  (no identity)  WWW Sites  mail  me\n"
+                           "  (no identity)  Email Accounts  mail  you\n");
     EXPECT_EQ(run.out, "");
     run = Cli({"totp", file.string(), "alarm"});
     EXPECT_EQ(run.status, 1);
@@ -465,8 +447,19 @@ TEST_F(CliTest, TotpNamesTheCardItCannotUse) {
                            ": the card \"alarm\" has no one-time code secret\n");
     run = Cli({"totp", file.string(), "Alarm"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tessaline-cli: " + file.string() + ": no card is named \"Alarm\"\n");
+    EXPECT_EQ(run.err, "tessaline-cli: " + file.string() + ": there is no card named \"Alarm\"\n");
     EXPECT_EQ(run.out, "");
+    // No card named, or an empty name: refused before the file is opened (it does not exist).
+    for (const auto& [args, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"totp", "missing.tse"}, "totp needs CARD or --id PREFIX (one of them)"},
+             {{"totp", "missing.tse", ""}, "totp needs the name of a card"},
+             {{"totp", "missing.tse", "x", "--id", "3f"},
+              "totp needs CARD or --id PREFIX (one of them)"}}) {
+        run = Cli(args);
+        EXPECT_EQ(run.status, 2) << message;
+        EXPECT_EQ(run.err, "tessaline-cli: " + message + "\n");
+    }
 }
 
 // A tab inside a password would move the rest of it into the note when the text is read

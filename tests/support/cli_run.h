@@ -6,6 +6,9 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -69,5 +72,31 @@ inline CliRun RunCli(const std::filesystem::path& dir, const std::vector<std::st
     run.err = ReadText(err);
     return run;
 }
+
+// A test that runs tessaline-cli in a folder of its own, made before each test (named
+// after the test, under the system's temporary folder) and removed after it.
+class CliFolderTest : public ::testing::Test {
+protected:
+    explicit CliFolderTest(std::string prefix) : prefix_(std::move(prefix)) {}
+
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               (prefix_ + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path Path(const std::string& name) const { return dir_ / name; }
+
+    // Runs the program with args; input is its standard input (a file, so not a terminal).
+    CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
+        return RunCli(dir_, args, input);
+    }
+
+    std::string prefix_;
+    std::filesystem::path dir_;
+};
 
 }  // namespace tessaline::testing

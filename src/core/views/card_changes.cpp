@@ -194,17 +194,15 @@ int ImportCards(DocumentModel& doc, std::vector<CCard>& from, ChangeTime now) {
 
 bool DeleteCardToBin(DocumentModel& doc, std::string_view selectorText, CCard* card,
                      IUserAnswers& ui, ChangeTime now) {
-    if (selectorText == kShowAll) {
-        ui.MessageWithCaption(
-            MessageRequest{card_messages::kDeleteSelectCategoryFirst, MsgCaption::Application,
-                           MsgIcon::Information, MsgButtons::Ok},
-            "Warning");
-        return false;
-    }
+    // The card leaves its own list, so any list it is shown in will do (Show All too).
+    (void)selectorText;
     if (card == nullptr)
         return false;
-    if (ui.MessageWithCaption(MessageRequest{card_messages::kConfirmDelete, MsgCaption::Application,
-                                             MsgIcon::Warning, MsgButtons::OkCancel},
+    // The question names the card, so that the wrong one is not deleted by a slip.
+    std::string question = card_messages::kConfirmDelete;
+    question.replace(question.find("%1"), 2, ShownCardName(*card));
+    if (ui.MessageWithCaption(MessageRequest{question, MsgCaption::Application, MsgIcon::Warning,
+                                             MsgButtons::OkCancel},
                               "Warning") != MsgAnswer::Ok)
         return false;
     return MoveToRecycleBin(doc, card, now);

@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -26,6 +26,7 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
+#include "support/view_cards.h"
 #include "support/wired_frame.h"
 
 using namespace tessaline;
@@ -34,15 +35,9 @@ using tessaline::testing::WhenModal;
 using tessaline::testing::WiredFrame;
 using tessaline::testing::WriteDataFile;
 
-namespace {
+using tessaline::testing::CardNamed;
 
-CCard* CardNamed(CTessalineNewView& view, const std::string& name) {
-    for (CCard* card : view.Model()->Rows()) {
-        if (card->Name() == name)
-            return card;
-    }
-    return nullptr;
-}
+namespace {
 
 QStringList RowNames(CTessalineNewView& view) {
     QStringList out;
@@ -116,7 +111,8 @@ private slots:
 
         // "Show All" and "Search Results" name no category: the editor asks for it, and
         // the card goes where the user said.
-        for (const QString& shown : {QStringLiteral("Show All"), QStringLiteral("Search Results")}) {
+        for (const QString& shown :
+             {QStringLiteral("Show All"), QStringLiteral("Search Results")}) {
             if (shown == QStringLiteral("Search Results"))
                 w->CategoryBar()->Search(QStringLiteral("router"));
             else
@@ -133,7 +129,8 @@ private slots:
                 d.CategoryChoice()->setCurrentIndex(ftp);
                 emit d.CategoryChoice()->activated(ftp);
                 QCOMPARE(d.AddressEdit()->text(), QStringLiteral("ftp://"));
-                QCOMPARE(d.Label(1)->text(), QString::fromStdString(EditorFieldLabels("FTP Servers")[1]));
+                QCOMPARE(d.Label(1)->text(),
+                         QString::fromStdString(EditorFieldLabels("FTP Servers")[1]));
                 d.NameEdit()->setText(QStringLiteral("files in ") + shown);
                 QTest::mouseClick(d.OkButton(), Qt::LeftButton);
             });
@@ -157,7 +154,8 @@ private slots:
         QVERIFY(w.Enabled(CommandId::DeleteCard));
         w.ui.messageAnswers = {MsgAnswer::Ok};
         w->OnCommand(CommandId::DeleteCard);
-        QCOMPARE(w.ui.Texts().back(), std::string("Are you sure you want to delete the card \"box\"?"));
+        QCOMPARE(w.ui.Texts().back(),
+                 std::string("Are you sure you want to delete the card \"box\"?"));
         QCOMPARE(view->ItemCount(), 4);
         QCOMPARE(w->ActiveDocument()->Cards().List(kLoginAccounts).Count(), 0);
         QVERIFY(w->ActiveDocument()->IsModified());
@@ -174,7 +172,8 @@ private slots:
         QCOMPARE(w.ui.Texts().back(),
                  std::string("Are you sure you want to delete the card \"bank one\"?"));
         QCOMPARE(RowNames(*view), QStringList{"bank two"});
-        QCOMPARE(w->ActiveDocument()->Cards().RecycleBin().Count(), 1);
+        // "box", deleted under Show All, and "bank one".
+        QCOMPARE(w->ActiveDocument()->Cards().RecycleBin().Count(), 2);
         QVERIFY(w->ActiveDocument()->IsModified());
     }
 
@@ -335,12 +334,19 @@ private slots:
     // Which card commands can be chosen, as the list changes.
     void enabledStatesFollowTheList() {
         WiredFrame w;
-        const std::vector<CommandId> needSelection = {
-            CommandId::EditCard,           CommandId::ToolUpdateCard,   CommandId::DeleteCard,
-            CommandId::ToolDeleteCard,     CommandId::ToolCopyPassword, CommandId::MoveToWwwForms,
-            CommandId::MoveToMiscellaneous, CommandId::CopyName,        CommandId::CopyUserId,
-            CommandId::CopyPasswordItem,   CommandId::CopyAddress,      CommandId::CopyNote,
-            CommandId::OpenAddress};
+        const std::vector<CommandId> needSelection = {CommandId::EditCard,
+                                                      CommandId::ToolUpdateCard,
+                                                      CommandId::DeleteCard,
+                                                      CommandId::ToolDeleteCard,
+                                                      CommandId::ToolCopyPassword,
+                                                      CommandId::MoveToWwwForms,
+                                                      CommandId::MoveToMiscellaneous,
+                                                      CommandId::CopyName,
+                                                      CommandId::CopyUserId,
+                                                      CommandId::CopyPasswordItem,
+                                                      CommandId::CopyAddress,
+                                                      CommandId::CopyNote,
+                                                      CommandId::OpenAddress};
         const std::vector<CommandId> needList = {CommandId::NewCard, CommandId::ToolAddCard,
                                                  CommandId::CopyPassword};
         for (CommandId id : needSelection)

@@ -95,10 +95,12 @@ private slots:
         QVERIFY(DdeInstanceId() != 0);
         CMainFrame* frame = startup.Frame();
         QVERIFY(frame != nullptr);
-        frame->UpdateCommandState();
+        // The start-up launches run as a browser call, which greys the browser's commands
+        // until it ends.
         for (CommandId id : {CommandId::Preferences, CommandId::GeneratePassword,
                              CommandId::LaunchWww, CommandId::HomePage})
-            QVERIFY2(frame->Action(id)->isEnabled(), QByteArray::number(ToInt(id)));
+            QTRY_VERIFY2((frame->UpdateCommandState(), frame->Action(id)->isEnabled()),
+                         QByteArray::number(ToInt(id)));
 
         QCOMPARE(profile.GetText("Internet Preferences", prefs::kExplorerFilePath, ""),
                  browser.toStdString());

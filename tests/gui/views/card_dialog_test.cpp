@@ -98,7 +98,9 @@ void CardsDialogTest::editCardTitleButtonAndAttributes() {
     dialog.show();
     dialog.NameEdit()->clear();
     QTest::keyClicks(dialog.NameEdit(), "Shop 2");
-    QTest::mouseClick(dialog.AutoAccessBox(), Qt::LeftButton);
+    // On the box itself: a wide check box takes clicks on its box and label only.
+    QTest::mouseClick(dialog.AutoAccessBox(), Qt::LeftButton, {},
+                      QPoint(6, dialog.AutoAccessBox()->height() / 2));
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     const CardEditorFields f = dialog.Fields();

@@ -22,6 +22,7 @@
 #include "gui/views/card_table_model.h"
 #include "gui/views/category_bar.h"
 #include "gui/views/tessaline_view.h"
+#include "support/view_cards.h"
 #include "support/wired_frame.h"
 
 using namespace tessaline;
@@ -30,15 +31,9 @@ using tessaline::testing::WhenModal;
 using tessaline::testing::WiredFrame;
 using tessaline::testing::WriteDataFile;
 
-namespace {
+using tessaline::testing::CardNamed;
 
-CCard* CardNamed(CTessalineNewView& view, const std::string& name) {
-    for (CCard* card : view.Model()->Rows()) {
-        if (card->Name() == name)
-            return card;
-    }
-    return nullptr;
-}
+namespace {
 
 // Opens the editor on the selected card with Edit Card and lets edit work in it.
 bool EditWith(WiredFrame& w, const std::function<void(CCardDialog&)>& edit) {

@@ -26,6 +26,7 @@
 #include "gui/views/one_time_code_setup_dialog.h"
 #include "gui/views/qr_code.h"
 #include "gui/views/tessaline_view.h"
+#include "support/view_cards.h"
 #include "support/wired_frame.h"
 
 using namespace tessaline;
@@ -33,18 +34,12 @@ using tessaline::testing::WhenModal;
 using tessaline::testing::WiredFrame;
 using tessaline::testing::WriteDataFile;
 
+using tessaline::testing::CardNamed;
+
 namespace {
 
 // RFC 6238's SHA-1 secret, "12345678901234567890", in base32.
 constexpr const char* kSecret = "GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
-
-CCard* CardNamed(CTessalineNewView& view, const std::string& name) {
-    for (CCard* card : view.Model()->Rows()) {
-        if (card->Name() == name)
-            return card;
-    }
-    return nullptr;
-}
 
 // The codes a field gives just before and just after something ran: a code may turn
 // over in between.
