@@ -35,7 +35,9 @@ std::string Plural(std::int64_t n, const char* one, const char* many) {
 }  // namespace
 
 std::optional<std::int64_t> CardChangedMs(const CCard& card) {
-    if (card.ModifiedMs() != 0)
+    // A stamp of 0 is no time at all, and the milliseconds a reader works out from it fall
+    // in 1904, before 1970: such a card's age is unknown rather than over a century.
+    if (card.ModifiedMs() > 0)
         return card.ModifiedMs();
     if (card.ModificationTime() == 0)
         return std::nullopt;

@@ -242,7 +242,10 @@ TEST_F(WindowWhileBrowserWaits, LoadWebPageNeverHoldsUpTheWindowAndEndsRight) {
         SelectCardFor(c.cardAddress);
         const CommandRun run = RunCommand(CommandId::LoadWebPage);
         ExpectResponsive(run);
-        EXPECT_EQ(run.statusAfter.toStdString(), c.status.toStdString());
+        // The reason in brackets after the page depends on which of the browser's waits ran
+        // out first on a loaded machine; the message must name the page either way.
+        EXPECT_EQ(run.statusAfter.section(QStringLiteral(" ("), 0, 0).toStdString(),
+                  c.status.section(QStringLiteral(" ("), 0, 0).toStdString());
         if (!c.shownAddress.isEmpty()) {
             EXPECT_EQ(ShownAddress().toStdString(), c.shownAddress.toStdString());
         }
